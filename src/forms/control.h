@@ -1,0 +1,107 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+// The base of every control of the form layer. Controls are plain objects holding the
+// properties the program reads and writes; a view (the Qt window, or nothing in tests)
+// observes them through one change callback and draws them.
+namespace vb::forms {
+
+class Form;
+struct Picture;
+
+// What changed, so a view redraws only that.
+enum class Change {
+    Text,          // the whole text was replaced
+    TextAppended,  // text was added at the end (the view appends instead of copying)
+    Caption,
+    Visible,
+    Enabled,
+    Geometry,
+    Items,       // list items
+    ListIndex,   // list selection
+    Progress,    // progress bar maximum or value
+    Appearance,  // colours, styles, line ends
+    Pointer,     // mouse pointer or icon
+    ZOrder,
+    Navigate,    // a web browser was told to navigate
+};
+
+class Control {
+public:
+    // index is the element's index within a control family, -1 for a single control.
+    explicit Control(std::string name, int index = -1);
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    // Type name as the program asks for it ("TextBox", "Line", ...).
+    virtual const char* TypeName() const = 0;
+
+    const std::string& Name() const { return name_; }
+    int Index() const { return index_; }
+    void SetIndex(int index) { index_ = index; }
+
+    Form* Parent() const { return parent_; }
+    void SetParent(Form* form) { parent_ = form; }
+    // The control that holds this one; nullptr means the form itself.
+    Control* Container() const { return container_; }
+    void SetContainer(Control* container);
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    // Geometry in twips, relative to the container.
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    virtual void SetLeft(int v);
+    virtual void SetTop(int v);
+    virtual void SetWidth(int v);
+    virtual void SetHeight(int v);
+    void Move(int left, int top, int width, int height);
+
+    int TabIndex() const { return tabIndex_; }
+    void SetTabIndex(int v) { tabIndex_ = v; }
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool v) { tabStop_ = v; }
+
+    // Mouse pointer kind (0 default, 99 custom from MouseIcon) and the custom picture.
+    int MousePointer() const { return mousePointer_; }
+    void SetMousePointer(int kind);
+    const std::shared_ptr<const Picture>& MouseIcon() const { return mouseIcon_; }
+    void SetMouseIcon(std::shared_ptr<const Picture> picture);
+
+    // The Text property; controls without one refuse with PropertyNotSupported.
+    virtual std::string Text() const;
+    virtual void SetText(const std::string& text);
+
+    // The view's hook. One observer per control.
+    void SetObserver(std::function<void(Change)> observer) { observer_ = std::move(observer); }
+
+protected:
+    void Notify(Change change) const {
+        if (observer_) observer_(change);
+    }
+
+private:
+    std::string name_;
+    int index_;
+    Form* parent_ = nullptr;
+    Control* container_ = nullptr;
+    bool visible_ = true;
+    bool enabled_ = true;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    int tabIndex_ = 0;
+    bool tabStop_ = true;
+    int mousePointer_ = 0;
+    std::shared_ptr<const Picture> mouseIcon_;
+    std::function<void(Change)> observer_;
+};
+
+}  // namespace vb::forms

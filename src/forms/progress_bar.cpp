@@ -1,0 +1,21 @@
+#include "forms/progress_bar.h"
+
+#include "forms/errors.h"
+
+namespace vb::forms {
+
+void ProgressBar::SetMax(float max) {
+    // Written so that NaN is refused too.
+    if (!(max > Min()) || !(max >= value_)) throw InvalidPropertyValue();
+    max_ = max;
+    Notify(Change::Progress);
+}
+
+void ProgressBar::SetValue(float value) {
+    if (!(value >= Min() && value <= max_)) throw InvalidPropertyValue();
+    if (value == value_) return;
+    value_ = value;
+    Notify(Change::Progress);
+}
+
+}  // namespace vb::forms

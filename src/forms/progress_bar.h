@@ -1,0 +1,26 @@
+#pragma once
+
+#include "forms/control.h"
+
+namespace vb::forms {
+
+// A progress bar with single-precision Max and Value and the fixed minimum 0. A Max not
+// above the minimum (or below the current Value), or a Value outside Min..Max, is refused
+// with InvalidPropertyValue and changes nothing.
+class ProgressBar : public Control {
+public:
+    using Control::Control;
+    const char* TypeName() const override { return "ProgressBar"; }
+
+    float Min() const { return 0.0f; }
+    float Max() const { return max_; }
+    float Value() const { return value_; }
+    void SetMax(float max);
+    void SetValue(float value);
+
+private:
+    float max_ = 100.0f;
+    float value_ = 0.0f;
+};
+
+}  // namespace vb::forms

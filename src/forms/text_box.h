@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+
+#include "forms/colors.h"
+#include "forms/control.h"
+
+namespace vb::forms {
+
+enum class Alignment { Left, Right, Center };
+enum class ScrollBars { None, Horizontal, Vertical, Both };
+
+// A text box. Its Text keeps CR LF line breaks exactly as set; the view shows plain breaks.
+class TextBox : public Control {
+public:
+    using Control::Control;
+    const char* TypeName() const override { return "TextBox"; }
+
+    std::string Text() const override { return text_; }
+    void SetText(const std::string& text) override;
+    // Adds text at the end: the same result as SetText(Text() + more), without copying
+    // the whole text through the view.
+    void AppendText(const std::string& more);
+    // Typing in the view: updates the text without echoing back to the view.
+    void SetTextFromView(const std::string& text) { text_ = text; }
+
+    bool MultiLine() const { return multiLine_; }
+    void SetMultiLine(bool v) { multiLine_ = v; }
+    bool Locked() const { return locked_; }  // read-only for the user; code may still set Text
+    void SetLocked(bool v) { locked_ = v; }
+    Color BackColor() const { return backColor_; }
+    void SetBackColor(Color c);
+    forms::Alignment Alignment() const { return alignment_; }
+    void SetAlignment(forms::Alignment a) { alignment_ = a; }
+    forms::ScrollBars ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(forms::ScrollBars s) { scrollBars_ = s; }
+
+private:
+    std::string text_;
+    bool multiLine_ = false;
+    bool locked_ = false;
+    Color backColor_ = kWindowBackground;
+    forms::Alignment alignment_ = forms::Alignment::Left;
+    forms::ScrollBars scrollBars_ = forms::ScrollBars::None;
+};
+
+}  // namespace vb::forms

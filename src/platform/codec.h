@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Conversion between the cp932 (Windows Shift_JIS) bytes of every file the program reads or
+// writes and the UTF-8 text it works with inside.
+//
+// Bytes that are not valid cp932 are carried through: each such byte decodes to the stand-in
+// character U+F700 + byte (U+F780..U+F7FF; only bytes >= 0x80 can be invalid) and encodes back
+// to the very same byte. cp932 maps its own user-defined area to U+E000..U+E757, so no valid
+// cp932 text ever decodes to a stand-in.
+namespace vb::platform::cp932 {
+
+// What Encode does with a character that cp932 cannot hold.
+enum class Unmappable {
+    HtmlReference,  // written as "&#N;" with N the decimal code point (pages and the index)
+};
+
+// cp932 bytes -> UTF-8. Never fails.
+std::string Decode(std::string_view bytes);
+
+// UTF-8 -> cp932 bytes. Stand-ins become their raw bytes again. Invalid UTF-8 sequences
+// are passed through byte for byte.
+std::string Encode(std::string_view utf8, Unmappable policy = Unmappable::HtmlReference);
+
+// True when the code point has a cp932 form (stand-ins count as encodable).
+bool CanEncode(char32_t codePoint);
+
+// The stand-in for an undecodable byte, and the reverse test.
+char32_t StandInFor(unsigned char byte);
+bool IsStandIn(char32_t codePoint);
+
+}  // namespace vb::platform::cp932

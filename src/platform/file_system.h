@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+// The window's file-system service: exactly the folder and file operations the builder, the
+// settings load and the source count use. Failures throw SystemError with a description that
+// names the file or folder. Methods are virtual so tests can inject faults.
+namespace vb::platform {
+
+// One file of a folder listing.
+struct FileEntry {
+    std::string Name;  // file name without folder
+    std::string Path;  // folder + separator + name
+};
+
+// A listed folder. Files are every regular file directly inside it (or a link to one),
+// sorted by name; sub-folders, pipes, devices and sockets are not files.
+class Folder {
+public:
+    Folder(std::string path, std::vector<FileEntry> files);
+    const std::string& Path() const { return path_; }
+    const std::vector<FileEntry>& Files() const { return files_; }
+    std::size_t Count() const { return files_.size(); }
+
+private:
+    std::string path_;
+    std::vector<FileEntry> files_;
+};
+
+class FileSystemObject {
+public:
+    FileSystemObject();
+    virtual ~FileSystemObject() = default;
+
+    // True when the path names an existing folder (following links).
+    virtual bool FolderExists(const std::string& path);
+
+    // Lists the folder; throws when it does not exist or cannot be listed.
+    virtual Folder GetFolder(const std::string& path);
+
+    // Removes the folder with everything in it. Throws, before removing anything, when the
+    // folder does not exist or holds content without write permission bits. Links inside are
+    // removed as links; nothing outside the folder is touched.
+    virtual void DeleteFolder(const std::string& path);
+
+    // Creates one folder level; throws when it exists already or the parent is missing.
+    virtual void CreateFolder(const std::string& path);
+
+    // A random name: "rad" + five upper-case hexadecimal digits + ".tmp".
+    virtual std::string GetTempName();
+    void SeedTempNames(std::uint32_t seed) { tempNames_.seed(seed); }
+
+    // The last path component without its extension.
+    static std::string GetBaseName(const std::string& path);
+
+    // True when the path can be opened for reading as a file (a folder cannot).
+    virtual bool CanOpenForReading(const std::string& path);
+
+    // The whole file as raw bytes / as text decoded from cp932. Throws when it cannot be
+    // opened or read (a folder counts as "cannot be opened").
+    virtual std::string ReadAllBytes(const std::string& path);
+    std::string ReadAllText(const std::string& path);
+
+    // Creates or replaces the file with exactly these bytes / this text encoded to cp932
+    // (unmappable characters as HTML references). No byte-order mark, nothing added.
+    virtual void WriteAllBytes(const std::string& path, const std::string& bytes);
+    void WriteAllText(const std::string& path, const std::string& utf8);
+
+private:
+    std::mt19937 tempNames_;
+};
+
+}  // namespace vb::platform

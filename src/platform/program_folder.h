@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace vb::platform {
+
+// Folder of the running executable, without a trailing separator.
+std::string ProgramFolder();
+
+// File name of the running executable without folder and extension ("VornackBuilder").
+std::string ExecutableBaseName();
+
+// Tests point the program folder (and optionally the executable name) elsewhere;
+// an empty folder restores the real one.
+void SetProgramFolderForTesting(const std::string& folder,
+                                const std::string& executableBaseName = "VornackBuilder");
+
+// The platform's path separator and a join that inserts exactly one separator.
+char PathSeparator();
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+}  // namespace vb::platform
