@@ -1,0 +1,125 @@
+#include "platform/codec.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+#include "platform/utf8.h"
+
+namespace vb::platform::cp932 {
+
+namespace {
+
+constexpr char32_t kStandInBase = 0xF700;
+
+// One conversion descriptor per direction and thread, opened on first use and reset before
+// each conversion, so a run of many files pays for the set-up once.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+    }
+    ~Converter() { iconv_close(cd_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts as much of [in, in+inLeft) as it can into out (appended). Returns errno of the
+    // stop (0 when everything was converted); in/inLeft point at the unconverted rest.
+    int Convert(const char*& in, std::size_t& inLeft, std::string& out) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        while (inLeft > 0) {
+            const std::size_t used = out.size();
+            const std::size_t room = inLeft * 4 + 16;
+            out.resize(used + room);
+            char* dst = out.data() + used;
+            std::size_t dstLeft = room;
+            char* src = const_cast<char*>(in);
+            const std::size_t rc = iconv(cd_, &src, &inLeft, &dst, &dstLeft);
+            const int err = rc == static_cast<std::size_t>(-1) ? errno : 0;
+            out.resize(used + (room - dstLeft));
+            in = src;
+            if (err != 0 && err != E2BIG) return err;
+        }
+        return 0;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+Converter& Decoder() {
+    thread_local Converter c("UTF-8", "CP932");
+    return c;
+}
+
+Converter& Encoder() {
+    thread_local Converter c("CP932", "UTF-8");
+    return c;
+}
+
+bool IsAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+}  // namespace
+
+char32_t StandInFor(unsigned char byte) { return kStandInBase + byte; }
+
+bool IsStandIn(char32_t cp) { return cp >= kStandInBase + 0x80 && cp <= kStandInBase + 0xFF; }
+
+std::string Decode(std::string_view bytes) {
+    if (IsAscii(bytes)) return std::string(bytes);
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2 + 16);
+    const char* in = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        if (Decoder().Convert(in, left, out) == 0) break;
+        // Not cp932 (or cut short at the end): carry the byte as its stand-in.
+        utf8::Append(out, StandInFor(static_cast<unsigned char>(*in)));
+        ++in;
+        --left;
+    }
+    return out;
+}
+
+std::string Encode(std::string_view utf8Text, Unmappable) {
+    if (IsAscii(utf8Text)) return std::string(utf8Text);
+    std::string out;
+    out.reserve(utf8Text.size() + 16);
+    const char* in = utf8Text.data();
+    std::size_t left = utf8Text.size();
+    while (left > 0) {
+        if (Encoder().Convert(in, left, out) == 0) break;
+        std::size_t pos = static_cast<std::size_t>(in - utf8Text.data());
+        const std::size_t start = pos;
+        const char32_t cp = utf8::DecodeAt(utf8Text, pos);
+        const std::size_t len = pos - start;
+        if (IsStandIn(cp)) {
+            out += static_cast<char>(cp - kStandInBase);
+        } else if (len == 1 && static_cast<unsigned char>(*in) >= 0x80) {
+            out += *in;  // a stray byte that is not UTF-8 goes out as it came in
+        } else {
+            out += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ';';
+        }
+        in += len;
+        left -= len;
+    }
+    return out;
+}
+
+bool CanEncode(char32_t cp) {
+    if (cp < 0x80 || IsStandIn(cp)) return true;
+    std::string one;
+    utf8::Append(one, cp);
+    const char* in = one.data();
+    std::size_t left = one.size();
+    std::string out;
+    return Encoder().Convert(in, left, out) == 0;
+}
+
+}  // namespace vb::platform::cp932
