@@ -1,0 +1,24 @@
+#pragma once
+
+// The build's own texts: validation messages, the confirmation question and the log lines.
+namespace vb::builder::msg {
+
+inline constexpr const char* kNoSrcPath = "ソースパスがないぜ？";
+inline constexpr const char* kNoSources = "ソースがじぇんじぇんないぜ？";
+inline constexpr const char* kNoServer = "サーバーが、えらばれてねぇよ？";
+inline constexpr const char* kServerNameNotFolder = "サーバー名がフォルダ名として使えねぇよ？";
+inline constexpr const char* kSrcInsideOutput = "ソースパスが出力フォルダの中だぜ？";
+inline constexpr const char* kBadMakePageNum = "作成ページ数が、よくねぇよ？";
+inline constexpr const char* kBadPagePerSrcNum = "ソース数/１ページが、よくねぇよ？";
+inline constexpr const char* kBadReplaceTarget = "置換対象が、よくねぇよ？";
+inline constexpr const char* kBadReplaceText = "置換文字列が、よくねぇよ？";
+inline constexpr const char* kNoTitle = "ページタイトルが、えらばれてねぇよ？";
+inline constexpr const char* kNoTemplate = "ＨＴＭＬテンプレート(template.html)がないよ。";
+inline constexpr const char* kConfirmEmptying = "作成はサーバーへの出力フォルダをまずカラにするぜ？";
+
+inline constexpr const char* kLogStarted = "実行中でありんす。\r\n";
+inline constexpr const char* kLogFinished = "完了しますた。\r\n";
+inline constexpr const char* kWarnMissingTargetBefore = "【警報】";
+inline constexpr const char* kWarnMissingTargetAfter = "の中に置換対象文字列がないよ！\r\n";
+
+}  // namespace vb::builder::msg

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace vb::builder {
+
+// The output folder of a server: the folder "local" in the program folder, then the
+// server name.
+std::string OutputFolderPath(const std::string& serverName);
+
+// True when the path names the folder itself or something inside it. Links and "." or ".."
+// steps are resolved first as far as the paths exist, so another spelling of the same
+// place counts too.
+bool IsSameOrInside(const std::string& path, const std::string& folder);
+
+}  // namespace vb::builder

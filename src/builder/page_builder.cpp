@@ -1,0 +1,187 @@
+// The write-out run: log, yields, output folder, pages, index.
+#include "builder/page_builder.h"
+
+#include <ctime>
+#include <stdexcept>
+
+#include "builder/folder_name.h"
+#include "builder/index_caption.h"
+#include "builder/messages.h"
+#include "builder/output_folder.h"
+#include "builder/page_counts.h"
+#include "builder/page_names.h"
+#include "builder/page_template.h"
+#include "platform/app_title.h"
+#include "platform/program_folder.h"
+
+namespace vb::builder {
+
+namespace {
+
+// The run stops because the job, as the window shows it now, must not go on; the user sees
+// the message as a validation message.
+class JobRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Marks the write-out as running for as long as the object lives, whatever way the run ends.
+class RunningMark {
+public:
+    explicit RunningMark(RunState& state) : state_(state) { state_.WriteOutRunning = true; }
+    ~RunningMark() { state_.WriteOutRunning = false; }
+    RunningMark(const RunningMark&) = delete;
+    RunningMark& operator=(const RunningMark&) = delete;
+
+private:
+    RunState& state_;
+};
+
+std::uint32_t SecondsSinceMidnight() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return static_cast<std::uint32_t>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
+}
+
+}  // namespace
+
+PageBuilder::PageBuilder(const BuildWindow& window)
+    : w_(window), pickSeedSource_(SecondsSinceMidnight) {}
+
+void PageBuilder::SetPickSeedSource(std::function<std::uint32_t()> source) {
+    pickSeedSource_ = source ? std::move(source) : SecondsSinceMidnight;
+}
+
+void PageBuilder::Run() {
+    // A second write-out started during one of the run's yields.
+    if (w_.State.WriteOutRunning) return;
+    RunningMark running(w_.State);
+    try {
+        w_.pbrProcess.SetValue(0.0f);
+        if (!IsCheck()) return;
+        WriteOut();
+    } catch (const JobRefused& refusal) {
+        Warn(refusal.what());
+    } catch (const std::exception& failure) {
+        ReportFailure(failure.what());
+    } catch (...) {
+        ReportFailure("予期しないエラーが発生しました。");
+    }
+}
+
+void PageBuilder::WriteOut() {
+    w_.txtLog.SetText(msg::kLogStarted);
+    w_.Events.ProcessEvents();
+    picks_.seed(pickSeedSource_());
+
+    const std::string srcPath = w_.txtSrcPath.Text();
+    const std::vector<std::string> strFiles = ListSources(srcPath);
+    const std::string outputFolder = RenewOutputFolder(srcPath);
+
+    // The fields may have changed during the yields: the counts are checked again as read.
+    const auto plan = PlanPageCount(w_.txtMakePageNum.Text());
+    if (!plan) throw JobRefused(msg::kBadMakePageNum);
+    w_.pbrProcess.SetMax(plan->ProgressMax);
+
+    const CaptionsByFile captions = WritePages(outputFolder, plan->Pages, strFiles);
+    w_.pbrProcess.SetValue(w_.pbrProcess.Max());
+    WriteIndex(outputFolder, captions);
+    w_.txtLog.AppendText(msg::kLogFinished);
+}
+
+// The source list: index 0 empty, then the names of the files in the listing's order.
+// A folder emptied since validation stops the run before the output folder is touched.
+std::vector<std::string> PageBuilder::ListSources(const std::string& srcPath) {
+    const platform::Folder folder = w_.Fso.GetFolder(srcPath);
+    if (folder.Count() == 0) throw JobRefused(msg::kNoSources);
+    std::vector<std::string> strFiles;
+    strFiles.reserve(folder.Count() + 1);
+    strFiles.emplace_back();
+    for (const auto& file : folder.Files()) strFiles.push_back(file.Name);
+    return strFiles;
+}
+
+// Empties the server's output folder by deleting and re-creating it, with the second yield
+// in between. The server name and the source folder's place are checked again as they are
+// now, since both could have changed during the first yield.
+std::string PageBuilder::RenewOutputFolder(const std::string& srcPath) {
+    const std::string server = w_.cboServer.Text();
+    if (!IsPlainFolderName(server)) throw JobRefused(msg::kServerNameNotFolder);
+    const std::string outputFolder = OutputFolderPath(server);
+    if (IsSameOrInside(srcPath, outputFolder)) throw JobRefused(msg::kSrcInsideOutput);
+
+    // A missing output folder is simply created; "local" itself must exist already.
+    if (w_.Fso.FolderExists(outputFolder)) w_.Fso.DeleteFolder(outputFolder);
+    w_.Events.ProcessEvents();
+    w_.Fso.CreateFolder(outputFolder);
+    return outputFolder;
+}
+
+PageBuilder::CaptionsByFile PageBuilder::WritePages(const std::string& outputFolder,
+                                                    std::int32_t pages,
+                                                    const std::vector<std::string>& strFiles) {
+    // No events run from here on, so the fields read once hold for every page.
+    const auto perPage = SourcesPerPage(w_.txtPagePerSrcNum.Text());
+    if (!perPage) throw JobRefused(msg::kBadPagePerSrcNum);
+    const PageTemplate page(w_.TemplateText, w_.cboTitle.Text());
+    const PickFields fields = ReadPickFields();
+
+    CaptionsByFile captions;
+    captions.reserve(static_cast<std::size_t>(std::max(pages, 0)));
+    std::string strRaw;  // keeps the last source's text from page to page
+    std::string body;
+    std::string text;
+    for (std::int32_t i = 1; i <= pages; ++i) {
+        body.clear();
+        for (std::int32_t j = 1; j <= *perPage; ++j) {
+            if (!body.empty()) body += "<br>\r\n";
+            AppendSrcPage(body, strFiles, strRaw, fields);
+        }
+        std::string caption = IndexCaption(strRaw);
+        page.Fill(text, body);
+
+        // A name this run already wrote is drawn again, so no page replaces another.
+        std::string name;
+        do {
+            name = DrawPageName(w_.Fso);
+        } while (captions.contains(name));
+        w_.Fso.WriteAllText(platform::JoinPath(outputFolder, name), text);
+        captions.emplace(std::move(name), std::move(caption));
+        w_.pbrProcess.SetValue(static_cast<float>(i));
+    }
+    return captions;
+}
+
+// The index lists the output folder's files in the listing's order, each with the caption
+// of the page written to it.
+void PageBuilder::WriteIndex(const std::string& outputFolder, const CaptionsByFile& captions) {
+    const PageTemplate index(w_.TemplateText, w_.cboTitle.Text());
+    const platform::Folder listing = w_.Fso.GetFolder(outputFolder);
+    std::string body;
+    body.reserve(listing.Count() * 160);
+    for (const auto& file : listing.Files()) {
+        const auto found = captions.find(file.Name);
+        AppendIndexEntry(body, found == captions.end() ? std::string_view() : found->second,
+                         file.Name);
+    }
+    std::string text;
+    index.Fill(text, body);
+    w_.Fso.WriteAllText(platform::JoinPath(outputFolder, "index.html"), text);
+}
+
+void PageBuilder::Warn(const std::string& text) {
+    w_.MsgBox.Show(text, platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                   platform::kAppTitle);
+}
+
+void PageBuilder::ReportFailure(const std::string& description) {
+    w_.MsgBox.Show(description, platform::MsgButtons::OK, platform::MsgIcon::Critical,
+                   platform::kAppTitle);
+}
+
+}  // namespace vb::builder

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "builder/build_window.h"
+
+namespace vb::builder {
+
+// The write-out command: validates the job shown in the window, empties the server's
+// output folder and fills it with pages of randomly picked source texts and an index.
+// The window keeps one PageBuilder for its lifetime and calls Run from mnuGo_Click.
+class PageBuilder {
+public:
+    explicit PageBuilder(const BuildWindow& window);
+
+    // The whole command. A failure ends the run at the failing step, leaves what was done
+    // in place and is reported in a message box with the critical icon; the run never
+    // throws. Ignored while a write-out is already running (during its yields).
+    void Run();
+
+    // Checks the job's fields in their fixed order and stops at the first fault with its
+    // message; then reads template.html into TemplateText and asks for confirmation.
+    // True when every check passed and the user answered Yes. Failures of the file-system
+    // queries (other than opening the template) are not caught.
+    bool IsCheck();
+
+    // One piece of a page body: picks a source file of strFiles (index 0 unused) at random,
+    // reads it into strRaw and returns it with line breaks turned into "<br>" and the
+    // replacement target replaced. A source without the target is logged and returned as
+    // read. Reads the source folder and the replacement fields from the window.
+    std::string GetSrcPage(const std::vector<std::string>& strFiles, std::string& strRaw);
+
+    // Where each run takes the seed of its source picks from; by default the seconds since
+    // midnight. Tests and benchmarks pass a fixed seed.
+    void SetPickSeedSource(std::function<std::uint32_t()> source);
+
+private:
+    // The fields a pick reads. During the page loop no window events run, so they are read
+    // once for the whole loop.
+    struct PickFields {
+        std::string SrcPath;
+        std::string ReplaceTarget;
+        std::string ReplaceText;
+    };
+    // Page file name -> caption of the page written to that file.
+    using CaptionsByFile = std::unordered_map<std::string, std::string>;
+
+    const char* FirstFault();
+    PickFields ReadPickFields() const;
+    void AppendSrcPage(std::string& out, const std::vector<std::string>& strFiles,
+                       std::string& strRaw, const PickFields& fields);
+
+    void WriteOut();
+    std::vector<std::string> ListSources(const std::string& srcPath);
+    std::string RenewOutputFolder(const std::string& srcPath);
+    CaptionsByFile WritePages(const std::string& outputFolder, std::int32_t pages,
+                              const std::vector<std::string>& strFiles);
+    void WriteIndex(const std::string& outputFolder, const CaptionsByFile& captions);
+
+    void Warn(const std::string& text);
+    void ReportFailure(const std::string& description);
+
+    BuildWindow w_;
+    std::function<std::uint32_t()> pickSeedSource_;
+    std::mt19937 picks_;
+    std::string lineBreaksDone_;  // scratch for one source's text, kept to reuse its buffer
+};
+
+}  // namespace vb::builder

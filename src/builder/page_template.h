@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vb::builder {
+
+// The template with its title filled in, ready to take a body. Filling is the same as
+// replacing every "&&TITLE&&" by the title and then every "&&BODY&&" by the body: a
+// "&&BODY&&" inside the title takes the body too, while placeholders inside the body are
+// left alone. The template is split once, so each page costs one pass over its own bytes.
+class PageTemplate {
+public:
+    PageTemplate(std::string_view templateText, std::string_view title);
+
+    // Replaces out with the filled page.
+    void Fill(std::string& out, std::string_view body) const;
+
+private:
+    std::vector<std::string> pieces_;  // the titled template cut at every "&&BODY&&"
+    std::size_t fixedSize_ = 0;
+};
+
+}  // namespace vb::builder
