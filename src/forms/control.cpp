@@ -1,6 +1,7 @@
 #include "forms/control.h"
 
 #include "forms/errors.h"
+#include "forms/form.h"
 
 namespace vb::forms {
 
@@ -61,5 +62,27 @@ void Control::SetMouseIcon(std::shared_ptr<const Picture> picture) {
 std::string Control::Text() const { throw PropertyNotSupported(); }
 
 void Control::SetText(const std::string&) { throw PropertyNotSupported(); }
+
+void Control::ZOrder(int position) {
+    if (position != 0 && position != 1) throw InvalidPropertyValue();
+    if (parent_) parent_->MoveInZOrder(*this, position == 0);
+    Notify(Change::ZOrder);
+}
+
+std::unique_ptr<Control> Control::LoadCopy(int) const {
+    throw PropertyNotSupported("このコントロールは実行時に読み込めません。");
+}
+
+void Control::CopyCommonFrom(const Control& other) {
+    container_ = other.container_;
+    enabled_ = other.enabled_;
+    left_ = other.left_;
+    top_ = other.top_;
+    width_ = other.width_;
+    height_ = other.height_;
+    tabStop_ = other.tabStop_;
+    mousePointer_ = other.mousePointer_;
+    mouseIcon_ = other.mouseIcon_;
+}
 
 }  // namespace vb::forms

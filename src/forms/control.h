@@ -27,6 +27,10 @@ enum class Change {
     Pointer,     // mouse pointer or icon
     ZOrder,
     Navigate,    // a web browser was told to navigate
+    Interval,    // a timer's interval
+    TopMost,     // a form entered or left the top-most band
+    Activate,    // a form asks to be activated
+    Unloaded,    // a form was unloaded; its window goes
 };
 
 class Control {
@@ -81,6 +85,19 @@ public:
     virtual std::string Text() const;
     virtual void SetText(const std::string& text);
 
+    // Moves the control within the z-order of its form: 0 to the front, 1 to the back.
+    // Any other position is refused with InvalidPropertyValue.
+    void ZOrder(int position = 0);
+
+    // A new element of this control's family: a copy of this control with the given index,
+    // hidden, in the same container. Kinds that cannot be loaded at run time refuse with
+    // PropertyNotSupported.
+    virtual std::unique_ptr<Control> LoadCopy(int index) const;
+
+    // Raised by the view when the focus moves from this control to another control of the
+    // same window (not to a menu, a message box or another program).
+    std::function<void()> LostFocus;
+
     // The view's hook. One observer per control.
     void SetObserver(std::function<void(Change)> observer) { observer_ = std::move(observer); }
 
@@ -88,6 +105,10 @@ protected:
     void Notify(Change change) const {
         if (observer_) observer_(change);
     }
+    // Copies what a loaded element takes over from the element it is made from: container,
+    // geometry, enabled state, tab stop and pointer. Name, index, visibility, parent and
+    // observer stay as they are.
+    void CopyCommonFrom(const Control& other);
 
 private:
     std::string name_;

@@ -12,4 +12,13 @@ void Label::SetForeColor(Color c) {
     Notify(Change::Appearance);
 }
 
+std::unique_ptr<Control> Label::LoadCopy(int index) const {
+    auto copy = std::make_unique<Label>(Name(), index);
+    copy->CopyCommonFrom(*this);
+    copy->caption_ = caption_;
+    copy->foreColor_ = foreColor_;
+    copy->SetVisible(false);
+    return copy;
+}
+
 }  // namespace vb::forms

@@ -21,6 +21,8 @@ public:
     // Raised by the view when the label is clicked.
     std::function<void()> Click;
 
+    std::unique_ptr<Control> LoadCopy(int index) const override;
+
 private:
     std::string caption_;
     Color foreColor_ = kWindowText;

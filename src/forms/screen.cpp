@@ -1,0 +1,48 @@
+#include "forms/screen.h"
+
+#include "forms/errors.h"
+
+namespace vb::forms {
+
+namespace {
+constexpr int kDefaultWidth = 1024;
+constexpr int kDefaultHeight = 768;
+constexpr float kDefaultTwipsPerPixel = 15.0f;
+}  // namespace
+
+Screen::Screen()
+    : widthPixels_(kDefaultWidth),
+      heightPixels_(kDefaultHeight),
+      twipsPerPixelX_(kDefaultTwipsPerPixel),
+      twipsPerPixelY_(kDefaultTwipsPerPixel),
+      workArea_{0, 0, kDefaultWidth, kDefaultHeight} {}
+
+void Screen::SetGeometry(int widthPixels, int heightPixels, float twipsPerPixelX,
+                         float twipsPerPixelY, const PixelRect& workArea) {
+    if (widthPixels <= 0 || heightPixels <= 0 || !(twipsPerPixelX > 0) ||
+        !(twipsPerPixelY > 0))
+        throw InvalidPropertyValue();
+    widthPixels_ = widthPixels;
+    heightPixels_ = heightPixels;
+    twipsPerPixelX_ = twipsPerPixelX;
+    twipsPerPixelY_ = twipsPerPixelY;
+    workArea_ = workArea;
+    Notify(Change::Geometry);
+}
+
+void Screen::SetMousePointer(int kind) {
+    mousePointer_ = kind;
+    Notify(Change::Pointer);
+}
+
+void Screen::SetMouseIcon(std::shared_ptr<const Picture> picture) {
+    mouseIcon_ = std::move(picture);
+    Notify(Change::Pointer);
+}
+
+Screen& GetScreen() {
+    static Screen screen;
+    return screen;
+}
+
+}  // namespace vb::forms

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "forms/control.h"
+
+namespace vb::forms {
+
+struct Picture;
+
+// A rectangle in pixels; Right and Bottom are the first column and row outside it.
+struct PixelRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+};
+
+// The screen the program's windows appear on: its size, its twips per pixel and its work
+// area (the screen without the task bar and docked panels), filled in by the view. The
+// pointer set here applies to the whole application.
+class Screen {
+public:
+    Screen();
+
+    // Size in twips (single precision).
+    float Width() const { return static_cast<float>(widthPixels_) * twipsPerPixelX_; }
+    float Height() const { return static_cast<float>(heightPixels_) * twipsPerPixelY_; }
+    float TwipsPerPixelX() const { return twipsPerPixelX_; }
+    float TwipsPerPixelY() const { return twipsPerPixelY_; }
+    int WidthPixels() const { return widthPixels_; }
+    int HeightPixels() const { return heightPixels_; }
+    // The work area in pixels.
+    const PixelRect& WorkArea() const { return workArea_; }
+
+    // Size in pixels, twips per pixel and the work area. Non-positive sizes or twips per
+    // pixel are refused with InvalidPropertyValue.
+    void SetGeometry(int widthPixels, int heightPixels, float twipsPerPixelX,
+                     float twipsPerPixelY, const PixelRect& workArea);
+
+    // Application-wide pointer: kind 0 is the default, 99 takes the picture in MouseIcon.
+    int MousePointer() const { return mousePointer_; }
+    void SetMousePointer(int kind);
+    const std::shared_ptr<const Picture>& MouseIcon() const { return mouseIcon_; }
+    void SetMouseIcon(std::shared_ptr<const Picture> picture);
+
+    void SetObserver(std::function<void(Change)> observer) { observer_ = std::move(observer); }
+
+private:
+    void Notify(Change change) const {
+        if (observer_) observer_(change);
+    }
+
+    int widthPixels_;
+    int heightPixels_;
+    float twipsPerPixelX_;
+    float twipsPerPixelY_;
+    PixelRect workArea_;
+    int mousePointer_ = 0;
+    std::shared_ptr<const Picture> mouseIcon_;
+    std::function<void(Change)> observer_;
+};
+
+// The process-wide screen object. Until a view fills it in it describes a 1024 x 768 screen
+// at 15 twips per pixel whose work area is the whole screen.
+Screen& GetScreen();
+
+// Mouse pointer kinds used by the program.
+inline constexpr int kPointerDefault = 0;
+inline constexpr int kPointerCustom = 99;
+
+}  // namespace vb::forms
