@@ -1,0 +1,286 @@
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "build_fixture.h"
+#include "builder/messages.h"
+#include "platform/app_title.h"
+#include "platform/program_folder.h"
+#include "platform/system_error.h"
+
+namespace vb::test {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::MsgIcon;
+
+const std::string kStarted = "実行中でありんす。\r\n";
+const std::string kFinished = "完了しますた。\r\n";
+
+class BuildRunTest : public BuildTest {
+protected:
+    BuildRunTest() {
+        pbrProcess.SetValue(5);
+        pbrProcess.SetObserver([this](forms::Change change) {
+            if (change == forms::Change::Progress)
+                progress.push_back({pbrProcess.Max(), pbrProcess.Value(), events.yields()});
+        });
+    }
+    struct Step {
+        float max, value;
+        int yieldsSoFar;
+        bool operator==(const Step&) const = default;
+    };
+    std::vector<Step> progress;
+
+    std::vector<std::string> Pages() const {
+        auto names = OutputFiles();
+        std::erase(names, "index.html");
+        return names;
+    }
+    std::string Warning(const std::string& file) const {
+        return "【警報】" + platform::JoinPath(SrcFolder(), file) +
+               "の中に置換対象文字列がないよ！\r\n";
+    }
+};
+
+TEST_F(BuildRunTest, OneSourceGivesByteExactPagesIndexLogAndProgress) {
+    AddSource("a.txt", Cp932("一行目 TARGET\r\n二行目\r\n"));
+    txtMakePageNum.SetText("2");
+    txtPagePerSrcNum.SetText("2");
+    WriteBytes(OutFolder() + "/stale.html", "old");
+    fs::create_directory(OutFolder() + "/stale");
+
+    builder.Run();
+
+    const auto names = ExpectedPageNames(2);
+    std::vector<std::string> sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<std::string> all = sorted;
+    all.insert(all.begin(), "index.html");
+    EXPECT_EQ(OutputFiles(), all);
+
+    const std::string piece = Cp932("一行目 ") + kReplacement + "<br>\r\n" + Cp932("二行目") + "<br>\r\n";
+    for (const auto& name : names) EXPECT_EQ(Output(name), Page(piece + "<br>\r\n" + piece));
+    std::string entries;
+    for (std::size_t i = 0; i < 2; ++i)
+        entries += Cp932("一行目TARGET二行目") + "<a href='" + sorted[i] + "'></a><br>\r\n";
+    EXPECT_EQ(Output("index.html"), Page(entries));
+
+    EXPECT_EQ(txtLog.Text(), kStarted + kFinished);
+    EXPECT_EQ(progress, (std::vector<Step>{{100, 0, 0}, {2, 0, 2}, {2, 1, 2}, {2, 2, 2}}));
+    EXPECT_EQ(events.yields(), 2);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{builder::msg::kConfirmEmptying});
+    EXPECT_FALSE(state.WriteOutRunning);
+}
+
+TEST_F(BuildRunTest, MixedSourcesEachPageAndIndexEntryMatchItsSource) {
+    // Source file -> its prepared piece and its index entry around the link, as cp932 bytes.
+    struct Expected {
+        std::string piece, beforeLink, linkText = "", afterLink = "";
+    };
+    const std::string a = kReplacement;
+    const std::map<std::string, Expected> sources = {
+        {"1crlf.txt", {Cp932("あい う") + a + "<br>\r\n" + Cp932("え") + "<br>\r\n", Cp932("あいうTARGETえ")}},
+        {"2lf.txt", {"LF " + a + "\nline\n", "LFTARGET\nline\n"}},
+        {"3br.txt", {"x<BR>\r\n" + a + "\r\n", "x&lt;BR&gt;TARGET"}},
+        {"4selfclosing.txt", {"y<br/><br>\r\n" + a + "<br>\r\n", "y&lt;br/&gt;TARGET"}},
+        {"5missing.txt", {"no target\r\n", "notarget"}},
+        {"6invalid.txt", {"\xff" + a + "\x80<br>\r\n\x82\xa0", "\xffTARGET\x80\x82\xa0"}},
+        {"7empty.txt", {"", ""}},
+        {"8long.txt", {"abcdefghijklmnopqrstuvwxyzABCDEFGHIJ" + a, "abcdefghijklmnopqrst",
+                       "uvwxyzABCD", "EFGHIJTARG"}},
+    };
+    AddSource("1crlf.txt", Cp932("あい うTARGET\r\nえ\r\n"));
+    AddSource("2lf.txt", "LF TARGET\nline\n");
+    AddSource("3br.txt", "x<BR>\r\nTARGET\r\n");
+    AddSource("4selfclosing.txt", "y<br/>\r\nTARGET\r\n");
+    AddSource("5missing.txt", "no target\r\n");
+    AddSource("6invalid.txt", "\xffTARGET\x80\r\n\x82\xa0");
+    AddSource("7empty.txt", "");
+    AddSource("8long.txt", "abcdefghijklmnopqrstuvwxyzABCDEFGHIJTARGET");
+    txtMakePageNum.SetText("40");
+
+    builder.Run();
+
+    // Which source each page came from, in the order the pages were made.
+    std::map<std::string, std::string> sourceOf;
+    std::set<std::string> used;
+    std::string expectedLog = kStarted;
+    for (const auto& name : ExpectedPageNames(40)) {
+        const std::string page = Output(name);
+        for (const auto& [file, expected] : sources)
+            if (page == Page(expected.piece)) sourceOf[name] = file;
+        ASSERT_TRUE(sourceOf.count(name)) << name << " holds no source as prepared";
+        used.insert(sourceOf[name]);
+        if (sourceOf[name] == "5missing.txt" || sourceOf[name] == "7empty.txt")
+            expectedLog += Warning(sourceOf[name]);
+    }
+    ASSERT_EQ(used.size(), sources.size()) << "the seed should let every source be picked";
+    EXPECT_EQ(txtLog.Text(), expectedLog + kFinished);
+
+    // Each entry carries the caption of the page in its own file, in the folder's order.
+    std::string entries;
+    for (const auto& name : Pages()) {
+        const Expected& e = sources.at(sourceOf.at(name));
+        entries += e.beforeLink + "<a href='" + name + "'>" + e.linkText + "</a>" + e.afterLink +
+                   "<br>\r\n";
+    }
+    EXPECT_EQ(Output("index.html"), Page(entries));
+}
+
+TEST_F(BuildRunTest, SameSeedsGiveTheSameOutput) {
+    for (const char* name : {"a", "b", "c"}) AddSource(name, std::string(name) + "TARGET");
+    txtMakePageNum.SetText("5");
+    txtPagePerSrcNum.SetText("3");
+    builder.Run();
+    std::map<std::string, std::string> first;
+    for (const auto& name : OutputFiles()) first[name] = Output(name);
+
+    fso.SeedTempNames(kNameSeed);
+    builder.Run();
+    std::map<std::string, std::string> second;
+    for (const auto& name : OutputFiles()) second[name] = Output(name);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first.size(), 6u);
+}
+
+TEST_F(BuildRunTest, FractionalAndZeroSourcesPerPage) {
+    AddSource("a.txt", "aTARGET");
+    txtPagePerSrcNum.SetText("0");
+    txtMakePageNum.SetText("2.5");
+    builder.Run();
+    const auto pages = Pages();
+    ASSERT_EQ(pages.size(), 2u);
+    for (const auto& name : pages) EXPECT_EQ(Output(name), Page(""));
+    EXPECT_EQ(Output("index.html"), Page("<a href='" + pages[0] + "'></a><br>\r\n<a href='" +
+                                         pages[1] + "'></a><br>\r\n"));
+    EXPECT_EQ(progress, (std::vector<Step>{{100, 0, 0}, {2.5f, 0, 2}, {2.5f, 1, 2},
+                                           {2.5f, 2, 2}, {2.5f, 2.5f, 2}}));
+}
+
+TEST_F(BuildRunTest, PageCountBelowOneHalfMakesAnEmptyIndex) {
+    AddSource("a.txt", "aTARGET");
+    txtMakePageNum.SetText("0.4");
+    builder.Run();
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"index.html"});
+    EXPECT_EQ(Output("index.html"), Page(""));
+    EXPECT_EQ(pbrProcess.Max(), 0.4f);
+    EXPECT_EQ(pbrProcess.Value(), 0.4f);
+    EXPECT_EQ(txtLog.Text(), kStarted + kFinished);
+}
+
+TEST_F(BuildRunTest, TemplatePlaceholdersAndEmptyTemplate) {
+    AddSource("a.txt", "TARGET");
+    WriteTemplate("&&TITLE&&|&&title&&|&&BODY&&|&&TITLE&&");
+    cboTitle.AddItem("T&&BODY&&");
+    cboTitle.SetListIndex(1);
+    txtMakePageNum.SetText("1");
+    builder.Run();
+    const std::string body = kReplacement;
+    EXPECT_EQ(Output(Pages()[0]), "T" + body + "|&&title&&|" + body + "|T" + body);
+
+    WriteTemplate("");
+    builder.Run();
+    EXPECT_EQ(Output(Pages()[0]), "");
+    EXPECT_EQ(Output("index.html"), "");
+}
+
+TEST_F(BuildRunTest, ValidationRefusalOrNoLeavesEverythingButTheProgress) {
+    AddSource("a.txt", "TARGET");
+    WriteBytes(OutFolder() + "/keep.html", "keep");
+    msgBox.QueueAnswer(platform::MsgResult::No);
+    builder.Run();
+    cboTitle.SetListIndex(-1);
+    builder.Run();
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"keep.html"});
+    EXPECT_EQ(txtLog.Text(), "old log\r\n");
+    EXPECT_EQ(pbrProcess.Value(), 0.0f);
+    EXPECT_EQ(events.yields(), 0);
+}
+
+// A run whose file service fails at one operation: the failure is reported and the run
+// ends there, keeping what it did.
+TEST_F(BuildRunTest, FailuresAreReportedWithTheCriticalIcon) {
+    AddSource("a.txt", "TARGET");
+    txtMakePageNum.SetText("3");
+    int writes = 0;
+    fso.beforeWrite = [&](const std::string& path) {
+        if (++writes == 3) throw platform::SystemError("cannot write " + path);
+    };
+    builder.Run();
+
+    ASSERT_EQ(msgBox.shown().size(), 2u);
+    const auto& box = msgBox.shown().back();
+    EXPECT_EQ(box.icon, MsgIcon::Critical);
+    EXPECT_EQ(box.buttons, platform::MsgButtons::OK);
+    EXPECT_EQ(box.caption, platform::kAppTitle);
+    const auto names = ExpectedPageNames(3);
+    EXPECT_EQ(box.text, "cannot write " + platform::JoinPath(OutFolder(), names[2]));
+    EXPECT_EQ(Pages().size(), 2u);
+    EXPECT_EQ(txtLog.Text(), kStarted);
+    EXPECT_EQ(pbrProcess.Value(), 2.0f);
+    EXPECT_FALSE(state.WriteOutRunning);
+}
+
+TEST_F(BuildRunTest, EachFailingStepNamesWhatFailed) {
+    AddSource("a.txt", "TARGET");
+    const struct {
+        const char* step;
+        std::function<void(BuildRunTest&)> inject;
+        std::string named;  // what the failure's description must name
+    } cases[] = {
+        {"source read", [](BuildRunTest& t) {
+             t.fso.beforeRead = [](const std::string& p) {
+                 if (p.ends_with("a.txt")) throw platform::SystemError("read " + p);
+             };
+         }, "src/a.txt"},
+        {"index write", [](BuildRunTest& t) {
+             t.fso.beforeWrite = [](const std::string& p) {
+                 if (p.ends_with("index.html")) throw platform::SystemError("write " + p);
+             };
+         }, "local/srv/index.html"},
+        {"template read", [](BuildRunTest& t) {
+             t.fso.beforeRead = [](const std::string& p) {
+                 if (p.ends_with("template.html")) throw platform::SystemError("read " + p);
+             };
+         }, "template.html"},
+        {"local missing", [](BuildRunTest& t) { fs::remove_all(t.tmp / "local"); }, "local/srv"},
+    };
+    for (const auto& c : cases) {
+        fso.beforeRead = nullptr;
+        fso.beforeWrite = nullptr;
+        const std::size_t before = msgBox.shown().size();
+        c.inject(*this);
+        builder.Run();
+        ASSERT_GT(msgBox.shown().size(), before) << c.step;
+        EXPECT_EQ(msgBox.shown().back().icon, MsgIcon::Critical) << c.step;
+        EXPECT_NE(msgBox.shown().back().text.find(c.named), std::string::npos) << c.step;
+        EXPECT_EQ(txtLog.Text().find(kFinished), std::string::npos) << c.step;
+        EXPECT_FALSE(fs::exists(tmp / "local/srv/index.html")) << c.step;
+    }
+    EXPECT_FALSE(fs::exists(tmp / "local"));  // nothing creates "local"
+}
+
+TEST_F(BuildRunTest, YieldsExactlyTwiceAndMarksTheRunMeanwhile) {
+    AddSource("a.txt", "TARGET");
+    std::vector<bool> runningAtYield;
+    const auto watch = [&] { runningAtYield.push_back(state.WriteOutRunning); };
+    events.AtYield(1, watch);
+    events.AtYield(2, [&] {
+        watch();
+        // The output folder is gone at the second yield and comes back right after.
+        EXPECT_FALSE(fs::exists(OutFolder()));
+        EXPECT_EQ(txtLog.Text(), kStarted);
+    });
+    builder.Run();
+    EXPECT_EQ(runningAtYield, (std::vector<bool>{true, true}));
+    EXPECT_EQ(events.yields(), 2);
+    EXPECT_FALSE(state.WriteOutRunning);
+    ASSERT_GT(progress.size(), 2u);
+    for (std::size_t i = 1; i < progress.size(); ++i)  // nothing yields in the page loop
+        EXPECT_EQ(progress[i].yieldsSoFar, 2);
+}
+
+}  // namespace
+}  // namespace vb::test

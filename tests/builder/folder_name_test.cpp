@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "builder/folder_name.h"
+#include "builder/output_folder.h"
+#include "platform/program_folder.h"
+#include "temp_dir.h"
+
+namespace vb::builder {
+namespace {
+
+TEST(IsPlainFolderName, AcceptsOrdinaryNames) {
+    for (const char* name : {"srv", "www.example.com", "サーバー", "a b", "...", ".hidden", "a..b"})
+        EXPECT_TRUE(IsPlainFolderName(name)) << name;
+}
+
+TEST(IsPlainFolderName, RefusesNamesThatLeaveTheFolderOrCannotBeFileNames) {
+    for (const char* name : {"", ".", "..", "a/b", "/", "a\\b", "..\\x", "a:b", "a*", "a?",
+                             "a\"b", "a<b", "a>b", "a|b", "a\tb", "a\nb", "a\x7f", "a\xc2\x85"})
+        EXPECT_FALSE(IsPlainFolderName(name)) << name;
+}
+
+TEST(IsSameOrInside, ResolvesSpellingsAndLinks) {
+    test::TempDir tmp;
+    namespace fs = std::filesystem;
+    fs::create_directories(tmp / "local/srv/sub");
+    fs::create_directories(tmp / "srcs");
+    fs::create_directory_symlink(tmp / "local/srv", tmp / "link");
+    const std::string out = tmp / "local/srv";
+
+    EXPECT_TRUE(IsSameOrInside(out, out));
+    EXPECT_TRUE(IsSameOrInside(out + "/", out));
+    EXPECT_TRUE(IsSameOrInside(tmp / "local/srv/sub", out));
+    EXPECT_TRUE(IsSameOrInside(tmp / "local/x/../srv/sub", out));
+    EXPECT_TRUE(IsSameOrInside(tmp / "link", out));
+    EXPECT_TRUE(IsSameOrInside(tmp / "local/srv/not-yet", out));
+
+    EXPECT_FALSE(IsSameOrInside(tmp / "local", out));
+    EXPECT_FALSE(IsSameOrInside(tmp / "local/srv2", out));
+    EXPECT_FALSE(IsSameOrInside(tmp / "srcs", out));
+}
+
+TEST(OutputFolderPath, IsLocalThenServerInTheProgramFolder) {
+    platform::SetProgramFolderForTesting("/opt/vb");
+    EXPECT_EQ(OutputFolderPath("srv"), platform::JoinPath(platform::JoinPath("/opt/vb", "local"), "srv"));
+    platform::SetProgramFolderForTesting("");
+}
+
+}  // namespace
+}  // namespace vb::builder
