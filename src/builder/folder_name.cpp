@@ -10,7 +10,15 @@ bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
 bool IsRefused(char32_t c) {
     switch (c) {
-        case '/': case '\\': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
+        case '/':
+        case '\\':
+        case ':':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+        case '|':
             return true;
         default:
             return IsControl(c);

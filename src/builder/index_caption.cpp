@@ -13,7 +13,7 @@ constexpr std::size_t kCaptionLength = 40;
 // the removals one after another would give, and every character it emits is final. That
 // lets it stop as soon as 40 characters are out, however long the raw text is.
 class CaptionCleaner {
-public:
+  public:
     bool Full() const { return count_ >= kCaptionLength; }
     std::string Take() { return std::move(out_); }
 
@@ -28,7 +28,7 @@ public:
         pendingCr_ = false;
     }
 
-private:
+  private:
     static constexpr char32_t kBr[] = {U'<', U'b', U'r', U'>'};
 
     void RemoveBrTags(char32_t c) {
@@ -97,8 +97,7 @@ std::string IndexCaption(std::string_view raw) {
     return cleaner.Take();
 }
 
-void AppendIndexEntry(std::string& indexBody, std::string_view caption,
-                      std::string_view fileName) {
+void AppendIndexEntry(std::string& indexBody, std::string_view caption, std::string_view fileName) {
     using platform::utf8::Substr;
     indexBody += Substr(caption, 0, 20);
     indexBody += "<a href='";

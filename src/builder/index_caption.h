@@ -14,7 +14,6 @@ std::string IndexCaption(std::string_view raw);
 
 // Appends one index line for a page file: the caption's characters 1-20, the link to the
 // file with characters 21-30 as its text, characters 31-40, "<br>" and CR LF.
-void AppendIndexEntry(std::string& indexBody, std::string_view caption,
-                      std::string_view fileName);
+void AppendIndexEntry(std::string& indexBody, std::string_view caption, std::string_view fileName);
 
 }  // namespace vb::builder

@@ -13,9 +13,13 @@ namespace vb::builder {
 namespace {
 
 // Only spaces count as blanks here; the text itself is later used untrimmed.
-bool IsBlankText(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+bool IsBlankText(const std::string& text) {
+    return text.find_first_not_of(' ') == std::string::npos;
+}
 
-std::string TemplatePath() { return platform::JoinPath(platform::ProgramFolder(), "template.html"); }
+std::string TemplatePath() {
+    return platform::JoinPath(platform::ProgramFolder(), "template.html");
+}
 
 }  // namespace
 
@@ -45,8 +49,7 @@ const char* PageBuilder::FirstFault() {
     const std::string makePageNum = w_.txtMakePageNum.Text();
     if (!IsNumeric(makePageNum) || !PlanPageCount(makePageNum)) return msg::kBadMakePageNum;
     const std::string pagePerSrcNum = w_.txtPagePerSrcNum.Text();
-    if (!IsNumeric(pagePerSrcNum) || !SourcesPerPage(pagePerSrcNum))
-        return msg::kBadPagePerSrcNum;
+    if (!IsNumeric(pagePerSrcNum) || !SourcesPerPage(pagePerSrcNum)) return msg::kBadPagePerSrcNum;
     if (IsBlankText(w_.txtReplaceTarget.Text())) return msg::kBadReplaceTarget;
     if (IsBlankText(w_.txtReplaceText.Text())) return msg::kBadReplaceText;
     if (w_.cboTitle.ListIndex() < 0) return msg::kNoTitle;

@@ -20,9 +20,9 @@ std::size_t SkipBlanks(std::string_view text, std::size_t pos) {
 // The longest number at the start of the text, in the form from_chars reads: sign,
 // digits without separators, '.', decimals, 'e', exponent.
 struct ScannedNumber {
-    std::size_t end = 0;   // one past the last character that belongs to the number
-    bool found = false;    // false when the text does not start with a number
-    std::string plain;     // the number without thousands separators or '+'
+    std::size_t end = 0;                  // one past the last character that belongs to the number
+    bool found = false;                   // false when the text does not start with a number
+    std::string plain;                    // the number without thousands separators or '+'
     long long decimalExponentOfLead = 0;  // rough magnitude, used when from_chars overflows
 };
 
@@ -56,8 +56,10 @@ ScannedNumber ScanNumber(std::string_view text, std::size_t pos) {
             n.plain += text[pos++];
             while (pos < text.size() && IsDigit(text[pos])) {
                 if (!significantSeen) {
-                    if (text[pos] == '0') ++leadingFractionZeros;
-                    else significantSeen = true;
+                    if (text[pos] == '0')
+                        ++leadingFractionZeros;
+                    else
+                        significantSeen = true;
                 }
                 n.plain += text[pos++];
                 anyDigit = true;

@@ -21,19 +21,19 @@ namespace {
 // The run stops because the job, as the window shows it now, must not go on; the user sees
 // the message as a validation message.
 class JobRefused : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // Marks the write-out as running for as long as the object lives, whatever way the run ends.
 class RunningMark {
-public:
+  public:
     explicit RunningMark(RunState& state) : state_(state) { state_.WriteOutRunning = true; }
     ~RunningMark() { state_.WriteOutRunning = false; }
     RunningMark(const RunningMark&) = delete;
     RunningMark& operator=(const RunningMark&) = delete;
 
-private:
+  private:
     RunState& state_;
 };
 

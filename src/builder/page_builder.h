@@ -15,7 +15,7 @@ namespace vb::builder {
 // output folder and fills it with pages of randomly picked source texts and an index.
 // The window keeps one PageBuilder for its lifetime and calls Run from mnuGo_Click.
 class PageBuilder {
-public:
+  public:
     explicit PageBuilder(const BuildWindow& window);
 
     // The whole command. A failure ends the run at the failing step, leaves what was done
@@ -39,7 +39,7 @@ public:
     // midnight. Tests and benchmarks pass a fixed seed.
     void SetPickSeedSource(std::function<std::uint32_t()> source);
 
-private:
+  private:
     // The fields a pick reads. During the page loop no window events run, so they are read
     // once for the whole loop.
     struct PickFields {

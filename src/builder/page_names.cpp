@@ -9,7 +9,8 @@ namespace vb::builder {
 
 std::string DrawPageName(platform::FileSystemObject& fso) {
     const std::string base = platform::FileSystemObject::GetBaseName(fso.GetTempName());
-    const std::string_view digits = std::string_view(base).substr(std::min<std::size_t>(3, base.size()));
+    const std::string_view digits =
+        std::string_view(base).substr(std::min<std::size_t>(3, base.size()));
     std::string name = "vor";
     name += platform::utf8::AsciiLower(digits);
     name += ".html";

@@ -11,13 +11,13 @@ namespace vb::builder {
 // "&&BODY&&" inside the title takes the body too, while placeholders inside the body are
 // left alone. The template is split once, so each page costs one pass over its own bytes.
 class PageTemplate {
-public:
+  public:
     PageTemplate(std::string_view templateText, std::string_view title);
 
     // Replaces out with the filled page.
     void Fill(std::string& out, std::string_view body) const;
 
-private:
+  private:
     std::vector<std::string> pieces_;  // the titled template cut at every "&&BODY&&"
     std::size_t fixedSize_ = 0;
 };

@@ -9,8 +9,7 @@
 
 namespace vb::builder {
 
-std::string PageBuilder::GetSrcPage(const std::vector<std::string>& strFiles,
-                                    std::string& strRaw) {
+std::string PageBuilder::GetSrcPage(const std::vector<std::string>& strFiles, std::string& strRaw) {
     std::string piece;
     AppendSrcPage(piece, strFiles, strRaw, ReadPickFields());
     return piece;

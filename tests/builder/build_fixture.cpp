@@ -44,7 +44,9 @@ void BuildTest::AddSource(const std::string& name, const std::string& bytes) {
     WriteBytes(tmp / ("src/" + name), bytes);
 }
 
-void BuildTest::WriteTemplate(const std::string& bytes) { WriteBytes(tmp / "template.html", bytes); }
+void BuildTest::WriteTemplate(const std::string& bytes) {
+    WriteBytes(tmp / "template.html", bytes);
+}
 
 std::vector<std::string> BuildTest::OutputFiles() const {
     std::vector<std::string> names;

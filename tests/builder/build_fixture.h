@@ -17,7 +17,7 @@ namespace vb::test {
 
 // The real file service with hooks that let a test fail or watch single operations.
 class HookedFileSystem : public platform::FileSystemObject {
-public:
+  public:
     std::function<void(const std::string&)> beforeRead, beforeWrite, beforeDelete;
     std::function<std::string()> tempName;  // replaces the name generator when set
 
@@ -42,7 +42,7 @@ public:
 // folder, and a window whose fields hold a valid job for them.
 // Members are public so that table-driven cases can set the job up through lambdas.
 class BuildTest : public ::testing::Test {
-public:
+  public:
     BuildTest();
     ~BuildTest() override;
 

@@ -15,7 +15,7 @@ const std::string kStarted = "実行中でありんす。\r\n";
 const std::string kFinished = "完了しますた。\r\n";
 
 class BuildMendsTest : public BuildTest {
-protected:
+  protected:
     BuildMendsTest() {
         AddSource("a.txt", "aTARGET");
         WriteBytes(OutFolder() + "/keep.html", "keep");
@@ -76,9 +76,9 @@ TEST_F(BuildMendsTest, CountsThatCannotRunAreRefusedBeforeAnythingIsTouched) {
         const char* pages;
         const char* perPage;
         const char* message;
-    } cases[] = {{"0", "1", msg::kBadMakePageNum},       {"-3", "1", msg::kBadMakePageNum},
-                 {"3e9", "1", msg::kBadMakePageNum},     {"1048577", "1", msg::kBadMakePageNum},
-                 {"-0.4", "1", msg::kBadMakePageNum},    {"1", "3e9", msg::kBadPagePerSrcNum}};
+    } cases[] = {{"0", "1", msg::kBadMakePageNum},    {"-3", "1", msg::kBadMakePageNum},
+                 {"3e9", "1", msg::kBadMakePageNum},  {"1048577", "1", msg::kBadMakePageNum},
+                 {"-0.4", "1", msg::kBadMakePageNum}, {"1", "3e9", msg::kBadPagePerSrcNum}};
     for (const auto& c : cases) {
         txtMakePageNum.SetText(c.pages);
         txtPagePerSrcNum.SetText(c.perPage);
@@ -90,11 +90,13 @@ TEST_F(BuildMendsTest, CountsThatCannotRunAreRefusedBeforeAnythingIsTouched) {
 
 TEST_F(BuildMendsTest, CountThatRoundsUpMakesThatManyPagesWithTheBarFollowing) {
     std::vector<std::pair<float, float>> progress;
-    pbrProcess.SetObserver([&](forms::Change) { progress.emplace_back(pbrProcess.Max(), pbrProcess.Value()); });
+    pbrProcess.SetObserver(
+        [&](forms::Change) { progress.emplace_back(pbrProcess.Max(), pbrProcess.Value()); });
     txtMakePageNum.SetText("3.5");
     builder.Run();
     EXPECT_EQ(Pages().size(), 4u);
-    EXPECT_EQ(progress, (std::vector<std::pair<float, float>>{{4, 0}, {4, 1}, {4, 2}, {4, 3}, {4, 4}}));
+    EXPECT_EQ(progress,
+              (std::vector<std::pair<float, float>>{{4, 0}, {4, 1}, {4, 2}, {4, 3}, {4, 4}}));
     EXPECT_EQ(txtLog.Text(), kStarted + kFinished);
 }
 
@@ -197,8 +199,8 @@ TEST_F(BuildMendsTest, CommandsDuringTheYieldsDoNotDisturbTheRun) {
     fs::create_directory(tmp / "local/other");
     WriteBytes(tmp / "local/other/keep.html", "other");
     events.AtYield(1, [&] {
-        builder.Run();                 // a second write-out: ignored
-        state.CloseRequested = true;   // the window holds a close until the run ends
+        builder.Run();                // a second write-out: ignored
+        state.CloseRequested = true;  // the window holds a close until the run ends
     });
     events.AtYield(2, [&] { builder.Run(); });
     builder.Run();
@@ -216,7 +218,8 @@ TEST_F(BuildMendsTest, ServerSwitchedDuringTheSecondYieldKeepsPagesInTheEmptiedF
     events.AtYield(2, [&] { cboServer.SetListIndex(1); });
     builder.Run();
     EXPECT_EQ(Pages().size(), 3u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(tmp / "local/other"), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp / "local/other"), fs::directory_iterator()),
+              1);
     EXPECT_EQ(ReadBytes(tmp / "local/other/keep.html"), "other");
 }
 
@@ -226,7 +229,8 @@ TEST_F(BuildMendsTest, EmptySourceGivesAnEmptyPieceAndAWarning) {
     txtPagePerSrcNum.SetText("2");
     builder.Run();
     EXPECT_EQ(Output(Pages()[0]), Page(""));  // no separator after an empty piece either
-    const std::string warning = "【警報】" + (tmp / "src/a.txt") + "の中に置換対象文字列がないよ！\r\n";
+    const std::string warning =
+        "【警報】" + (tmp / "src/a.txt") + "の中に置換対象文字列がないよ！\r\n";
     EXPECT_EQ(txtLog.Text(), kStarted + warning + warning + kFinished);
 }
 

@@ -18,7 +18,7 @@ const std::string kStarted = "実行中でありんす。\r\n";
 const std::string kFinished = "完了しますた。\r\n";
 
 class BuildRunTest : public BuildTest {
-protected:
+  protected:
     BuildRunTest() {
         pbrProcess.SetValue(5);
         pbrProcess.SetObserver([this](forms::Change change) {
@@ -60,7 +60,8 @@ TEST_F(BuildRunTest, OneSourceGivesByteExactPagesIndexLogAndProgress) {
     all.insert(all.begin(), "index.html");
     EXPECT_EQ(OutputFiles(), all);
 
-    const std::string piece = Cp932("一行目 ") + kReplacement + "<br>\r\n" + Cp932("二行目") + "<br>\r\n";
+    const std::string piece =
+        Cp932("一行目 ") + kReplacement + "<br>\r\n" + Cp932("二行目") + "<br>\r\n";
     for (const auto& name : names) EXPECT_EQ(Output(name), Page(piece + "<br>\r\n" + piece));
     std::string entries;
     for (std::size_t i = 0; i < 2; ++i)
@@ -81,15 +82,17 @@ TEST_F(BuildRunTest, MixedSourcesEachPageAndIndexEntryMatchItsSource) {
     };
     const std::string a = kReplacement;
     const std::map<std::string, Expected> sources = {
-        {"1crlf.txt", {Cp932("あい う") + a + "<br>\r\n" + Cp932("え") + "<br>\r\n", Cp932("あいうTARGETえ")}},
+        {"1crlf.txt",
+         {Cp932("あい う") + a + "<br>\r\n" + Cp932("え") + "<br>\r\n", Cp932("あいうTARGETえ")}},
         {"2lf.txt", {"LF " + a + "\nline\n", "LFTARGET\nline\n"}},
         {"3br.txt", {"x<BR>\r\n" + a + "\r\n", "x&lt;BR&gt;TARGET"}},
         {"4selfclosing.txt", {"y<br/><br>\r\n" + a + "<br>\r\n", "y&lt;br/&gt;TARGET"}},
         {"5missing.txt", {"no target\r\n", "notarget"}},
         {"6invalid.txt", {"\xff" + a + "\x80<br>\r\n\x82\xa0", "\xffTARGET\x80\x82\xa0"}},
         {"7empty.txt", {"", ""}},
-        {"8long.txt", {"abcdefghijklmnopqrstuvwxyzABCDEFGHIJ" + a, "abcdefghijklmnopqrst",
-                       "uvwxyzABCD", "EFGHIJTARG"}},
+        {"8long.txt",
+         {"abcdefghijklmnopqrstuvwxyzABCDEFGHIJ" + a, "abcdefghijklmnopqrst", "uvwxyzABCD",
+          "EFGHIJTARG"}},
     };
     AddSource("1crlf.txt", Cp932("あい うTARGET\r\nえ\r\n"));
     AddSource("2lf.txt", "LF TARGET\nline\n");
@@ -155,8 +158,9 @@ TEST_F(BuildRunTest, FractionalAndZeroSourcesPerPage) {
     for (const auto& name : pages) EXPECT_EQ(Output(name), Page(""));
     EXPECT_EQ(Output("index.html"), Page("<a href='" + pages[0] + "'></a><br>\r\n<a href='" +
                                          pages[1] + "'></a><br>\r\n"));
-    EXPECT_EQ(progress, (std::vector<Step>{{100, 0, 0}, {2.5f, 0, 2}, {2.5f, 1, 2},
-                                           {2.5f, 2, 2}, {2.5f, 2.5f, 2}}));
+    EXPECT_EQ(progress,
+              (std::vector<Step>{
+                  {100, 0, 0}, {2.5f, 0, 2}, {2.5f, 1, 2}, {2.5f, 2, 2}, {2.5f, 2.5f, 2}}));
 }
 
 TEST_F(BuildRunTest, PageCountBelowOneHalfMakesAnEmptyIndex) {
@@ -230,21 +234,27 @@ TEST_F(BuildRunTest, EachFailingStepNamesWhatFailed) {
         std::function<void(BuildRunTest&)> inject;
         std::string named;  // what the failure's description must name
     } cases[] = {
-        {"source read", [](BuildRunTest& t) {
+        {"source read",
+         [](BuildRunTest& t) {
              t.fso.beforeRead = [](const std::string& p) {
                  if (p.ends_with("a.txt")) throw platform::SystemError("read " + p);
              };
-         }, "src/a.txt"},
-        {"index write", [](BuildRunTest& t) {
+         },
+         "src/a.txt"},
+        {"index write",
+         [](BuildRunTest& t) {
              t.fso.beforeWrite = [](const std::string& p) {
                  if (p.ends_with("index.html")) throw platform::SystemError("write " + p);
              };
-         }, "local/srv/index.html"},
-        {"template read", [](BuildRunTest& t) {
+         },
+         "local/srv/index.html"},
+        {"template read",
+         [](BuildRunTest& t) {
              t.fso.beforeRead = [](const std::string& p) {
                  if (p.ends_with("template.html")) throw platform::SystemError("read " + p);
              };
-         }, "template.html"},
+         },
+         "template.html"},
         {"local missing", [](BuildRunTest& t) { fs::remove_all(t.tmp / "local"); }, "local/srv"},
     };
     for (const auto& c : cases) {

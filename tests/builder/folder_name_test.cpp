@@ -1,8 +1,9 @@
+#include "builder/folder_name.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "builder/folder_name.h"
 #include "builder/output_folder.h"
 #include "platform/program_folder.h"
 #include "temp_dir.h"
@@ -16,8 +17,8 @@ TEST(IsPlainFolderName, AcceptsOrdinaryNames) {
 }
 
 TEST(IsPlainFolderName, RefusesNamesThatLeaveTheFolderOrCannotBeFileNames) {
-    for (const char* name : {"", ".", "..", "a/b", "/", "a\\b", "..\\x", "a:b", "a*", "a?",
-                             "a\"b", "a<b", "a>b", "a|b", "a\tb", "a\nb", "a\x7f", "a\xc2\x85"})
+    for (const char* name : {"", ".", "..", "a/b", "/", "a\\b", "..\\x", "a:b", "a*", "a?", "a\"b",
+                             "a<b", "a>b", "a|b", "a\tb", "a\nb", "a\x7f", "a\xc2\x85"})
         EXPECT_FALSE(IsPlainFolderName(name)) << name;
 }
 
@@ -43,7 +44,8 @@ TEST(IsSameOrInside, ResolvesSpellingsAndLinks) {
 
 TEST(OutputFolderPath, IsLocalThenServerInTheProgramFolder) {
     platform::SetProgramFolderForTesting("/opt/vb");
-    EXPECT_EQ(OutputFolderPath("srv"), platform::JoinPath(platform::JoinPath("/opt/vb", "local"), "srv"));
+    EXPECT_EQ(OutputFolderPath("srv"),
+              platform::JoinPath(platform::JoinPath("/opt/vb", "local"), "srv"));
     platform::SetProgramFolderForTesting("");
 }
 

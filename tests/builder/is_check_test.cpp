@@ -13,7 +13,7 @@ using platform::MsgIcon;
 using platform::MsgResult;
 
 class IsCheckTest : public BuildTest {
-protected:
+  protected:
     IsCheckTest() { AddSource("a.txt", "TARGET"); }
 
     // IsCheck's result and the one message it showed (the confirmation counts too).
@@ -66,57 +66,76 @@ struct Fault {
 
 void PrintTo(const Fault& fault, std::ostream* os) { *os << fault.name; }
 
-// Faults in the order of the checks; the first one of each check is used by the order test.
+// Faulty jobs, in the order of the checks they fail.
 const std::vector<Fault>& Faults() {
     static const std::vector<Fault> faults = {
-        {"SrcMissing", msg::kNoSrcPath, [](IsCheckTest& t) { t.txtSrcPath.SetText(t.tmp / "missing"); }},
-        {"SrcIsAFile", msg::kNoSrcPath, [](IsCheckTest& t) { t.txtSrcPath.SetText(t.tmp / "src/a.txt"); }},
+        {"SrcMissing", msg::kNoSrcPath,
+         [](IsCheckTest& t) { t.txtSrcPath.SetText(t.tmp / "missing"); }},
+        {"SrcIsAFile", msg::kNoSrcPath,
+         [](IsCheckTest& t) { t.txtSrcPath.SetText(t.tmp / "src/a.txt"); }},
         {"SrcEmpty", msg::kNoSrcPath, [](IsCheckTest& t) { t.txtSrcPath.SetText(""); }},
         {"NoSources", msg::kNoSources, [](IsCheckTest& t) { fs::remove(t.tmp / "src/a.txt"); }},
-        {"OnlySubFolder", msg::kNoSources, [](IsCheckTest& t) {
+        {"OnlySubFolder", msg::kNoSources,
+         [](IsCheckTest& t) {
              fs::remove(t.tmp / "src/a.txt");
              fs::create_directory(t.tmp / "src/sub");
          }},
         {"NoServer", msg::kNoServer, [](IsCheckTest& t) { t.cboServer.SetListIndex(-1); }},
-        {"ServerDotDot", msg::kServerNameNotFolder, [](IsCheckTest& t) {
+        {"ServerDotDot", msg::kServerNameNotFolder,
+         [](IsCheckTest& t) {
              t.cboServer.AddItem("..");
              t.cboServer.SetListIndex(2);
          }},
-        {"ServerEmpty", msg::kServerNameNotFolder, [](IsCheckTest& t) {
+        {"ServerEmpty", msg::kServerNameNotFolder,
+         [](IsCheckTest& t) {
              t.cboServer.AddItem("");
              t.cboServer.SetListIndex(2);
          }},
-        {"ServerWithSlash", msg::kServerNameNotFolder, [](IsCheckTest& t) {
+        {"ServerWithSlash", msg::kServerNameNotFolder,
+         [](IsCheckTest& t) {
              t.cboServer.AddItem("a/b");
              t.cboServer.SetListIndex(2);
          }},
-        {"SrcIsOutput", msg::kSrcInsideOutput, [](IsCheckTest& t) {
+        {"SrcIsOutput", msg::kSrcInsideOutput,
+         [](IsCheckTest& t) {
              WriteBytes(t.tmp / "local/srv/a.txt", "x");
              t.txtSrcPath.SetText(t.OutFolder());
          }},
-        {"SrcInsideOutput", msg::kSrcInsideOutput, [](IsCheckTest& t) {
+        {"SrcInsideOutput", msg::kSrcInsideOutput,
+         [](IsCheckTest& t) {
              fs::create_directory(t.tmp / "local/srv/in");
              WriteBytes(t.tmp / "local/srv/in/a.txt", "x");
              t.txtSrcPath.SetText(t.tmp / "local/srv/in");
          }},
-        {"SrcLinksIntoOutput", msg::kSrcInsideOutput, [](IsCheckTest& t) {
+        {"SrcLinksIntoOutput", msg::kSrcInsideOutput,
+         [](IsCheckTest& t) {
              WriteBytes(t.tmp / "local/srv/a.txt", "x");
              fs::create_directory_symlink(t.OutFolder(), t.tmp / "link");
              t.txtSrcPath.SetText(t.tmp / "link");
          }},
-        {"PagesNotNumeric", msg::kBadMakePageNum, [](IsCheckTest& t) { t.txtMakePageNum.SetText("10 pages"); }},
+        {"PagesNotNumeric", msg::kBadMakePageNum,
+         [](IsCheckTest& t) { t.txtMakePageNum.SetText("10 pages"); }},
         {"PagesEmpty", msg::kBadMakePageNum, [](IsCheckTest& t) { t.txtMakePageNum.SetText(""); }},
         {"PagesZero", msg::kBadMakePageNum, [](IsCheckTest& t) { t.txtMakePageNum.SetText("0"); }},
-        {"PagesNegative", msg::kBadMakePageNum, [](IsCheckTest& t) { t.txtMakePageNum.SetText("-3"); }},
-        {"PagesBeyondInt32", msg::kBadMakePageNum, [](IsCheckTest& t) { t.txtMakePageNum.SetText("3e9"); }},
-        {"PagesBeyondNames", msg::kBadMakePageNum, [](IsCheckTest& t) { t.txtMakePageNum.SetText("1048577"); }},
-        {"PerPageNotNumeric", msg::kBadPagePerSrcNum, [](IsCheckTest& t) { t.txtPagePerSrcNum.SetText("x"); }},
-        {"PerPageBeyondInt32", msg::kBadPagePerSrcNum, [](IsCheckTest& t) { t.txtPagePerSrcNum.SetText("-2147483649"); }},
-        {"TargetBlank", msg::kBadReplaceTarget, [](IsCheckTest& t) { t.txtReplaceTarget.SetText("   "); }},
-        {"ReplaceTextEmpty", msg::kBadReplaceText, [](IsCheckTest& t) { t.txtReplaceText.SetText(""); }},
+        {"PagesNegative", msg::kBadMakePageNum,
+         [](IsCheckTest& t) { t.txtMakePageNum.SetText("-3"); }},
+        {"PagesBeyondInt32", msg::kBadMakePageNum,
+         [](IsCheckTest& t) { t.txtMakePageNum.SetText("3e9"); }},
+        {"PagesBeyondNames", msg::kBadMakePageNum,
+         [](IsCheckTest& t) { t.txtMakePageNum.SetText("1048577"); }},
+        {"PerPageNotNumeric", msg::kBadPagePerSrcNum,
+         [](IsCheckTest& t) { t.txtPagePerSrcNum.SetText("x"); }},
+        {"PerPageBeyondInt32", msg::kBadPagePerSrcNum,
+         [](IsCheckTest& t) { t.txtPagePerSrcNum.SetText("-2147483649"); }},
+        {"TargetBlank", msg::kBadReplaceTarget,
+         [](IsCheckTest& t) { t.txtReplaceTarget.SetText("   "); }},
+        {"ReplaceTextEmpty", msg::kBadReplaceText,
+         [](IsCheckTest& t) { t.txtReplaceText.SetText(""); }},
         {"NoTitle", msg::kNoTitle, [](IsCheckTest& t) { t.cboTitle.SetListIndex(-1); }},
-        {"NoTemplate", msg::kNoTemplate, [](IsCheckTest& t) { fs::remove(t.tmp / "template.html"); }},
-        {"TemplateIsAFolder", msg::kNoTemplate, [](IsCheckTest& t) {
+        {"NoTemplate", msg::kNoTemplate,
+         [](IsCheckTest& t) { fs::remove(t.tmp / "template.html"); }},
+        {"TemplateIsAFolder", msg::kNoTemplate,
+         [](IsCheckTest& t) {
              fs::remove(t.tmp / "template.html");
              fs::create_directory(t.tmp / "template.html");
          }},
@@ -145,10 +164,10 @@ INSTANTIATE_TEST_SUITE_P(Checks, IsCheckFault, ::testing::ValuesIn(Faults()),
 
 TEST_F(IsCheckTest, ChecksRunInTheirFixedOrder) {
     // One fault for every check at once; mending them one by one brings each message in turn.
-    const std::vector<const char*> names = {"SrcMissing", "NoSources", "NoServer", "ServerDotDot",
-                                            "SrcIsOutput", "PagesZero", "PerPageNotNumeric",
-                                            "TargetBlank", "ReplaceTextEmpty", "NoTitle",
-                                            "NoTemplate"};
+    const std::vector<const char*> names = {"SrcMissing",        "NoSources",   "NoServer",
+                                            "ServerDotDot",      "SrcIsOutput", "PagesZero",
+                                            "PerPageNotNumeric", "TargetBlank", "ReplaceTextEmpty",
+                                            "NoTitle",           "NoTemplate"};
     std::vector<const Fault*> faults;
     for (const char* name : names)
         for (const auto& f : Faults())
@@ -194,14 +213,13 @@ TEST_F(IsCheckTest, ChecksRunInTheirFixedOrder) {
 
 TEST_F(IsCheckTest, UnreadableTemplateCountsAsMissing) {
     class Refusing : public HookedFileSystem {
-    public:
+      public:
         bool CanOpenForReading(const std::string&) override { return false; }
     };
     Refusing refusing;
-    builder::PageBuilder b(builder::BuildWindow{txtSrcPath, cboServer, cboTitle, txtMakePageNum,
-                                                txtPagePerSrcNum, txtReplaceTarget, txtReplaceText,
-                                                txtLog, pbrProcess, TemplateText, refusing,
-                                                msgBox, events, state});
+    builder::PageBuilder b(builder::BuildWindow{
+        txtSrcPath, cboServer, cboTitle, txtMakePageNum, txtPagePerSrcNum, txtReplaceTarget,
+        txtReplaceText, txtLog, pbrProcess, TemplateText, refusing, msgBox, events, state});
     EXPECT_FALSE(b.IsCheck());
     EXPECT_EQ(BoxTexts().back(), msg::kNoTemplate);
 }

@@ -1,9 +1,10 @@
+#include "builder/numeric.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "builder/numeric.h"
 #include "builder/page_counts.h"
 
 namespace vb::builder {
@@ -16,9 +17,9 @@ TEST(IsNumeric, AcceptsNumbersWithSignSeparatorsExponentAndBlanks) {
 }
 
 TEST(IsNumeric, RefusesEverythingElse) {
-    for (const char* text : {"", " ", "-", "+", ".", "10 pages", "1 2", "abc", "1e", "1e+",
-                             "e5", ",1", "1,", "1,,000", "1.2.3", "1.,5", "--1", "- 1", "1-",
-                             "１２", "0x10", "1,000.5,0"})
+    for (const char* text : {"",    " ",   "-",  "+",    ".",    "10 pages", "1 2",   "abc",
+                             "1e",  "1e+", "e5", ",1",   "1,",   "1,,000",   "1.2.3", "1.,5",
+                             "--1", "- 1", "1-", "１２", "0x10", "1,000.5,0"})
         EXPECT_FALSE(IsNumeric(text)) << text;
 }
 
@@ -27,11 +28,10 @@ TEST(LeadingNumber, ReadsTheNumberTheTextStartsWith) {
         const char* text;
         double value;
     } cases[] = {
-        {"12", 12},       {"  -3", -3},     {"2.5", 2.5},       {"1e2", 100},
-        {"1,000", 1000},  {"1,000,5", 10005}, {"10 pages", 10}, {"7abc", 7},
-        {"1,", 1},        {"1,,0", 1},      {"1e", 1},          {"1e+x", 1},
-        {"2.5e-1x", 0.25}, {".5", 0.5},     {"5.", 5},          {"-.5", -0.5},
-        {"", 0},          {"abc", 0},       {"-", 0},           {".", 0},
+        {"12", 12},         {"  -3", -3},     {"2.5", 2.5},      {"1e2", 100}, {"1,000", 1000},
+        {"1,000,5", 10005}, {"10 pages", 10}, {"7abc", 7},       {"1,", 1},    {"1,,0", 1},
+        {"1e", 1},          {"1e+x", 1},      {"2.5e-1x", 0.25}, {".5", 0.5},  {"5.", 5},
+        {"-.5", -0.5},      {"", 0},          {"abc", 0},        {"-", 0},     {".", 0},
         {"1e-999", 0},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
@@ -44,9 +44,20 @@ TEST(RoundHalfEven, RoundsHalvesToTheEvenNeighbour) {
     const struct {
         double value;
         std::int32_t rounded;
-    } cases[] = {{2.5, 2}, {3.5, 4}, {0.5, 0}, {1.5, 2}, {-2.5, -2}, {-3.5, -4}, {2.4999, 2},
-                 {2.5001, 3}, {-0.4, 0}, {0.4, 0}, {7, 7}, {2147483647.0, 2147483647},
-                 {2147483647.4, 2147483647}, {-2147483648.0, -2147483648LL}};
+    } cases[] = {{2.5, 2},
+                 {3.5, 4},
+                 {0.5, 0},
+                 {1.5, 2},
+                 {-2.5, -2},
+                 {-3.5, -4},
+                 {2.4999, 2},
+                 {2.5001, 3},
+                 {-0.4, 0},
+                 {0.4, 0},
+                 {7, 7},
+                 {2147483647.0, 2147483647},
+                 {2147483647.4, 2147483647},
+                 {-2147483648.0, -2147483648LL}};
     for (const auto& c : cases) EXPECT_EQ(RoundHalfEvenToInt32(c.value), c.rounded) << c.value;
 }
 
@@ -67,9 +78,10 @@ TEST(PlanPageCount, PagesAreRoundedAndTheMaximumNeverBelowThem) {
         const char* text;
         std::int32_t pages;
         float max;
-    } cases[] = {{"3", 3, 3.0f},     {"2.5", 2, 2.5f},      {"3.5", 4, 4.0f}, {"2.7", 3, 3.0f},
-                 {"0.4", 0, 0.4f},   {"1,000", 1000, 1000}, {"1e2", 100, 100},
-                 {"1048576", 1048576, 1048576.0f}};
+    } cases[] = {{"3", 3, 3.0f},    {"2.5", 2, 2.5f},
+                 {"3.5", 4, 4.0f},  {"2.7", 3, 3.0f},
+                 {"0.4", 0, 0.4f},  {"1,000", 1000, 1000},
+                 {"1e2", 100, 100}, {"1048576", 1048576, 1048576.0f}};
     for (const auto& c : cases) {
         const auto plan = PlanPageCount(c.text);
         ASSERT_TRUE(plan) << c.text;

@@ -11,7 +11,7 @@ namespace {
 const std::string kWarnEnd = "の中に置換対象文字列がないよ！\r\n";
 
 class GetSrcPageTest : public BuildTest {
-protected:
+  protected:
     // Picks from a list holding only this source (as UTF-8 text written in cp932).
     std::pair<std::string, std::string> PickOnly(const std::string& text) {
         AddSource("only.txt", Cp932(text));
@@ -72,7 +72,9 @@ TEST_F(GetSrcPageTest, WarnsOncePerPickWithThePathAsTyped) {
 }
 
 TEST_F(GetSrcPageTest, InvalidBytesComeOutUnchanged) {
-    AddSource("bad.txt", "\xff" "TARGET\x80\r\n\x82\xa0");
+    AddSource("bad.txt",
+              "\xff"
+              "TARGET\x80\r\n\x82\xa0");
     std::string raw;
     const std::string piece = builder.GetSrcPage({"", "bad.txt"}, raw);
     EXPECT_EQ(Cp932(piece), std::string("\xff") + kReplacement + "\x80<br>\r\n\x82\xa0");

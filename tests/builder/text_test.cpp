@@ -52,9 +52,9 @@ TEST(IndexCaption, CleansEscapesAndCuts) {
         {"a <b>b</b>", "a&lt;b&gt;b&lt;/b&gt;"},
         {"x<BR>y<br>z", "x&lt;BR&gt;yz"},
         {"あ　い う\r\nえ\n\r", "あいうえ\n\r"},
-        {"<b r>", ""},           // the space goes first, then the tag it leaves
+        {"<b r>", ""},  // the space goes first, then the tag it leaves
         {"<b\u3000r>", ""},
-        {"\r<br>\n", ""},        // the tag goes, then the CR LF it leaves
+        {"\r<br>\n", ""},  // the tag goes, then the CR LF it leaves
         {"<<br>br>", "&lt;br&gt;"},
         {"\r\r\n\n", "\r\n"},
         {"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMN", "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMN"},
@@ -78,8 +78,7 @@ TEST(IndexCaption, MatchesTheReplacementsOneAfterAnother) {
 TEST(AppendIndexEntry, SplitsTheCaptionTwentyTenTen) {
     std::string body = "<";
     AppendIndexEntry(body, IndexCaption("abcdefghijklmnopqrstuvwxyzABCDEFGHIJ"), "vor3fa9c.html");
-    EXPECT_EQ(body,
-              "<abcdefghijklmnopqrst<a href='vor3fa9c.html'>uvwxyzABCD</a>EFGHIJ<br>\r\n");
+    EXPECT_EQ(body, "<abcdefghijklmnopqrst<a href='vor3fa9c.html'>uvwxyzABCD</a>EFGHIJ<br>\r\n");
 
     body.clear();
     AppendIndexEntry(body, IndexCaption("a <b>b</b>"), "v.html");
