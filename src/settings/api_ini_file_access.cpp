@@ -1,0 +1,116 @@
+#include "settings/api_ini_file_access.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/app_title.h"
+#include "platform/codec.h"
+#include "platform/program_folder.h"
+#include "settings/profile_format.h"
+#include "settings/setting_value.h"
+
+namespace vb::settings {
+
+namespace fs = std::filesystem;
+
+const char* const kWriteProtectedWarning =
+    "設定ﾌｧｲﾙが書きこみ禁止になっています。\r\n"
+    "設定状態を保存する場合はﾌｧｲﾙを書きこみ可にしてOKを押してください。\r\n"
+    "保存しない場合はそのままOKを押してください。\r\n";
+
+namespace {
+
+std::string PathOrSettingsFile(const std::string& file) {
+    return file.empty() ? IniFileAccess::GetIniPath() : file;
+}
+
+// The file's status following links; nullopt-like "not found" when the query fails.
+bool QueryStatus(const std::string& path, fs::file_status& status) {
+    std::error_code ec;
+    status = fs::status(path, ec);
+    return !ec && fs::exists(status);
+}
+
+bool IsWriteProtected(const fs::file_status& status) {
+    return !HasWritePermissionBits(static_cast<unsigned>(status.permissions()));
+}
+
+}  // namespace
+
+IniFileAccess::IniFileAccess(platform::MessageBoxService& boxes)
+    : boxes_(boxes), store_(ownStore_) {}
+
+IniFileAccess::IniFileAccess(platform::MessageBoxService& boxes, SettingsFileStore& store)
+    : boxes_(boxes), store_(store) {}
+
+std::string IniFileAccess::GetIniPath() {
+    return platform::JoinPath(platform::ProgramFolder(), platform::ExecutableBaseName() + ".ini");
+}
+
+bool IniFileAccess::GetIni(const std::string& section, std::string& value, const std::string& key,
+                           const std::string& file) {
+    value.clear();
+    const ReadResult read = store_.Read(PathOrSettingsFile(file));
+    if (!read.exists || read.error != 0) return false;
+    std::string copied = profile::ReadValue(read.bytes, platform::cp932::Encode(section),
+                                            platform::cp932::Encode(key));
+    if (copied.empty()) return false;
+    // The value is the buffer's text up to its first NUL.
+    copied.erase(std::min(copied.find('\0'), copied.size()));
+    value = DecodeSettingValue(copied);
+    return true;
+}
+
+bool IniFileAccess::CheckIniFile(const std::string& file) {
+    const std::string path = PathOrSettingsFile(file);
+    fs::file_status status;
+    if (!QueryStatus(path, status) || fs::is_directory(status)) return false;
+    if (std::find(knownIniFiles_.begin(), knownIniFiles_.end(), path) == knownIniFiles_.end()) {
+        knownIniFiles_.push_back(path);
+        if (IsWriteProtected(status)) {
+            warnedPaths_.insert(path);
+            boxes_.Show(kWriteProtectedWarning, platform::MsgButtons::OK,
+                        platform::MsgIcon::Exclamation, platform::kAppTitle);
+        }
+    }
+    return true;
+}
+
+bool IniFileAccess::PutIni(const std::string& section, const std::string& value,
+                           const std::string& key, const std::string& file) {
+    lastFailure_ = {};
+    const std::string path = PathOrSettingsFile(file);
+    std::string current;
+    if (CheckIniFile(path)) {
+        // Looked at again: the user may have made the file writable before pressing OK.
+        fs::file_status status;
+        if (!QueryStatus(path, status) || IsWriteProtected(status))
+            return Fail(WriteFailureKind::WriteProtected, path, EACCES);
+        const ReadResult read = store_.Read(path);
+        // Never write over a file whose other lines could not be read.
+        if (read.error != 0) return Fail(WriteFailureKind::Other, path, read.error);
+        current = read.bytes;
+    } else {
+        const ReadResult probe = store_.Read(path);
+        if (probe.exists)
+            return Fail(WriteFailureKind::Other, path, probe.error ? probe.error : EISDIR);
+    }
+    const std::string updated =
+        profile::WriteValue(current, platform::cp932::Encode(section), platform::cp932::Encode(key),
+                            EncodeSettingValue(value));
+    const int error = store_.Replace(path, updated);
+    if (error != 0) return Fail(WriteFailureKind::Other, path, error);
+    return true;
+}
+
+bool IniFileAccess::Fail(WriteFailureKind kind, const std::string& path, int error) {
+    lastFailure_.kind = kind;
+    lastFailure_.warned = kind == WriteFailureKind::WriteProtected && warnedPaths_.count(path) > 0;
+    lastFailure_.path = path;
+    lastFailure_.reason = std::strerror(error);
+    return false;
+}
+
+}  // namespace vb::settings

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/message_box.h"
+#include "settings/settings_file_store.h"
+
+// API_IniFileAccess: the access layer for the settings file. Nothing above it touches the
+// file directly. It names the file, reads and writes single keys, and checks the file before
+// every write (a write-protected file draws one warning per path per run).
+namespace vb::settings {
+
+// The three-line warning for a write-protected settings file.
+extern const char* const kWriteProtectedWarning;
+
+// Why the last write failed.
+enum class WriteFailureKind {
+    None,            // the last write succeeded
+    WriteProtected,  // the file has no write permission bits
+    Other,           // the file could not be read, created or replaced
+};
+
+struct WriteFailure {
+    WriteFailureKind kind = WriteFailureKind::None;
+    // For WriteProtected: the user has seen the write-protect warning for this path in this run.
+    bool warned = false;
+    std::string path;    // the settings file the write was for
+    std::string reason;  // the system's description of the cause
+};
+
+class IniFileAccess {
+  public:
+    // One object per run: KnownIniFiles lives as long as it does.
+    explicit IniFileAccess(platform::MessageBoxService& boxes);
+    // Tests hand in a store with injected faults.
+    IniFileAccess(platform::MessageBoxService& boxes, SettingsFileStore& store);
+
+    IniFileAccess(const IniFileAccess&) = delete;
+    IniFileAccess& operator=(const IniFileAccess&) = delete;
+
+    // The program folder, a separator, the executable's name without extension and ".ini".
+    // Worked out afresh on every call.
+    static std::string GetIniPath();
+
+    // True when the key has a non-empty value; value is "" otherwise. A value longer than the
+    // read buffer comes back cut. Reading never creates the file and never shows a message.
+    // An empty file name means the settings file.
+    bool GetIni(const std::string& section, std::string& value, const std::string& key,
+                const std::string& file = "");
+
+    // Sets the key; true on success. A missing file is created (owner-only permissions).
+    // On failure the file is unchanged and LastWriteFailure() says why.
+    bool PutIni(const std::string& section, const std::string& value, const std::string& key,
+                const std::string& file = "");
+
+    // True when the path names an existing file that is not a folder. The first time a path
+    // is met as an existing file it joins KnownIniFiles, and if it is write-protected the
+    // warning is shown (and waits for OK). Called before every write.
+    bool CheckIniFile(const std::string& file);
+
+    // Paths met as existing files in this run, in order; never cleared. Paths compare exactly.
+    const std::vector<std::string>& KnownIniFiles() const { return knownIniFiles_; }
+
+    const WriteFailure& LastWriteFailure() const { return lastFailure_; }
+
+  private:
+    bool Fail(WriteFailureKind kind, const std::string& path, int error);
+
+    platform::MessageBoxService& boxes_;
+    SettingsFileStore ownStore_;
+    SettingsFileStore& store_;
+    std::vector<std::string> knownIniFiles_;
+    std::set<std::string> warnedPaths_;
+    WriteFailure lastFailure_;
+};
+
+}  // namespace vb::settings

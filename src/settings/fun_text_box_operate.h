@@ -1,0 +1,12 @@
+#pragma once
+
+#include "forms/form.h"
+
+// Fun_TextBoxOperate: text-box helpers on the window layer.
+namespace vb::settings {
+
+// Sets the Text of every control of the form to "". A control without a Text, or one that
+// refuses the change (a list's Text), is skipped and the walk goes on.
+void ClearAllText(forms::Form& form);
+
+}  // namespace vb::settings

@@ -1,0 +1,146 @@
+#include "settings/ini_setting.h"
+
+#include <exception>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "build_config.h"
+#include "builder/folder_name.h"
+#include "builder/numeric.h"
+#include "forms/errors.h"
+#include "platform/app_title.h"
+#include "platform/program_folder.h"
+#include "settings/fun_text_box_operate.h"
+
+namespace vb::settings {
+
+namespace {
+
+constexpr const char* kSaveFailedMessage = "設定ﾌｧｲﾙに保存できませんでした。";
+
+std::optional<std::string> ReadSetting(IniFileAccess& ini, const std::string& key) {
+    std::string value;
+    if (!ini.GetIni(kSettingSection, value, key)) return std::nullopt;
+    return value;
+}
+
+// Word 1 of a server entry (host, user and password separated by single spaces).
+std::string ServerHost(const std::string& entry) { return entry.substr(0, entry.find(' ')); }
+
+// Creates the server's output folder; a folder that exists already, a missing "local" or a
+// name the file system refuses are all fine. A name that is not one plain folder name (it
+// could climb out of "local") gets no folder at all.
+void CreateServerFolder(platform::FileSystemObject& fso, const std::string& host) {
+    if (!builder::IsPlainFolderName(host)) return;
+    const std::string local = platform::JoinPath(platform::ProgramFolder(), "local");
+    try {
+        fso.CreateFolder(platform::JoinPath(local, host));
+    } catch (const std::exception&) {
+    }
+}
+
+// Fills the list from the keys prefix + 1, prefix + 2, ... up to the first absent one.
+template <typename OnEntry>
+void ReadNumberedKeys(IniFileAccess& ini, const std::string& prefix, OnEntry onEntry) {
+    for (int n = 1;; ++n) {
+        const auto value = ReadSetting(ini, prefix + std::to_string(n));
+        if (!value) return;
+        onEntry(*value);
+    }
+}
+
+// Chooses the stored position: the number the text starts with, rounded halves to even.
+// A position the list refuses (or beyond a 16-bit whole number) chooses the first item.
+void SelectStoredPosition(forms::ComboBox& list, IniFileAccess& ini, const std::string& key) {
+    if (list.ListCount() == 0) return;
+    const auto stored = ReadSetting(ini, key);
+    if (!stored) return;
+    const auto position = builder::RoundHalfEvenToInt16(builder::LeadingNumber(*stored));
+    if (position) {
+        try {
+            list.SetListIndex(*position);
+            return;
+        } catch (const forms::InvalidPropertyValue&) {
+        }
+    }
+    list.SetListIndex(0);
+}
+
+void ReadTextOrDefault(IniFileAccess& ini, const std::string& key, forms::TextBox& box,
+                       const std::string& fallback) {
+    box.SetText(ReadSetting(ini, key).value_or(fallback));
+}
+
+}  // namespace
+
+std::string DefaultReplaceText() {
+    return std::string("<a href='") + build_config::kHomeUrl + "'>" + kDefaultReplaceTarget +
+           "</a>";
+}
+
+std::string SourceFileCountText(platform::FileSystemObject& fso, const std::string& folder) {
+    if (!fso.FolderExists(folder)) return "0";
+    try {
+        return std::to_string(fso.GetFolder(folder).Count());
+    } catch (const std::exception&) {
+        return "0";  // exists but cannot be listed: loading must not stop the program
+    }
+}
+
+void GetIniSetting(const SettingsFields& fields, platform::FileSystemObject& fso,
+                   IniFileAccess& ini) {
+    const std::string advertisement = fields.txtCM.Text();
+    ClearAllText(fields.form);
+    fields.txtCM.SetText(advertisement);
+
+    if (const auto srcPath = ReadSetting(ini, "SrcPath")) {
+        if (fso.FolderExists(*srcPath)) fields.txtSrcPath.SetText(*srcPath);
+        fields.txtSrcNum.SetText(SourceFileCountText(fso, *srcPath));
+    }
+
+    fields.cboServer.Clear();
+    ReadNumberedKeys(ini, "Server", [&](const std::string& entry) {
+        const std::string host = ServerHost(entry);
+        fields.cboServer.AddItem(host);
+        CreateServerFolder(fso, host);
+    });
+    SelectStoredPosition(fields.cboServer, ini, "PrevServer");
+
+    fields.cboTitle.Clear();
+    ReadNumberedKeys(ini, "Title",
+                     [&](const std::string& title) { fields.cboTitle.AddItem(title); });
+    SelectStoredPosition(fields.cboTitle, ini, "PrevTitle");
+
+    ReadTextOrDefault(ini, "MakePageNum", fields.txtMakePageNum, kDefaultMakePageNum);
+    ReadTextOrDefault(ini, "PagePerSrcNum", fields.txtPagePerSrcNum, kDefaultPagePerSrcNum);
+    ReadTextOrDefault(ini, "ReplaceTarget", fields.txtReplaceTarget, kDefaultReplaceTarget);
+    ReadTextOrDefault(ini, "ReplaceText", fields.txtReplaceText, DefaultReplaceText());
+}
+
+void PutIniSetting(const SettingsFields& fields, IniFileAccess& ini,
+                   platform::MessageBoxService& boxes) {
+    const std::pair<const char*, std::string> keys[] = {
+        {"PrevServer", std::to_string(fields.cboServer.ListIndex())},
+        {"PrevTitle", std::to_string(fields.cboTitle.ListIndex())},
+        {"SrcPath", fields.txtSrcPath.Text()},
+        {"MakePageNum", fields.txtMakePageNum.Text()},
+        {"PagePerSrcNum", fields.txtPagePerSrcNum.Text()},
+        {"ReplaceTarget", fields.txtReplaceTarget.Text()},
+        {"ReplaceText", fields.txtReplaceText.Text()},
+    };
+    std::optional<WriteFailure> unreported;
+    for (const auto& [key, value] : keys) {
+        if (ini.PutIni(kSettingSection, value, key)) continue;
+        const WriteFailure& failure = ini.LastWriteFailure();
+        const bool warnedAlready =
+            failure.kind == WriteFailureKind::WriteProtected && failure.warned;
+        if (!warnedAlready && !unreported) unreported = failure;
+    }
+    if (!unreported) return;
+    boxes.Show(
+        std::string(kSaveFailedMessage) + "\r\n" + unreported->path + "\r\n" + unreported->reason,
+        platform::MsgButtons::OK, platform::MsgIcon::Exclamation, platform::kAppTitle);
+}
+
+}  // namespace vb::settings
