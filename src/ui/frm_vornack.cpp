@@ -1,0 +1,130 @@
+// frmVornack: construction, start-up, closing, the source-file count and the write-out.
+#include "ui/frm_vornack.h"
+
+#include <exception>
+
+#include "platform/app_title.h"
+#include "winutil/API_SetWindowPos.h"
+#include "winutil/Fun_EasyVersion.h"
+#include "winutil/Fun_FormPosition.h"
+#include "winutil/Fun_GivingHandCursor.h"
+#include "winutil/Fun_LineWrite3D.h"
+
+namespace vb::ui {
+
+frmVornack::frmVornack(const WindowServices& services)
+    : forms::Form("frmVornack"), services_(services), ini_(services.boxes) {
+    LayOutControls();
+    LayOutMenus();
+    ConnectHandlers();
+}
+
+frmVornack::~frmVornack() = default;
+
+template <class F>
+void frmVornack::Guarded(F&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        services_.boxes.Show(e.what(), platform::MsgButtons::OK, platform::MsgIcon::Critical,
+                             platform::kAppTitle);
+    } catch (...) {
+        services_.boxes.Show("予期しないエラーが発生しました。", platform::MsgButtons::OK,
+                             platform::MsgIcon::Critical, platform::kAppTitle);
+    }
+}
+
+template <class F>
+void frmVornack::Command(F&& handler) {
+    if (runState_.WriteOutRunning) return;
+    Guarded(std::forward<F>(handler));
+}
+
+void frmVornack::ConnectHandlers() {
+    QueryUnload = [this](bool& cancel, forms::UnloadMode mode) {
+        if (runState_.WriteOutRunning) {
+            // The write-out closes the window once it has finished.
+            runState_.CloseRequested = true;
+            cancel = true;
+            return;
+        }
+        Guarded([&] { Form_QueryUnload(cancel, mode); });
+    };
+    txtSrcPath.LostFocus = [this] { Guarded([this] { txtSrcPath_LostFocus(); }); };
+    mnuGo.Click = [this] { Command([this] { mnuGo_Click(); }); };
+    mnuExit.Click = [this] { Guarded([this] { mnuExit_Click(); }); };
+    mnuFileOpen.Click = [this] { Command([this] { mnuFileOpen_Click(); }); };
+    mnuFileReload.Click = [this] { Command([this] { mnuFileReload_Click(); }); };
+    mnuOpenLocal.Click = [this] { Command([this] { mnuOpenLocal_Click(); }); };
+    mnuOpenRemote.Click = [this] { Command([this] { mnuOpenRemote_Click(); }); };
+    mnuReadMe.Click = [this] { Command([this] { mnuReadMe_Click(); }); };
+    mnuVersion.Click = [this] { Command([this] { mnuVersion_Click(); }); };
+    lblUrl.Click = [this] { Command([this] { lblUrl_Click(); }); };
+    tmrNaviStep.Tick = [this] { Guarded([this] { tmrNaviStep_Timer(); }); };
+    wbCM.NavigateComplete2 = [this](const forms::BrowserObject& browser, const std::string& url) {
+        Guarded([&] { wbCM_NavigateComplete2(browser, url); });
+    };
+}
+
+void frmVornack::Form_Load() {
+    winutil::SetTopMost(*this, true);
+    winutil::SetFormPosition(*this, 1);
+    winutil::SetMenuLine(lnMenu);
+    GetIniSetting();
+    winutil::SetHandCursor("CURSOR_HAND", 2, lblUrl);
+    SetCaption(std::string(platform::kAppTitle) + " v" + winutil::GetVersion());
+    wbCM.SetVisible(false);
+    wbCM.Navigate("about:blank");
+}
+
+void frmVornack::Form_QueryUnload(bool& /*cancel*/, forms::UnloadMode /*unloadMode*/) {
+    // Closing is never refused, whatever its reason.
+    PutIniSetting();
+}
+
+void frmVornack::mnuExit_Click() { Unload(forms::UnloadMode::FromCode); }
+
+void frmVornack::txtSrcPath_LostFocus() {
+    txtSrcNum.SetText(settings::SourceFileCountText(Fso(), txtSrcPath.Text()));
+}
+
+void frmVornack::mnuGo_Click() {
+    Builder().Run();
+    if (runState_.CloseRequested) {
+        runState_.CloseRequested = false;
+        Unload(forms::UnloadMode::ControlMenu);
+    }
+}
+
+settings::SettingsFields frmVornack::SettingsFieldsOfWindow() {
+    return {*this,          txtSrcPath,       txtSrcNum,        cboServer,      cboTitle,
+            txtMakePageNum, txtPagePerSrcNum, txtReplaceTarget, txtReplaceText, txtCM};
+}
+
+void frmVornack::GetIniSetting() { settings::GetIniSetting(SettingsFieldsOfWindow(), Fso(), ini_); }
+
+void frmVornack::PutIniSetting() {
+    settings::PutIniSetting(SettingsFieldsOfWindow(), ini_, services_.boxes);
+}
+
+platform::FileSystemObject& frmVornack::Fso() {
+    if (!fso_) fso_ = std::make_unique<platform::FileSystemObject>();
+    return *fso_;
+}
+
+void frmVornack::SetFsoForTesting(std::unique_ptr<platform::FileSystemObject> fso) {
+    fso_ = std::move(fso);
+    builder_.reset();
+}
+
+builder::PageBuilder& frmVornack::Builder() {
+    if (!builder_) {
+        builder_ = std::make_unique<builder::PageBuilder>(builder::BuildWindow{
+            txtSrcPath, cboServer, cboTitle, txtMakePageNum, txtPagePerSrcNum, txtReplaceTarget,
+            txtReplaceText, txtLog, pbrProcess, TemplateText, Fso(), services_.boxes,
+            services_.events, runState_});
+    }
+    return *builder_;
+}
+
+}  // namespace vb::ui

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "builder/build_window.h"
+#include "builder/page_builder.h"
+#include "forms/combo_box.h"
+#include "forms/control_family.h"
+#include "forms/form.h"
+#include "forms/label.h"
+#include "forms/line.h"
+#include "forms/menu.h"
+#include "forms/progress_bar.h"
+#include "forms/text_box.h"
+#include "forms/timer.h"
+#include "forms/web_browser.h"
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+#include "settings/api_ini_file_access.h"
+#include "settings/ini_setting.h"
+
+namespace vb::ui {
+
+// The services the window uses. The running program passes the real ones; tests pass fakes.
+// Documents, folders and addresses go to platform::GetDesktopShell().
+struct WindowServices {
+    platform::MessageBoxService& boxes;
+    platform::EventPump& events;
+};
+
+// The program's one window: the fields of a write-out, the log, the progress bar, the
+// advertisement panel, the home-page link and two menus. It owns all state of a run.
+// The controls and menus are laid out by the constructor (frm_vornack_layout.cpp); the
+// handlers live in frm_vornack.cpp (start, close, source count, write-out),
+// frm_vornack_commands.cpp (folder and help commands) and frm_vornack_ad_panel.cpp.
+class frmVornack : public forms::Form {
+public:
+    explicit frmVornack(const WindowServices& services);
+    ~frmVornack() override;
+
+    // Controls, in the order of the design.
+    forms::ControlFamily lblGuide{"lblGuide"};
+    forms::TextBox txtSrcPath{"txtSrcPath"};
+    forms::TextBox txtSrcNum{"txtSrcNum"};
+    forms::ComboBox cboServer{"cboServer"};
+    forms::TextBox txtMakePageNum{"txtMakePageNum"};
+    forms::TextBox txtPagePerSrcNum{"txtPagePerSrcNum"};
+    forms::TextBox txtReplaceTarget{"txtReplaceTarget"};
+    forms::TextBox txtReplaceText{"txtReplaceText"};
+    forms::ComboBox cboTitle{"cboTitle"};
+    forms::ProgressBar pbrProcess{"pbrProcess"};
+    forms::TextBox txtLog{"txtLog"};
+    forms::WebBrowser wbCM{"wbCM"};
+    forms::TextBox txtCM{"txtCM"};
+    forms::Label lblUrl{"lblUrl"};
+    forms::Label lblCMNotice{"lblCMNotice"};
+    forms::Timer tmrNaviStep{"tmrNaviStep"};
+    forms::ControlFamily lnMenu{"lnMenu"};
+
+    // Menus.
+    forms::Menu mnuOperate{"mnuOperate", "操作(&O)"};
+    forms::Menu mnuFileOpen{"mnuFileOpen", "設定ﾌｧｲﾙ編集(&E)"};
+    forms::Menu mnuFileReload{"mnuFileReload", "設定ﾌｧｲﾙ再読込(&F)"};
+    forms::Menu xSprt1{"xSprt1", "-"};
+    forms::Menu mnuGo{"mnuGo", "書き出し(&W)"};
+    forms::Menu xSprt2{"xSprt2", "-"};
+    forms::Menu mnuOpenLocal{"mnuOpenLocal", "ﾛｰｶﾙﾌｫﾙﾀﾞを開く(&L)"};
+    forms::Menu mnuOpenRemote{"mnuOpenRemote", "ﾘﾓｰﾄﾌｫﾙﾀﾞを開く(&R)"};
+    forms::Menu xSprt3{"xSprt3", "-"};
+    forms::Menu mnuExit{"mnuExit", "終了(&X)"};
+    forms::Menu mnuHelp{"mnuHelp", "ﾍﾙﾌﾟ(&H)"};
+    forms::Menu mnuReadMe{"mnuReadMe", "使い方(&U)"};
+    forms::Menu xSprt4{"xSprt4", "-"};
+    forms::Menu mnuVersion{"mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)..."};
+
+    // Handlers.
+    void Form_Load();
+    void Form_QueryUnload(bool& cancel, forms::UnloadMode unloadMode);
+    void mnuExit_Click();
+    void txtSrcPath_LostFocus();
+    void mnuGo_Click();
+    void mnuFileOpen_Click();
+    void mnuFileReload_Click();
+    void mnuOpenLocal_Click();
+    void mnuOpenRemote_Click();
+    void mnuReadMe_Click();
+    void mnuVersion_Click();
+    void lblUrl_Click();
+    void tmrNaviStep_Timer();
+    void wbCM_NavigateComplete2(const forms::BrowserObject& browser, const std::string& url);
+
+    // The settings file this window loads and saves.
+    void GetIniSetting();
+    void PutIniSetting();
+
+    // Window-level state.
+    std::int16_t intNaviStep = 0;
+    std::string TemplateText;
+    const builder::RunState& WriteOutState() const { return runState_; }
+
+    // The advertisement page's address.
+    static std::string AdvertisementAddress();
+
+    // The file-system service, created on first use and kept for the window's lifetime.
+    platform::FileSystemObject& Fso();
+    // Tests hand in a service with injected faults before the first use.
+    void SetFsoForTesting(std::unique_ptr<platform::FileSystemObject> fso);
+
+    // The write-out of this window (tests seed it).
+    builder::PageBuilder& Builder();
+
+private:
+    void LayOutControls();
+    void LayOutMenus();
+    void ConnectHandlers();
+    settings::SettingsFields SettingsFieldsOfWindow();
+    // Runs a handler so that no failure escapes: an unexpected failure is reported with
+    // the system's description and the program carries on.
+    template <class F>
+    void Guarded(F&& handler);
+    // A command the user starts; ignored while a write-out runs.
+    template <class F>
+    void Command(F&& handler);
+
+    WindowServices services_;
+    std::unique_ptr<platform::FileSystemObject> fso_;
+    std::unique_ptr<builder::PageBuilder> builder_;
+    settings::IniFileAccess ini_;
+    builder::RunState runState_;
+};
+
+}  // namespace vb::ui

@@ -1,0 +1,50 @@
+// frmVornack: the advertisement panel. A blank first navigation arms the timer; its first
+// tick requests the advertisement page, its second stops it. The panel goes live, once and
+// for good, when a completed navigation's document title carries the brand word.
+#include "build_config.h"
+#include "platform/utf8.h"
+#include "ui/frm_vornack.h"
+
+namespace vb::ui {
+
+namespace {
+constexpr const char* kBrandWord = "zund";
+constexpr const char* kAdvertisementPath = "/member/zund/cm/navigator.php";
+}  // namespace
+
+std::string frmVornack::AdvertisementAddress() {
+    return std::string("http://") + build_config::kAdHost + kAdvertisementPath;
+}
+
+void frmVornack::wbCM_NavigateComplete2(const forms::BrowserObject& browser,
+                                        const std::string& /*url*/) {
+    tmrNaviStep.SetEnabled(true);
+    std::string title;
+    try {
+        title = browser.DocumentTitle();
+    } catch (...) {
+        return;  // no document, or one the browser will not let us read: nothing changes
+    }
+    if (platform::utf8::AsciiLower(title).find(kBrandWord) == std::string::npos) return;
+    lblCMNotice.SetVisible(true);
+    wbCM.SetVisible(true);
+    txtCM.SetVisible(false);
+}
+
+void frmVornack::tmrNaviStep_Timer() {
+    services_.events.ProcessEvents();
+    switch (intNaviStep) {
+        case 0:
+            wbCM.Navigate(AdvertisementAddress());
+            intNaviStep = 1;
+            break;
+        case 1:
+            tmrNaviStep.SetEnabled(false);
+            intNaviStep = 2;
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace vb::ui

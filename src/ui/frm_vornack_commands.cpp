@@ -1,0 +1,48 @@
+// frmVornack: the folder and help commands and the home-page link.
+#include "build_config.h"
+#include "platform/desktop_shell.h"
+#include "platform/program_folder.h"
+#include "ui/frm_vornack.h"
+#include "ui/remote_folder.h"
+#include "winutil/API_ShellExecute.h"
+#include "winutil/Fun_EasyVersion.h"
+
+namespace vb::ui {
+
+void frmVornack::mnuFileOpen_Click() {
+    winutil::ExecuteFile(settings::IniFileAccess::GetIniPath(), winutil::kShowNormal);
+}
+
+void frmVornack::mnuFileReload_Click() { GetIniSetting(); }
+
+void frmVornack::mnuOpenLocal_Click() {
+    if (cboServer.ListIndex() < 0) return;
+    // The folder goes to the file manager as one argument; a failure to start it is ignored.
+    const std::string local = platform::JoinPath(platform::ProgramFolder(), "local");
+    try {
+        platform::GetDesktopShell().OpenFolder(platform::JoinPath(local, cboServer.Text()));
+    } catch (...) {
+    }
+}
+
+void frmVornack::mnuOpenRemote_Click() {
+    if (cboServer.ListIndex() < 0) return;
+    std::string entry;
+    if (!ini_.GetIni(settings::kSettingSection, entry,
+                     "Server" + std::to_string(cboServer.ListIndex() + 1)))
+        return;
+    const ServerWords words = SplitServerEntry(entry);
+    txtLog.AppendText(RemoteFolderLogLines(words));
+    platform::GetDesktopShell().OpenAddress(RemoteFolderAddress(words));
+}
+
+void frmVornack::mnuReadMe_Click() {
+    winutil::ExecuteFile(platform::JoinPath(platform::ProgramFolder(), "ReadMe.txt"),
+                         winutil::kShowNormal);
+}
+
+void frmVornack::mnuVersion_Click() { winutil::ShowVersion(services_.boxes, build_config::kCredit); }
+
+void frmVornack::lblUrl_Click() { winutil::ExecuteFile(build_config::kHomeUrl, winutil::kShowNormal); }
+
+}  // namespace vb::ui
