@@ -26,7 +26,8 @@ std::string PathOrSettingsFile(const std::string& file) {
     return file.empty() ? IniFileAccess::GetIniPath() : file;
 }
 
-// The file's status following links; nullopt-like "not found" when the query fails.
+// The status of what the path names, links followed; false when nothing is there or the
+// query fails.
 bool QueryStatus(const std::string& path, fs::file_status& status) {
     std::error_code ec;
     status = fs::status(path, ec);

@@ -66,39 +66,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "\xFF\x80"s + "\0x"s}),
     [](const testing::TestParamInfo<ReadCase>& info) { return info.param.name; });
 
-struct CutCase {
-    const char* name;
-    std::string value;
-    std::string expected;
-};
-
-class ReadBufferTest : public testing::TestWithParam<CutCase> {};
-
-TEST_P(ReadBufferTest, LongValuesAreCutAtACharacter) {
-    const CutCase& c = GetParam();
-    EXPECT_EQ(ReadValue("[S]\r\nA=" + c.value + "\r\n", "S", "A"), c.expected);
-}
-
-std::string Repeat(const std::string& unit, std::size_t count) {
-    std::string out;
-    for (std::size_t i = 0; i < count; ++i) out += unit;
-    return out;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReadBufferTest,
-    testing::Values(CutCase{"Bytes10239", std::string(10239, 'a'), std::string(10239, 'a')},
-                    CutCase{"Bytes10240", std::string(10240, 'a'), std::string(10239, 'a')},
-                    CutCase{"DoubleByteEndingAt10239", std::string(10237, 'a') + kHiraganaA,
-                            std::string(10237, 'a') + kHiraganaA},
-                    CutCase{"DoubleByteAcrossTheCut", std::string(10238, 'a') + kHiraganaA,
-                            std::string(10238, 'a')},
-                    CutCase{"AllDoubleByteAcrossTheCut", Repeat(kHiraganaA, 5120),
-                            Repeat(kHiraganaA, 5119)},
-                    CutCase{"AllDoubleByteAfterOneByte", "a" + Repeat(kHiraganaA, 5120),
-                            "a" + Repeat(kHiraganaA, 5119)}),
-    [](const testing::TestParamInfo<CutCase>& info) { return info.param.name; });
-
 struct WriteCase {
     const char* name;
     std::string file;
