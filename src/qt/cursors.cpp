@@ -1,0 +1,61 @@
+#include "qt/cursors.h"
+
+#include <QBitmap>
+#include <QImage>
+
+#include "forms/screen.h"
+
+namespace vb::qtview {
+
+namespace {
+
+bool Bit(const std::vector<std::uint8_t>& plane, int rowBytes, int x, int y) {
+    const std::size_t at = static_cast<std::size_t>(y * rowBytes + x / 8);
+    return at < plane.size() && ((plane[at] >> (7 - x % 8)) & 1);
+}
+
+}  // namespace
+
+QCursor CursorFromPicture(const forms::Picture& picture) {
+    const int rowBytes = (picture.Width + 7) / 8;
+    // Qt's bitmap cursor: bitmap 1 = black, mask 1 = drawn.
+    QImage bitmap(picture.Width, picture.Height, QImage::Format_MonoLSB);
+    QImage mask(picture.Width, picture.Height, QImage::Format_MonoLSB);
+    bitmap.fill(0);
+    mask.fill(0);
+    for (int y = 0; y < picture.Height; ++y) {
+        for (int x = 0; x < picture.Width; ++x) {
+            const bool drawn = !Bit(picture.AndMask, rowBytes, x, y);
+            const bool white = Bit(picture.XorPlane, rowBytes, x, y);
+            mask.setPixel(x, y, drawn ? 1 : 0);
+            bitmap.setPixel(x, y, drawn && !white ? 1 : 0);
+        }
+    }
+    return QCursor(QBitmap::fromImage(bitmap), QBitmap::fromImage(mask), picture.HotSpotX,
+                   picture.HotSpotY);
+}
+
+bool IsDefaultPointer(int kind) { return kind == forms::kPointerDefault; }
+
+QCursor PointerCursor(int kind, const std::shared_ptr<const forms::Picture>& icon) {
+    switch (kind) {
+        case forms::kPointerCustom:
+            return icon ? CursorFromPicture(*icon) : QCursor(Qt::ArrowCursor);
+        case 2: return QCursor(Qt::CrossCursor);
+        case 3: return QCursor(Qt::IBeamCursor);
+        case 5:
+        case 15: return QCursor(Qt::SizeAllCursor);
+        case 6: return QCursor(Qt::SizeBDiagCursor);
+        case 7: return QCursor(Qt::SizeVerCursor);
+        case 8: return QCursor(Qt::SizeFDiagCursor);
+        case 9: return QCursor(Qt::SizeHorCursor);
+        case 10: return QCursor(Qt::UpArrowCursor);
+        case 11: return QCursor(Qt::WaitCursor);
+        case 12: return QCursor(Qt::ForbiddenCursor);
+        case 13: return QCursor(Qt::BusyCursor);
+        case 14: return QCursor(Qt::WhatsThisCursor);
+        default: return QCursor(Qt::ArrowCursor);
+    }
+}
+
+}  // namespace vb::qtview

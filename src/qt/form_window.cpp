@@ -1,0 +1,259 @@
+#include "qt/form_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QSessionManager>
+#include <algorithm>
+
+#include "forms/menu.h"
+#include "qt/failure_report.h"
+#include "qt/geometry.h"
+#include "qt/menu_builder.h"
+#include "qt/system_colors.h"
+
+namespace vb::qtview {
+
+FormWindow::FormWindow(forms::Form& form, QWidget* parent)
+    : QMainWindow(parent), form_(form), client_(new QWidget(this)) {
+    setObjectName(QString::fromStdString(form.Name()));
+    setCentralWidget(client_);
+    client_->setObjectName(QStringLiteral("clientArea"));
+    // The form's background is the button face.
+    QPalette palette = client_->palette();
+    palette.setColor(QPalette::Window,
+                     ResolveColor(forms::kButtonFace, QApplication::palette(client_)));
+    client_->setPalette(palette);
+    client_->setAutoFillBackground(true);
+    QFont font = client_->font();
+    font.setPointSize(9);
+    client_->setFont(font);
+    // The layout is fixed: the window takes exactly the menu bar and the client area.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    actions_ = BuildMenuBar(*menuBar(), form.Menus());
+    menuBar()->setVisible(!form.Menus().empty());
+
+    for (forms::Control* control : form.Controls()) AddView(*control);
+    for (auto& view : views_) PlaceInContainer(*view);
+    for (auto& view : views_) view->Refresh();
+    Restack();
+    ApplyTabOrder();
+
+    setWindowTitle(QString::fromStdString(form.Caption()));
+    ApplyClientSize();
+    ApplyPosition();
+    ApplyTopMost();
+
+    form.SetObserver([this](forms::Change change) { OnFormChange(change); });
+    form.SetControlAddedObserver([this](forms::Control& control) {
+        AddView(control);
+        ControlView& view = *views_.back();
+        PlaceInContainer(view);
+        view.Refresh();
+        Restack();
+        ApplyTabOrder();
+    });
+    connect(qApp, &QApplication::focusChanged, this, &FormWindow::OnFocusChanged);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { EndSession(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &FormWindow::EndSession);
+}
+
+FormWindow::~FormWindow() {
+    form_.SetObserver(nullptr);
+    form_.SetControlAddedObserver(nullptr);
+    ReleaseMenus(form_.Menus());
+    for (auto& view : views_) view->control().SetObserver(nullptr);
+    // The widgets go before their views, so that nothing they still report reaches a view
+    // that is gone.
+    delete client_;
+    client_ = nullptr;
+    views_.clear();
+}
+
+QWidget* FormWindow::widgetFor(const forms::Control& control) const {
+    ControlView* view = viewFor(control);
+    return view ? view->widget() : nullptr;
+}
+
+ControlView* FormWindow::viewFor(const forms::Control& control) const {
+    auto it = viewOf_.find(&control);
+    return it == viewOf_.end() ? nullptr : it->second;
+}
+
+QAction* FormWindow::actionFor(const forms::Menu& menu) const {
+    auto it = actions_.find(&menu);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void FormWindow::AddView(forms::Control& control) {
+    views_.push_back(MakeControlView(control, client_));
+    ControlView* view = views_.back().get();
+    viewOf_[&control] = view;
+    if (view->widget()) controlOf_[view->widget()] = &control;
+    control.SetObserver([this, view](forms::Change change) { OnControlChange(*view, change); });
+}
+
+void FormWindow::PlaceInContainer(ControlView& view) {
+    QWidget* widget = view.widget();
+    if (!widget) return;
+    QWidget* parent = client_;
+    if (const forms::Control* container = view.control().Container())
+        if (QWidget* w = widgetFor(*container)) parent = w;
+    if (widget->parentWidget() != parent) {
+        widget->setParent(parent);  // hides the widget
+        widget->setVisible(view.control().Visible());
+        Restack();
+    }
+}
+
+void FormWindow::OnControlChange(ControlView& view, forms::Change change) {
+    if (change == forms::Change::Geometry) PlaceInContainer(view);
+    view.Update(change);
+    if (change == forms::Change::ZOrder) Restack();
+}
+
+void FormWindow::Restack() {
+    // Graphical controls lie on their container's surface, beneath every control with a
+    // window of its own; within each group the form's z-order holds.
+    for (bool graphical : {true, false}) {
+        for (forms::Control* control : form_.ZOrderList()) {
+            ControlView* view = viewFor(*control);
+            if (view && view->widget() && view->IsGraphical() == graphical) view->widget()->raise();
+        }
+    }
+}
+
+std::vector<QWidget*> FormWindow::TabOrder() const {
+    std::vector<ControlView*> focusable;
+    for (const auto& view : views_)
+        if (view->TakesFocus() && view->widget()) focusable.push_back(view.get());
+    std::stable_sort(focusable.begin(), focusable.end(), [](ControlView* a, ControlView* b) {
+        return a->control().TabIndex() < b->control().TabIndex();
+    });
+    std::vector<QWidget*> order;
+    for (ControlView* view : focusable) order.push_back(view->widget());
+    return order;
+}
+
+void FormWindow::ApplyTabOrder() {
+    const std::vector<QWidget*> order = TabOrder();
+    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void FormWindow::OnFormChange(forms::Change change) {
+    switch (change) {
+        case forms::Change::Caption:
+            setWindowTitle(QString::fromStdString(form_.Caption()));
+            break;
+        case forms::Change::Geometry:
+            ApplyClientSize();
+            ApplyPosition();
+            break;
+        case forms::Change::TopMost: ApplyTopMost(); break;
+        case forms::Change::Activate:
+            if (isVisible()) {
+                raise();
+                activateWindow();
+            }
+            break;
+        case forms::Change::Unloaded:
+            closing_ = true;
+            close();
+            break;
+        default: break;
+    }
+}
+
+void FormWindow::ApplyClientSize() {
+    client_->setFixedSize(ToPixelsX(form_.ClientWidth()), ToPixelsY(form_.ClientHeight()));
+}
+
+void FormWindow::ApplyPosition() { move(ToPixelsX(form_.Left()), ToPixelsY(form_.Top())); }
+
+void FormWindow::ApplyTopMost() {
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == form_.TopMost()) return;
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, form_.TopMost());  // hides a shown window
+    if (shown) show();
+}
+
+void FormWindow::ShowForm() {
+    ApplyPosition();
+    show();
+    raise();
+    activateWindow();
+    const std::vector<QWidget*> order = TabOrder();
+    auto first = std::find_if(order.begin(), order.end(), [](QWidget* w) {
+        return w->isVisibleTo(w->window()) && w->isEnabled() && w->focusPolicy() & Qt::TabFocus;
+    });
+    if (first != order.end()) (*first)->setFocus(Qt::TabFocusReason);
+    ReportFrame();
+}
+
+void FormWindow::ReportFrame() {
+    if (!client_) return;
+    const QRect frame = frameGeometry();
+    const QRect inner = geometry();
+    const int clientTop = client_->y();
+    const int clientBottomGap = height() - (client_->y() + client_->height());
+    form_.SetFrameFromView({ToTwipsX(inner.x() - frame.x()),
+                            ToTwipsY(inner.y() - frame.y() + clientTop),
+                            ToTwipsX(frame.right() - inner.right()),
+                            ToTwipsY(frame.bottom() - inner.bottom() + clientBottomGap)});
+}
+
+void FormWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // The window's position (its frame's top-left corner) as the window system placed it.
+    form_.SetPositionFromView(ToTwipsX(x()), ToTwipsY(y()));
+    ReportFrame();
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    ReportFrame();
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    if (!closing_ && !form_.IsUnloaded()) {
+        bool unloaded = true;
+        // A failing QueryUnload is reported; the window closes all the same.
+        RunGuarded([&] { unloaded = form_.Unload(forms::UnloadMode::ControlMenu); });
+        if (!unloaded) {
+            event->ignore();
+            return;
+        }
+    }
+    closing_ = true;
+    event->accept();
+}
+
+void FormWindow::EndSession() {
+    if (closing_ || form_.IsUnloaded()) return;
+    RunGuarded([&] { form_.Unload(forms::UnloadMode::AppWindows); });
+    closing_ = true;
+}
+
+forms::Control* FormWindow::ControlOf(QWidget* widget) const {
+    if (!widget || widget->window() != this) return nullptr;
+    for (QWidget* w = widget; w && w != this; w = w->parentWidget()) {
+        auto it = controlOf_.find(w);
+        if (it != controlOf_.end()) return it->second;
+    }
+    return nullptr;
+}
+
+void FormWindow::OnFocusChanged(QWidget*, QWidget* now) {
+    // Focus that goes to a menu, a message box or another program is no move between
+    // controls: the last control keeps its claim until another control of this window
+    // takes the focus.
+    forms::Control* to = ControlOf(now);
+    if (!to) return;
+    forms::Control* from = lastFocused_;
+    lastFocused_ = to;
+    if (from && from != to && from->LostFocus) RunGuarded(from->LostFocus);
+}
+
+}  // namespace vb::qtview

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "forms/form.h"
+#include "qt/control_view.h"
+
+class QAction;
+
+namespace vb::qtview {
+
+// Draws a form of the form layer as a QMainWindow: the form's menus in the menu bar, a
+// client area of the form's fixed size holding every control at its twips position
+// converted at the screen's twips per pixel, the caption, the position and the top-most
+// flag. Model and widgets stay in step both ways.
+//
+// Closing the window (close box, system menu, end of session) unloads the form, which runs
+// its QueryUnload exactly once; unloading the form from code closes the window. A focus
+// loss is reported to a control only when the focus moves to another control of this
+// window. The form and its controls must outlive the window.
+class FormWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FormWindow(forms::Form& form, QWidget* parent = nullptr);
+    ~FormWindow() override;
+
+    forms::Form& form() const { return form_; }
+    // The client area the controls sit in (below the menu bar).
+    QWidget* clientArea() const { return client_; }
+    // The widget drawing a control, nullptr when it has none (timers).
+    QWidget* widgetFor(const forms::Control& control) const;
+    ControlView* viewFor(const forms::Control& control) const;
+    QAction* actionFor(const forms::Menu& menu) const;
+
+    // Shows the window at the form's position, gives the focus to the first control in the
+    // tab order and reports the real frame back to the form.
+    void ShowForm();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void AddView(forms::Control& control);
+    void PlaceInContainer(ControlView& view);
+    void Restack();
+    void ApplyTabOrder();
+    std::vector<QWidget*> TabOrder() const;
+    void OnControlChange(ControlView& view, forms::Change change);
+    void OnFormChange(forms::Change change);
+    void ApplyClientSize();
+    void ApplyPosition();
+    void ApplyTopMost();
+    void ReportFrame();
+    void EndSession();
+    void OnFocusChanged(QWidget* old, QWidget* now);
+    forms::Control* ControlOf(QWidget* widget) const;
+
+    forms::Form& form_;
+    QWidget* client_;
+    std::vector<std::unique_ptr<ControlView>> views_;
+    std::map<const forms::Control*, ControlView*> viewOf_;
+    std::map<const QWidget*, forms::Control*> controlOf_;
+    std::map<const forms::Menu*, QAction*> actions_;
+    forms::Control* lastFocused_ = nullptr;
+    bool closing_ = false;
+};
+
+}  // namespace vb::qtview

@@ -1,0 +1,57 @@
+#include "qt/label_view.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "forms/menu.h"
+#include "qt/failure_report.h"
+#include "qt/system_colors.h"
+
+namespace vb::qtview {
+
+namespace {
+
+class ClickableLabel : public QLabel {
+public:
+    ClickableLabel(forms::Label& label, QWidget* parent) : QLabel(parent), label_(label) {}
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QLabel::mouseReleaseEvent(event);
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+            label_.Click)
+            RunGuarded(label_.Click);
+    }
+
+private:
+    forms::Label& label_;
+};
+
+}  // namespace
+
+LabelView::LabelView(forms::Label& label, QWidget* parent)
+    : ControlView(label, new ClickableLabel(label, parent)), label_(label) {
+    qlabel_ = static_cast<QLabel*>(widget());
+    qlabel_->setTextFormat(Qt::PlainText);
+    qlabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    qlabel_->setFocusPolicy(Qt::NoFocus);
+}
+
+void LabelView::RefreshOwn() { ApplyAppearance(); }
+
+void LabelView::UpdateOwn(forms::Change change) {
+    if (change == forms::Change::Caption || change == forms::Change::Appearance)
+        ApplyAppearance();
+}
+
+void LabelView::ApplyAppearance() {
+    // "&" marks an access key in captions; a label shows the caption without the marks.
+    qlabel_->setText(QString::fromStdString(forms::CaptionWithoutAccessMarks(label_.Caption())));
+    QPalette palette = qlabel_->palette();
+    palette.setColor(QPalette::WindowText,
+                     ResolveColor(label_.ForeColor(), QApplication::palette(qlabel_)));
+    qlabel_->setPalette(palette);
+}
+
+}  // namespace vb::qtview

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "forms/label.h"
+#include "qt/control_view.h"
+
+class QLabel;
+
+namespace vb::qtview {
+
+// A label as a QLabel on its container's surface, in its fore colour; a click (mouse
+// button released over it) raises the label's Click.
+class LabelView : public ControlView {
+public:
+    LabelView(forms::Label& label, QWidget* parent);
+    bool IsGraphical() const override { return true; }
+    bool TakesFocus() const override { return false; }
+
+protected:
+    void RefreshOwn() override;
+    void UpdateOwn(forms::Change change) override;
+
+private:
+    void ApplyAppearance();
+
+    forms::Label& label_;
+    QLabel* qlabel_;
+};
+
+}  // namespace vb::qtview

@@ -1,0 +1,168 @@
+#include "qt/text_box_view.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include "qt/system_colors.h"
+
+namespace vb::qtview {
+
+namespace {
+
+QWidget* MakeWidget(const forms::TextBox& box, QWidget* parent) {
+    if (box.MultiLine()) return new QTextEdit(parent);
+    return new QLineEdit(parent);
+}
+
+Qt::Alignment ToQt(forms::Alignment a) {
+    switch (a) {
+        case forms::Alignment::Right: return Qt::AlignRight;
+        case forms::Alignment::Center: return Qt::AlignHCenter;
+        case forms::Alignment::Left: break;
+    }
+    return Qt::AlignLeft;
+}
+
+}  // namespace
+
+TextBoxView::TextBoxView(forms::TextBox& box, QWidget* parent)
+    : ControlView(box, MakeWidget(box, parent)), box_(box) {
+    if (box.MultiLine()) {
+        multi_ = static_cast<QTextEdit*>(widget());
+        multi_->setAcceptRichText(false);
+        multi_->setTabChangesFocus(true);
+        QObject::connect(multi_, &QTextEdit::textChanged, multi_, [this] {
+            if (updating_) return;
+            box_.SetTextFromView(FromWidgetText(multi_->document()->toRawText()));
+            shownLength_ = box_.Text().size();
+        });
+    } else {
+        line_ = static_cast<QLineEdit*>(widget());
+        QObject::connect(line_, &QLineEdit::textEdited, line_, [this](const QString& typed) {
+            QString text = typed;
+            text.remove(QLatin1Char('\r'));
+            text.remove(QLatin1Char('\n'));
+            if (text != typed) {
+                updating_ = true;
+                const int cursor = line_->cursorPosition();
+                line_->setText(text);
+                line_->setCursorPosition(std::min<int>(cursor, text.size()));
+                updating_ = false;
+            }
+            box_.SetTextFromView(text.toStdString());
+            shownLength_ = box_.Text().size();
+        });
+    }
+}
+
+QString TextBoxView::ToWidgetText(const std::string& text, bool multiLine) {
+    QString shown = QString::fromStdString(text);
+    if (multiLine) {
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    } else {
+        shown.remove(QLatin1Char('\r'));
+        shown.remove(QLatin1Char('\n'));
+    }
+    return shown;
+}
+
+std::string TextBoxView::FromWidgetText(const QString& text) {
+    QString plain = text;
+    // The document separates paragraphs (and soft breaks) with characters of its own.
+    plain.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    plain.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    plain.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return plain.toStdString();
+}
+
+void TextBoxView::RefreshOwn() {
+    ApplyAppearance();
+    ShowText();
+}
+
+void TextBoxView::UpdateOwn(forms::Change change) {
+    switch (change) {
+        case forms::Change::Text: ShowText(); break;
+        case forms::Change::TextAppended: AppendToWidget(); break;
+        case forms::Change::Appearance: ApplyAppearance(); break;
+        default: break;
+    }
+}
+
+void TextBoxView::ShowText() {
+    updating_ = true;
+    const QString shown = ToWidgetText(box_.Text(), multi_ != nullptr);
+    if (multi_) {
+        multi_->setPlainText(shown);
+        ApplyAlignment();
+    } else {
+        line_->setText(shown);
+        line_->setCursorPosition(0);
+    }
+    shownLength_ = box_.Text().size();
+    updating_ = false;
+}
+
+void TextBoxView::AppendToWidget() {
+    const std::string& text = box_.Text();
+    // Text replaced behind the widget's back (it cannot be, but stay safe): show it whole.
+    if (shownLength_ > text.size()) return ShowText();
+    // A CR LF pair may be split between two appends: start after a complete pair.
+    std::size_t from = shownLength_;
+    if (from > 0 && text[from - 1] == '\r') return ShowText();
+    const std::string added = text.substr(from);
+    updating_ = true;
+    if (multi_) {
+        QTextCursor cursor(multi_->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(ToWidgetText(added, true));
+    } else {
+        line_->setText(line_->text() + ToWidgetText(added, false));
+    }
+    shownLength_ = text.size();
+    updating_ = false;
+}
+
+void TextBoxView::ApplyAppearance() {
+    QWidget* w = widget();
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::Base, ResolveColor(box_.BackColor(), QApplication::palette(w)));
+    w->setPalette(palette);
+    w->setFocusPolicy(box_.TabStop() ? Qt::StrongFocus : Qt::ClickFocus);
+    if (multi_) {
+        multi_->setReadOnly(box_.Locked());
+        if (box_.Locked())
+            multi_->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                            Qt::TextSelectableByKeyboard);
+        const auto bars = box_.ScrollBars();
+        const bool vertical = bars == forms::ScrollBars::Vertical || bars == forms::ScrollBars::Both;
+        const bool horizontal =
+            bars == forms::ScrollBars::Horizontal || bars == forms::ScrollBars::Both;
+        multi_->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        multi_->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn
+                                                        : Qt::ScrollBarAlwaysOff);
+        // With a horizontal scroll bar long lines are not wrapped.
+        multi_->setLineWrapMode(horizontal ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
+        ApplyAlignment();
+    } else {
+        line_->setReadOnly(box_.Locked());
+        line_->setAlignment(ToQt(box_.Alignment()) | Qt::AlignVCenter);
+    }
+}
+
+void TextBoxView::ApplyAlignment() {
+    const bool wasUpdating = updating_;
+    updating_ = true;
+    QTextCursor cursor(multi_->document());
+    cursor.select(QTextCursor::Document);
+    QTextBlockFormat format;
+    format.setAlignment(ToQt(box_.Alignment()));
+    cursor.mergeBlockFormat(format);
+    updating_ = wasUpdating;
+}
+
+}  // namespace vb::qtview

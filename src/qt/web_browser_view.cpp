@@ -1,0 +1,83 @@
+#include "qt/web_browser_view.h"
+
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include "qt/browser_page.h"
+#include "qt/browser_policy.h"
+#include "qt/failure_report.h"
+
+namespace vb::qtview {
+
+namespace {
+
+// Descriptions of a title that cannot be read; nobody shows them, the program only learns
+// that the read failed.
+const char* const kErrorPage = "ページを表示できませんでした。";
+const char* const kNoDocument = "ドキュメントがありません。";
+const char* const kOtherOrigin = "アクセスが拒否されました。";
+
+}  // namespace
+
+WebBrowserView::WebBrowserView(forms::WebBrowser& browser, QWidget* parent)
+    : ControlView(browser, new QWebEngineView(parent)), browser_(browser) {
+    QWebEngineView* view = engineView();
+    page_ = new BrowserPage(view);
+    if (BrowserKeptToLoopback()) page_->setUrlRequestInterceptor(new LoopbackInterceptor(page_));
+    view->setPage(page_);
+    QObject::connect(page_, &QWebEnginePage::loadFinished, view,
+                     [this](bool ok) { PageLoaded(ok); });
+    QObject::connect(page_, &BrowserPage::frameCompleted, view,
+                     [this](const QString& url, bool readable, const QString& title) {
+                         FrameLoaded(url, readable, title);
+                     });
+}
+
+QWebEngineView* WebBrowserView::engineView() const {
+    return static_cast<QWebEngineView*>(widget());
+}
+
+void WebBrowserView::UpdateOwn(forms::Change change) {
+    if (change == forms::Change::Navigate) NavigateToRequested();
+}
+
+void WebBrowserView::NavigateToRequested() {
+    const QUrl url(QString::fromStdString(browser_.LocationRequested()));
+    if (!url.isValid() || !MayNavigate(url)) return;
+    page_->load(url);
+}
+
+void WebBrowserView::PageLoaded(bool ok) {
+    const std::string url = page_->url().toString().toStdString();
+    if (!ok) {
+        Raise(forms::CompletedNavigation::Unreadable(url, kErrorPage));
+        return;
+    }
+    // The document's own title: the view's title falls back to the address.
+    QPointer<QWebEngineView> alive = engineView();
+    page_->runJavaScript(QStringLiteral("document.title"), QWebEngineScript::ApplicationWorld,
+                         [this, alive, url](const QVariant& title) {
+                             if (!alive) return;
+                             if (title.typeId() == QMetaType::QString)
+                                 Raise(forms::CompletedNavigation::WithTitle(
+                                     url, title.toString().toStdString()));
+                             else
+                                 Raise(forms::CompletedNavigation::Unreadable(url, kNoDocument));
+                         });
+}
+
+void WebBrowserView::FrameLoaded(const QString& url, bool readable, const QString& title) {
+    const std::string address = url.toStdString();
+    if (QUrl(url).scheme() == QLatin1String("chrome-error"))
+        Raise(forms::CompletedNavigation::Unreadable(address, kErrorPage));
+    else if (!readable)
+        Raise(forms::CompletedNavigation::Unreadable(address, kOtherOrigin));
+    else
+        Raise(forms::CompletedNavigation::WithTitle(address, title.toStdString()));
+}
+
+void WebBrowserView::Raise(const forms::BrowserObject& browser) {
+    RunGuarded([&] { browser_.RaiseNavigateComplete2(browser, browser.LocationURL()); });
+}
+
+}  // namespace vb::qtview
