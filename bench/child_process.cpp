@@ -1,0 +1,32 @@
+#include "child_process.h"
+
+#include <fstream>
+#include <string>
+
+namespace vb::bench {
+
+namespace {
+
+long StatusFieldKiB(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.compare(0, field.size(), field) == 0 && line.size() > field.size() &&
+            line[field.size()] == ':')
+            return std::stol(line.substr(field.size() + 1));
+    }
+    return -1;
+}
+
+}  // namespace
+
+long ResidentKiB() { return StatusFieldKiB("VmRSS"); }
+
+long PeakResidentKiB() {
+    const long hwm = StatusFieldKiB("VmHWM");
+    if (hwm >= 0) return hwm;
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+}  // namespace vb::bench

@@ -1,0 +1,301 @@
+// The write-out benchmark: runs the window's write-out command on a generated corpus for a
+// range of page counts, next to the floor (plain buffered writes of the same files), and
+// prints one line per case. See bench/README.md.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <numeric>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "corpus.h"
+#include "floor_writer.h"
+#include "output_check.h"
+#include "program_folder_setup.h"
+#include "write_out_run.h"
+#ifdef VB_BENCH_WITH_QT
+#include "window_write_out.h"
+#endif
+
+namespace vb::bench {
+
+namespace {
+
+enum class SourceSize { Mixed, Small, Large };
+
+struct Case {
+    std::int32_t Pages = 0;
+    std::int32_t SourcesPerPage = 0;
+    SourceSize Sources = SourceSize::Mixed;
+};
+
+struct Options {
+    std::vector<Case> Cases;
+    bool Check = false;
+    bool Warmup = true;
+    bool Window = false;
+    bool Keep = false;
+    std::uint32_t Seed = 20240601;
+    std::string Work;
+};
+
+const char* SourceSizeName(SourceSize size) {
+    switch (size) {
+        case SourceSize::Small: return "0.2K";
+        case SourceSize::Large: return "40K";
+        default: return "0.2-4K";
+    }
+}
+
+CorpusSpec SpecFor(SourceSize size) {
+    CorpusSpec spec;
+    if (size == SourceSize::Small) spec.MinBytes = spec.MaxBytes = 200;
+    if (size == SourceSize::Large) spec.MinBytes = spec.MaxBytes = 40 * 1024;
+    return spec;
+}
+
+std::vector<Case> QuickCases() { return {{1000, 5}, {1000, 10}}; }
+
+std::vector<Case> FullCases() {
+    return {{1000, 5},
+            {1000, 10},
+            {20000, 5},
+            {20000, 10},
+            {100000, 5},
+            {100000, 10},
+            {100000, 1, SourceSize::Small},
+            {100000, 1, SourceSize::Large}};
+}
+
+// "PAGESxSOURCES" with an optional ":small" or ":large" for the corpus of 0.2 KB or 40 KB
+// sources.
+std::optional<Case> ParseCase(const std::string& text) {
+    Case c;
+    char kind[16] = "";
+    const int n = std::sscanf(text.c_str(), "%dx%d:%15s", &c.Pages, &c.SourcesPerPage, kind);
+    if (n < 2 || c.Pages < 0 || c.SourcesPerPage < 0) return std::nullopt;
+    if (n == 3) {
+        if (std::strcmp(kind, "small") == 0)
+            c.Sources = SourceSize::Small;
+        else if (std::strcmp(kind, "large") == 0)
+            c.Sources = SourceSize::Large;
+        else if (std::strcmp(kind, "mixed") != 0)
+            return std::nullopt;
+    }
+    return c;
+}
+
+void PrintUsage() {
+    std::puts(
+        "usage: vb_bench_write_out [--quick] [--case PAGESxSOURCES[:mixed|small|large]]...\n"
+        "                          [--window] [--check] [--no-warmup] [--seed N]\n"
+        "                          [--work DIR] [--keep]\n"
+        "  --quick      only the 1,000-page cases (5 and 10 sources per page)\n"
+        "  --case       run this case instead of the default list (repeatable)\n"
+        "  --window     also run the 20,000 x 10 write-out through the Qt window (offscreen)\n"
+        "  --check      check every case's pages and index; exit 1 on a fault\n"
+        "  --no-warmup  time the first run of each case (its deletion then differs)\n"
+        "  --seed N     seed of the corpus, the source picks and the page names\n"
+        "  --work DIR   make the temporary program folder inside DIR\n"
+        "  --keep       leave the program folder and the last output in place");
+}
+
+std::optional<Options> ParseOptions(int argc, char** argv) {
+    Options options;
+    bool quick = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--quick") {
+            quick = true;
+        } else if (arg == "--check") {
+            options.Check = true;
+        } else if (arg == "--no-warmup") {
+            options.Warmup = false;
+        } else if (arg == "--window") {
+            options.Window = true;
+        } else if (arg == "--keep") {
+            options.Keep = true;
+        } else if (arg == "--seed" && hasValue) {
+            options.Seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--work" && hasValue) {
+            options.Work = argv[++i];
+        } else if (arg == "--case" && hasValue) {
+            const auto c = ParseCase(argv[++i]);
+            if (!c) return std::nullopt;
+            options.Cases.push_back(*c);
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (options.Cases.empty()) options.Cases = quick ? QuickCases() : FullCases();
+    return options;
+}
+
+std::string MakeWorkFolder(const std::string& parent) {
+    std::string base = parent;
+    if (base.empty()) {
+        const char* tmp = std::getenv("TMPDIR");
+        base = tmp && *tmp ? tmp : "/tmp";
+    }
+    std::string pattern = base + "/vb_bench_XXXXXX";
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a folder in " + base);
+    return pattern;
+}
+
+double MiB(long kib) { return static_cast<double>(kib) / 1024.0; }
+
+void PrintHeader() {
+    std::printf("%-8s %7s %6s %7s %13s %8s %9s %8s %8s %8s %8s %8s %6s\n", "run", "pages",
+                "src/pg", "sources", "bytes", "seconds", "pages/s", "idleMiB", "peakMiB",
+                "+MiB", "warnings", "floor_s", "ratio");
+}
+
+// ratio is ours / floor for the headless line and window / headless for the window line.
+void PrintLine(const char* run, const Case& c, std::uint64_t bytes, const WriteOutOutcome& ours,
+               double floorSeconds, double ratio) {
+    std::printf("%-8s %7d %6d %7s %13llu %8.3f %9.0f %8.1f %8.1f %8.1f %8lld %8.3f %6.2f\n", run,
+                c.Pages, c.SourcesPerPage, SourceSizeName(c.Sources),
+                static_cast<unsigned long long>(bytes), ours.Seconds,
+                ours.Seconds > 0 ? c.Pages / ours.Seconds : 0.0, MiB(ours.IdleKiB),
+                MiB(ours.PeakKiB), MiB(ours.PeakKiB - ours.IdleKiB), ours.Warnings, floorSeconds,
+                ratio);
+    std::fflush(stdout);
+}
+
+class Benchmark {
+  public:
+    explicit Benchmark(const Options& options)
+        : options_(options), root_(MakeWorkFolder(options.Work)), folder_(root_ + "/program") {}
+
+    ~Benchmark() {
+        if (!options_.Keep) {
+            std::error_code ec;
+            std::filesystem::remove_all(root_, ec);
+        } else {
+            std::printf("kept: %s\n", root_.c_str());
+        }
+    }
+
+    // Runs every case; false when any run failed or a check found a fault.
+    bool Run() {
+        PrintHeader();
+        bool ok = true;
+        for (const Case& c : options_.Cases) ok = RunCase(c) && ok;
+        if (options_.Window) ok = RunWindowCase() && ok;
+        return ok;
+    }
+
+  private:
+    const Corpus& CorpusFor(SourceSize size) {
+        auto found = corpora_.find(size);
+        if (found == corpora_.end()) {
+            const std::string folder = root_ + "/src_" + SourceSizeName(size);
+            found = corpora_.emplace(size, WriteCorpus(folder, SpecFor(size), options_.Seed)).first;
+        }
+        return found->second;
+    }
+
+    WriteOutOutcome Headless(const Corpus& corpus) {
+        ::sync();  // every timed run starts with no dirty pages of the one before
+        return InChild<WriteOutOutcome>([&] { return RunHeadless(corpus, options_.Seed); });
+    }
+
+    bool Failed(const char* what, const char* problem) {
+        if (problem[0] == '\0') return false;
+        std::printf("%s failed: %s\n", what, problem);
+        return true;
+    }
+
+    // Warm-up, floor, timed run. After the warm-up the output folder holds the same files
+    // the floor writes, so the floor and the timed run both delete a folder of equal size.
+    bool RunCase(const Case& c) {
+        const Corpus& corpus = CorpusFor(c.Sources);
+        folder_.WriteSettings({corpus.Folder, c.Pages, c.SourcesPerPage});
+        WriteOutOutcome ours = Headless(corpus);
+        if (Failed("write-out", ours.Problem)) return false;
+
+        const std::vector<std::uint64_t> sizes = FileSizes(folder_.OutputFolder());
+        const std::uint64_t bytes = std::accumulate(sizes.begin(), sizes.end(), std::uint64_t{0});
+        ::sync();
+        const FloorOutcome floor = InChild<FloorOutcome>(
+            [&] { return RunFloor(folder_.OutputFolder(), sizes); });
+        if (Failed("floor", floor.Problem)) return false;
+
+        if (options_.Warmup) {
+            ours = Headless(corpus);
+            if (Failed("write-out", ours.Problem)) return false;
+        }
+        PrintLine("headless", c, bytes, ours, floor.Seconds,
+                  floor.Seconds > 0 ? ours.Seconds / floor.Seconds : 0.0);
+        if (c.Pages == kWindowCase.Pages && c.SourcesPerPage == kWindowCase.SourcesPerPage &&
+            c.Sources == kWindowCase.Sources)
+            windowBaseline_ = ours.Seconds;
+        return CheckOutput(c);
+    }
+
+    bool CheckOutput(const Case& c) {
+        if (!options_.Check) return true;
+        const std::string fault = CheckPages(folder_.OutputFolder(), c.Pages, folder_.PageHead(),
+                                             folder_.PageTail());
+        if (fault.empty()) return true;
+        std::printf("check failed for %d x %d: %s\n", c.Pages, c.SourcesPerPage, fault.c_str());
+        return false;
+    }
+
+    // The same job through the window shown by the Qt view, against the headless run of it
+    // (run first if the case list did not include it). The window's run deletes the
+    // headless run's output, so both delete and write the same.
+    bool RunWindowCase() {
+#ifdef VB_BENCH_WITH_QT
+        if (!windowBaseline_ && !RunCase(kWindowCase)) return false;
+        const Corpus& corpus = CorpusFor(kWindowCase.Sources);
+        folder_.WriteSettings({corpus.Folder, kWindowCase.Pages, kWindowCase.SourcesPerPage});
+        ::sync();
+        const WriteOutOutcome shown =
+            InChild<WriteOutOutcome>([&] { return RunInWindow(corpus, options_.Seed); });
+        if (Failed("window write-out", shown.Problem)) return false;
+        const std::vector<std::uint64_t> sizes = FileSizes(folder_.OutputFolder());
+        PrintLine("window", kWindowCase, std::accumulate(sizes.begin(), sizes.end(), 0ull), shown,
+                  0.0, *windowBaseline_ > 0 ? shown.Seconds / *windowBaseline_ : 0.0);
+        return CheckOutput(kWindowCase);
+#else
+        std::puts("window: not built (configure with -DVB_WITH_QT=ON)");
+        return true;
+#endif
+    }
+
+    static constexpr Case kWindowCase{20000, 10, SourceSize::Mixed};
+
+    Options options_;
+    std::string root_;
+    BenchProgramFolder folder_;
+    std::map<SourceSize, Corpus> corpora_;
+    std::optional<double> windowBaseline_;
+};
+
+}  // namespace
+
+}  // namespace vb::bench
+
+int main(int argc, char** argv) {
+    using namespace vb::bench;
+    const auto options = ParseOptions(argc, argv);
+    if (!options) {
+        PrintUsage();
+        return 2;
+    }
+    try {
+        Benchmark benchmark(*options);
+        return benchmark.Run() ? 0 : 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vb_bench_write_out: %s\n", e.what());
+        return 1;
+    }
+}
