@@ -1,0 +1,51 @@
+// VornackBuilder: one window, frmVornack, drawn by the Qt view.
+#include <QApplication>
+#include <cstdlib>
+
+#include "app/termination_signals.h"
+#include "forms/events.h"
+#include "qt/event_pump.h"
+#include "qt/failure_report.h"
+#include "qt/form_window.h"
+#include "qt/message_box_service.h"
+#include "qt/process_setup.h"
+#include "qt/screen_binding.h"
+#include "ui/frm_vornack.h"
+
+namespace {
+
+// Window positions and staying on top work on X11; under Wayland prefer its X11 bridge
+// when there is one, unless the user chose a platform.
+void PreferX11() {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") != nullptr)
+        setenv("QT_QPA_PLATFORM", "xcb", 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    PreferX11();
+    vb::qtview::PrepareProcess();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("VornackBuilder");
+    vb::qtview::LoadJapaneseTranslations(app);
+
+    vb::qtview::ScreenBinding screen;
+    vb::qtview::QtMessageBoxService boxes;
+    vb::qtview::QtEventPump events;
+    vb::forms::SetEventPump(&events);
+
+    vb::ui::frmVornack form({boxes, events});
+    vb::qtview::FormWindow window(form);
+    boxes.SetParent(&window);
+
+    // The frame's size is known only once the window is shown, so the start-up sequence,
+    // which centres the window, runs after showing it.
+    window.ShowForm();
+    vb::qtview::RunGuarded([&] { form.Form_Load(); });
+
+    vb::app::RouteTerminationSignals(&window, [&window] { window.close(); });
+    const int code = app.exec();
+    vb::forms::SetEventPump(nullptr);
+    return code;
+}

@@ -1,0 +1,43 @@
+#include "app/termination_signals.h"
+
+#include <QObject>
+#include <QSocketNotifier>
+
+#ifndef _WIN32
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace vb::app {
+
+#ifndef _WIN32
+namespace {
+int gSignalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto n = ::write(gSignalPipe[1], &byte, 1);
+}
+}  // namespace
+
+void RouteTerminationSignals(QObject* owner, std::function<void()> onSignal) {
+    if (::pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    auto* notifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [onSignal = std::move(onSignal)] {
+        char buffer[16];
+        while (::read(gSignalPipe[0], buffer, sizeof buffer) > 0) {
+        }
+        onSignal();
+    });
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
+}
+#else
+void RouteTerminationSignals(QObject*, std::function<void()>) {}
+#endif
+
+}  // namespace vb::app

@@ -1,0 +1,100 @@
+// The real main window drawn by the Qt view on the offscreen platform.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "fakes.h"
+#include "platform/program_folder.h"
+#include "qt/form_window.h"
+#include "temp_dir.h"
+#include "ui/frm_vornack.h"
+
+namespace vb::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MainWindowViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetProgramFolderForTesting(dir.str(), "VornackBuilder");
+        fs::create_directories(dir / "local");
+        fs::create_directories(dir / "three");
+        for (const char* name : {"a", "b", "c"}) WriteBytes(dir / "three" + "/" + name, "x");
+        form = std::make_unique<ui::frmVornack>(ui::WindowServices{boxes, events});
+        window = std::make_unique<qtview::FormWindow>(*form);
+        window->ShowForm();
+        form->Form_Load();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    void TearDown() override {
+        window.reset();
+        form.reset();
+        platform::SetProgramFolderForTesting("");
+    }
+    QWidget* WidgetOf(const forms::Control& c) { return window->widgetFor(c); }
+
+    TempDir dir;
+    FakeMessageBox boxes;
+    CountingEventPump events;
+    std::unique_ptr<ui::frmVornack> form;
+    std::unique_ptr<qtview::FormWindow> window;
+};
+
+TEST_F(MainWindowViewTest, ControlsAppearAtTheirDesignedPixels) {
+    EXPECT_EQ(window->clientArea()->size(), QSize(505, 339));  // 7575 x 5085 twips
+    EXPECT_EQ(WidgetOf(form->txtSrcPath)->geometry(), QRect(110, 10, 383, 20));
+    EXPECT_EQ(WidgetOf(form->txtLog)->geometry(), QRect(110, 190, 189, 127));
+    EXPECT_EQ(WidgetOf(form->cboTitle)->geometry(), QRect(110, 150, 383, 20));
+    EXPECT_EQ(window->windowTitle().toStdString(), "ＺＵＮＤヴォルナックビルダー v0.9.19");
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(WidgetOf(form->wbCM)->isVisible());
+    EXPECT_TRUE(WidgetOf(form->txtCM)->isVisible());
+    const auto menus = window->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text().toStdString(), "操作(&O)");
+    EXPECT_EQ(menus[1]->text().toStdString(), "ﾍﾙﾌﾟ(&H)");
+}
+
+TEST_F(MainWindowViewTest, TheSourceFieldHasTheFocusFirstAndTabRefreshesTheCount) {
+    auto* path = qobject_cast<QLineEdit*>(WidgetOf(form->txtSrcPath));
+    ASSERT_NE(path, nullptr);
+    EXPECT_TRUE(path->hasFocus());
+    QTest::keyClicks(path, QString::fromStdString(dir / "three"));
+    EXPECT_EQ(form->txtSrcNum.Text(), "");  // typing alone does not count
+    QTest::keyClick(path, Qt::Key_Tab);
+    EXPECT_EQ(form->txtSrcNum.Text(), "3");
+    EXPECT_TRUE(WidgetOf(form->txtSrcNum)->hasFocus());
+}
+
+TEST_F(MainWindowViewTest, OpeningAMenuDoesNotRefreshTheCount) {
+    auto* path = qobject_cast<QLineEdit*>(WidgetOf(form->txtSrcPath));
+    path->setFocus();
+    QTest::keyClicks(path, QString::fromStdString(dir / "three"));
+    QMenu* operate = window->menuBar()->actions()[0]->menu();
+    operate->popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(operate));
+    operate->close();
+    QApplication::processEvents();
+    EXPECT_EQ(form->txtSrcNum.Text(), "");
+}
+
+TEST_F(MainWindowViewTest, ClosingTheWindowSavesTheSettings) {
+    form->txtMakePageNum.SetText("77");
+    window->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(form->IsUnloaded());
+    const std::string saved = ReadBytes(dir / "VornackBuilder.ini");
+    EXPECT_NE(saved.find("MakePageNum=77\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vb::test

@@ -1,0 +1,179 @@
+#!/usr/bin/python3
+"""Starts the real program in a window on the X display, drives it through its menus with
+the keyboard as a user would, and checks what it writes.
+
+Usage: real_window_test.py <VornackBuilder executable> <resources folder> <artefact folder>
+Needs DISPLAY (the test command runs the tests under xvfb-run), xdotool and python3-xlib.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+from Xlib import X, display, protocol
+
+EXE, RESOURCES, ARTEFACTS = sys.argv[1:4]
+TITLE = "ＺＵＮＤヴォルナックビルダー v0.9.19"
+
+
+def cp932(text):
+    return text.replace("\n", "\r\n").encode("cp932")
+
+
+def wait_for(predicate, seconds=30, what="condition"):
+    end = time.time() + seconds
+    while time.time() < end:
+        if predicate():
+            return
+        time.sleep(0.1)
+    raise AssertionError("timed out waiting for " + what)
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], check=True, capture_output=True,
+                          text=True).stdout.strip()
+
+
+def find_window(name):
+    out = subprocess.run(["xdotool", "search", "--name", name], capture_output=True, text=True)
+    ids = out.stdout.split()
+    return int(ids[0]) if ids else None
+
+
+def close_box(window_id):
+    """Sends WM_DELETE_WINDOW, as the close box of a window manager does."""
+    d = display.Display()
+    w = d.create_resource_object("window", window_id)
+    wm_protocols = d.intern_atom("WM_PROTOCOLS")
+    wm_delete = d.intern_atom("WM_DELETE_WINDOW")
+    event = protocol.event.ClientMessage(window=w, client_type=wm_protocols,
+                                         data=(32, [wm_delete, X.CurrentTime, 0, 0, 0]))
+    w.send_event(event, event_mask=X.NoEventMask)
+    d.flush()
+    d.close()
+
+
+class Program:
+    """A program folder of its own with a copy of the executable."""
+
+    def __init__(self, settings):
+        self.folder = tempfile.mkdtemp(prefix="vb-window-")
+        shutil.copy(EXE, self.folder)
+        shutil.copy(os.path.join(RESOURCES, "template.html"), self.folder)
+        shutil.copy(os.path.join(RESOURCES, "ReadMe.txt"), self.folder)
+        os.mkdir(os.path.join(self.folder, "local"))
+        self.sources = os.path.join(self.folder, "sources")
+        shutil.copytree(os.path.join(RESOURCES, "samples"), self.sources)
+        self.ini = os.path.join(self.folder, "VornackBuilder.ini")
+        with open(self.ini, "wb") as f:
+            f.write(cp932(settings.replace("@SRC@", self.sources)))
+        self.output = os.path.join(self.folder, "local", "sample.example")
+        env = dict(os.environ, QT_QPA_PLATFORM="xcb", LANG="C.UTF-8")
+        self.process = subprocess.Popen([os.path.join(self.folder, "VornackBuilder")], env=env)
+        wait_for(lambda: find_window(TITLE) is not None, 60, "the main window")
+        self.window = find_window(TITLE)
+        time.sleep(1.0)
+
+    def keys(self, *keys):
+        xdotool("windowfocus", "--sync", str(self.window))
+        for key in keys:
+            xdotool("key", "--clearmodifiers", key)
+            time.sleep(0.3)
+
+    def answer_box(self, key):
+        # The box is modal; it takes the keyboard focus when it appears.
+        time.sleep(1.0)
+        xdotool("key", key)
+        time.sleep(0.5)
+
+    def screenshot(self, name):
+        os.makedirs(ARTEFACTS, exist_ok=True)
+        subprocess.run(["import", "-window", "root", os.path.join(ARTEFACTS, name)], check=True)
+
+    def wait_exit(self):
+        self.process.wait(timeout=30)
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+SETTINGS = """[Setting]
+Server1=sample.example user password
+PrevServer=0
+Title1=テストのページ
+PrevTitle=0
+SrcPath=@SRC@
+MakePageNum=@PAGES@
+PagePerSrcNum=2
+"""
+
+
+def test_write_out_through_the_menu_and_close_box():
+    p = Program(SETTINGS.replace("@PAGES@", "5"))
+    try:
+        p.screenshot("main-window.png")
+        p.keys("alt+o", "w")
+        p.answer_box("Return")  # はい to the confirmation
+        wait_for(lambda: os.path.exists(os.path.join(p.output, "index.html")), 30, "index.html")
+        pages = sorted(n for n in os.listdir(p.output) if n != "index.html")
+        assert len(pages) == 5, pages
+        for name in pages:
+            assert name.startswith("vor") and name.endswith(".html") and len(name) == 13, name
+            with open(os.path.join(p.output, name), "rb") as f:
+                page = f.read()
+            assert cp932("<title>テストのページ</title>") in page, name
+            assert b"\xef\xbb\xbf" not in page[:3]
+        with open(os.path.join(p.output, "index.html"), "rb") as f:
+            index = f.read()
+        for name in pages:
+            assert ("<a href='%s'>" % name).encode() in index, name
+        p.screenshot("after-write-out.png")
+        close_box(p.window)
+        p.wait_exit()
+        with open(p.ini, "rb") as f:
+            saved = f.read()
+        for key in (b"PrevServer=0\r\n", b"PrevTitle=0\r\n", b"MakePageNum=5\r\n",
+                    b"PagePerSrcNum=2\r\n"):
+            assert key in saved, (key, saved)
+    finally:
+        p.kill()
+
+
+def test_refused_job_leaves_the_output_folder_and_exit_saves_the_same():
+    p = Program(SETTINGS.replace("@PAGES@", "10 pages"))
+    try:
+        marker = os.path.join(p.output, "keep.txt")
+        with open(marker, "w") as f:
+            f.write("keep")
+        p.keys("alt+o", "w")
+        p.answer_box("Return")  # OK to "作成ページ数が、よくねぇよ？"
+        assert os.listdir(p.output) == ["keep.txt"], os.listdir(p.output)
+        p.keys("alt+o", "x")  # 終了
+        p.wait_exit()
+        with open(p.ini, "rb") as f:
+            saved = f.read()
+        assert cp932("MakePageNum=10 pages\n") in saved, saved
+    finally:
+        p.kill()
+
+
+def main():
+    failures = 0
+    for name, test in sorted(globals().items()):
+        if name.startswith("test_") and callable(test):
+            try:
+                test()
+                print("PASS", name)
+            except Exception as e:  # report every test, then fail
+                failures += 1
+                print("FAIL", name, repr(e))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
