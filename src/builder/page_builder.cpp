@@ -88,9 +88,13 @@ void PageBuilder::WriteOut() {
     if (!plan) throw JobRefused(msg::kBadMakePageNum);
     w_.pbrProcess.SetMax(plan->ProgressMax);
 
-    const CaptionsByFile captions = WritePages(outputFolder, plan->Pages, strFiles);
-    w_.pbrProcess.SetValue(w_.pbrProcess.Max());
-    WriteIndex(outputFolder, captions);
+    std::string indexText;
+    {
+        const PageCaptions captions = WritePages(outputFolder, plan->Pages, strFiles);
+        w_.pbrProcess.SetValue(w_.pbrProcess.Max());
+        indexText = IndexText(outputFolder, captions);
+    }  // the captions go before the index is encoded: a large run needs the room
+    w_.Fso.WriteAllText(platform::JoinPath(outputFolder, "index.html"), indexText);
     w_.txtLog.AppendText(msg::kLogFinished);
 }
 
@@ -122,17 +126,15 @@ std::string PageBuilder::RenewOutputFolder(const std::string& srcPath) {
     return outputFolder;
 }
 
-PageBuilder::CaptionsByFile PageBuilder::WritePages(const std::string& outputFolder,
-                                                    std::int32_t pages,
-                                                    const std::vector<std::string>& strFiles) {
+PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32_t pages,
+                                     const std::vector<std::string>& strFiles) {
     // No events run from here on, so the fields read once hold for every page.
     const auto perPage = SourcesPerPage(w_.txtPagePerSrcNum.Text());
     if (!perPage) throw JobRefused(msg::kBadPagePerSrcNum);
     const PageTemplate page(w_.TemplateText, w_.cboTitle.Text());
     const PickFields fields = ReadPickFields();
 
-    CaptionsByFile captions;
-    captions.reserve(static_cast<std::size_t>(std::max(pages, 0)));
+    PageCaptions captions(static_cast<std::size_t>(std::max(pages, 0)));
     std::string strRaw;  // keeps the last source's text from page to page
     std::string body;
     std::string text;
@@ -142,36 +144,44 @@ PageBuilder::CaptionsByFile PageBuilder::WritePages(const std::string& outputFol
             if (!body.empty()) body += "<br>\r\n";
             AppendSrcPage(body, strFiles, strRaw, fields);
         }
-        std::string caption = IndexCaption(strRaw);
+        const std::string caption = IndexCaption(strRaw);
         page.Fill(text, body);
 
         // A name this run already wrote is drawn again, so no page replaces another.
         std::string name;
         do {
             name = DrawPageName(w_.Fso);
-        } while (captions.contains(name));
+        } while (captions.Contains(name));
         w_.Fso.WriteAllText(platform::JoinPath(outputFolder, name), text);
-        captions.emplace(std::move(name), std::move(caption));
+        captions.Add(name, caption);
         w_.pbrProcess.SetValue(static_cast<float>(i));
     }
     return captions;
 }
 
 // The index lists the output folder's files in the listing's order, each with the caption
-// of the page written to it.
-void PageBuilder::WriteIndex(const std::string& outputFolder, const CaptionsByFile& captions) {
+// of the page written to it. With the template's body placeholder there once, the entries
+// go straight between its head and tail; a run of many pages then holds one copy of them.
+std::string PageBuilder::IndexText(const std::string& outputFolder, const PageCaptions& captions) {
     const PageTemplate index(w_.TemplateText, w_.cboTitle.Text());
-    const platform::Folder listing = w_.Fso.GetFolder(outputFolder);
+    std::vector<std::string> names;
+    {
+        const platform::Folder listing = w_.Fso.GetFolder(outputFolder);
+        names.reserve(listing.Count());
+        for (const auto& file : listing.Files()) names.push_back(file.Name);
+    }  // the listing's full paths are not needed
     std::string body;
-    body.reserve(listing.Count() * 160);
-    for (const auto& file : listing.Files()) {
-        const auto found = captions.find(file.Name);
-        AppendIndexEntry(body, found == captions.end() ? std::string_view() : found->second,
-                         file.Name);
-    }
     std::string text;
-    index.Fill(text, body);
-    w_.Fso.WriteAllText(platform::JoinPath(outputFolder, "index.html"), text);
+    const bool direct = index.HasOneBodyPlace();
+    std::string& entries = direct ? text : body;
+    entries.reserve((direct ? index.FixedSize() : 0) + names.size() * 160);
+    if (direct) entries += index.Head();
+    for (const auto& name : names) AppendIndexEntry(entries, captions.CaptionOf(name), name);
+    if (direct)
+        entries += index.Tail();
+    else
+        index.Fill(text, body);
+    return text;
 }
 
 void PageBuilder::Warn(const std::string& text) {

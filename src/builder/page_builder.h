@@ -4,10 +4,11 @@
 #include <functional>
 #include <random>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "builder/build_window.h"
+#include "builder/page_captions.h"
+#include "builder/text_replace.h"
 
 namespace vb::builder {
 
@@ -44,11 +45,9 @@ class PageBuilder {
     // once for the whole loop.
     struct PickFields {
         std::string SrcPath;
-        std::string ReplaceTarget;
+        WordSearch ReplaceTarget;
         std::string ReplaceText;
     };
-    // Page file name -> caption of the page written to that file.
-    using CaptionsByFile = std::unordered_map<std::string, std::string>;
 
     const char* FirstFault();
     PickFields ReadPickFields() const;
@@ -58,9 +57,9 @@ class PageBuilder {
     void WriteOut();
     std::vector<std::string> ListSources(const std::string& srcPath);
     std::string RenewOutputFolder(const std::string& srcPath);
-    CaptionsByFile WritePages(const std::string& outputFolder, std::int32_t pages,
-                              const std::vector<std::string>& strFiles);
-    void WriteIndex(const std::string& outputFolder, const CaptionsByFile& captions);
+    PageCaptions WritePages(const std::string& outputFolder, std::int32_t pages,
+                            const std::vector<std::string>& strFiles);
+    std::string IndexText(const std::string& outputFolder, const PageCaptions& captions);
 
     void Warn(const std::string& text);
     void ReportFailure(const std::string& description);

@@ -17,6 +17,14 @@ class PageTemplate {
     // Replaces out with the filled page.
     void Fill(std::string& out, std::string_view body) const;
 
+    // True when the template holds "&&BODY&&" exactly once: a filled page is then Head(),
+    // the body and Tail(), and can be written straight into one string.
+    bool HasOneBodyPlace() const { return pieces_.size() == 2; }
+    const std::string& Head() const { return pieces_.front(); }
+    const std::string& Tail() const { return pieces_.back(); }
+    // The bytes of the titled template without its body placeholders.
+    std::size_t FixedSize() const { return fixedSize_; }
+
   private:
     std::vector<std::string> pieces_;  // the titled template cut at every "&&BODY&&"
     std::size_t fixedSize_ = 0;

@@ -16,7 +16,8 @@ std::string PageBuilder::GetSrcPage(const std::vector<std::string>& strFiles, st
 }
 
 PageBuilder::PickFields PageBuilder::ReadPickFields() const {
-    return {w_.txtSrcPath.Text(), w_.txtReplaceTarget.Text(), w_.txtReplaceText.Text()};
+    return {w_.txtSrcPath.Text(), WordSearch(w_.txtReplaceTarget.Text()),
+            w_.txtReplaceText.Text()};
 }
 
 void PageBuilder::AppendSrcPage(std::string& out, const std::vector<std::string>& strFiles,
@@ -30,7 +31,7 @@ void PageBuilder::AppendSrcPage(std::string& out, const std::vector<std::string>
     const std::string path = platform::JoinPath(fields.SrcPath, strFiles[k]);
     strRaw = w_.Fso.ReadAllText(path);
 
-    if (strRaw.find(fields.ReplaceTarget) == std::string::npos) {
+    if (fields.ReplaceTarget.Find(strRaw) == std::string::npos) {
         std::string warning = msg::kWarnMissingTargetBefore;
         warning += path;
         warning += msg::kWarnMissingTargetAfter;
