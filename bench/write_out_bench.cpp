@@ -38,7 +38,6 @@ struct Case {
 struct Options {
     std::vector<Case> Cases;
     bool Check = false;
-    bool Warmup = true;
     bool Window = false;
     bool Keep = false;
     std::uint32_t Seed = 20240601;
@@ -94,13 +93,12 @@ std::optional<Case> ParseCase(const std::string& text) {
 void PrintUsage() {
     std::puts(
         "usage: vb_bench_write_out [--quick] [--case PAGESxSOURCES[:mixed|small|large]]...\n"
-        "                          [--window] [--check] [--no-warmup] [--seed N]\n"
+        "                          [--window] [--check] [--seed N]\n"
         "                          [--work DIR] [--keep]\n"
         "  --quick      only the 1,000-page cases (5 and 10 sources per page)\n"
         "  --case       run this case instead of the default list (repeatable)\n"
         "  --window     also run the 20,000 x 10 write-out through the Qt window (offscreen)\n"
         "  --check      check every case's pages and index; exit 1 on a fault\n"
-        "  --no-warmup  time the first run of each case (its deletion then differs)\n"
         "  --seed N     seed of the corpus, the source picks and the page names\n"
         "  --work DIR   make the temporary program folder inside DIR\n"
         "  --keep       leave the program folder and the last output in place");
@@ -116,8 +114,6 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             quick = true;
         } else if (arg == "--check") {
             options.Check = true;
-        } else if (arg == "--no-warmup") {
-            options.Warmup = false;
         } else if (arg == "--window") {
             options.Window = true;
         } else if (arg == "--keep") {
@@ -228,10 +224,8 @@ class Benchmark {
             [&] { return RunFloor(folder_.OutputFolder(), sizes); });
         if (Failed("floor", floor.Problem)) return false;
 
-        if (options_.Warmup) {
-            ours = Headless(corpus);
-            if (Failed("write-out", ours.Problem)) return false;
-        }
+        ours = Headless(corpus);
+        if (Failed("write-out", ours.Problem)) return false;
         PrintLine("headless", c, bytes, ours, floor.Seconds,
                   floor.Seconds > 0 ? ours.Seconds / floor.Seconds : 0.0);
         if (c.Pages == kWindowCase.Pages && c.SourcesPerPage == kWindowCase.SourcesPerPage &&
