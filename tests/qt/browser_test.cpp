@@ -1,0 +1,164 @@
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QWebEngineView>
+#include <gtest/gtest.h>
+
+#include "forms/errors.h"
+#include "forms/form.h"
+#include "forms/web_browser.h"
+#include "qt/browser_policy.h"
+#include "qt/form_window.h"
+#include "qt/web_browser_view.h"
+
+namespace vb::qtview {
+namespace {
+
+// Serves fixed pages on 127.0.0.1, one request per connection.
+class PageServer {
+public:
+    PageServer() {
+        server_.listen(QHostAddress::LocalHost);
+        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+            while (QTcpSocket* socket = server_.nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    const QByteArray path = socket->readAll().split(' ').value(1);
+                    const QByteArray body = pages_.value(path, "<title>missing</title>");
+                    socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
+                                  "Content-Length: " + QByteArray::number(body.size()) +
+                                  "\r\n\r\n" + body);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+    }
+    void Serve(const QByteArray& path, const QByteArray& body) { pages_[path] = body; }
+    int port() const { return server_.serverPort(); }
+    // The same server under another origin (another host name, same address).
+    QString OtherOrigin(const QString& path) const {
+        return QString("http://localhost:%1%2").arg(port()).arg(path);
+    }
+    QString Url(const QString& path) const {
+        return QString("http://127.0.0.1:%1%2").arg(port()).arg(path);
+    }
+
+private:
+    QTcpServer server_;
+    QMap<QByteArray, QByteArray> pages_;
+};
+
+struct Completion {
+    std::string url;
+    bool readable;
+    std::string title;
+};
+
+class BrowserControl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetBrowserKeptToLoopbackForTesting(true);
+        form.SetClientSize(4500, 3000);
+        wbCM.Move(0, 0, 4500, 3000);
+        form.AddControl(wbCM);
+        wbCM.NavigateComplete2 = [this](const forms::BrowserObject& browser, const std::string& url) {
+            EXPECT_EQ(browser.LocationURL(), url);
+            try {
+                seen.push_back({url, true, browser.DocumentTitle()});
+            } catch (const forms::DocumentUnavailable&) {
+                seen.push_back({url, false, ""});
+            }
+        };
+        window = std::make_unique<FormWindow>(form);
+        window->ShowForm();
+    }
+    void TearDown() override {
+        window.reset();
+        SetBrowserKeptToLoopbackForTesting(std::nullopt);
+    }
+
+    bool WaitForCompletions(std::size_t n) {
+        return QTest::qWaitFor([&] { return seen.size() >= n; }, 30000);
+    }
+    const Completion* Find(const std::string& url) const {
+        for (const Completion& c : seen)
+            if (c.url == url) return &c;
+        return nullptr;
+    }
+
+    PageServer server;
+    forms::Form form{"frmBrowser"};
+    forms::WebBrowser wbCM{"wbCM"};
+    std::unique_ptr<FormWindow> window;
+    std::vector<Completion> seen;
+};
+
+TEST_F(BrowserControl, ThePageAndEachFrameReportTheirOwnTitles) {
+    server.Serve("/", "<html><head><title>Top ZUND page</title></head><body>"
+                      "<iframe src='/frame'></iframe><iframe src='" +
+                          server.OtherOrigin("/frame2").toUtf8() + "'></iframe></body></html>");
+    server.Serve("/frame", "<html><head><title>Frame one</title></head><body>1</body></html>");
+    server.Serve("/frame2", "<html><head><title>zund elsewhere</title></head><body>2</body></html>");
+
+    wbCM.SetVisible(false);  // the panel starts hidden and still loads
+    wbCM.Navigate(server.Url("/").toStdString());
+    ASSERT_TRUE(WaitForCompletions(3));
+    QTest::qWait(200);
+    EXPECT_EQ(seen.size(), 3u);
+
+    const Completion* top = Find(server.Url("/").toStdString());
+    ASSERT_NE(top, nullptr);
+    EXPECT_TRUE(top->readable);
+    EXPECT_EQ(top->title, "Top ZUND page");
+    const Completion* frame = Find(server.Url("/frame").toStdString());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->readable);
+    EXPECT_EQ(frame->title, "Frame one");
+    const Completion* other = Find(server.OtherOrigin("/frame2").toStdString());
+    ASSERT_NE(other, nullptr);
+    EXPECT_FALSE(other->readable);
+}
+
+TEST_F(BrowserControl, TheTitleIsTheDocumentsNeverTheAddress) {
+    server.Serve("/untitled", "<html><body>no title here</body></html>");
+    wbCM.Navigate("about:blank");
+    ASSERT_TRUE(WaitForCompletions(1));
+    EXPECT_EQ(seen[0].url, "about:blank");
+    EXPECT_TRUE(seen[0].readable);
+    EXPECT_EQ(seen[0].title, "");
+
+    wbCM.Navigate(server.Url("/untitled").toStdString());
+    ASSERT_TRUE(WaitForCompletions(2));
+    EXPECT_TRUE(seen[1].readable);
+    EXPECT_EQ(seen[1].title, "");
+}
+
+TEST_F(BrowserControl, AFailedLoadMakesTheTitleUnreadable) {
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost);
+    const int port = closed.serverPort();
+    closed.close();
+    wbCM.Navigate(QString("http://127.0.0.1:%1/member/zund/cm/navigator.php").arg(port).toStdString());
+    ASSERT_TRUE(WaitForCompletions(1));
+    EXPECT_FALSE(seen[0].readable);
+}
+
+TEST_F(BrowserControl, KeptToLoopbackOtherAddressesAreIgnored) {
+    wbCM.Navigate("http://cm.vornack.example/member/zund/cm/navigator.php");
+    EXPECT_EQ(wbCM.LocationRequested(), "http://cm.vornack.example/member/zund/cm/navigator.php");
+    QTest::qWait(1000);
+    EXPECT_TRUE(seen.empty());
+    auto* view = dynamic_cast<WebBrowserView*>(window->viewFor(wbCM));
+    ASSERT_NE(view, nullptr);
+    EXPECT_NE(view->engineView()->url().host(), QString("cm.vornack.example"));
+
+    // A page that links away cannot take the control there either.
+    server.Serve("/away", "<html><head><title>away</title><script>"
+                          "location.href='http://cm.vornack.example/';</script></head></html>");
+    wbCM.Navigate(server.Url("/away").toStdString());
+    ASSERT_TRUE(WaitForCompletions(1));
+    QTest::qWait(500);
+    EXPECT_EQ(view->engineView()->url(), QUrl(server.Url("/away")));
+}
+
+}  // namespace
+}  // namespace vb::qtview

@@ -1,0 +1,13 @@
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "qt/process_setup.h"
+
+// Widget tests run on Qt's offscreen platform: no display needed, same widgets.
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    vb::qtview::PrepareProcess();
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
