@@ -19,8 +19,12 @@ bool Bit(const std::vector<std::uint8_t>& plane, int rowBytes, int x, int y) {
 QCursor CursorFromPicture(const forms::Picture& picture) {
     const int rowBytes = (picture.Width + 7) / 8;
     // Qt's bitmap cursor: bitmap 1 = black, mask 1 = drawn.
+    // Index 0 is Qt::color0 (white, clear), index 1 Qt::color1 (black, set).
+    const QList<QRgb> colors = {qRgb(255, 255, 255), qRgb(0, 0, 0)};
     QImage bitmap(picture.Width, picture.Height, QImage::Format_MonoLSB);
     QImage mask(picture.Width, picture.Height, QImage::Format_MonoLSB);
+    bitmap.setColorTable(colors);
+    mask.setColorTable(colors);
     bitmap.fill(0);
     mask.fill(0);
     for (int y = 0; y < picture.Height; ++y) {

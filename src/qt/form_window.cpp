@@ -168,6 +168,7 @@ void FormWindow::OnFormChange(forms::Change change) {
 
 void FormWindow::ApplyClientSize() {
     client_->setFixedSize(ToPixelsX(form_.ClientWidth()), ToPixelsY(form_.ClientHeight()));
+    layout()->activate();  // the window takes its new size now, not at the next event
 }
 
 void FormWindow::ApplyPosition() { move(ToPixelsX(form_.Left()), ToPixelsY(form_.Top())); }

@@ -6,6 +6,7 @@
 
 #include "forms/menu.h"
 #include "qt/failure_report.h"
+#include "qt/geometry.h"
 #include "qt/system_colors.h"
 
 namespace vb::qtview {
@@ -38,11 +39,22 @@ LabelView::LabelView(forms::Label& label, QWidget* parent)
     qlabel_->setFocusPolicy(Qt::NoFocus);
 }
 
-void LabelView::RefreshOwn() { ApplyAppearance(); }
+void LabelView::RefreshOwn() {
+    ApplyAppearance();
+    ApplyGeometry();
+}
+
+void LabelView::ApplyGeometry() {
+    QRect rect = PixelRect(label_);
+    rect.setSize(rect.size().expandedTo(qlabel_->sizeHint()));
+    qlabel_->setGeometry(rect);
+}
 
 void LabelView::UpdateOwn(forms::Change change) {
-    if (change == forms::Change::Caption || change == forms::Change::Appearance)
+    if (change == forms::Change::Caption || change == forms::Change::Appearance) {
         ApplyAppearance();
+        ApplyGeometry();
+    }
 }
 
 void LabelView::ApplyAppearance() {
