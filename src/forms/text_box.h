@@ -17,6 +17,9 @@ public:
     const char* TypeName() const override { return "TextBox"; }
 
     std::string Text() const override { return text_; }
+    // The text itself, without a copy: a view showing only what was appended reads it here,
+    // since copying a long log for every line would make each line slower than the last.
+    const std::string& CurrentText() const { return text_; }
     void SetText(const std::string& text) override;
     // Adds text at the end: the same result as SetText(Text() + more), without copying
     // the whole text through the view.

@@ -108,7 +108,7 @@ void TextBoxView::ShowText() {
 }
 
 void TextBoxView::AppendToWidget() {
-    const std::string& text = box_.Text();
+    const std::string& text = box_.CurrentText();
     // Text replaced behind the widget's back (it cannot be, but stay safe): show it whole.
     if (shownLength_ > text.size()) return ShowText();
     // A CR LF pair may be split between two appends: start after a complete pair.
