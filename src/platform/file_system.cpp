@@ -153,8 +153,9 @@ std::string FileSystemObject::ReadAllBytes(const std::string& path) {
         ::close(fd);
         Fail("ファイルを開けません。", path, err);
     }
-    std::string bytes;
-    bytes.resize(static_cast<std::size_t>(st.st_size));
+    // Room for one byte more than the file holds: a read of a regular file that stops short
+    // of the room has reached the end, so a file read whole costs one read, not two.
+    std::string bytes(static_cast<std::size_t>(st.st_size) + 1, '\0');
     std::size_t got = 0;
     for (;;) {
         if (got == bytes.size()) bytes.resize(bytes.size() + 4096);  // the file grew
@@ -165,8 +166,8 @@ std::string FileSystemObject::ReadAllBytes(const std::string& path) {
             ::close(fd);
             Fail("ファイルを読めません。", path, err);
         }
-        if (n == 0) break;
         got += static_cast<std::size_t>(n);
+        if (n == 0 || got < bytes.size()) break;
     }
     ::close(fd);
     bytes.resize(got);
