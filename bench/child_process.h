@@ -18,6 +18,10 @@ namespace vb::bench {
 long ResidentKiB();
 long PeakResidentKiB();
 
+// Processor time (user and system, all threads) this process has used so far, in seconds.
+// Next to the wall time it tells a slow run from a busy machine.
+double CpuSeconds();
+
 // Runs work() in a forked child and returns what it returned. Result must be trivially
 // copyable and have a char array member Problem, which is filled when the child fails.
 template <class Result, class Work>

@@ -24,6 +24,7 @@ FloorOutcome RunFloor(const std::string& folder, const std::vector<std::uint64_t
     std::string bytes(largest, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>('a' + i % 26);
 
+    const double cpuStart = CpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     fs::remove_all(folder);
     fs::create_directory(folder);
@@ -39,6 +40,7 @@ FloorOutcome RunFloor(const std::string& folder, const std::vector<std::uint64_t
     }
     outcome.Seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    outcome.CpuSeconds = CpuSeconds() - cpuStart;
     outcome.PeakKiB = PeakResidentKiB();
     return outcome;
 }

@@ -13,6 +13,7 @@ std::vector<std::uint64_t> FileSizes(const std::string& folder);
 
 struct FloorOutcome {
     double Seconds = 0;
+    double CpuSeconds = 0;
     long PeakKiB = 0;
     char Problem[256] = {};
 };

@@ -148,20 +148,31 @@ std::string MakeWorkFolder(const std::string& parent) {
 double MiB(long kib) { return static_cast<double>(kib) / 1024.0; }
 
 void PrintHeader() {
-    std::printf("%-8s %7s %6s %7s %13s %8s %9s %8s %8s %8s %8s %8s %6s\n", "run", "pages",
-                "src/pg", "sources", "bytes", "seconds", "pages/s", "idleMiB", "peakMiB",
-                "+MiB", "warnings", "floor_s", "ratio");
+    std::printf("%-8s %6s %6s %6s %12s %7s %7s %7s %7s %7s %6s %7s %7s %7s %6s %6s\n", "run",
+                "pages", "src/pg", "srcs", "bytes", "wall_s", "cpu_s", "pages/s", "idleMiB",
+                "peakMiB", "+MiB", "warns", "floor_s", "flr_cpu", "ratio", "cpu_r");
 }
 
-// ratio is ours / floor for the headless line and window / headless for the window line.
+// The ratios are ours / floor on the headless line and window / headless on the window line.
+struct Ratios {
+    double Wall = 0;
+    double Cpu = 0;
+};
+
+Ratios RatiosOf(double wall, double cpu, double baseWall, double baseCpu) {
+    return {baseWall > 0 ? wall / baseWall : 0.0, baseCpu > 0 ? cpu / baseCpu : 0.0};
+}
+
 void PrintLine(const char* run, const Case& c, std::uint64_t bytes, const WriteOutOutcome& ours,
-               double floorSeconds, double ratio) {
-    std::printf("%-8s %7d %6d %7s %13llu %8.3f %9.0f %8.1f %8.1f %8.1f %8lld %8.3f %6.2f\n", run,
-                c.Pages, c.SourcesPerPage, SourceSizeName(c.Sources),
-                static_cast<unsigned long long>(bytes), ours.Seconds,
-                ours.Seconds > 0 ? c.Pages / ours.Seconds : 0.0, MiB(ours.IdleKiB),
-                MiB(ours.PeakKiB), MiB(ours.PeakKiB - ours.IdleKiB), ours.Warnings, floorSeconds,
-                ratio);
+               const FloorOutcome& floor, const Ratios& ratios) {
+    std::printf(
+        "%-8s %6d %6d %6s %12llu %7.3f %7.3f %7.0f %7.1f %7.1f %6.1f %7lld %7.3f %7.3f %7.2f "
+        "%6.2f\n",
+        run, c.Pages, c.SourcesPerPage, SourceSizeName(c.Sources),
+        static_cast<unsigned long long>(bytes), ours.Seconds, ours.CpuSeconds,
+        ours.Seconds > 0 ? c.Pages / ours.Seconds : 0.0, MiB(ours.IdleKiB), MiB(ours.PeakKiB),
+        MiB(ours.PeakKiB - ours.IdleKiB), ours.Warnings, floor.Seconds, floor.CpuSeconds,
+        ratios.Wall, ratios.Cpu);
     std::fflush(stdout);
 }
 
@@ -226,11 +237,11 @@ class Benchmark {
 
         ours = Headless(corpus);
         if (Failed("write-out", ours.Problem)) return false;
-        PrintLine("headless", c, bytes, ours, floor.Seconds,
-                  floor.Seconds > 0 ? ours.Seconds / floor.Seconds : 0.0);
+        PrintLine("headless", c, bytes, ours, floor,
+                  RatiosOf(ours.Seconds, ours.CpuSeconds, floor.Seconds, floor.CpuSeconds));
         if (c.Pages == kWindowCase.Pages && c.SourcesPerPage == kWindowCase.SourcesPerPage &&
             c.Sources == kWindowCase.Sources)
-            windowBaseline_ = ours.Seconds;
+            windowBaseline_ = ours;
         return CheckOutput(c);
     }
 
@@ -257,7 +268,9 @@ class Benchmark {
         if (Failed("window write-out", shown.Problem)) return false;
         const std::vector<std::uint64_t> sizes = FileSizes(folder_.OutputFolder());
         PrintLine("window", kWindowCase, std::accumulate(sizes.begin(), sizes.end(), 0ull), shown,
-                  0.0, *windowBaseline_ > 0 ? shown.Seconds / *windowBaseline_ : 0.0);
+                  FloorOutcome{},
+                  RatiosOf(shown.Seconds, shown.CpuSeconds, windowBaseline_->Seconds,
+                           windowBaseline_->CpuSeconds));
         return CheckOutput(kWindowCase);
 #else
         std::puts("window: not built (configure with -DVB_WITH_QT=ON)");
@@ -271,7 +284,7 @@ class Benchmark {
     std::string root_;
     BenchProgramFolder folder_;
     std::map<SourceSize, Corpus> corpora_;
-    std::optional<double> windowBaseline_;
+    std::optional<WriteOutOutcome> windowBaseline_;
 };
 
 }  // namespace

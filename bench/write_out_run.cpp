@@ -48,16 +48,20 @@ std::string CheckLog(std::string_view log, const Corpus& corpus, long long& warn
 }  // namespace
 
 WriteOutOutcome TimeWriteOut(ui::frmVornack& window, const YesMessageBoxes& boxes,
-                             const Corpus& corpus, std::uint32_t seed) {
+                             const Corpus& corpus, std::uint32_t seed,
+                             const std::function<void()>& afterClick) {
     WriteOutOutcome outcome;
     window.Builder().SetPickSeedSource([seed] { return seed; });
     window.Fso().SeedTempNames(seed);
     const std::size_t boxesBefore = boxes.Texts().size();
     outcome.IdleKiB = ResidentKiB();
 
+    const double cpuStart = CpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     window.mnuGo.RaiseClick();
+    if (afterClick) afterClick();
     const auto end = std::chrono::steady_clock::now();
+    outcome.CpuSeconds = CpuSeconds() - cpuStart;
 
     outcome.PeakKiB = PeakResidentKiB();
     outcome.Seconds = std::chrono::duration<double>(end - start).count();
