@@ -26,11 +26,11 @@ enum class Change {
     Appearance,  // colours, styles, line ends
     Pointer,     // mouse pointer or icon
     ZOrder,
-    Navigate,    // a web browser was told to navigate
-    Interval,    // a timer's interval
-    TopMost,     // a form entered or left the top-most band
-    Activate,    // a form asks to be activated
-    Unloaded,    // a form was unloaded; its window goes
+    Navigate,  // a web browser was told to navigate
+    Interval,  // a timer's interval
+    TopMost,   // a form entered or left the top-most band
+    Activate,  // a form asks to be activated
+    Unloaded,  // a form was unloaded; its window goes
 };
 
 class Control {

@@ -12,8 +12,7 @@ namespace {
 
 bool SameName(const std::string& a, const std::string& b) {
     auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
                return lower(static_cast<unsigned char>(x)) == lower(static_cast<unsigned char>(y));
            });
 }
@@ -21,7 +20,9 @@ bool SameName(const std::string& a, const std::string& b) {
 }  // namespace
 
 void ResourceTable::Add(Picture picture) {
-    auto same = [&](const Picture& p) { return p.Kind == picture.Kind && SameName(p.Name, picture.Name); };
+    auto same = [&](const Picture& p) {
+        return p.Kind == picture.Kind && SameName(p.Name, picture.Name);
+    };
     auto it = std::find_if(pictures_.begin(), pictures_.end(), same);
     if (it != pictures_.end())
         *it = std::move(picture);
@@ -48,7 +49,8 @@ std::shared_ptr<const Picture> LoadResPicture(const std::string& name, std::int3
     if (kind < std::numeric_limits<std::int16_t>::min() ||
         kind > std::numeric_limits<std::int16_t>::max())
         throw Overflow();
-    if (kind < static_cast<int>(PictureKind::Bitmap) || kind > static_cast<int>(PictureKind::Cursor))
+    if (kind < static_cast<int>(PictureKind::Bitmap) ||
+        kind > static_cast<int>(PictureKind::Cursor))
         throw InvalidProcedureCall();
     const Picture* found = ProgramResources().Find(name, static_cast<PictureKind>(kind));
     if (!found) throw ResourceNotFound(name);

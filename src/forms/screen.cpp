@@ -19,8 +19,7 @@ Screen::Screen()
 
 void Screen::SetGeometry(int widthPixels, int heightPixels, float twipsPerPixelX,
                          float twipsPerPixelY, const PixelRect& workArea) {
-    if (widthPixels <= 0 || heightPixels <= 0 || !(twipsPerPixelX > 0) ||
-        !(twipsPerPixelY > 0))
+    if (widthPixels <= 0 || heightPixels <= 0 || !(twipsPerPixelX > 0) || !(twipsPerPixelY > 0))
         throw InvalidPropertyValue();
     widthPixels_ = widthPixels;
     heightPixels_ = heightPixels;

@@ -36,8 +36,8 @@ public:
 
     // Size in pixels, twips per pixel and the work area. Non-positive sizes or twips per
     // pixel are refused with InvalidPropertyValue.
-    void SetGeometry(int widthPixels, int heightPixels, float twipsPerPixelX,
-                     float twipsPerPixelY, const PixelRect& workArea);
+    void SetGeometry(int widthPixels, int heightPixels, float twipsPerPixelX, float twipsPerPixelY,
+                     const PixelRect& workArea);
 
     // Application-wide pointer: kind 0 is the default, 99 takes the picture in MouseIcon.
     int MousePointer() const { return mousePointer_; }

@@ -4,8 +4,11 @@
 #include <filesystem>
 
 #ifdef _WIN32
+// windows.h must come first.
 #include <windows.h>
+// clang-format off
 #include <shellapi.h>
+// clang-format on
 #else
 #include <spawn.h>
 #include <sys/wait.h>
@@ -38,8 +41,8 @@ namespace {
 
 std::wstring Wide(const std::string& utf8) {
     if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
     return out;
@@ -64,8 +67,8 @@ int SystemDesktopShell::Execute(const std::optional<std::string>& operation,
                                 const std::optional<std::string>& parameters,
                                 const std::optional<std::string>& directory, int show) {
     const OptionalWide op(operation), params(parameters), dir(directory);
-    return ShellResult(ShellExecuteW(GetDesktopWindow(), op.get(), Wide(file).c_str(),
-                                     params.get(), dir.get(), show));
+    return ShellResult(ShellExecuteW(GetDesktopWindow(), op.get(), Wide(file).c_str(), params.get(),
+                                     dir.get(), show));
 }
 
 bool SystemDesktopShell::OpenFolder(const std::string& folder) {
@@ -129,7 +132,7 @@ int SystemDesktopShell::Execute(const std::optional<std::string>& operation,
         if (!fs::exists(path, ec)) {
             const fs::path parent = path.parent_path();
             return parent.empty() || fs::is_directory(parent, ec) ? kShellFileNotFound
-                                                                   : kShellPathNotFound;
+                                                                  : kShellPathNotFound;
         }
         // Absolute, so that a name starting with "-" cannot pass for an option.
         target = fs::absolute(path, ec).string();

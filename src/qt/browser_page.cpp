@@ -45,7 +45,8 @@ BrowserPage::BrowserPage(QObject* parent)
 void BrowserPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message,
                                            int, const QString&) {
     if (!message.startsWith(token_)) return;
-    const QJsonObject report = QJsonDocument::fromJson(message.mid(token_.size()).toUtf8()).object();
+    const QJsonObject report =
+        QJsonDocument::fromJson(message.mid(token_.size()).toUtf8()).object();
     emit frameCompleted(report.value("url").toString(), report.value("readable").toBool(),
                         report.value("title").toString());
 }

@@ -40,11 +40,20 @@ void ControlView::Refresh() {
 void ControlView::Update(forms::Change change) {
     if (widget_) {
         switch (change) {
-            case forms::Change::Visible: widget_->setVisible(control_.Visible()); break;
-            case forms::Change::Enabled: widget_->setEnabled(control_.Enabled()); break;
-            case forms::Change::Geometry: ApplyGeometry(); break;
-            case forms::Change::Pointer: ApplyPointer(); break;
-            default: break;
+            case forms::Change::Visible:
+                widget_->setVisible(control_.Visible());
+                break;
+            case forms::Change::Enabled:
+                widget_->setEnabled(control_.Enabled());
+                break;
+            case forms::Change::Geometry:
+                ApplyGeometry();
+                break;
+            case forms::Change::Pointer:
+                ApplyPointer();
+                break;
+            default:
+                break;
         }
     }
     UpdateOwn(change);

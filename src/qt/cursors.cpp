@@ -45,20 +45,33 @@ QCursor PointerCursor(int kind, const std::shared_ptr<const forms::Picture>& ico
     switch (kind) {
         case forms::kPointerCustom:
             return icon ? CursorFromPicture(*icon) : QCursor(Qt::ArrowCursor);
-        case 2: return QCursor(Qt::CrossCursor);
-        case 3: return QCursor(Qt::IBeamCursor);
+        case 2:
+            return QCursor(Qt::CrossCursor);
+        case 3:
+            return QCursor(Qt::IBeamCursor);
         case 5:
-        case 15: return QCursor(Qt::SizeAllCursor);
-        case 6: return QCursor(Qt::SizeBDiagCursor);
-        case 7: return QCursor(Qt::SizeVerCursor);
-        case 8: return QCursor(Qt::SizeFDiagCursor);
-        case 9: return QCursor(Qt::SizeHorCursor);
-        case 10: return QCursor(Qt::UpArrowCursor);
-        case 11: return QCursor(Qt::WaitCursor);
-        case 12: return QCursor(Qt::ForbiddenCursor);
-        case 13: return QCursor(Qt::BusyCursor);
-        case 14: return QCursor(Qt::WhatsThisCursor);
-        default: return QCursor(Qt::ArrowCursor);
+        case 15:
+            return QCursor(Qt::SizeAllCursor);
+        case 6:
+            return QCursor(Qt::SizeBDiagCursor);
+        case 7:
+            return QCursor(Qt::SizeVerCursor);
+        case 8:
+            return QCursor(Qt::SizeFDiagCursor);
+        case 9:
+            return QCursor(Qt::SizeHorCursor);
+        case 10:
+            return QCursor(Qt::UpArrowCursor);
+        case 11:
+            return QCursor(Qt::WaitCursor);
+        case 12:
+            return QCursor(Qt::ForbiddenCursor);
+        case 13:
+            return QCursor(Qt::BusyCursor);
+        case 14:
+            return QCursor(Qt::WhatsThisCursor);
+        default:
+            return QCursor(Qt::ArrowCursor);
     }
 }
 

@@ -56,7 +56,8 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
         ApplyTabOrder();
     });
     connect(qApp, &QApplication::focusChanged, this, &FormWindow::OnFocusChanged);
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { EndSession(); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager&) { EndSession(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, &FormWindow::EndSession);
 }
 
@@ -151,7 +152,9 @@ void FormWindow::OnFormChange(forms::Change change) {
             ApplyClientSize();
             ApplyPosition();
             break;
-        case forms::Change::TopMost: ApplyTopMost(); break;
+        case forms::Change::TopMost:
+            ApplyTopMost();
+            break;
         case forms::Change::Activate:
             if (isVisible()) {
                 raise();
@@ -162,7 +165,8 @@ void FormWindow::OnFormChange(forms::Change change) {
             closing_ = true;
             close();
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

@@ -12,12 +12,18 @@ namespace {
 
 Qt::PenStyle PenStyleOf(int borderStyle) {
     switch (borderStyle) {
-        case forms::kBorderTransparent: return Qt::NoPen;
-        case forms::kBorderDash: return Qt::DashLine;
-        case forms::kBorderDot: return Qt::DotLine;
-        case forms::kBorderDashDot: return Qt::DashDotLine;
-        case forms::kBorderDashDotDot: return Qt::DashDotDotLine;
-        default: return Qt::SolidLine;
+        case forms::kBorderTransparent:
+            return Qt::NoPen;
+        case forms::kBorderDash:
+            return Qt::DashLine;
+        case forms::kBorderDot:
+            return Qt::DotLine;
+        case forms::kBorderDashDot:
+            return Qt::DashDotLine;
+        case forms::kBorderDashDotDot:
+            return Qt::DashDotDotLine;
+        default:
+            return Qt::SolidLine;
     }
 }
 
@@ -74,11 +80,13 @@ void PaintLine(const forms::Line& line, QPainter& painter, QWidget& w) {
     const LocalLine local = Locate(line);
     if (local.from == local.to) return;
     const int t = line.BorderWidth();
-    if (pen.style() == Qt::SolidLine && (local.from.y() == local.to.y() || local.from.x() == local.to.x())) {
+    if (pen.style() == Qt::SolidLine &&
+        (local.from.y() == local.to.y() || local.from.x() == local.to.x())) {
         // Straight solid lines are filled pixel-exact.
-        const QRect run = local.from.y() == local.to.y()
-                              ? QRect(0, local.from.y(), std::abs(local.to.x() - local.from.x()), t)
-                              : QRect(local.from.x(), 0, t, std::abs(local.to.y() - local.from.y()));
+        const QRect run =
+            local.from.y() == local.to.y()
+                ? QRect(0, local.from.y(), std::abs(local.to.x() - local.from.x()), t)
+                : QRect(local.from.x(), 0, t, std::abs(local.to.y() - local.from.y()));
         painter.fillRect(run, pen.color());
         return;
     }
@@ -101,19 +109,24 @@ void PaintShape(const forms::Shape& shape, QPainter& painter, QWidget& w) {
     }
     switch (kind) {
         case forms::kShapeOval:
-        case forms::kShapeCircle: painter.drawEllipse(box); break;
+        case forms::kShapeCircle:
+            painter.drawEllipse(box);
+            break;
         case forms::kShapeRoundedRectangle:
-        case forms::kShapeRoundedSquare: painter.drawRoundedRect(box, 12, 12, Qt::RelativeSize); break;
-        default: painter.drawRect(box); break;
+        case forms::kShapeRoundedSquare:
+            painter.drawRoundedRect(box, 12, 12, Qt::RelativeSize);
+            break;
+        default:
+            painter.drawRect(box);
+            break;
     }
 }
 
 }  // namespace
 
 LineView::LineView(forms::Line& line, QWidget* parent)
-    : ControlView(line, new GraphicWidget(parent, [&line](QPainter& p, QWidget& w) {
-                      PaintLine(line, p, w);
-                  })) {}
+    : ControlView(line, new GraphicWidget(
+                            parent, [&line](QPainter& p, QWidget& w) { PaintLine(line, p, w); })) {}
 
 void LineView::ApplyGeometry() {
     widget()->setGeometry(Locate(static_cast<const forms::Line&>(control())).box);

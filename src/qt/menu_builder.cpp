@@ -14,14 +14,21 @@ void Follow(forms::Menu& menu, QAction* action) {
     menu.SetObserver([&menu, alive](forms::Change change) {
         if (!alive) return;
         switch (change) {
-            case forms::Change::Caption: alive->setText(QString::fromStdString(menu.Caption())); break;
-            case forms::Change::Enabled: alive->setEnabled(menu.Enabled()); break;
-            case forms::Change::Visible: alive->setVisible(menu.Visible()); break;
+            case forms::Change::Caption:
+                alive->setText(QString::fromStdString(menu.Caption()));
+                break;
+            case forms::Change::Enabled:
+                alive->setEnabled(menu.Enabled());
+                break;
+            case forms::Change::Visible:
+                alive->setVisible(menu.Visible());
+                break;
             case forms::Change::Appearance:
                 alive->setCheckable(menu.Checked() || alive->isCheckable());
                 alive->setChecked(menu.Checked());
                 break;
-            default: break;
+            default:
+                break;
         }
     });
     action->setEnabled(menu.Enabled());

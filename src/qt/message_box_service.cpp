@@ -10,11 +10,16 @@ namespace {
 
 QMessageBox::Icon ToQt(platform::MsgIcon icon) {
     switch (icon) {
-        case platform::MsgIcon::Critical: return QMessageBox::Critical;
-        case platform::MsgIcon::Question: return QMessageBox::Question;
-        case platform::MsgIcon::Exclamation: return QMessageBox::Warning;
-        case platform::MsgIcon::Information: return QMessageBox::Information;
-        case platform::MsgIcon::None: break;
+        case platform::MsgIcon::Critical:
+            return QMessageBox::Critical;
+        case platform::MsgIcon::Question:
+            return QMessageBox::Question;
+        case platform::MsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case platform::MsgIcon::Information:
+            return QMessageBox::Information;
+        case platform::MsgIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
@@ -28,8 +33,7 @@ QString ShownText(const std::string& text) {
 
 }  // namespace
 
-platform::MsgResult QtMessageBoxService::Show(const std::string& text,
-                                              platform::MsgButtons buttons,
+platform::MsgResult QtMessageBoxService::Show(const std::string& text, platform::MsgButtons buttons,
                                               platform::MsgIcon icon, const std::string& caption) {
     QMessageBox box(parent_.data());
     box.setIcon(ToQt(icon));

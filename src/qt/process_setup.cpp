@@ -20,6 +20,11 @@ bool RunsAsRoot() {
 
 void PrepareProcess() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Wayland ignores window positions and the stay-on-top flag; where an X server is
+    // there as well, the window goes to it.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     if (RunsAsRoot()) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 }
 

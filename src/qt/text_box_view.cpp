@@ -19,9 +19,12 @@ QWidget* MakeWidget(const forms::TextBox& box, QWidget* parent) {
 
 Qt::Alignment ToQt(forms::Alignment a) {
     switch (a) {
-        case forms::Alignment::Right: return Qt::AlignRight;
-        case forms::Alignment::Center: return Qt::AlignHCenter;
-        case forms::Alignment::Left: break;
+        case forms::Alignment::Right:
+            return Qt::AlignRight;
+        case forms::Alignment::Center:
+            return Qt::AlignHCenter;
+        case forms::Alignment::Left:
+            break;
     }
     return Qt::AlignLeft;
 }
@@ -86,10 +89,17 @@ void TextBoxView::RefreshOwn() {
 
 void TextBoxView::UpdateOwn(forms::Change change) {
     switch (change) {
-        case forms::Change::Text: ShowText(); break;
-        case forms::Change::TextAppended: AppendToWidget(); break;
-        case forms::Change::Appearance: ApplyAppearance(); break;
-        default: break;
+        case forms::Change::Text:
+            ShowText();
+            break;
+        case forms::Change::TextAppended:
+            AppendToWidget();
+            break;
+        case forms::Change::Appearance:
+            ApplyAppearance();
+            break;
+        default:
+            break;
     }
 }
 
@@ -139,10 +149,12 @@ void TextBoxView::ApplyAppearance() {
             multi_->setTextInteractionFlags(Qt::TextSelectableByMouse |
                                             Qt::TextSelectableByKeyboard);
         const auto bars = box_.ScrollBars();
-        const bool vertical = bars == forms::ScrollBars::Vertical || bars == forms::ScrollBars::Both;
+        const bool vertical =
+            bars == forms::ScrollBars::Vertical || bars == forms::ScrollBars::Both;
         const bool horizontal =
             bars == forms::ScrollBars::Horizontal || bars == forms::ScrollBars::Both;
-        multi_->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        multi_->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn
+                                                    : Qt::ScrollBarAlwaysOff);
         multi_->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn
                                                         : Qt::ScrollBarAlwaysOff);
         // With a horizontal scroll bar long lines are not wrapped.

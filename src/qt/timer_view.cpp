@@ -7,7 +7,8 @@ namespace vb::qtview {
 TimerView::TimerView(forms::Timer& timer, QObject* parent)
     : ControlView(timer, nullptr), timer_(timer), qtimer_(new QTimer(parent)) {
     qtimer_->setObjectName(QString::fromStdString(timer.Name()));
-    QObject::connect(qtimer_, &QTimer::timeout, qtimer_, [this] { RunGuarded([this] { timer_.RaiseTick(); }); });
+    QObject::connect(qtimer_, &QTimer::timeout, qtimer_,
+                     [this] { RunGuarded([this] { timer_.RaiseTick(); }); });
 }
 
 void TimerView::UpdateOwn(forms::Change change) {

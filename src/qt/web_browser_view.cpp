@@ -55,15 +55,15 @@ void WebBrowserView::PageLoaded(bool ok) {
     }
     // The document's own title: the view's title falls back to the address.
     QPointer<QWebEngineView> alive = engineView();
-    page_->runJavaScript(QStringLiteral("document.title"), QWebEngineScript::ApplicationWorld,
-                         [this, alive, url](const QVariant& title) {
-                             if (!alive) return;
-                             if (title.typeId() == QMetaType::QString)
-                                 Raise(forms::CompletedNavigation::WithTitle(
-                                     url, title.toString().toStdString()));
-                             else
-                                 Raise(forms::CompletedNavigation::Unreadable(url, kNoDocument));
-                         });
+    page_->runJavaScript(
+        QStringLiteral("document.title"), QWebEngineScript::ApplicationWorld,
+        [this, alive, url](const QVariant& title) {
+            if (!alive) return;
+            if (title.typeId() == QMetaType::QString)
+                Raise(forms::CompletedNavigation::WithTitle(url, title.toString().toStdString()));
+            else
+                Raise(forms::CompletedNavigation::Unreadable(url, kNoDocument));
+        });
 }
 
 void WebBrowserView::FrameLoaded(const QString& url, bool readable, const QString& title) {

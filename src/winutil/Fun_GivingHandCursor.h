@@ -27,10 +27,10 @@ void SetHandCursor(const std::string& resourceName, std::int32_t resourceKind,
 
 // The same with the objects as further arguments: controls, the screen, families.
 template <class... Objects>
-    requires(std::is_convertible_v<Objects*, PointerTarget> && ...)
-void SetHandCursor(const std::string& resourceName, std::int32_t resourceKind,
-                   Objects&... objects) {
-    SetHandCursor(resourceName, resourceKind, std::vector<PointerTarget>{PointerTarget(&objects)...});
+requires(std::is_convertible_v<Objects*, PointerTarget>&&...) void SetHandCursor(
+    const std::string& resourceName, std::int32_t resourceKind, Objects&... objects) {
+    SetHandCursor(resourceName, resourceKind,
+                  std::vector<PointerTarget>{PointerTarget(&objects)...});
 }
 
 }  // namespace vb::winutil

@@ -114,8 +114,8 @@ void SetMenuLine(forms::ControlFamily& family) {
     IgnoringErrors([&] { SetContainerScaleMode(family.Item(0), savedScaleMode); });
 }
 
-void MakeLine3D(forms::ControlFamily& family, std::int32_t mode, std::optional<int> index,
-                bool fit, std::optional<forms::Control*> container) {
+void MakeLine3D(forms::ControlFamily& family, std::int32_t mode, std::optional<int> index, bool fit,
+                std::optional<forms::Control*> container) {
     forms::Control& element = family.Item(index ? *index : family.LBound());
 
     if (IsLine(element) && (mode == 1 || mode == 2) && fit) {

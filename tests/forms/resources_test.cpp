@@ -11,9 +11,15 @@ bool Bit(const std::vector<std::uint8_t>& plane, int x, int y) {
     return (plane.at(static_cast<std::size_t>(y * 4 + x / 8)) >> (7 - x % 8)) & 1;
 }
 // Windows cursor planes: AND 1 keeps the screen; otherwise XOR 0 is black, 1 white.
-bool Transparent(const Picture& p, int x, int y) { return Bit(p.AndMask, x, y) && !Bit(p.XorPlane, x, y); }
-bool Black(const Picture& p, int x, int y) { return !Bit(p.AndMask, x, y) && !Bit(p.XorPlane, x, y); }
-bool White(const Picture& p, int x, int y) { return !Bit(p.AndMask, x, y) && Bit(p.XorPlane, x, y); }
+bool Transparent(const Picture& p, int x, int y) {
+    return Bit(p.AndMask, x, y) && !Bit(p.XorPlane, x, y);
+}
+bool Black(const Picture& p, int x, int y) {
+    return !Bit(p.AndMask, x, y) && !Bit(p.XorPlane, x, y);
+}
+bool White(const Picture& p, int x, int y) {
+    return !Bit(p.AndMask, x, y) && Bit(p.XorPlane, x, y);
+}
 
 TEST(HandCursor, IsA32By32MonochromeCursorWithItsHotSpotUnderTheFingerTip) {
     auto hand = LoadResPicture("CURSOR_HAND", 2);
@@ -86,17 +92,17 @@ TEST_P(ResourceRefusal, IsReported) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ResourceRefusal,
-    ::testing::Values(RefusalCase{"CURSOR_ARROW", 2, RefusalCase::NotFound},
-                      RefusalCase{"CURSOR_HAND", 1, RefusalCase::NotFound},  // not an icon
-                      RefusalCase{"CURSOR_HAND", 0, RefusalCase::NotFound},
-                      RefusalCase{"CURSOR_HAND", 3, RefusalCase::BadKind},
-                      RefusalCase{"CURSOR_HAND", -1, RefusalCase::BadKind},
-                      RefusalCase{"CURSOR_HAND", 32767, RefusalCase::BadKind},
-                      RefusalCase{"CURSOR_HAND", 32768, RefusalCase::TooBig},
-                      RefusalCase{"CURSOR_HAND", -32769, RefusalCase::TooBig},
-                      RefusalCase{"CURSOR_HAND", 65538, RefusalCase::TooBig}));
+INSTANTIATE_TEST_SUITE_P(Cases, ResourceRefusal,
+                         ::testing::Values(RefusalCase{"CURSOR_ARROW", 2, RefusalCase::NotFound},
+                                           RefusalCase{"CURSOR_HAND", 1,
+                                                       RefusalCase::NotFound},  // not an icon
+                                           RefusalCase{"CURSOR_HAND", 0, RefusalCase::NotFound},
+                                           RefusalCase{"CURSOR_HAND", 3, RefusalCase::BadKind},
+                                           RefusalCase{"CURSOR_HAND", -1, RefusalCase::BadKind},
+                                           RefusalCase{"CURSOR_HAND", 32767, RefusalCase::BadKind},
+                                           RefusalCase{"CURSOR_HAND", 32768, RefusalCase::TooBig},
+                                           RefusalCase{"CURSOR_HAND", -32769, RefusalCase::TooBig},
+                                           RefusalCase{"CURSOR_HAND", 65538, RefusalCase::TooBig}));
 
 }  // namespace
 }  // namespace vb::forms

@@ -1,8 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QWebEngineView>
-#include <gtest/gtest.h>
 
 #include "forms/errors.h"
 #include "forms/form.h"
@@ -24,9 +25,10 @@ public:
                 QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                     const QByteArray path = socket->readAll().split(' ').value(1);
                     const QByteArray body = pages_.value(path, "<title>missing</title>");
-                    socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
-                                  "Content-Length: " + QByteArray::number(body.size()) +
-                                  "\r\n\r\n" + body);
+                    socket->write(
+                        "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
+                        "Content-Length: " +
+                        QByteArray::number(body.size()) + "\r\n\r\n" + body);
                     socket->disconnectFromHost();
                 });
             }
@@ -60,7 +62,8 @@ protected:
         form.SetClientSize(4500, 3000);
         wbCM.Move(0, 0, 4500, 3000);
         form.AddControl(wbCM);
-        wbCM.NavigateComplete2 = [this](const forms::BrowserObject& browser, const std::string& url) {
+        wbCM.NavigateComplete2 = [this](const forms::BrowserObject& browser,
+                                        const std::string& url) {
             EXPECT_EQ(browser.LocationURL(), url);
             try {
                 seen.push_back({url, true, browser.DocumentTitle()});
@@ -93,11 +96,13 @@ protected:
 };
 
 TEST_F(BrowserControl, ThePageAndEachFrameReportTheirOwnTitles) {
-    server.Serve("/", "<html><head><title>Top ZUND page</title></head><body>"
-                      "<iframe src='/frame'></iframe><iframe src='" +
-                          server.OtherOrigin("/frame2").toUtf8() + "'></iframe></body></html>");
+    server.Serve("/",
+                 "<html><head><title>Top ZUND page</title></head><body>"
+                 "<iframe src='/frame'></iframe><iframe src='" +
+                     server.OtherOrigin("/frame2").toUtf8() + "'></iframe></body></html>");
     server.Serve("/frame", "<html><head><title>Frame one</title></head><body>1</body></html>");
-    server.Serve("/frame2", "<html><head><title>zund elsewhere</title></head><body>2</body></html>");
+    server.Serve("/frame2",
+                 "<html><head><title>zund elsewhere</title></head><body>2</body></html>");
 
     wbCM.SetVisible(false);  // the panel starts hidden and still loads
     wbCM.Navigate(server.Url("/").toStdString());
@@ -137,7 +142,8 @@ TEST_F(BrowserControl, AFailedLoadMakesTheTitleUnreadable) {
     closed.listen(QHostAddress::LocalHost);
     const int port = closed.serverPort();
     closed.close();
-    wbCM.Navigate(QString("http://127.0.0.1:%1/member/zund/cm/navigator.php").arg(port).toStdString());
+    wbCM.Navigate(
+        QString("http://127.0.0.1:%1/member/zund/cm/navigator.php").arg(port).toStdString());
     ASSERT_TRUE(WaitForCompletions(1));
     EXPECT_FALSE(seen[0].readable);
 }
@@ -152,8 +158,9 @@ TEST_F(BrowserControl, KeptToLoopbackOtherAddressesAreIgnored) {
     EXPECT_NE(view->engineView()->url().host(), QString("cm.vornack.example"));
 
     // A page that links away cannot take the control there either.
-    server.Serve("/away", "<html><head><title>away</title><script>"
-                          "location.href='http://cm.vornack.example/';</script></head></html>");
+    server.Serve("/away",
+                 "<html><head><title>away</title><script>"
+                 "location.href='http://cm.vornack.example/';</script></head></html>");
     wbCM.Navigate(server.Url("/away").toStdString());
     ASSERT_TRUE(WaitForCompletions(1));
     QTest::qWait(500);

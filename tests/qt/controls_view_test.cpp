@@ -1,5 +1,6 @@
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 #include "qt/progress_bar_view.h"
 #include "qt/system_colors.h"
@@ -16,14 +17,10 @@ TEST(SystemColors, ResolveFromThePaletteOrFromBgr) {
     palette.setColor(QPalette::Active, QPalette::Base, QColor(10, 11, 12));
     palette.setColor(QPalette::Active, QPalette::Text, QColor(13, 14, 15));
     const std::pair<forms::Color, QColor> cases[] = {
-        {forms::kButtonShadow, QColor(1, 2, 3)},
-        {forms::kButtonHighlight, QColor(4, 5, 6)},
-        {forms::kButtonFace, QColor(7, 8, 9)},
-        {forms::kWindowBackground, QColor(10, 11, 12)},
-        {forms::kWindowText, QColor(13, 14, 15)},
-        {forms::kBlue, QColor(0, 0, 255)},
-        {0x000080FFu, QColor(255, 128, 0)},
-        {0x00000000u, QColor(0, 0, 0)},
+        {forms::kButtonShadow, QColor(1, 2, 3)},  {forms::kButtonHighlight, QColor(4, 5, 6)},
+        {forms::kButtonFace, QColor(7, 8, 9)},    {forms::kWindowBackground, QColor(10, 11, 12)},
+        {forms::kWindowText, QColor(13, 14, 15)}, {forms::kBlue, QColor(0, 0, 255)},
+        {0x000080FFu, QColor(255, 128, 0)},       {0x00000000u, QColor(0, 0, 0)},
         {0x800000FFu, QColor(Qt::black)},  // no such system colour
     };
     for (const auto& [color, expected] : cases)
@@ -34,18 +31,19 @@ TEST(ProgressScale, MapsSinglePrecisionValuesOntoTenThousandSteps) {
     const struct {
         float value, max;
         int scaled;
-    } cases[] = {{0, 100, 0},       {25, 100, 2500}, {100, 100, 10000}, {1, 3, 3333},
-                 {2, 3, 6667},      {0.5f, 1, 5000}, {7, 7, 10000},     {1, 40000, 0},
-                 {3, 40000, 1}};
+    } cases[] = {{0, 100, 0},     {25, 100, 2500}, {100, 100, 10000}, {1, 3, 3333}, {2, 3, 6667},
+                 {0.5f, 1, 5000}, {7, 7, 10000},   {1, 40000, 0},     {3, 40000, 1}};
     for (const auto& c : cases)
-        EXPECT_EQ(ProgressBarView::ScaledValue(c.value, c.max), c.scaled) << c.value << "/" << c.max;
+        EXPECT_EQ(ProgressBarView::ScaledValue(c.value, c.max), c.scaled)
+            << c.value << "/" << c.max;
 }
 
 TEST(TextBoxText, CrLfBecomesPlainBreaksAndBack) {
     EXPECT_EQ(TextBoxView::ToWidgetText("a\r\nb\r\n", true), QString("a\nb\n"));
     EXPECT_EQ(TextBoxView::ToWidgetText("a\r\nb", false), QString("ab"));
     EXPECT_EQ(TextBoxView::FromWidgetText("a\nb\n"), "a\r\nb\r\n");
-    EXPECT_EQ(TextBoxView::FromWidgetText(QString("a") + QChar::ParagraphSeparator + "b"), "a\r\nb");
+    EXPECT_EQ(TextBoxView::FromWidgetText(QString("a") + QChar::ParagraphSeparator + "b"),
+              "a\r\nb");
     EXPECT_EQ(TextBoxView::FromWidgetText(QString("a") + QChar::LineSeparator + "b"), "a\r\nb");
     EXPECT_EQ(TextBoxView::FromWidgetText("a\r\nb"), "a\r\nb");  // not doubled
     EXPECT_EQ(TextBoxView::FromWidgetText("ｶﾅ漢字"), "ｶﾅ漢字");

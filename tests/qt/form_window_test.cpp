@@ -1,5 +1,7 @@
 #include "qt/form_window.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QBitmap>
 #include <QComboBox>
@@ -11,7 +13,6 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <climits>
-#include <gtest/gtest.h>
 
 #include "forms/screen.h"
 #include "qt/timer_view.h"

@@ -16,7 +16,8 @@ SampleForm::SampleForm() : forms::Form("frmSample") {
     const struct {
         const char* caption;
         int left, top, width;
-    } guides[] = {{"ソースパス", 150, 210, 840}, {"対象サーバ", 150, 510, 900}, {"ログ", 180, 1110, 315}};
+    } guides[] = {
+        {"ソースパス", 150, 210, 840}, {"対象サーバ", 150, 510, 900}, {"ログ", 180, 1110, 315}};
     for (int i = 0; i < 3; ++i) {
         forms::Label& label = lblGuide.Create(i);
         label.SetCaption(guides[i].caption);

@@ -8,11 +8,11 @@
 #include <QTest>
 #include <cstdio>
 
+#include "forms/events.h"
 #include "qt/event_pump.h"
 #include "qt/form_window.h"
 #include "qt/process_setup.h"
 #include "qt/screen_binding.h"
-#include "forms/events.h"
 #include "sample_form.h"
 #include "winutil/Fun_FormPosition.h"
 #include "winutil/Fun_GivingHandCursor.h"
@@ -54,8 +54,9 @@ int main(int argc, char** argv) {
 
     const QPoint origin = window.clientArea()->mapToGlobal(QPoint(0, 0));
     const QRect frame = window.frameGeometry();
-    const QImage shot =
-        window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
+    const QImage shot = window.screen()
+                            ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+                            .toImage();
     QDir().mkpath(QFileInfo(argv[1]).absolutePath());
     if (!shot.save(argv[1])) return Fail("the screenshot could not be saved");
 
@@ -63,7 +64,8 @@ int main(int argc, char** argv) {
     const QPoint at = origin - frame.topLeft();
     const QPalette palette = QApplication::palette();
     if (shot.pixel(at.x() + 20, at.y()) != palette.color(QPalette::Active, QPalette::Dark).rgb() ||
-        shot.pixel(at.x() + 20, at.y() + 1) != palette.color(QPalette::Active, QPalette::Light).rgb())
+        shot.pixel(at.x() + 20, at.y() + 1) !=
+            palette.color(QPalette::Active, QPalette::Light).rgb())
         return Fail("the etched line is missing from the screen");
     const QRect expected(QPoint(form.Left() / 15, form.Top() / 15), frame.size());
     if (frame.topLeft() != expected.topLeft()) return Fail("the window is not centred");

@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -5,12 +7,13 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
+#include <QTranslator>
 
 #include "forms/screen.h"
 #include "qt/browser_policy.h"
 #include "qt/event_pump.h"
 #include "qt/message_box_service.h"
+#include "qt/process_setup.h"
 #include "qt/screen_binding.h"
 
 namespace vb::qtview {
@@ -35,8 +38,10 @@ void AnswerNextBox(SeenBox& seen, int key) {
         seen.icon = box->icon();
         seen.parent = box->parentWidget();
         for (QAbstractButton* b : box->buttons()) seen.buttons << b->text();
-        seen.defaultIsYes = box->defaultButton() && box->defaultButton() == box->button(QMessageBox::Yes);
-        seen.escapeIsNo = box->escapeButton() && box->escapeButton() == box->button(QMessageBox::No);
+        seen.defaultIsYes =
+            box->defaultButton() && box->defaultButton() == box->button(QMessageBox::Yes);
+        seen.escapeIsNo =
+            box->escapeButton() && box->escapeButton() == box->button(QMessageBox::No);
         QTest::keyClick(box, static_cast<Qt::Key>(key));
     });
 }
@@ -79,6 +84,21 @@ TEST(MessageBoxes, OkBoxesCarryTheirCaptionAndIcon) {
         EXPECT_EQ(seen.icon, expected);
         EXPECT_EQ(seen.buttons.size(), 1);
     }
+}
+
+TEST(MessageBoxes, StandardButtonsSpeakJapaneseWithQtsOwnTranslations) {
+    ASSERT_TRUE(LoadJapaneseTranslations(*qApp)) << "qtbase_ja.qm is not installed";
+    QtMessageBoxService boxes;
+    SeenBox seen;
+    AnswerNextBox(seen, Qt::Key_Return);
+    boxes.Show("?", platform::MsgButtons::YesNo, platform::MsgIcon::Question, "");
+    for (QTranslator* t : qApp->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
+    const QString buttons = seen.buttons.join('|');
+    EXPECT_TRUE(buttons.contains(QString("はい"))) << buttons.toStdString();
+    EXPECT_TRUE(buttons.contains(QString("いいえ"))) << buttons.toStdString();
 }
 
 TEST(EventPump, RunsWhatIsWaiting) {

@@ -24,8 +24,11 @@ protected:
         log = dir / "opened.txt";
         test::WriteBytes(opener,
                          "#!/bin/sh\n"
-                         "{ printf '%s\\n' \"$#\" \"$@\"; pwd; } > '" + log + ".tmp'\n"
-                         "mv '" + log + ".tmp' '" + log + "'\n");
+                         "{ printf '%s\\n' \"$#\" \"$@\"; pwd; } > '" +
+                             log +
+                             ".tmp'\n"
+                             "mv '" +
+                             log + ".tmp' '" + log + "'\n");
         fs::permissions(opener, fs::perms::owner_all);
     }
 

@@ -1,5 +1,3 @@
-#include "winutil/Fun_GivingHandCursor.h"
-
 #include <gtest/gtest.h>
 
 #include "forms/errors.h"
@@ -7,6 +5,7 @@
 #include "forms/picture.h"
 #include "forms/text_box.h"
 #include "screen_fixture.h"
+#include "winutil/Fun_GivingHandCursor.h"
 
 namespace vb::winutil {
 namespace {

@@ -1,5 +1,3 @@
-#include "winutil/Fun_LineWrite3D.h"
-
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -11,6 +9,7 @@
 #include "forms/line.h"
 #include "forms/shape.h"
 #include "screen_fixture.h"
+#include "winutil/Fun_LineWrite3D.h"
 
 namespace vb::winutil {
 namespace {
@@ -190,13 +189,12 @@ TEST_P(ShapeTwin, SitsWhereTheModeSaysAndLiesBehindTheElement) {
     EXPECT_EQ(pump.yields(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, ShapeTwin,
-    ::testing::Values(ShapeCase{"mode0OnePixelLower", 0, 10, 615, 30, 900},
-                      ShapeCase{"mode1OnePixelRight", 1, 315, 20, 1200, 40},
-                      ShapeCase{"mode2BothWays", 2, 315, 615, 1200, 900},
-                      ShapeCase{"mode5AsLoaded", 5, 10, 20, 30, 40}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Modes, ShapeTwin,
+                         ::testing::Values(ShapeCase{"mode0OnePixelLower", 0, 10, 615, 30, 900},
+                                           ShapeCase{"mode1OnePixelRight", 1, 315, 20, 1200, 40},
+                                           ShapeCase{"mode2BothWays", 2, 315, 615, 1200, 900},
+                                           ShapeCase{"mode5AsLoaded", 5, 10, 20, 30, 40}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LineWrite3D, TheTwinGoesIntoTheGivenContainer) {
     Shape panel("shpPanel");

@@ -1,8 +1,7 @@
-#include "winutil/API_ShellExecute.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/desktop_shell.h"
+#include "winutil/API_ShellExecute.h"
 
 namespace vb::winutil {
 namespace {

@@ -1,11 +1,10 @@
-#include "winutil/Fun_EasyVersion.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 
 #include "fakes.h"
+#include "winutil/Fun_EasyVersion.h"
 
 namespace vb::winutil {
 namespace {
@@ -30,8 +29,9 @@ TEST(Version, TheBoxHasTitleAndVersionABlankLineAndTheCredit) {
         EXPECT_EQ(box.buttons, platform::MsgButtons::OK);
         EXPECT_EQ(box.icon, platform::MsgIcon::Information);
         EXPECT_EQ(box.caption, "ﾊﾞｰｼﾞｮﾝ情報");
-        EXPECT_EQ(SplitCrLf(box.text),
-                  (std::vector<std::string>{"ＺＵＮＤヴォルナックビルダー v0.9.19", "", "by " + credit}));
+        EXPECT_EQ(
+            SplitCrLf(box.text),
+            (std::vector<std::string>{"ＺＵＮＤヴォルナックビルダー v0.9.19", "", "by " + credit}));
         EXPECT_EQ(box.text.find('\n'), box.text.find("\r\n") + 1) << "only CR LF pairs";
     }
 }
@@ -45,8 +45,9 @@ TEST(Version, TheWindowsResourceCarriesTheNumbersAndPaddedStrings) {
           "VALUE \"ProductName\", \"ＺＵＮＤヴォルナックビルダー\"",
           "VALUE \"FileVersion\", \"0.09.0019\"", "VALUE \"ProductVersion\", \"0.09.0019\"",
           "VALUE \"InternalName\", \"VornackBuilder\"",
-          "VALUE \"OriginalFilename\", \"VornackBuilder.exe\"", "VALUE \"Translation\", 0x411, 1200",
-          "FILETYPE VFT_APP", "FILEOS VOS__WINDOWS32", "FILEFLAGS 0x0L"})
+          "VALUE \"OriginalFilename\", \"VornackBuilder.exe\"",
+          "VALUE \"Translation\", 0x411, 1200", "FILETYPE VFT_APP", "FILEOS VOS__WINDOWS32",
+          "FILEFLAGS 0x0L"})
         EXPECT_NE(rc.find(expected), std::string::npos) << expected;
 }
 

@@ -46,10 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PositionCase{"centre", 1, 2260, 3180},
                       // 11520 - (7000 + 600): the bottom edge 600 twips above the screen's.
                       PositionCase{"bottomRight", 2, 3920, 6360},
-                      PositionCase{"topRight", 3, 0, 6360},
-                      PositionCase{"bottomLeft", 4, 3920, 0},
-                      PositionCase{"topLeft", 5, 0, 0},
-                      PositionCase{"code0StaysPut", 0, 111, 222},
+                      PositionCase{"topRight", 3, 0, 6360}, PositionCase{"bottomLeft", 4, 3920, 0},
+                      PositionCase{"topLeft", 5, 0, 0}, PositionCase{"code0StaysPut", 0, 111, 222},
                       PositionCase{"code6StaysPut", 6, 111, 222},
                       PositionCase{"negativeStaysPut", -1, 111, 222}),
     [](const auto& info) { return std::string(info.param.name); });
