@@ -2,8 +2,12 @@
 
 #include <iconv.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <map>
 #include <stdexcept>
+#include <vector>
 
 #include "platform/utf8.h"
 
@@ -65,6 +69,63 @@ bool IsAscii(std::string_view s) {
     return true;
 }
 
+bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// The one character two bytes make in cp932, or 0 when they are not one character.
+char32_t PairCharacter(char lead, char trail) {
+    const char pair[2] = {lead, trail};
+    const char* in = pair;
+    std::size_t left = sizeof pair;
+    std::string text;
+    if (Decoder().Convert(in, left, text) != 0 || text.empty()) return 0;
+    std::size_t pos = 0;
+    const char32_t cp = utf8::DecodeAt(text, pos);
+    return pos == text.size() ? cp : 0;
+}
+
+// The double-byte codes of every character that cp932 gives more than one (the IBM
+// extensions and their NEC copies, among others), made once on first need.
+using Codes = std::vector<std::array<char, 2>>;
+const Codes& CodesOf(char32_t cp) {
+    static const std::map<char32_t, Codes> duplicates = [] {
+        std::map<char32_t, Codes> all;
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                const char code[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                if (const char32_t c = PairCharacter(code[0], code[1]))
+                    all[c].push_back({code[0], code[1]});
+            }
+        }
+        std::erase_if(all, [](const auto& entry) { return entry.second.size() < 2; });
+        return all;
+    }();
+    static const Codes none;
+    const auto found = duplicates.find(cp);
+    return found == duplicates.end() ? none : found->second;
+}
+
+// A carried byte that is a lead byte stood before a byte it did not pair with. When the
+// character written after it has another code whose first byte would pair with it (FA4A
+// written as 8754, say), the bytes would read back as a different text; that character
+// then gets one of its other codes, which the original text must have used.
+void KeepCarriedLeadsApart(std::string& out, const std::vector<std::size_t>& carriedLeads) {
+    for (const std::size_t at : carriedLeads) {
+        if (at + 2 >= out.size() ||
+            std::binary_search(carriedLeads.begin(), carriedLeads.end(), at + 1))
+            continue;
+        if (!IsLeadByte(static_cast<unsigned char>(out[at + 1])) ||
+            PairCharacter(out[at], out[at + 1]) == 0)
+            continue;
+        for (const auto& code : CodesOf(PairCharacter(out[at + 1], out[at + 2]))) {
+            if (PairCharacter(out[at], code[0]) != 0) continue;
+            out[at + 1] = code[0];
+            out[at + 2] = code[1];
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 char32_t StandInFor(unsigned char byte) { return kStandInBase + byte; }
@@ -91,6 +152,7 @@ std::string Encode(std::string_view utf8Text, Unmappable) {
     if (IsAscii(utf8Text)) return std::string(utf8Text);
     std::string out;
     out.reserve(utf8Text.size() + 16);
+    std::vector<std::size_t> carriedLeads;  // where carried lead bytes went, in order
     const char* in = utf8Text.data();
     std::size_t left = utf8Text.size();
     while (left > 0) {
@@ -100,7 +162,9 @@ std::string Encode(std::string_view utf8Text, Unmappable) {
         const char32_t cp = utf8::DecodeAt(utf8Text, pos);
         const std::size_t len = pos - start;
         if (IsStandIn(cp)) {
-            out += static_cast<char>(cp - kStandInBase);
+            const auto byte = static_cast<unsigned char>(cp - kStandInBase);
+            if (IsLeadByte(byte)) carriedLeads.push_back(out.size());
+            out += static_cast<char>(byte);
         } else if (len == 1 && static_cast<unsigned char>(*in) >= 0x80) {
             out += *in;  // a stray byte that is not UTF-8 goes out as it came in
         } else {
@@ -109,6 +173,7 @@ std::string Encode(std::string_view utf8Text, Unmappable) {
         in += len;
         left -= len;
     }
+    if (!carriedLeads.empty()) KeepCarriedLeadsApart(out, carriedLeads);
     return out;
 }
 
