@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, configures, builds and runs every test.
+# Installs what is missing, configures, builds and runs every test; then runs the core tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer (with the fuzz seeds replayed),
+# and each fuzzer for a few seconds when clang with libFuzzer is there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -7,6 +9,22 @@ cmake --preset default
 cmake --build --preset default
 # Window tests need a display: run them under a private X server when there is none.
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset default
+    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset default
+else
+    ctest --preset default
 fi
-ctest --preset default
+
+# The core (no Qt) under the sanitizers: every test, and the fuzz targets' seed corpora.
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
+
+# The fuzzers themselves, a few seconds each, over their seed corpora (without libFuzzer the
+# clang build replays the seeds instead).
+if command -v clang++ >/dev/null; then
+    cmake --preset fuzz
+    cmake --build --preset fuzz --target fuzz_profile fuzz_codec fuzz_numeric fuzz_page_body
+    ctest --preset fuzz
+else
+    echo "clang not found: fuzzers not run (their seeds ran in the sanitizer build)"
+fi

@@ -1,0 +1,204 @@
+// Page body assembly on any source bytes, replacement target, replacement text, title and
+// template: GetSrcPage (the real one, reading the source through the file service) and the
+// builder's text rules against plain, obviously correct versions written from their
+// definitions:
+// - a source without the target comes back as read, with one warning line naming it;
+// - otherwise CR LF becomes "<br>" + CR LF unless the text holds "<br>" in any letter case,
+//   then every target is replaced, scanning on after each replacement;
+// - a page is the template with every "&&TITLE&&" and then every "&&BODY&&" replaced;
+// - an index caption is the raw text without " ", "　", "<br>" and CR LF (in that order),
+//   ">" and "<" escaped, cut to 40 characters, and its entry puts characters 21-30 in the link.
+// Every field is decoded from cp932 bytes, as the program's texts are.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "builder/build_window.h"
+#include "builder/index_caption.h"
+#include "builder/messages.h"
+#include "builder/page_builder.h"
+#include "builder/page_template.h"
+#include "builder/text_replace.h"
+#include "forms/combo_box.h"
+#include "forms/progress_bar.h"
+#include "forms/text_box.h"
+#include "fuzz_support.h"
+#include "platform/codec.h"
+#include "platform/program_folder.h"
+#include "platform/utf8.h"
+
+namespace {
+
+using vb::fuzz::Shown;
+namespace cp932 = vb::platform::cp932;
+namespace utf8 = vb::platform::utf8;
+
+// The one source file, kept in memory.
+class OneFileSystem : public vb::platform::FileSystemObject {
+  public:
+    std::string source;
+    std::string ReadAllBytes(const std::string&) override { return source; }
+};
+
+class NoBoxes : public vb::platform::MessageBoxService {
+  public:
+    vb::platform::MsgResult Show(const std::string&, vb::platform::MsgButtons,
+                                 vb::platform::MsgIcon, const std::string&) override {
+        return vb::platform::MsgResult::OK;
+    }
+};
+
+class NoEvents : public vb::platform::EventPump {
+  public:
+    void ProcessEvents() override {}
+};
+
+// A window with one source file and the builder on it, made once for the whole run.
+struct Bench {
+    vb::forms::TextBox txtSrcPath{"txtSrcPath"}, txtMakePageNum{"txtMakePageNum"},
+        txtPagePerSrcNum{"txtPagePerSrcNum"}, txtReplaceTarget{"txtReplaceTarget"},
+        txtReplaceText{"txtReplaceText"}, txtLog{"txtLog"};
+    vb::forms::ComboBox cboServer{"cboServer"}, cboTitle{"cboTitle"};
+    vb::forms::ProgressBar pbrProcess{"pbrProcess"};
+    std::string TemplateText;
+    OneFileSystem fso;
+    NoBoxes boxes;
+    NoEvents events;
+    vb::builder::RunState state;
+    vb::builder::PageBuilder builder{vb::builder::BuildWindow{
+        txtSrcPath, cboServer, cboTitle, txtMakePageNum, txtPagePerSrcNum, txtReplaceTarget,
+        txtReplaceText, txtLog, pbrProcess, TemplateText, fso, boxes, events, state}};
+};
+
+Bench& TheBench() {
+    static Bench* bench = new Bench;
+    return *bench;
+}
+
+// Replaces every occurrence, left to right, comparing at each position in turn.
+std::string Replaced(std::string_view text, std::string_view target, std::string_view with) {
+    if (target.empty()) return std::string(text);
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        if (text.compare(i, target.size(), target) == 0) {
+            out += with;
+            i += target.size();
+        } else {
+            out += text[i++];
+        }
+    }
+    return out;
+}
+
+bool HasBrTagAnyCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower.find("<br>") != std::string::npos;
+}
+
+std::string Characters(std::string_view text, std::size_t first, std::size_t count) {
+    std::vector<std::string> chars;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        utf8::DecodeAt(text, pos);
+        chars.emplace_back(text.substr(start, pos - start));
+    }
+    std::string out;
+    for (std::size_t i = first; i < chars.size() && i < first + count; ++i) out += chars[i];
+    return out;
+}
+
+std::string Caption(std::string_view raw) {
+    std::string c = Replaced(raw, " ", "");
+    c = Replaced(c, "\u3000", "");
+    c = Replaced(c, "<br>", "");
+    c = Replaced(c, "\r\n", "");
+    c = Replaced(c, ">", "&gt;");
+    c = Replaced(c, "<", "&lt;");
+    return Characters(c, 0, 40);
+}
+
+void CheckSrcPage(Bench& bench, const std::string& source, const std::string& target,
+                  const std::string& replacement) {
+    bench.fso.source = source;
+    bench.txtSrcPath.SetText("src");
+    bench.txtReplaceTarget.SetText(target);
+    bench.txtReplaceText.SetText(replacement);
+    bench.txtLog.SetText("");
+    const std::vector<std::string> strFiles{"", "a.txt"};
+    std::string strRaw = "left over";
+    const std::string piece = bench.builder.GetSrcPage(strFiles, strRaw);
+
+    const std::string raw = cp932::Decode(source);
+    // Built only when a property breaks.
+    const auto detail = [&] {
+        return std::string("source " + Shown(source) + "\ntarget " + Shown(target) +
+                           "\nreplacement " + Shown(replacement) + "\npiece " + Shown(piece));
+    };
+    VB_FUZZ_CHECK(strRaw == raw, detail());
+    const std::string warning = std::string(vb::builder::msg::kWarnMissingTargetBefore) +
+                                vb::platform::JoinPath("src", "a.txt") +
+                                vb::builder::msg::kWarnMissingTargetAfter;
+    if (raw.find(target) == std::string::npos) {
+        VB_FUZZ_CHECK(piece == raw, detail());
+        VB_FUZZ_CHECK(bench.txtLog.Text() == warning,
+                      detail() + "\nlog " + Shown(bench.txtLog.Text()));
+        return;
+    }
+    const std::string broken = HasBrTagAnyCase(raw) ? raw : Replaced(raw, "\r\n", "<br>\r\n");
+    VB_FUZZ_CHECK(piece == Replaced(broken, target, replacement), detail());
+    VB_FUZZ_CHECK(bench.txtLog.Text().empty(), detail());
+}
+
+void CheckPage(const std::string& templateText, const std::string& title, const std::string& body) {
+    const vb::builder::PageTemplate page(templateText, title);
+    std::string filled = "stale";
+    page.Fill(filled, body);
+    const std::string expected =
+        Replaced(Replaced(templateText, "&&TITLE&&", title), "&&BODY&&", body);
+    VB_FUZZ_CHECK(filled == expected, "template " + Shown(templateText) + "\ntitle " +
+                                          Shown(title) + "\nbody " + Shown(body) + "\nfilled " +
+                                          Shown(filled));
+    // Filling twice gives the same page (nothing of the first fill stays behind).
+    page.Fill(filled, body);
+    VB_FUZZ_CHECK(filled == expected, Shown(filled));
+    VB_FUZZ_CHECK(vb::builder::ReplaceAll(templateText, "&&TITLE&&", title) ==
+                      Replaced(templateText, "&&TITLE&&", title),
+                  Shown(templateText));
+}
+
+void CheckIndexEntry(const std::string& raw) {
+    const std::string caption = vb::builder::IndexCaption(raw);
+    VB_FUZZ_CHECK(caption == Caption(raw), "raw " + Shown(raw) + "\ncaption " + Shown(caption) +
+                                               "\nexpected " + Shown(Caption(raw)));
+    std::string entry = "before";
+    vb::builder::AppendIndexEntry(entry, caption, "vor0a1b2.html");
+    const std::string expected = "before" + Characters(caption, 0, 20) +
+                                 "<a href='vor0a1b2.html'>" + Characters(caption, 20, 10) + "</a>" +
+                                 Characters(caption, 30, 10) + "<br>\r\n";
+    VB_FUZZ_CHECK(entry == expected, "caption " + Shown(caption) + "\nentry " + Shown(entry));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    vb::fuzz::Fields fields(data, size);
+    const std::string source = fields.Next();
+    const std::string target = cp932::Decode(fields.Next());
+    const std::string replacement = cp932::Decode(fields.Next());
+    const std::string title = cp932::Decode(fields.Next());
+    const std::string templateText = cp932::Decode(fields.Next());
+
+    Bench& bench = TheBench();
+    CheckSrcPage(bench, source, target, replacement);
+    const std::string raw = cp932::Decode(source);
+    VB_FUZZ_CHECK(vb::builder::ContainsBrTagAnyCase(raw) == HasBrTagAnyCase(raw), Shown(raw));
+    CheckPage(templateText, title, raw);
+    CheckIndexEntry(raw);
+    // The page as written: encoding the assembled text never fails.
+    cp932::Encode(raw + title + templateText);
+    return 0;
+}

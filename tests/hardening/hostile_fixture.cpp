@@ -1,0 +1,210 @@
+#include "hostile_fixture.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "platform/app_title.h"
+#include "platform/codec.h"
+#include "platform/program_folder.h"
+#include "platform/system_error.h"
+
+namespace vb::test {
+
+namespace fs = std::filesystem;
+
+bool FaultyFileSystem::CanOpenForReading(const std::string& path) {
+    if (std::find(unopenable.begin(), unopenable.end(), path) != unopenable.end()) return false;
+    return FileSystemObject::CanOpenForReading(path);
+}
+
+std::string FaultyFileSystem::ReadAllBytes(const std::string& path) {
+    if (const auto fault = readFails.find(path); fault != readFails.end())
+        throw platform::SystemError(
+            platform::DescribeFailure("ファイルを読めません。", path, fault->second));
+    return FileSystemObject::ReadAllBytes(path);
+}
+
+void FaultyFileSystem::WriteAllBytes(const std::string& path, const std::string& bytes) {
+    int error = 0;
+    if (const auto fault = writeFails.find(path); fault != writeFails.end()) error = fault->second;
+    if (error == 0 && writeFailsWhen) error = writeFailsWhen(path);
+    if (error != 0)
+        throw platform::SystemError(
+            platform::DescribeFailure("ファイルを書き込めません。", path, error));
+    FileSystemObject::WriteAllBytes(path, bytes);
+}
+
+Tree Snapshot(const fs::path& root) {
+    constexpr off_t kHashedSize = 1 << 20;
+    Tree tree;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::end(it);
+         it.increment(ec)) {
+        const fs::path& path = it->path();
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) continue;
+        std::ostringstream entry;
+        entry << std::oct << (st.st_mode & 07777) << std::dec << ' ';
+        if (S_ISLNK(st.st_mode)) {
+            entry << "link -> " << fs::read_symlink(path, ec).string();
+        } else if (S_ISDIR(st.st_mode)) {
+            entry << "folder";
+        } else if (S_ISREG(st.st_mode)) {
+            // Any write changes a file's modification time; small files are compared by
+            // content too, in case a test restores a time.
+            entry << "file " << st.st_size << ' ' << st.st_mtim.tv_sec << '.' << st.st_mtim.tv_nsec;
+            if (st.st_size <= kHashedSize)
+                entry << ' ' << std::hash<std::string>{}(ReadBytes(path));
+        } else {
+            entry << "special " << (st.st_mode & S_IFMT);
+        }
+        tree[path.lexically_relative(root).generic_string()] = entry.str();
+    }
+    return tree;
+}
+
+std::vector<std::string> Changed(const Tree& before, const Tree& after) {
+    std::vector<std::string> changed;
+    for (const auto& [path, entry] : before) {
+        const auto now = after.find(path);
+        if (now == after.end())
+            changed.push_back("removed: " + path);
+        else if (now->second != entry)
+            changed.push_back("changed: " + path + " (" + entry + " -> " + now->second + ")");
+    }
+    for (const auto& [path, entry] : after)
+        if (!before.contains(path)) changed.push_back("added: " + path);
+    return changed;
+}
+
+Tree Without(Tree tree, const std::string& folder) {
+    std::erase_if(tree, [&](const auto& entry) {
+        return entry.first == folder || entry.first.starts_with(folder + "/");
+    });
+    return tree;
+}
+
+namespace {
+const char* IconName(platform::MsgIcon icon) {
+    switch (icon) {
+        case platform::MsgIcon::None:
+            return "none";
+        case platform::MsgIcon::Critical:
+            return "critical";
+        case platform::MsgIcon::Question:
+            return "question";
+        case platform::MsgIcon::Exclamation:
+            return "exclamation";
+        case platform::MsgIcon::Information:
+            return "information";
+    }
+    return "?";
+}
+}  // namespace
+
+std::string Describe(const std::vector<SeenBox>& boxes) {
+    std::string out;
+    for (const auto& box : boxes)
+        out += std::string("[") + IconName(box.icon) + "] " + box.text +
+               (box.wholeText ? "" : "...") + "\n";
+    return out.empty() ? "(no box)\n" : out;
+}
+
+std::string Describe(const std::vector<FakeMessageBox::Shown>& boxes) {
+    std::string out;
+    for (const auto& box : boxes)
+        out += std::string("[") + IconName(box.icon) + "] " + box.text + "\n";
+    return out.empty() ? "(no box)\n" : out;
+}
+
+bool Matches(const std::vector<FakeMessageBox::Shown>& shown, const std::vector<SeenBox>& seen) {
+    if (shown.size() != seen.size()) return false;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i].icon != seen[i].icon) return false;
+        if (shown[i].caption != platform::kAppTitle) return false;
+        const bool textMatches = seen[i].wholeText ? shown[i].text == seen[i].text
+                                                   : shown[i].text.starts_with(seen[i].text);
+        if (!textMatches) return false;
+    }
+    return true;
+}
+
+HostileTest::HostileTest() {
+    platform::SetProgramFolderForTesting(dir.str(), "VornackBuilder");
+    fs::create_directories(At("local/srv"));
+    fs::create_directories(At("local/other"));
+    fs::create_directories(At("src"));
+    WriteBytes(At("local/srv/vor00000.html"), kOldPage);
+    WriteBytes(At("local/other/index.html"), kOtherServerFile);
+    WriteBytes(At("template.html"), platform::cp932::Encode(kTemplate));
+    WriteBytes(At("src/a.txt"), platform::cp932::Encode(kSource1));
+    WriteBytes(At("src/b.txt"), platform::cp932::Encode(kSource2));
+    WriteSettings(DefaultSettings());
+}
+
+HostileTest::~HostileTest() {
+    window.reset();
+    platform::SetProgramFolderForTesting("");
+}
+
+std::vector<std::string> HostileTest::DefaultSettings() const {
+    return {"[Setting]",
+            "Server1=srv user pass",
+            "Server2=other user2 pass2",
+            "PrevServer=0",
+            "Title1=題名",
+            "PrevTitle=0",
+            "SrcPath=" + At("src"),
+            "MakePageNum=3",
+            "PagePerSrcNum=2",
+            "ReplaceTarget=ヴォルナック",
+            "ReplaceText=<a href='http://vornack.example/'>ヴォルナック</a>"};
+}
+
+void HostileTest::WriteSettings(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) text += line + "\r\n";
+    WriteBytes(IniPath(), platform::cp932::Encode(text));
+}
+
+ui::frmVornack& HostileTest::Window() {
+    if (!window) {
+        window = std::make_unique<ui::frmVornack>(ui::WindowServices{boxes, events});
+        auto faulty = std::make_unique<FaultyFileSystem>();
+        fso = faulty.get();
+        window->SetFsoForTesting(std::move(faulty));
+    }
+    return *window;
+}
+
+ui::frmVornack& HostileTest::Started() {
+    Window().Form_Load();
+    return *window;
+}
+
+void HostileTest::Close() { Window().mnuExit.RaiseClick(); }
+
+std::unique_ptr<ui::frmVornack> HostileTest::Restarted(FakeMessageBox& otherBoxes) {
+    auto next = std::make_unique<ui::frmVornack>(ui::WindowServices{otherBoxes, events});
+    next->Form_Load();
+    return next;
+}
+
+void HostileTest::ChooseServer(const std::string& name) {
+    auto& list = Window().cboServer;
+    list.AddItem(name);
+    list.SetListIndex(list.ListCount() - 1);
+}
+
+std::vector<std::string> HostileTest::OutputFiles(const std::string& server) const {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(At("local/" + server), ec))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace vb::test

@@ -1,0 +1,97 @@
+// A write-out killed at random moments: whatever the moment, no file outside the chosen
+// server's output folder has changed, and the output folder holds nothing but page files
+// and the index of this run (or is missing, when the kill fell between deleting and
+// re-creating it).
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "hostile_fixture.h"
+#include "platform/codec.h"
+
+namespace vb::test {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::IsEmpty;
+
+// A name the run itself gives: a page file or the index.
+bool IsOwnFile(const std::string& name) {
+    if (name == "index.html") return true;
+    if (name.size() != 13 || !name.starts_with("vor") || !name.ends_with(".html")) return false;
+    return name.find_first_not_of("0123456789abcdef", 3) == 8;
+}
+
+class WriteOutKillTest : public HostileTest {
+  protected:
+    // Starts the write-out in a child process; the child ends when the run has.
+    pid_t StartWriteOut() {
+        const pid_t child = fork();
+        if (child == 0) {
+            window->mnuGo.RaiseClick();
+            _exit(window->txtLog.Text().ends_with("完了しますた。\r\n") ? 0 : 3);
+        }
+        return child;
+    }
+};
+
+TEST_F(WriteOutKillTest, KilledRunChangesNothingOutsideTheOutputFolder) {
+    // A job that takes a while: many pages of several sources each.
+    std::string longSource;
+    for (int i = 0; i < 200; ++i) longSource += "ヴォルナックの行" + std::to_string(i) + "\r\n";
+    WriteBytes(At("src/c.txt"), platform::cp932::Encode(longSource));
+    auto& w = Started();
+    w.txtMakePageNum.SetText("200");
+    w.txtPagePerSrcNum.SetText("5");
+    const Tree before = Without(Snapshot(dir.path()), "local/srv");
+
+    // One run to the end, to learn how long a run takes here.
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t whole = StartWriteOut();
+    ASSERT_GT(whole, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(whole, &status, 0), whole);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const auto runMicroseconds = std::chrono::duration_cast<std::chrono::microseconds>(
+                                     std::chrono::steady_clock::now() - start)
+                                     .count();
+    ASSERT_EQ(OutputFiles("srv").size(), 201u);
+
+    std::mt19937 random(4711);
+    std::uniform_int_distribution<long> delay(0, runMicroseconds);
+    int folderMissing = 0, partial = 0, finished = 0;
+    for (int attempt = 0; attempt < 25; ++attempt) {
+        const pid_t child = StartWriteOut();
+        ASSERT_GT(child, 0);
+        ::usleep(static_cast<useconds_t>(delay(random)));
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+
+        ASSERT_THAT(Changed(before, Without(Snapshot(dir.path()), "local/srv")), IsEmpty())
+            << "after a kill at attempt " << attempt;
+        if (!fs::exists(At("local/srv"))) {
+            ++folderMissing;
+            continue;
+        }
+        const auto files = OutputFiles("srv");
+        for (const auto& name : files)
+            ASSERT_TRUE(IsOwnFile(name)) << name << " at attempt " << attempt;
+        const bool complete = std::find(files.begin(), files.end(), "index.html") != files.end();
+        ++(complete ? finished : partial);
+    }
+    RecordProperty("FolderMissing", folderMissing);
+    RecordProperty("Partial", partial);
+    RecordProperty("Finished", finished);
+    // The kills fell into the run, not all after it.
+    EXPECT_GT(folderMissing + partial, 0);
+}
+
+}  // namespace
+}  // namespace vb::test
