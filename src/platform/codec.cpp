@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/codec_iconv.h"
+#include "platform/codec_tables.h"
 #include "platform/utf8.h"
 
 namespace vb::platform::cp932 {
@@ -126,6 +128,46 @@ void KeepCarriedLeadsApart(std::string& out, const std::vector<std::size_t>& car
     }
 }
 
+// UTF-8 to cp932 by the table when there is one, else by iconv a stretch at a time.
+std::string EncodeWith(const tables::EncodeTable* table, std::string_view utf8Text) {
+    if (IsAscii(utf8Text)) return std::string(utf8Text);
+    std::string out;
+    out.reserve(utf8Text.size() + 16);
+    std::vector<std::size_t> carriedLeads;  // where carried lead bytes went, in order
+    // What is written for a character iconv refuses at utf8Text[pos]; returns its length.
+    const auto refused = [&](std::size_t pos) {
+        const std::size_t start = pos;
+        const char32_t cp = utf8::DecodeAt(utf8Text, pos);
+        const std::size_t len = pos - start;
+        const auto first = static_cast<unsigned char>(utf8Text[start]);
+        if (IsStandIn(cp)) {
+            const auto byte = static_cast<unsigned char>(cp - kStandInBase);
+            if (IsLeadByte(byte)) carriedLeads.push_back(out.size());
+            out += static_cast<char>(byte);
+        } else if (len == 1 && first >= 0x80) {
+            // A stray byte that is not UTF-8 goes out as it came in.
+            out += static_cast<char>(first);
+        } else {
+            out += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ';';
+        }
+        return len;
+    };
+    if (table) {
+        tables::Encode(*table, utf8Text, out, refused);
+    } else {
+        const char* in = utf8Text.data();
+        std::size_t left = utf8Text.size();
+        while (left > 0) {
+            if (Encoder().Convert(in, left, out) == 0) break;
+            const std::size_t len = refused(static_cast<std::size_t>(in - utf8Text.data()));
+            in += len;
+            left -= len;
+        }
+    }
+    if (!carriedLeads.empty()) KeepCarriedLeadsApart(out, carriedLeads);
+    return out;
+}
+
 }  // namespace
 
 char32_t StandInFor(unsigned char byte) { return kStandInBase + byte; }
@@ -133,6 +175,12 @@ char32_t StandInFor(unsigned char byte) { return kStandInBase + byte; }
 bool IsStandIn(char32_t cp) { return cp >= kStandInBase + 0x80 && cp <= kStandInBase + 0xFF; }
 
 std::string Decode(std::string_view bytes) {
+    if (IsAscii(bytes)) return std::string(bytes);
+    if (const tables::DecodeTable* table = tables::Decoding()) return tables::Decode(*table, bytes);
+    return DecodeThroughIconv(bytes);
+}
+
+std::string DecodeThroughIconv(std::string_view bytes) {
     if (IsAscii(bytes)) return std::string(bytes);
     std::string out;
     out.reserve(bytes.size() * 3 / 2 + 16);
@@ -149,33 +197,10 @@ std::string Decode(std::string_view bytes) {
 }
 
 std::string Encode(std::string_view utf8Text, Unmappable) {
-    if (IsAscii(utf8Text)) return std::string(utf8Text);
-    std::string out;
-    out.reserve(utf8Text.size() + 16);
-    std::vector<std::size_t> carriedLeads;  // where carried lead bytes went, in order
-    const char* in = utf8Text.data();
-    std::size_t left = utf8Text.size();
-    while (left > 0) {
-        if (Encoder().Convert(in, left, out) == 0) break;
-        std::size_t pos = static_cast<std::size_t>(in - utf8Text.data());
-        const std::size_t start = pos;
-        const char32_t cp = utf8::DecodeAt(utf8Text, pos);
-        const std::size_t len = pos - start;
-        if (IsStandIn(cp)) {
-            const auto byte = static_cast<unsigned char>(cp - kStandInBase);
-            if (IsLeadByte(byte)) carriedLeads.push_back(out.size());
-            out += static_cast<char>(byte);
-        } else if (len == 1 && static_cast<unsigned char>(*in) >= 0x80) {
-            out += *in;  // a stray byte that is not UTF-8 goes out as it came in
-        } else {
-            out += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ';';
-        }
-        in += len;
-        left -= len;
-    }
-    if (!carriedLeads.empty()) KeepCarriedLeadsApart(out, carriedLeads);
-    return out;
+    return EncodeWith(tables::Encoding(), utf8Text);
 }
+
+std::string EncodeThroughIconv(std::string_view utf8Text) { return EncodeWith(nullptr, utf8Text); }
 
 bool CanEncode(char32_t cp) {
     if (cp < 0x80 || IsStandIn(cp)) return true;

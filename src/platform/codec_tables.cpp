@@ -1,0 +1,244 @@
+#include "platform/codec_tables.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "platform/codec.h"
+#include "platform/utf8.h"
+
+namespace vb::platform::cp932::tables {
+
+namespace {
+
+// One iconv descriptor for the table being made.
+class Iconv {
+  public:
+    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Iconv() {
+        if (ok()) iconv_close(cd_);
+    }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts the whole input afresh: 0 with the result in out, or the errno of the stop.
+    int Convert(std::string_view input, std::string& out) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char buffer[32];
+        char* src = const_cast<char*>(input.data());
+        std::size_t srcLeft = input.size();
+        char* dst = buffer;
+        std::size_t dstLeft = sizeof buffer;
+        const std::size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+        if (rc == static_cast<std::size_t>(-1)) return errno;
+        if (srcLeft != 0) return EINVAL;
+        out.assign(buffer, sizeof buffer - dstLeft);
+        return 0;
+    }
+
+  private:
+    iconv_t cd_;
+};
+
+bool Keep(const std::string& utf8, Utf8Char& into) {
+    if (utf8.empty() || utf8.size() > sizeof into.bytes) return false;
+    into.size = static_cast<std::uint8_t>(utf8.size());
+    std::memcpy(into.bytes, utf8.data(), utf8.size());
+    return true;
+}
+
+std::unique_ptr<DecodeTable> MakeDecodeTable() {
+    Iconv iconv("UTF-8", "CP932");
+    if (!iconv.ok()) return nullptr;
+    auto table = std::make_unique<DecodeTable>();
+    table->pairs.resize(256 * 256);
+    std::string out;
+    for (int b = 0; b < 256; ++b) {
+        const char one = static_cast<char>(b);
+        const int err = iconv.Convert(std::string_view(&one, 1), out);
+        if (err == EINVAL) {
+            table->lead[b] = true;
+        } else if (err != 0 && err != EILSEQ) {
+            return nullptr;
+        }
+        // Not a character by itself (or a lead byte without its trail): its stand-in.
+        if (err != 0) {
+            out.clear();
+            utf8::Append(out, StandInFor(static_cast<unsigned char>(b)));
+        }
+        if (!Keep(out, table->alone[b])) return nullptr;
+    }
+    table->asciiSame = true;
+    for (int b = 0; b < 0x80; ++b)
+        table->asciiSame &= table->alone[b].size == 1 && table->alone[b].bytes[0] == b;
+    for (int lead = 0; lead < 256; ++lead) {
+        if (!table->lead[lead]) continue;
+        for (int trail = 0; trail < 256; ++trail) {
+            const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            const int err = iconv.Convert(std::string_view(pair, 2), out);
+            if (err == 0) {
+                if (!Keep(out, table->pairs[lead * 256 + trail])) return nullptr;
+            } else if (err != EILSEQ) {
+                return nullptr;  // a character of three bytes or more: not for this table
+            }
+        }
+    }
+    return table;
+}
+
+std::unique_ptr<EncodeTable> MakeEncodeTable() {
+    Iconv iconv("CP932", "UTF-8");
+    if (!iconv.ok()) return nullptr;
+    auto table = std::make_unique<EncodeTable>();
+    table->codes.assign(0x10000, kNoCode);
+    std::string utf8;
+    std::string out;
+    for (char32_t cp = 0; cp < 0x10000; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) continue;  // not characters; UTF-8 cannot hold them
+        utf8.clear();
+        utf8::Append(utf8, cp);
+        const int err = iconv.Convert(utf8, out);
+        if (err == EILSEQ) continue;
+        if (err != 0) return nullptr;
+        std::uint16_t code = kNoCode;
+        if (out.size() == 1) {
+            code = static_cast<unsigned char>(out[0]);
+        } else if (out.size() == 2 && out[0] != '\0' && out != "\xFF\xFF") {
+            code = static_cast<std::uint16_t>(static_cast<unsigned char>(out[0]) << 8 |
+                                              static_cast<unsigned char>(out[1]));
+        } else {
+            return nullptr;
+        }
+        table->codes[cp] = code;
+    }
+    table->asciiSame = true;
+    for (char32_t cp = 0; cp < 0x80; ++cp) table->asciiSame &= table->codes[cp] == cp;
+    return table;
+}
+
+}  // namespace
+
+const DecodeTable* Decoding() {
+    static const std::unique_ptr<DecodeTable> table = MakeDecodeTable();
+    return table.get();
+}
+
+const EncodeTable* Encoding() {
+    static const std::unique_ptr<EncodeTable> table = MakeEncodeTable();
+    return table.get();
+}
+
+std::string Decode(const DecodeTable& table, std::string_view bytes) {
+    // No byte gives more than three bytes of UTF-8, stand-ins included; one more byte of
+    // room lets every entry be copied whole.
+    std::string out(bytes.size() * 3 + 1, '\0');
+    char* to = out.data();
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t size = bytes.size();
+    for (std::size_t at = 0; at < size; ++at) {
+        const unsigned char b = in[at];
+        if (b < 0x80 && table.asciiSame) {
+            *to++ = static_cast<char>(b);
+            continue;
+        }
+        const Utf8Char* c = &table.alone[b];
+        if (table.lead[b] && at + 1 < size) {
+            const Utf8Char& pair = table.pairs[b * 256 + in[at + 1]];
+            if (pair.size != 0) {
+                c = &pair;
+                ++at;
+            }
+        }
+        std::memcpy(to, c, sizeof *c);
+        to += c->size;
+    }
+    out.resize(static_cast<std::size_t>(to - out.data()));
+    return out;
+}
+
+namespace {
+
+bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+// The code point of a well-formed UTF-8 sequence of two or three bytes at text[at] (not
+// overlong, not a surrogate), with its length; length 0 for anything else.
+char32_t ShortSequenceAt(const unsigned char* text, std::size_t size, std::size_t at,
+                         std::size_t& length) {
+    length = 0;
+    const unsigned char b0 = text[at];
+    if (b0 >= 0xC2 && b0 <= 0xDF && at + 1 < size && IsContinuation(text[at + 1])) {
+        length = 2;
+        return static_cast<char32_t>((b0 & 0x1F) << 6 | (text[at + 1] & 0x3F));
+    }
+    if (b0 >= 0xE0 && b0 <= 0xEF && at + 2 < size && IsContinuation(text[at + 1]) &&
+        IsContinuation(text[at + 2])) {
+        const unsigned char b1 = text[at + 1];
+        if ((b0 == 0xE0 && b1 < 0xA0) || (b0 == 0xED && b1 >= 0xA0)) return 0;
+        length = 3;
+        return static_cast<char32_t>((b0 & 0x0F) << 12 | (b1 & 0x3F) << 6 | (text[at + 2] & 0x3F));
+    }
+    return 0;
+}
+
+}  // namespace
+
+void Encode(const EncodeTable& table, std::string_view text, std::string& out,
+            const std::function<std::size_t(std::size_t pos)>& refused) {
+    // Bytes are written straight into room made ahead: a character the table holds never
+    // gives more bytes than it takes. Around a refused character the room is made anew.
+    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    const std::size_t start = out.size();
+    out.resize(start + size);
+    char* to = out.data() + start;
+    for (std::size_t at = 0; at < size;) {
+        const unsigned char b = in[at];
+        if (b < 0x80 && table.asciiSame) {
+            *to++ = static_cast<char>(b);
+            ++at;
+            continue;
+        }
+        std::size_t length = 1;
+        const char32_t cp = b < 0x80 ? b : ShortSequenceAt(in, size, at, length);
+        const std::uint16_t code = length != 0 ? table.codes[cp] : kNoCode;
+        if (code < 0x100) {
+            *to++ = static_cast<char>(code);
+        } else if (code != kNoCode) {
+            *to++ = static_cast<char>(code >> 8);
+            *to++ = static_cast<char>(code & 0xFF);
+        } else {
+            // A character the table holds but iconv refuses, or one it does not hold (four
+            // bytes, or not well-formed), which iconv is asked about.
+            out.resize(static_cast<std::size_t>(to - out.data()));
+            length = length == 0 ? EncodeOneThroughIconv(text, at, out) : 0;
+            if (length == 0) length = refused(at);
+            const std::size_t written = out.size();
+            out.resize(written + (size - at - length));
+            to = out.data() + written;
+        }
+        at += length;
+    }
+    out.resize(static_cast<std::size_t>(to - out.data()));
+}
+
+std::size_t EncodeOneThroughIconv(std::string_view text, std::size_t pos, std::string& out) {
+    thread_local Iconv iconv("CP932", "UTF-8");
+    if (!iconv.ok()) return 0;
+    // One byte more at a time: iconv takes the character's bytes whole (done), asks for
+    // more (an incomplete sequence) or refuses them.
+    std::string converted;
+    for (std::size_t length = 1; length <= 6 && pos + length <= text.size(); ++length) {
+        const int err = iconv.Convert(text.substr(pos, length), converted);
+        if (err == 0) {
+            out += converted;
+            return length;
+        }
+        if (err != EINVAL) return 0;
+    }
+    return 0;
+}
+
+}  // namespace vb::platform::cp932::tables

@@ -1,0 +1,114 @@
+// The table conversions against iconv itself, over every byte, pair and character the
+// tables hold and over the malformed input around them.
+#include "platform/codec_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "platform/codec.h"
+#include "platform/codec_iconv.h"
+#include "platform/utf8.h"
+
+using namespace vb::platform;
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s += static_cast<char>(v);
+    return s;
+}
+
+TEST(Cp932Tables, AreMadeFromThisSystemsIconv) {
+    // Otherwise every comparison below would hold iconv against itself.
+    EXPECT_NE(cp932::tables::Decoding(), nullptr);
+    EXPECT_NE(cp932::tables::Encoding(), nullptr);
+}
+
+TEST(Cp932Tables, DecodeAsIconvDoesEveryByteAndPair) {
+    const int thirds[] = {0x00, 0x40, 0x7F, 0x81, 0xA0, 0xE0, 0xFC, 0xFF};
+    for (int first = 0; first < 256; ++first) {
+        const std::string one = Bytes({first});
+        ASSERT_EQ(cp932::Decode(one), cp932::DecodeThroughIconv(one)) << first;
+        for (int second = 0; second < 256; ++second) {
+            const std::string two = Bytes({first, second});
+            ASSERT_EQ(cp932::Decode(two), cp932::DecodeThroughIconv(two)) << first << ' ' << second;
+            if (first < 0x81) continue;
+            for (int third : thirds) {
+                const std::string three = Bytes({first, second, third});
+                ASSERT_EQ(cp932::Decode(three), cp932::DecodeThroughIconv(three));
+            }
+        }
+    }
+}
+
+TEST(Cp932Tables, DecodeAsIconvDoesRandomBytes) {
+    std::mt19937 rng(17);
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes(rng() % 48, '\0');
+        for (char& b : bytes) {
+            // Mostly the bytes of Japanese text, with every other byte now and then.
+            const unsigned r = rng();
+            b = static_cast<char>(r % 4 == 0 ? r >> 8 : 0x81 + (r >> 8) % 0x7C);
+        }
+        ASSERT_EQ(cp932::Decode(bytes), cp932::DecodeThroughIconv(bytes));
+    }
+}
+
+TEST(Cp932Tables, EncodeAsIconvDoesEveryCharacter) {
+    for (char32_t cp = 0; cp <= 0x10FFFF; cp += cp < 0x10000 ? 1 : 61) {
+        std::string alone;
+        utf8::Append(alone, cp);  // surrogates too: UTF-8 cannot hold them, iconv refuses them
+        const std::string between = "x" + alone + "あ";
+        ASSERT_EQ(cp932::Encode(alone), cp932::EncodeThroughIconv(alone)) << std::uint32_t{cp};
+        ASSERT_EQ(cp932::Encode(between), cp932::EncodeThroughIconv(between)) << std::uint32_t{cp};
+    }
+}
+
+TEST(Cp932Tables, EncodeAsIconvDoesMalformedSequences) {
+    // Every two bytes (overlong and cut-off forms among them), every three-byte lead with a
+    // continuation and any third byte, and four-byte leads with sample tails.
+    for (int first = 0x80; first < 256; ++first)
+        for (int second = 0; second < 256; ++second) {
+            const std::string two = Bytes({first, second});
+            ASSERT_EQ(cp932::Encode(two), cp932::EncodeThroughIconv(two)) << first << ' ' << second;
+        }
+    for (int first = 0xE0; first <= 0xEF; ++first)
+        for (int second = 0x80; second <= 0xBF; ++second)
+            for (int third = 0; third < 256; ++third) {
+                const std::string three = Bytes({first, second, third});
+                ASSERT_EQ(cp932::Encode(three), cp932::EncodeThroughIconv(three));
+            }
+    for (int first = 0xF0; first <= 0xF7; ++first)
+        for (int second = 0x80; second <= 0xBF; second += 3)
+            for (int third : {0x80, 0x9F, 0xBF, 0x41})
+                for (int fourth : {0x80, 0xBF, 0x41}) {
+                    const std::string four = Bytes({first, second, third, fourth});
+                    ASSERT_EQ(cp932::Encode(four), cp932::EncodeThroughIconv(four));
+                }
+}
+
+TEST(Cp932Tables, EncodeAsIconvDoesRandomText) {
+    // Characters cp932 holds, characters it does not, stand-ins (lead bytes among them, whose
+    // neighbours the encoder may have to write in another form) and stray bytes.
+    const std::string pieces[] = {"a",       "\r\n", "あ", "ヴォルナック", "ｱ",    "Ⅰ",
+                                  "\u2252",  "©",    "😀",  "\uE000",       "\xff", "\xe3\x81",
+                                  "\xc0\x80"};
+    std::mt19937 rng(23);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        const int length = static_cast<int>(rng() % 16);
+        for (int i = 0; i < length; ++i) {
+            if (rng() % 4 == 0)
+                utf8::Append(text,
+                             cp932::StandInFor(static_cast<unsigned char>(0x80 + rng() % 0x80)));
+            else
+                text += pieces[rng() % std::size(pieces)];
+        }
+        ASSERT_EQ(cp932::Encode(text), cp932::EncodeThroughIconv(text)) << text;
+    }
+}
+
+}  // namespace
