@@ -14,7 +14,7 @@ inline constexpr const char* kTargetWord = "ヴォルナック";
 
 struct CorpusSpec {
     int Files = 500;
-    std::size_t MinBytes = 200;   // each file's size is drawn from MinBytes..MaxBytes
+    std::size_t MinBytes = 200;  // each file's size is drawn from MinBytes..MaxBytes
     std::size_t MaxBytes = 4096;
     int EveryNthLacksTarget = 10;  // one file in this many does not hold the target word
 };

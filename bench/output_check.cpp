@@ -81,7 +81,8 @@ std::string CheckPages(const std::string& folder, std::int32_t pages, const std:
         if (!Body(ReadFile(fs::path(folder) / name), head, tail, body))
             return name + " is not framed by the template";
         if (body.empty()) return name + " has an empty body";
-        if (body.find("&&BODY&&") != std::string::npos || body.find("&&TITLE&&") != std::string::npos)
+        if (body.find("&&BODY&&") != std::string::npos ||
+            body.find("&&TITLE&&") != std::string::npos)
             return name + " holds a placeholder";
     }
     if (!Body(ReadFile(fs::path(folder) / "index.html"), head, tail, body))

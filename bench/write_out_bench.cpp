@@ -46,9 +46,12 @@ struct Options {
 
 const char* SourceSizeName(SourceSize size) {
     switch (size) {
-        case SourceSize::Small: return "0.2K";
-        case SourceSize::Large: return "40K";
-        default: return "0.2-4K";
+        case SourceSize::Small:
+            return "0.2K";
+        case SourceSize::Large:
+            return "40K";
+        default:
+            return "0.2-4K";
     }
 }
 
@@ -231,8 +234,8 @@ class Benchmark {
         const std::vector<std::uint64_t> sizes = FileSizes(folder_.OutputFolder());
         const std::uint64_t bytes = std::accumulate(sizes.begin(), sizes.end(), std::uint64_t{0});
         ::sync();
-        const FloorOutcome floor = InChild<FloorOutcome>(
-            [&] { return RunFloor(folder_.OutputFolder(), sizes); });
+        const FloorOutcome floor =
+            InChild<FloorOutcome>([&] { return RunFloor(folder_.OutputFolder(), sizes); });
         if (Failed("floor", floor.Problem)) return false;
 
         ours = Headless(corpus);
@@ -247,8 +250,8 @@ class Benchmark {
 
     bool CheckOutput(const Case& c) {
         if (!options_.Check) return true;
-        const std::string fault = CheckPages(folder_.OutputFolder(), c.Pages, folder_.PageHead(),
-                                             folder_.PageTail());
+        const std::string fault =
+            CheckPages(folder_.OutputFolder(), c.Pages, folder_.PageHead(), folder_.PageTail());
         if (fault.empty()) return true;
         std::printf("check failed for %d x %d: %s\n", c.Pages, c.SourcesPerPage, fault.c_str());
         return false;

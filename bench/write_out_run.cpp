@@ -37,8 +37,8 @@ std::string CheckLog(std::string_view log, const Corpus& corpus, long long& warn
         if (line.substr(0, kWarnBefore.size()) != kWarnBefore || line.size() < kWarnAfter.size() ||
             line.substr(line.size() - kWarnAfter.size()) != kWarnAfter)
             return "an unexpected log line: " + std::string(line);
-        const std::string path(line.substr(
-            kWarnBefore.size(), line.size() - kWarnBefore.size() - kWarnAfter.size()));
+        const std::string path(
+            line.substr(kWarnBefore.size(), line.size() - kWarnBefore.size() - kWarnAfter.size()));
         if (!corpus.LackingTarget.contains(path)) return "a warning for a source with the target";
         ++warnings;
     }

@@ -16,8 +16,7 @@ std::size_t SlotCountFor(std::size_t pages) {
 
 }  // namespace
 
-PageCaptions::PageCaptions(std::size_t expectedPages)
-    : slots_(SlotCountFor(expectedPages), 0) {
+PageCaptions::PageCaptions(std::size_t expectedPages) : slots_(SlotCountFor(expectedPages), 0) {
     nameEnds_.reserve(expectedPages);
     captionEnds_.reserve(expectedPages);
 }
@@ -34,7 +33,7 @@ std::string_view PageCaptions::CaptionOfPage(std::uint32_t page) const {
 
 std::size_t PageCaptions::SlotOf(std::string_view name) const {
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t slot = std::hash<std::string_view>{}(name) & mask;; slot = (slot + 1) & mask) {
+    for (std::size_t slot = std::hash<std::string_view>{}(name)&mask;; slot = (slot + 1) & mask) {
         if (slots_[slot] == 0 || NameOf(slots_[slot] - 1) == name) return slot;
     }
 }

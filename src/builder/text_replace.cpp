@@ -69,14 +69,16 @@ std::size_t WordSearch::Find(std::string_view text, std::size_t from) const {
 
 void AppendReplaced(std::string& out, std::string_view text, std::string_view target,
                     std::string_view replacement) {
-    AppendReplacedWith(out, text, target.size(), replacement,
-                       [target](std::string_view t, std::size_t from) { return t.find(target, from); });
+    AppendReplacedWith(
+        out, text, target.size(), replacement,
+        [target](std::string_view t, std::size_t from) { return t.find(target, from); });
 }
 
 void AppendReplaced(std::string& out, std::string_view text, const WordSearch& target,
                     std::string_view replacement) {
-    AppendReplacedWith(out, text, target.Word().size(), replacement,
-                       [&target](std::string_view t, std::size_t from) { return target.Find(t, from); });
+    AppendReplacedWith(
+        out, text, target.Word().size(), replacement,
+        [&target](std::string_view t, std::size_t from) { return target.Find(t, from); });
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view target,

@@ -1,10 +1,10 @@
+#include "builder/page_captions.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <random>
 #include <string>
-
-#include "builder/page_captions.h"
 
 namespace vb::builder {
 namespace {

@@ -19,11 +19,22 @@ std::string RandomText(std::mt19937& rng, const std::vector<std::string>& pieces
 
 TEST(WordSearch, FindsWhatTheLibrarySearchFinds) {
     const std::vector<std::string> words = {
-        "", "a", "ab", "abc", "abca", "aaaa", "ヴォルナック", "ナックナ", "\r\n<br>", "xyzxyzxyzq",
-        std::string(255, 'z'), std::string(300, 'z'),  // the table's limit and beyond it
+        "",
+        "a",
+        "ab",
+        "abc",
+        "abca",
+        "aaaa",
+        "ヴォルナック",
+        "ナックナ",
+        "\r\n<br>",
+        "xyzxyzxyzq",
+        std::string(255, 'z'),
+        std::string(300, 'z'),  // the table's limit and beyond it
     };
-    const std::vector<std::string> pieces = {"a", "b", "c", "z", "ヴ", "ォ", "ル", "ナ", "ッ",
-                                             "ク", "ヴォルナック", "\r\n", "<br>", "あ", "zzzz"};
+    const std::vector<std::string> pieces = {"a",    "b",  "c",   "z",  "ヴ",           "ォ",
+                                             "ル",   "ナ", "ッ",  "ク", "ヴォルナック", "\r\n",
+                                             "<br>", "あ", "zzzz"};
     std::mt19937 rng(11);
     for (const auto& word : words) {
         const WordSearch search(word);
