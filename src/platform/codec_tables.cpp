@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -188,40 +189,51 @@ char32_t ShortSequenceAt(const unsigned char* text, std::size_t size, std::size_
 void Encode(const EncodeTable& table, std::string_view text, std::string& out,
             const std::function<std::size_t(std::size_t pos)>& refused) {
     // Bytes are written straight into room made ahead: a character the table holds never
-    // gives more bytes than it takes. Around a refused character the room is made anew.
+    // gives more bytes than it takes (the three bytes of a character that starts just
+    // before a block's end included). The room is made a block at a time: a whole-text
+    // room would be zero-filled, and so take memory, long before it is written.
+    constexpr std::size_t kBlock = 64 * 1024;
+    constexpr std::size_t kSpill = 4;
     const auto* in = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
-    const std::size_t start = out.size();
-    out.resize(start + size);
-    char* to = out.data() + start;
+    out.reserve(out.size() + size);
+    char* to = nullptr;
+    std::size_t blockEnd = 0;
+    const auto makeRoom = [&](std::size_t from) {
+        const std::size_t written = out.size();
+        blockEnd = std::min(size, from + kBlock);
+        out.resize(written + (blockEnd - from) + kSpill);
+        to = out.data() + written;
+    };
     for (std::size_t at = 0; at < size;) {
-        const unsigned char b = in[at];
-        if (b < 0x80 && table.asciiSame) {
-            *to++ = static_cast<char>(b);
-            ++at;
-            continue;
+        makeRoom(at);
+        while (at < blockEnd) {
+            const unsigned char b = in[at];
+            if (b < 0x80 && table.asciiSame) {
+                *to++ = static_cast<char>(b);
+                ++at;
+                continue;
+            }
+            std::size_t length = 1;
+            const char32_t cp = b < 0x80 ? b : ShortSequenceAt(in, size, at, length);
+            const std::uint16_t code = length != 0 ? table.codes[cp] : kNoCode;
+            if (code < 0x100) {
+                *to++ = static_cast<char>(code);
+            } else if (code != kNoCode) {
+                *to++ = static_cast<char>(code >> 8);
+                *to++ = static_cast<char>(code & 0xFF);
+            } else {
+                // A character the table holds but iconv refuses, or one it does not hold
+                // (four bytes, or not well-formed), which iconv is asked about.
+                out.resize(static_cast<std::size_t>(to - out.data()));
+                length = length == 0 ? EncodeOneThroughIconv(text, at, out) : 0;
+                if (length == 0) length = refused(at);
+                makeRoom(at + length);
+            }
+            at += length;
         }
-        std::size_t length = 1;
-        const char32_t cp = b < 0x80 ? b : ShortSequenceAt(in, size, at, length);
-        const std::uint16_t code = length != 0 ? table.codes[cp] : kNoCode;
-        if (code < 0x100) {
-            *to++ = static_cast<char>(code);
-        } else if (code != kNoCode) {
-            *to++ = static_cast<char>(code >> 8);
-            *to++ = static_cast<char>(code & 0xFF);
-        } else {
-            // A character the table holds but iconv refuses, or one it does not hold (four
-            // bytes, or not well-formed), which iconv is asked about.
-            out.resize(static_cast<std::size_t>(to - out.data()));
-            length = length == 0 ? EncodeOneThroughIconv(text, at, out) : 0;
-            if (length == 0) length = refused(at);
-            const std::size_t written = out.size();
-            out.resize(written + (size - at - length));
-            to = out.data() + written;
-        }
-        at += length;
+        out.resize(static_cast<std::size_t>(to - out.data()));
     }
-    out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 std::size_t EncodeOneThroughIconv(std::string_view text, std::size_t pos, std::string& out) {

@@ -111,4 +111,15 @@ TEST(Cp932Tables, EncodeAsIconvDoesRandomText) {
     }
 }
 
+TEST(Cp932Tables, EncodeAsIconvDoesTextsLongerThanItsBlocks) {
+    // The encoder makes its room 64 KiB at a time: characters of every length, refused
+    // ones among them, fall across those boundaries at every offset.
+    const std::string pieces[] = {"あ", "a", "©", "😀", "\xff", "ヴォルナック\r\n"};
+    for (std::size_t shift = 0; shift < 4; ++shift) {
+        std::string text(65536 - 2 + shift, 'x');
+        for (int i = 0; text.size() < 3 * 65536 + 100; ++i) text += pieces[i % std::size(pieces)];
+        ASSERT_EQ(cp932::Encode(text), cp932::EncodeThroughIconv(text)) << shift;
+    }
+}
+
 }  // namespace
