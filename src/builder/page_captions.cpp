@@ -17,6 +17,11 @@ std::size_t SlotCountFor(std::size_t pages) {
 }  // namespace
 
 PageCaptions::PageCaptions(std::size_t expectedPages) : slots_(SlotCountFor(expectedPages), 0) {
+    // Room for the usual page name and a caption of 40 Japanese characters, taken up front:
+    // growing a buffer of a million captions by doubling would copy it and hold both copies
+    // for a moment. Memory not yet written to costs nothing.
+    names_.reserve(expectedPages * 13);
+    captions_.reserve(expectedPages * 40 * 3);
     nameEnds_.reserve(expectedPages);
     captionEnds_.reserve(expectedPages);
 }
