@@ -4,8 +4,11 @@
 #include <QLineEdit>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <cmath>
 
+#include "qt/geometry.h"
 #include "qt/system_colors.h"
 
 namespace vb::qtview {
@@ -36,6 +39,7 @@ TextBoxView::TextBoxView(forms::TextBox& box, QWidget* parent)
     if (box.MultiLine()) {
         multi_ = static_cast<QTextEdit*>(widget());
         multi_->setAcceptRichText(false);
+        multi_->document()->setDocumentMargin(1);
         multi_->setTabChangesFocus(true);
         QObject::connect(multi_, &QTextEdit::textChanged, multi_, [this] {
             if (updating_) return;
@@ -103,12 +107,35 @@ void TextBoxView::UpdateOwn(forms::Change change) {
     }
 }
 
+void TextBoxView::ApplyGeometry() {
+    QRect rect = PixelRect(box_);
+    if (multi_ && box_.ScrollBars() == forms::ScrollBars::None) {
+        // Without scroll bars every line has to show. This font is taller than the one the
+        // design was drawn with, so the box grows about its centre when its lines need more
+        // room than the design gives them.
+        // Laying the document out again reports a change of its contents; that is not typing.
+        const bool wasUpdating = updating_;
+        updating_ = true;
+        QTextDocument* document = multi_->document();
+        const int frame = multi_->frameWidth();
+        document->setTextWidth(rect.width() - 2 * frame);
+        const int needed = static_cast<int>(std::ceil(document->size().height())) + 2 * frame;
+        updating_ = wasUpdating;
+        if (needed > rect.height()) {
+            const int grow = needed - rect.height();
+            rect.adjust(0, -grow / 2, 0, grow - grow / 2);
+        }
+    }
+    widget()->setGeometry(rect);
+}
+
 void TextBoxView::ShowText() {
     updating_ = true;
     const QString shown = ToWidgetText(box_.Text(), multi_ != nullptr);
     if (multi_) {
         multi_->setPlainText(shown);
         ApplyAlignment();
+        ApplyGeometry();
     } else {
         line_->setText(shown);
         line_->setCursorPosition(0);

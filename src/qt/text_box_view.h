@@ -24,6 +24,7 @@ public:
 protected:
     void RefreshOwn() override;
     void UpdateOwn(forms::Change change) override;
+    void ApplyGeometry() override;
 
 private:
     void ShowText();

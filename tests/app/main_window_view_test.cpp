@@ -3,7 +3,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTest>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -62,6 +66,18 @@ TEST_F(MainWindowViewTest, ControlsAppearAtTheirDesignedPixels) {
     ASSERT_EQ(menus.size(), 2);
     EXPECT_EQ(menus[0]->text().toStdString(), "操作(&O)");
     EXPECT_EQ(menus[1]->text().toStdString(), "ﾍﾙﾌﾟ(&H)");
+}
+
+TEST_F(MainWindowViewTest, ThePlaceholderShowsBothItsLinesCentredOnItsPlace) {
+    auto* cm = qobject_cast<QTextEdit*>(WidgetOf(form->txtCM));
+    ASSERT_NE(cm, nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(cm->toPlainText().toStdString(), "For Rent\nCM Area\n");
+    EXPECT_EQ(cm->verticalScrollBar()->value(), 0);
+    const QTextBlock second = cm->document()->findBlockByNumber(1);
+    const QRectF secondLine = cm->document()->documentLayout()->blockBoundingRect(second);
+    EXPECT_LE(secondLine.bottom(), cm->viewport()->height());
+    EXPECT_EQ(cm->geometry().center().y(), QRect(358, 242, 79, 25).center().y());
 }
 
 TEST_F(MainWindowViewTest, TheSourceFieldHasTheFocusFirstAndTabRefreshesTheCount) {
