@@ -132,37 +132,24 @@ const EncodeTable* Encoding() {
     return table.get();
 }
 
-std::string Decode(const DecodeTable& table, std::string_view bytes) {
-    // No byte gives more than three bytes of UTF-8, stand-ins included; one more byte of
-    // room lets every entry be copied whole.
-    std::string out(bytes.size() * 3 + 1, '\0');
-    char* to = out.data();
-    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t size = bytes.size();
-    for (std::size_t at = 0; at < size; ++at) {
-        const unsigned char b = in[at];
-        if (b < 0x80 && table.asciiSame) {
-            *to++ = static_cast<char>(b);
-            continue;
-        }
-        const Utf8Char* c = &table.alone[b];
-        if (table.lead[b] && at + 1 < size) {
-            const Utf8Char& pair = table.pairs[b * 256 + in[at + 1]];
-            if (pair.size != 0) {
-                c = &pair;
-                ++at;
-            }
-        }
-        std::memcpy(to, c, sizeof *c);
-        to += c->size;
-    }
-    out.resize(static_cast<std::size_t>(to - out.data()));
-    return out;
-}
-
 namespace {
 
 bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+// Copies the run of ASCII bytes at in[at] (up to end) eight at a time while all eight are
+// ASCII; returns where the copy stopped. Markup and line breaks come in such runs.
+std::size_t CopyAsciiRun(const unsigned char* in, std::size_t at, std::size_t end, char*& to) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    while (end - at >= 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, in + at, 8);
+        if (eight & kHighBits) break;
+        std::memcpy(to, &eight, 8);
+        to += 8;
+        at += 8;
+    }
+    return at;
+}
 
 // The code point of a well-formed UTF-8 sequence of two or three bytes at text[at] (not
 // overlong, not a surrogate), with its length; length 0 for anything else.
@@ -185,6 +172,37 @@ char32_t ShortSequenceAt(const unsigned char* text, std::size_t size, std::size_
 }
 
 }  // namespace
+
+std::string Decode(const DecodeTable& table, std::string_view bytes) {
+    // No byte gives more than three bytes of UTF-8, stand-ins included; one more byte of
+    // room lets every entry be copied whole.
+    std::string out(bytes.size() * 3 + 1, '\0');
+    char* to = out.data();
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t size = bytes.size();
+    for (std::size_t at = 0; at < size;) {
+        const unsigned char b = in[at];
+        if (b < 0x80 && table.asciiSame) {
+            at = CopyAsciiRun(in, at, size, to);
+            if (at < size && in[at] < 0x80) *to++ = static_cast<char>(in[at++]);
+            continue;
+        }
+        const Utf8Char* c = &table.alone[b];
+        std::size_t used = 1;
+        if (table.lead[b] && at + 1 < size) {
+            const Utf8Char& pair = table.pairs[b * 256 + in[at + 1]];
+            if (pair.size != 0) {
+                c = &pair;
+                used = 2;
+            }
+        }
+        std::memcpy(to, c, sizeof *c);
+        to += c->size;
+        at += used;
+    }
+    out.resize(static_cast<std::size_t>(to - out.data()));
+    return out;
+}
 
 void Encode(const EncodeTable& table, std::string_view text, std::string& out,
             const std::function<std::size_t(std::size_t pos)>& refused) {
@@ -210,12 +228,21 @@ void Encode(const EncodeTable& table, std::string_view text, std::string& out,
         while (at < blockEnd) {
             const unsigned char b = in[at];
             if (b < 0x80 && table.asciiSame) {
-                *to++ = static_cast<char>(b);
-                ++at;
+                at = CopyAsciiRun(in, at, blockEnd, to);
+                if (at < blockEnd && in[at] < 0x80) *to++ = static_cast<char>(in[at++]);
                 continue;
             }
-            std::size_t length = 1;
-            const char32_t cp = b < 0x80 ? b : ShortSequenceAt(in, size, at, length);
+            std::size_t length = 3;
+            char32_t cp;
+            if (b > 0xE0 && b <= 0xEF && b != 0xED && at + 2 < size && IsContinuation(in[at + 1]) &&
+                IsContinuation(in[at + 2])) {
+                // Most characters of Japanese text: three bytes, no special case to check.
+                cp = static_cast<char32_t>((b & 0x0F) << 12 | (in[at + 1] & 0x3F) << 6 |
+                                           (in[at + 2] & 0x3F));
+            } else {
+                length = 1;
+                cp = b < 0x80 ? b : ShortSequenceAt(in, size, at, length);
+            }
             const std::uint16_t code = length != 0 ? table.codes[cp] : kNoCode;
             if (code < 0x100) {
                 *to++ = static_cast<char>(code);

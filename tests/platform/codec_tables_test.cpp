@@ -122,4 +122,19 @@ TEST(Cp932Tables, EncodeAsIconvDoesTextsLongerThanItsBlocks) {
     }
 }
 
+TEST(Cp932Tables, ConvertAsIconvDoesMarkupHeavyText) {
+    // Long ASCII runs (copied eight bytes at a time) broken at every offset by other bytes.
+    std::mt19937 rng(31);
+    for (int round = 0; round < 5000; ++round) {
+        std::string bytes;
+        while (bytes.size() < 64) {
+            bytes += std::string(rng() % 20, static_cast<char>('a' + rng() % 26));
+            bytes += static_cast<char>(0x80 + rng() % 0x80);
+        }
+        ASSERT_EQ(cp932::Decode(bytes), cp932::DecodeThroughIconv(bytes));
+        const std::string text = cp932::DecodeThroughIconv(bytes);
+        ASSERT_EQ(cp932::Encode(text), cp932::EncodeThroughIconv(text));
+    }
+}
+
 }  // namespace
