@@ -40,11 +40,28 @@ std::optional<Reference> ParseReference(std::string_view text, std::size_t pos) 
 }
 
 // True when a stored reference stands for a character (rather than being text as written).
+// A carried byte's stand-in is stored as a reference where its byte would pair with the next.
 bool IsStoredEscape(std::string_view text, const Reference& ref, std::size_t pos) {
     if (ref.codePoint == kAmpersand) return text.substr(pos + ref.length, 1) == "#";
     if (ref.codePoint == 0 || ref.codePoint > kMaxCodePoint || IsSurrogate(ref.codePoint))
         return false;
-    return !Cp932HoldsExactly(ref.codePoint);
+    return platform::cp932::IsStandIn(ref.codePoint) || !Cp932HoldsExactly(ref.codePoint);
+}
+
+// A carried byte (a stand-in) is stored as the byte itself, unless that byte and the first
+// stored byte of the character after it would read back as one double-byte character.
+bool PairsWithNext(char32_t standIn, std::string_view utf8, std::size_t next) {
+    if (next >= utf8.size()) return false;
+    std::size_t end = next;
+    platform::utf8::DecodeAt(utf8, end);
+    const std::string following = EncodeSettingValue(utf8.substr(next, end - next));
+    if (following.empty()) return false;
+    const char pair[2] = {static_cast<char>(standIn - platform::cp932::StandInFor(0)),
+                          following[0]};
+    const std::string read = platform::cp932::Decode(std::string_view(pair, 2));
+    std::size_t pos = 0;
+    const char32_t first = platform::utf8::DecodeAt(read, pos);
+    return pos == read.size() && !platform::cp932::IsStandIn(first);
 }
 
 }  // namespace
@@ -69,6 +86,8 @@ std::string EncodeSettingValue(std::string_view utf8) {
             escaped += ' ';
         } else if (cp == kAmpersand && utf8.substr(pos, 1) == "#") {
             AppendReference(escaped, kAmpersand);
+        } else if (platform::cp932::IsStandIn(cp) && PairsWithNext(cp, utf8, pos)) {
+            AppendReference(escaped, cp);
         } else if (malformed || Cp932HoldsExactly(cp)) {
             escaped += original;  // stray bytes go out unchanged, as the codec carries them
         } else {

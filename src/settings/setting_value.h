@@ -14,6 +14,9 @@
 // - For the escape to be unambiguous its own literal form is escaped too: every "&" that is
 //   followed by "#" is stored as "&#38;", so a typed "&#9829;" is stored as "&#38;#9829;".
 //   A load turns "&#38;" back into "&" only when "#" follows it.
+// - A byte that is not cp932 (carried as its stand-in character) is stored as that byte again,
+//   unless it would pair with the first stored byte of the next character into another
+//   double-byte character; then it is stored as "&#N;" like a character cp932 lacks.
 // Values without line breaks, without "&#" and with only cp932 characters are stored as their
 // plain cp932 bytes.
 namespace vb::settings {

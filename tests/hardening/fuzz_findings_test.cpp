@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/codec.h"
+#include "settings/setting_value.h"
 
 namespace vb::platform {
 namespace {
@@ -27,6 +28,22 @@ TEST(FuzzFindingsTest, CarriedLeadByteDoesNotPairWithTheNextCharacter) {
     }
     // Without a carried byte before it the character keeps the encoder's usual code.
     EXPECT_EQ(cp932::Encode(cp932::Decode("\xFA\x4A\x81")), "\x87\x54\x81");
+}
+
+// A field holding a carried byte (a stand-in, from bytes of a file that are not cp932) right
+// before a character whose stored byte pairs with it: 0xFA then "|" (0x7C) is the character
+// FA7C, so the saved value came back as a different character.
+TEST(FuzzFindingsTest, SavedValueKeepsACarriedByteApartFromTheNextCharacter) {
+    const std::string carriedFA = cp932::Decode("\xFA");
+    const std::string carried81 = cp932::Decode("\x81");
+    for (const std::string& value :
+         {carriedFA + "|", carried81 + carried81, "a" + carried81 + "A" + carriedFA}) {
+        const std::string stored = settings::EncodeSettingValue(value);
+        EXPECT_EQ(settings::DecodeSettingValue(stored), value) << stored;
+    }
+    // Where the byte pairs with nothing it is stored as itself, as the file had it.
+    for (const std::string bytes : {"\xFA", "\xFF\xFE", "\x81 x", "\xEB\x40"})
+        EXPECT_EQ(settings::EncodeSettingValue(settings::DecodeSettingValue(bytes)), bytes);
 }
 
 }  // namespace
