@@ -100,8 +100,10 @@ public:
     std::string TemplateText;
     const builder::RunState& WriteOutState() const { return runState_; }
 
-    // The advertisement page's address.
+    // The advertisement page's address, on the host the build names.
     static std::string AdvertisementAddress();
+    // Tests serve the page themselves (host or host:port); "" restores the built-in host.
+    static void SetAdvertisementHostForTesting(const std::string& host);
 
     // The file-system service, created on first use and kept for the window's lifetime.
     platform::FileSystemObject& Fso();

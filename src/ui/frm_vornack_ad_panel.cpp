@@ -10,10 +10,21 @@ namespace vb::ui {
 namespace {
 constexpr const char* kBrandWord = "zund";
 constexpr const char* kAdvertisementPath = "/member/zund/cm/navigator.php";
+
+std::string& AdvertisementHostOverride() {
+    static std::string host;
+    return host;
+}
 }  // namespace
 
 std::string frmVornack::AdvertisementAddress() {
-    return std::string("http://") + build_config::kAdHost + kAdvertisementPath;
+    const std::string& host = AdvertisementHostOverride();
+    return "http://" + (host.empty() ? std::string(build_config::kAdHost) : host) +
+           kAdvertisementPath;
+}
+
+void frmVornack::SetAdvertisementHostForTesting(const std::string& host) {
+    AdvertisementHostOverride() = host;
 }
 
 void frmVornack::wbCM_NavigateComplete2(const forms::BrowserObject& browser,
