@@ -36,4 +36,12 @@ double CpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+double RunQueueWaitSeconds() {
+    // schedstat: time on the processor, time waiting to run (both in ns), time slices.
+    std::ifstream schedstat("/proc/thread-self/schedstat");
+    unsigned long long onCpu = 0, waiting = 0;
+    if (!(schedstat >> onCpu >> waiting)) return 0;
+    return static_cast<double>(waiting) / 1e9;
+}
+
 }  // namespace vb::bench

@@ -22,6 +22,10 @@ long PeakResidentKiB();
 // Next to the wall time it tells a slow run from a busy machine.
 double CpuSeconds();
 
+// Time this thread has spent ready to run but waiting for a processor, in seconds: on a
+// machine shared with other work, the part of the wall time that is not the program's.
+double RunQueueWaitSeconds();
+
 // Runs work() in a forked child and returns what it returned. Result must be trivially
 // copyable and have a char array member Problem, which is filled when the child fails.
 template <class Result, class Work>

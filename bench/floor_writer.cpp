@@ -25,6 +25,7 @@ FloorOutcome RunFloor(const std::string& folder, const std::vector<std::uint64_t
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>('a' + i % 26);
 
     const double cpuStart = CpuSeconds();
+    const double waitStart = RunQueueWaitSeconds();
     const auto start = std::chrono::steady_clock::now();
     fs::remove_all(folder);
     fs::create_directory(folder);
@@ -41,6 +42,7 @@ FloorOutcome RunFloor(const std::string& folder, const std::vector<std::uint64_t
     outcome.Seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     outcome.CpuSeconds = CpuSeconds() - cpuStart;
+    outcome.WaitSeconds = RunQueueWaitSeconds() - waitStart;
     outcome.PeakKiB = PeakResidentKiB();
     return outcome;
 }

@@ -14,6 +14,7 @@ std::vector<std::uint64_t> FileSizes(const std::string& folder);
 struct FloorOutcome {
     double Seconds = 0;
     double CpuSeconds = 0;
+    double WaitSeconds = 0;  // ready to run but waiting for a processor
     long PeakKiB = 0;
     char Problem[256] = {};
 };

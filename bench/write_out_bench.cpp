@@ -155,9 +155,10 @@ std::string MakeWorkFolder(const std::string& parent) {
 double MiB(long kib) { return static_cast<double>(kib) / 1024.0; }
 
 void PrintHeader() {
-    std::printf("%-8s %6s %6s %6s %12s %7s %7s %7s %7s %7s %6s %7s %7s %7s %6s %6s\n", "run",
-                "pages", "src/pg", "srcs", "bytes", "wall_s", "cpu_s", "pages/s", "idleMiB",
-                "peakMiB", "+MiB", "warns", "floor_s", "flr_cpu", "ratio", "cpu_r");
+    std::printf("%-8s %6s %6s %6s %12s %7s %7s %7s %7s %7s %7s %6s %7s %7s %7s %7s %6s %6s\n",
+                "run", "pages", "src/pg", "srcs", "bytes", "wall_s", "cpu_s", "wait_s", "pages/s",
+                "idleMiB", "peakMiB", "+MiB", "warns", "floor_s", "flr_cpu", "flr_wt", "ratio",
+                "cpu_r");
 }
 
 // The ratios are ours / floor on the headless line and window / headless on the window line.
@@ -173,13 +174,13 @@ Ratios RatiosOf(double wall, double cpu, double baseWall, double baseCpu) {
 void PrintLine(const char* run, const Case& c, std::uint64_t bytes, const WriteOutOutcome& ours,
                const FloorOutcome& floor, const Ratios& ratios) {
     std::printf(
-        "%-8s %6d %6d %6s %12llu %7.3f %7.3f %7.0f %7.1f %7.1f %6.1f %7lld %7.3f %7.3f %7.2f "
-        "%6.2f\n",
+        "%-8s %6d %6d %6s %12llu %7.3f %7.3f %7.3f %7.0f %7.1f %7.1f %6.1f %7lld %7.3f %7.3f "
+        "%7.3f %6.2f %6.2f\n",
         run, c.Pages, c.SourcesPerPage, SourceSizeName(c.Sources),
-        static_cast<unsigned long long>(bytes), ours.Seconds, ours.CpuSeconds,
+        static_cast<unsigned long long>(bytes), ours.Seconds, ours.CpuSeconds, ours.WaitSeconds,
         ours.Seconds > 0 ? c.Pages / ours.Seconds : 0.0, MiB(ours.IdleKiB), MiB(ours.PeakKiB),
         MiB(ours.PeakKiB - ours.IdleKiB), ours.Warnings, floor.Seconds, floor.CpuSeconds,
-        ratios.Wall, ratios.Cpu);
+        floor.WaitSeconds, ratios.Wall, ratios.Cpu);
     std::fflush(stdout);
 }
 

@@ -57,11 +57,13 @@ WriteOutOutcome TimeWriteOut(ui::frmVornack& window, const YesMessageBoxes& boxe
     outcome.IdleKiB = ResidentKiB();
 
     const double cpuStart = CpuSeconds();
+    const double waitStart = RunQueueWaitSeconds();
     const auto start = std::chrono::steady_clock::now();
     window.mnuGo.RaiseClick();
     if (afterClick) afterClick();
     const auto end = std::chrono::steady_clock::now();
     outcome.CpuSeconds = CpuSeconds() - cpuStart;
+    outcome.WaitSeconds = RunQueueWaitSeconds() - waitStart;
 
     outcome.PeakKiB = PeakResidentKiB();
     outcome.Seconds = std::chrono::duration<double>(end - start).count();

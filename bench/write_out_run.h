@@ -13,8 +13,9 @@ namespace vb::bench {
 struct WriteOutOutcome {
     double Seconds = 0;
     double CpuSeconds = 0;
-    long IdleKiB = 0;  // resident memory of the started window just before the write-out
-    long PeakKiB = 0;  // peak resident memory of the process up to the write-out's end
+    double WaitSeconds = 0;  // ready to run but waiting for a processor
+    long IdleKiB = 0;        // resident memory of the started window just before the write-out
+    long PeakKiB = 0;        // peak resident memory of the process up to the write-out's end
     long long Warnings = 0;
     char Problem[256] = {};  // empty when the run ended as it should
 };
