@@ -7,6 +7,7 @@ Needs DISPLAY (the test command runs the tests under xvfb-run), xdotool and pyth
 """
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -71,8 +72,19 @@ class Program:
             f.write(cp932(settings.replace("@SRC@", self.sources)))
         self.output = os.path.join(self.folder, "local", "sample.example")
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", LANG="C.UTF-8")
-        self.process = subprocess.Popen([os.path.join(self.folder, "VornackBuilder")], env=env)
-        wait_for(lambda: find_window(TITLE) is not None, 60, "the main window")
+        self.log = open(os.path.join(self.folder, "stderr.log"), "w+")
+        self.process = subprocess.Popen([os.path.join(self.folder, "VornackBuilder")], env=env,
+                                        stderr=self.log)
+        try:
+            wait_for(lambda: find_window(TITLE) is not None or self.process.poll() is not None,
+                     60, "the main window")
+        except AssertionError:
+            self.log.seek(0)
+            raise AssertionError("no window; program said: " + self.log.read()[-2000:])
+        if self.process.poll() is not None:
+            self.log.seek(0)
+            raise AssertionError("program ended with %s: %s" % (self.process.returncode,
+                                                                self.log.read()[-2000:]))
         self.window = find_window(TITLE)
         time.sleep(1.0)
 
@@ -158,6 +170,21 @@ def test_refused_job_leaves_the_output_folder_and_exit_saves_the_same():
         with open(p.ini, "rb") as f:
             saved = f.read()
         assert cp932("MakePageNum=10 pages\n") in saved, saved
+    finally:
+        p.kill()
+
+
+def test_termination_signal_closes_the_same_way_and_saves():
+    p = Program(SETTINGS.replace("@PAGES@", "33"))
+    try:
+        os.remove(p.ini)  # the save must write the fields back, even into a new file
+        p.process.send_signal(signal.SIGTERM)
+        p.wait_exit()
+        assert p.process.returncode == 0, p.process.returncode
+        with open(p.ini, "rb") as f:
+            saved = f.read()
+        assert saved.startswith(b"[Setting]\r\nPrevServer=0\r\nPrevTitle=0\r\n"), saved
+        assert b"MakePageNum=33\r\n" in saved, saved
     finally:
         p.kill()
 
