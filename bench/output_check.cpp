@@ -92,4 +92,21 @@ std::string CheckPages(const std::string& folder, std::int32_t pages, const std:
     return {};
 }
 
+std::uint64_t FolderDigest(const std::string& folder) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folder)) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    std::uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a
+    const auto mix = [&hash](std::string_view bytes) {
+        for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+    };
+    for (const auto& path : files) {
+        const std::string bytes = ReadFile(path);
+        mix(path.filename().string());
+        mix(std::to_string(bytes.size()));
+        mix(bytes);
+    }
+    return hash;
+}
+
 }  // namespace vb::bench

@@ -13,4 +13,8 @@ namespace vb::bench {
 std::string CheckPages(const std::string& folder, std::int32_t pages, const std::string& head,
                        const std::string& tail);
 
+// A fingerprint of every file in the folder (names, sizes and bytes, in name order): equal
+// for two runs that left the same files.
+std::uint64_t FolderDigest(const std::string& folder);
+
 }  // namespace vb::bench

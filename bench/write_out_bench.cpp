@@ -252,9 +252,10 @@ class Benchmark {
         if (Failed("write-out", ours.Problem)) return false;
         PrintLine("headless", c, bytes, ours, floor,
                   RatiosOf(ours.Seconds, ours.CpuSeconds, floor.Seconds, floor.CpuSeconds));
-        if (c.Pages == kWindowCase.Pages && c.SourcesPerPage == kWindowCase.SourcesPerPage &&
-            c.Sources == kWindowCase.Sources)
-            windowBaseline_ = ours;
+        lastWasWindowCase_ = c.Pages == kWindowCase.Pages &&
+                             c.SourcesPerPage == kWindowCase.SourcesPerPage &&
+                             c.Sources == kWindowCase.Sources;
+        if (lastWasWindowCase_) windowBaseline_ = ours;
         return CheckOutput(c);
     }
 
@@ -272,9 +273,14 @@ class Benchmark {
     // headless run's output, so both delete and write the same.
     bool RunWindowCase() {
 #ifdef VB_BENCH_WITH_QT
-        if (!windowBaseline_ && !RunCase(kWindowCase)) return false;
+        // The headless run of the same job must be the one just before: the window's run
+        // then deletes and writes the same files.
+        if (!lastWasWindowCase_ && !RunCase(kWindowCase)) return false;
         const Corpus& corpus = CorpusFor(kWindowCase.Sources);
         folder_.WriteSettings({corpus.Folder, kWindowCase.Pages, kWindowCase.SourcesPerPage});
+        // With the same seeds the window must write the very files the headless run wrote.
+        const std::uint64_t headlessFiles =
+            options_.Check ? FolderDigest(folder_.OutputFolder()) : 0;
         FlushDisk();
         const WriteOutOutcome shown =
             InChild<WriteOutOutcome>([&] { return RunInWindow(corpus, options_.Seed); });
@@ -284,6 +290,10 @@ class Benchmark {
                   FloorOutcome{},
                   RatiosOf(shown.Seconds, shown.CpuSeconds, windowBaseline_->Seconds,
                            windowBaseline_->CpuSeconds));
+        if (options_.Check && FolderDigest(folder_.OutputFolder()) != headlessFiles) {
+            std::puts("check failed: the window wrote other files than the headless run");
+            return false;
+        }
         return CheckOutput(kWindowCase);
 #else
         std::puts("window: not built (configure with -DVB_WITH_QT=ON)");
@@ -298,6 +308,7 @@ class Benchmark {
     BenchProgramFolder folder_;
     std::map<SourceSize, Corpus> corpora_;
     std::optional<WriteOutOutcome> windowBaseline_;
+    bool lastWasWindowCase_ = false;
 };
 
 }  // namespace
