@@ -9,7 +9,7 @@ cmake --preset default
 cmake --build --preset default
 # Window tests need a display: run them under a private X server when there is none.
 if [ -z "${DISPLAY:-}" ]; then
-    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset default
+    xvfb-run -a -s "-noreset -screen 0 1280x1024x24" ctest --preset default
 else
     ctest --preset default
 fi

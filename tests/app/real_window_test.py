@@ -37,10 +37,26 @@ def xdotool(*args):
                           text=True).stdout.strip()
 
 
-def find_window(name):
+def find_windows(name):
     out = subprocess.run(["xdotool", "search", "--name", name], capture_output=True, text=True)
-    ids = out.stdout.split()
-    return int(ids[0]) if ids else None
+    return [int(i) for i in out.stdout.split()]
+
+
+def top_level(ids):
+    """The window among ids whose parent is the root window: the one the close box is on."""
+    d = display.Display()
+    try:
+        root = d.screen().root.id
+        for i in ids:
+            if d.create_resource_object("window", i).query_tree().parent.id == root:
+                return i
+        return ids[0] if ids else None
+    finally:
+        d.close()
+
+
+def find_window(name):
+    return top_level(find_windows(name))
 
 
 def close_box(window_id):
@@ -105,7 +121,11 @@ class Program:
         subprocess.run(["import", "-window", "root", os.path.join(ARTEFACTS, name)], check=True)
 
     def wait_exit(self):
-        self.process.wait(timeout=30)
+        try:
+            self.process.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            self.screenshot("still-running.png")
+            raise
 
     def kill(self):
         if self.process.poll() is None:
@@ -146,6 +166,13 @@ def test_write_out_through_the_menu_and_close_box():
             assert ("<a href='%s'>" % name).encode() in index, name
         p.screenshot("after-write-out.png")
         close_box(p.window)
+        try:
+            p.process.wait(timeout=15)
+        except subprocess.TimeoutExpired:
+            # Seen about once in twenty runs on a loaded machine: the close message did not
+            # reach the window (its screenshot is kept). A second click on the close box.
+            p.screenshot("close-box-unanswered.png")
+            close_box(p.window)
         p.wait_exit()
         with open(p.ini, "rb") as f:
             saved = f.read()
@@ -190,6 +217,10 @@ def test_termination_signal_closes_the_same_way_and_saves():
 
 
 def main():
+    # An X server resets itself whenever its last client leaves; between two programs and
+    # the many short xdotool connections that would happen at random moments. Holding one
+    # connection for the whole run keeps the server as it is.
+    keep_server = display.Display()
     failures = 0
     for name, test in sorted(globals().items()):
         if name.startswith("test_") and callable(test):
@@ -199,6 +230,7 @@ def main():
             except Exception as e:  # report every test, then fail
                 failures += 1
                 print("FAIL", name, repr(e))
+    keep_server.close()
     return 1 if failures else 0
 
 

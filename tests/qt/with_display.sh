@@ -5,4 +5,4 @@
 if [ -n "${DISPLAY:-}" ]; then
     exec "$@"
 fi
-exec xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1280x1024x24" "$@"
+exec xvfb-run -a -n $((100 + $$ % 800)) -s "-noreset -screen 0 1280x1024x24" "$@"
