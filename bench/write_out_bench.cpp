@@ -1,6 +1,7 @@
 // The write-out benchmark: runs the window's write-out command on a generated corpus for a
 // range of page counts, next to the floor (plain buffered writes of the same files), and
 // prints one line per case. See bench/README.md.
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -41,6 +42,7 @@ struct Options {
     bool Window = false;
     bool Keep = false;
     bool Sync = true;
+    int SettleSeconds = -1;  // -1: the default, 0 for the quick cases and 65 otherwise
     std::uint32_t Seed = 20240601;
     std::string Work;
 };
@@ -62,6 +64,12 @@ CorpusSpec SpecFor(SourceSize size) {
     if (size == SourceSize::Large) spec.MinBytes = spec.MaxBytes = 40 * 1024;
     return spec;
 }
+
+// ext4 without a journal will not give out an inode deleted less than a minute ago (its
+// inode table written back) and searches past every such inode for each new file. A run
+// that deletes the output folder and writes it anew pays that for its own deletion; the
+// wait keeps it from paying for the deletions of the run before it as well.
+constexpr int kSettleSeconds = 65;
 
 std::vector<Case> QuickCases() { return {{1000, 5}, {1000, 10}}; }
 
@@ -98,7 +106,7 @@ void PrintUsage() {
     std::puts(
         "usage: vb_bench_write_out [--quick] [--case PAGESxSOURCES[:mixed|small|large]]...\n"
         "                          [--window] [--check] [--seed N]\n"
-        "                          [--work DIR] [--keep] [--no-sync]\n"
+        "                          [--work DIR] [--keep] [--no-sync] [--settle S]\n"
         "  --quick      only the 1,000-page cases (5 and 10 sources per page)\n"
         "  --case       run this case instead of the default list (repeatable)\n"
         "  --window     also run the 20,000 x 10 write-out through the Qt window (offscreen)\n"
@@ -106,7 +114,9 @@ void PrintUsage() {
         "  --seed N     seed of the corpus, the source picks and the page names\n"
         "  --work DIR   make the temporary program folder inside DIR\n"
         "  --keep       leave the program folder and the last output in place\n"
-        "  --no-sync    do not flush the disk before each timed run (for checks, not numbers)");
+        "  --no-sync    do not flush the disk before each timed run (for checks, not numbers)\n"
+        "  --settle S   wait S seconds after the flush before each timed run (default 65,\n"
+        "               0 with --quick): see bench/README.md on recently deleted inodes");
 }
 
 std::optional<Options> ParseOptions(int argc, char** argv) {
@@ -125,6 +135,8 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             options.Keep = true;
         } else if (arg == "--no-sync") {
             options.Sync = false;
+        } else if (arg == "--settle" && hasValue) {
+            options.SettleSeconds = std::atoi(argv[++i]);
         } else if (arg == "--seed" && hasValue) {
             options.Seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
         } else if (arg == "--work" && hasValue) {
@@ -138,6 +150,7 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         }
     }
     if (options.Cases.empty()) options.Cases = quick ? QuickCases() : FullCases();
+    if (options.SettleSeconds < 0) options.SettleSeconds = quick ? 0 : kSettleSeconds;
     return options;
 }
 
@@ -150,6 +163,27 @@ std::string MakeWorkFolder(const std::string& parent) {
     std::string pattern = base + "/vb_bench_XXXXXX";
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a folder in " + base);
     return pattern;
+}
+
+std::string FileSystemName(const std::string& path) {
+    struct statfs info {};
+    if (::statfs(path.c_str(), &info) != 0) return "?";
+    switch (static_cast<unsigned long>(info.f_type)) {
+        case 0xEF53:
+            return "ext2/3/4";
+        case 0x01021994:
+            return "tmpfs";
+        case 0x58465342:
+            return "xfs";
+        case 0x9123683E:
+            return "btrfs";
+        default: {
+            char hex[32];
+            std::snprintf(hex, sizeof hex, "file system 0x%lx",
+                          static_cast<unsigned long>(info.f_type));
+            return hex;
+        }
+    }
 }
 
 double MiB(long kib) { return static_cast<double>(kib) / 1024.0; }
@@ -200,6 +234,9 @@ class Benchmark {
 
     // Runs every case; false when any run failed or a check found a fault.
     bool Run() {
+        std::printf("# program folder %s on %s; seed %u; settle %d s; %ld processors\n",
+                    folder_.Root().c_str(), FileSystemName(root_).c_str(), options_.Seed,
+                    options_.SettleSeconds, ::sysconf(_SC_NPROCESSORS_ONLN));
         PrintHeader();
         bool ok = true;
         for (const Case& c : options_.Cases) ok = RunCase(c) && ok;
@@ -222,8 +259,13 @@ class Benchmark {
         if (options_.Sync) ::sync();
     }
 
-    WriteOutOutcome Headless(const Corpus& corpus) {
+    // Before a timed run: flushed, and the deletions of earlier runs out of its way.
+    void Settle() const {
         FlushDisk();
+        if (options_.SettleSeconds > 0) ::sleep(static_cast<unsigned>(options_.SettleSeconds));
+    }
+
+    WriteOutOutcome Headless(const Corpus& corpus) {
         return InChild<WriteOutOutcome>([&] { return RunHeadless(corpus, options_.Seed); });
     }
 
@@ -238,16 +280,18 @@ class Benchmark {
     bool RunCase(const Case& c) {
         const Corpus& corpus = CorpusFor(c.Sources);
         folder_.WriteSettings({corpus.Folder, c.Pages, c.SourcesPerPage});
+        FlushDisk();
         WriteOutOutcome ours = Headless(corpus);
         if (Failed("write-out", ours.Problem)) return false;
 
         const std::vector<std::uint64_t> sizes = FileSizes(folder_.OutputFolder());
         const std::uint64_t bytes = std::accumulate(sizes.begin(), sizes.end(), std::uint64_t{0});
-        FlushDisk();
+        Settle();
         const FloorOutcome floor =
             InChild<FloorOutcome>([&] { return RunFloor(folder_.OutputFolder(), sizes); });
         if (Failed("floor", floor.Problem)) return false;
 
+        Settle();
         ours = Headless(corpus);
         if (Failed("write-out", ours.Problem)) return false;
         PrintLine("headless", c, bytes, ours, floor,
@@ -281,7 +325,7 @@ class Benchmark {
         // With the same seeds the window must write the very files the headless run wrote.
         const std::uint64_t headlessFiles =
             options_.Check ? FolderDigest(folder_.OutputFolder()) : 0;
-        FlushDisk();
+        Settle();
         const WriteOutOutcome shown =
             InChild<WriteOutOutcome>([&] { return RunInWindow(corpus, options_.Seed); });
         if (Failed("window write-out", shown.Problem)) return false;
