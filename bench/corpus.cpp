@@ -96,17 +96,17 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
-Corpus WriteCorpus(const std::string& folder, const CorpusSpec& spec, std::uint32_t seed) {
+Corpus WriteCorpus(const std::string& folder, const CorpusShape& shape, std::uint32_t seed) {
     std::filesystem::create_directories(folder);
     Corpus corpus;
     corpus.Folder = folder;
     Draw draw(seed);
-    for (int i = 1; i <= spec.Files; ++i) {
+    for (int i = 1; i <= shape.Files; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "neta%04d.txt", i);
         const std::string path = platform::JoinPath(folder, name);
-        const std::size_t size = spec.MinBytes + draw.Below(spec.MaxBytes - spec.MinBytes + 1);
-        const bool withTarget = i % spec.EveryNthLacksTarget != 0;
+        const std::size_t size = shape.MinBytes + draw.Below(shape.MaxBytes - shape.MinBytes + 1);
+        const bool withTarget = i % shape.EveryNthLacksTarget != 0;
         const std::string bytes = SourceBytes(draw, size, withTarget, draw.OneIn(20));
         WriteFile(path, bytes);
         corpus.TotalBytes += bytes.size();

@@ -12,7 +12,7 @@ namespace vb::bench {
 // The target word of the benchmark's jobs: the program's default.
 inline constexpr const char* kTargetWord = "ヴォルナック";
 
-struct CorpusSpec {
+struct CorpusShape {
     int Files = 500;
     std::size_t MinBytes = 200;  // each file's size is drawn from MinBytes..MaxBytes
     std::size_t MaxBytes = 4096;
@@ -27,7 +27,7 @@ struct Corpus {
 
 // Writes the files into folder (created if missing); the same seed gives the same bytes.
 // About one file in twenty already uses "<br>" tags, so both line-break paths run.
-Corpus WriteCorpus(const std::string& folder, const CorpusSpec& spec, std::uint32_t seed);
+Corpus WriteCorpus(const std::string& folder, const CorpusShape& shape, std::uint32_t seed);
 
 // A template as a small site would use it: head with style sheet, the title twice, the
 // body placeholder once, menu and footer. UTF-8; the program folder holds it as cp932.

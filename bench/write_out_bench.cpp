@@ -58,11 +58,11 @@ const char* SourceSizeName(SourceSize size) {
     }
 }
 
-CorpusSpec SpecFor(SourceSize size) {
-    CorpusSpec spec;
-    if (size == SourceSize::Small) spec.MinBytes = spec.MaxBytes = 200;
-    if (size == SourceSize::Large) spec.MinBytes = spec.MaxBytes = 40 * 1024;
-    return spec;
+CorpusShape SpecFor(SourceSize size) {
+    CorpusShape shape;
+    if (size == SourceSize::Small) shape.MinBytes = shape.MaxBytes = 200;
+    if (size == SourceSize::Large) shape.MinBytes = shape.MaxBytes = 40 * 1024;
+    return shape;
 }
 
 // ext4 without a journal will not give out an inode deleted less than a minute ago (its
