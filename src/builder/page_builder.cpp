@@ -136,16 +136,25 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
 
     PageCaptions captions(static_cast<std::size_t>(std::max(pages, 0)));
     std::string strRaw;  // keeps the last source's text from page to page
+    // With the body placeholder there once, the body goes straight into the page after the
+    // template's head; otherwise it is assembled apart and filled in.
+    const bool direct = page.HasOneBodyPlace();
     std::string body;
     std::string text;
+    std::string& assembly = direct ? text : body;
     for (std::int32_t i = 1; i <= pages; ++i) {
-        body.clear();
+        assembly.clear();
+        if (direct) assembly += page.Head();
+        const std::size_t bodyStart = assembly.size();
         for (std::int32_t j = 1; j <= *perPage; ++j) {
-            if (!body.empty()) body += "<br>\r\n";
-            AppendSrcPage(body, strFiles, strRaw, fields);
+            if (assembly.size() != bodyStart) assembly += "<br>\r\n";
+            AppendSrcPage(assembly, strFiles, strRaw, fields);
         }
         const std::string caption = IndexCaption(strRaw);
-        page.Fill(text, body);
+        if (direct)
+            text += page.Tail();
+        else
+            page.Fill(text, body);
 
         // A name this run already wrote is drawn again, so no page replaces another.
         std::string name;

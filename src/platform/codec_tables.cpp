@@ -180,17 +180,23 @@ std::string Decode(const DecodeTable& table, std::string_view bytes) {
     char* to = out.data();
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t size = bytes.size();
+    // The tables through local pointers: the compiler must assume that every byte written
+    // to the output could change the table objects, and would read their pointers anew.
+    const bool* const lead = table.lead.data();
+    const Utf8Char* const alone = table.alone.data();
+    const Utf8Char* const pairs = table.pairs.data();
+    const bool asciiSame = table.asciiSame;
     for (std::size_t at = 0; at < size;) {
         const unsigned char b = in[at];
-        if (b < 0x80 && table.asciiSame) {
+        if (b < 0x80 && asciiSame) {
             at = CopyAsciiRun(in, at, size, to);
             if (at < size && in[at] < 0x80) *to++ = static_cast<char>(in[at++]);
             continue;
         }
-        const Utf8Char* c = &table.alone[b];
+        const Utf8Char* c = &alone[b];
         std::size_t used = 1;
-        if (table.lead[b] && at + 1 < size) {
-            const Utf8Char& pair = table.pairs[b * 256 + in[at + 1]];
+        if (lead[b] && at + 1 < size) {
+            const Utf8Char& pair = pairs[b * 256 + in[at + 1]];
             if (pair.size != 0) {
                 c = &pair;
                 used = 2;
@@ -214,6 +220,8 @@ void Encode(const EncodeTable& table, std::string_view text, std::string& out,
     constexpr std::size_t kSpill = 4;
     const auto* in = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
+    const std::uint16_t* const codes = table.codes.data();  // see Decode
+    const bool asciiSame = table.asciiSame;
     out.reserve(out.size() + size);
     char* to = nullptr;
     std::size_t blockEnd = 0;
@@ -227,7 +235,7 @@ void Encode(const EncodeTable& table, std::string_view text, std::string& out,
         makeRoom(at);
         while (at < blockEnd) {
             const unsigned char b = in[at];
-            if (b < 0x80 && table.asciiSame) {
+            if (b < 0x80 && asciiSame) {
                 at = CopyAsciiRun(in, at, blockEnd, to);
                 if (at < blockEnd && in[at] < 0x80) *to++ = static_cast<char>(in[at++]);
                 continue;
@@ -243,7 +251,7 @@ void Encode(const EncodeTable& table, std::string_view text, std::string& out,
                 length = 1;
                 cp = b < 0x80 ? b : ShortSequenceAt(in, size, at, length);
             }
-            const std::uint16_t code = length != 0 ? table.codes[cp] : kNoCode;
+            const std::uint16_t code = length != 0 ? codes[cp] : kNoCode;
             if (code < 0x100) {
                 *to++ = static_cast<char>(code);
             } else if (code != kNoCode) {
