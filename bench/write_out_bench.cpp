@@ -4,6 +4,7 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +43,7 @@ struct Options {
     bool Window = false;
     bool Keep = false;
     bool Sync = true;
+    int Repeat = 1;
     int SettleSeconds = -1;  // -1: the default, 0 for the quick cases and 65 otherwise
     std::uint32_t Seed = 20240601;
     std::string Work;
@@ -107,6 +109,7 @@ void PrintUsage() {
         "usage: vb_bench_write_out [--quick] [--case PAGESxSOURCES[:mixed|small|large]]...\n"
         "                          [--window] [--check] [--seed N]\n"
         "                          [--work DIR] [--keep] [--no-sync] [--settle S]\n"
+        "                          [--repeat N]\n"
         "  --quick      only the 1,000-page cases (5 and 10 sources per page)\n"
         "  --case       run this case instead of the default list (repeatable)\n"
         "  --window     also run the 20,000 x 10 write-out through the Qt window (offscreen)\n"
@@ -116,7 +119,8 @@ void PrintUsage() {
         "  --keep       leave the program folder and the last output in place\n"
         "  --no-sync    do not flush the disk before each timed run (for checks, not numbers)\n"
         "  --settle S   wait S seconds after the flush before each timed run (default 65,\n"
-        "               0 with --quick): see bench/README.md on recently deleted inodes");
+        "               0 with --quick): see bench/README.md on recently deleted inodes\n"
+        "  --repeat N   time each case (floor and run) N times and print the median ratios");
 }
 
 std::optional<Options> ParseOptions(int argc, char** argv) {
@@ -135,6 +139,8 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             options.Keep = true;
         } else if (arg == "--no-sync") {
             options.Sync = false;
+        } else if (arg == "--repeat" && hasValue) {
+            options.Repeat = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--settle" && hasValue) {
             options.SettleSeconds = std::atoi(argv[++i]);
         } else if (arg == "--seed" && hasValue) {
@@ -286,21 +292,41 @@ class Benchmark {
 
         const std::vector<std::uint64_t> sizes = FileSizes(folder_.OutputFolder());
         const std::uint64_t bytes = std::accumulate(sizes.begin(), sizes.end(), std::uint64_t{0});
-        Settle();
-        const FloorOutcome floor =
-            InChild<FloorOutcome>([&] { return RunFloor(folder_.OutputFolder(), sizes); });
-        if (Failed("floor", floor.Problem)) return false;
+        std::vector<Ratios> ratios;
+        for (int round = 0; round < options_.Repeat; ++round) {
+            Settle();
+            const FloorOutcome floor =
+                InChild<FloorOutcome>([&] { return RunFloor(folder_.OutputFolder(), sizes); });
+            if (Failed("floor", floor.Problem)) return false;
 
-        Settle();
-        ours = Headless(corpus);
-        if (Failed("write-out", ours.Problem)) return false;
-        PrintLine("headless", c, bytes, ours, floor,
-                  RatiosOf(ours.Seconds, ours.CpuSeconds, floor.Seconds, floor.CpuSeconds));
+            Settle();
+            ours = Headless(corpus);
+            if (Failed("write-out", ours.Problem)) return false;
+            ratios.push_back(
+                RatiosOf(ours.Seconds, ours.CpuSeconds, floor.Seconds, floor.CpuSeconds));
+            PrintLine("headless", c, bytes, ours, floor, ratios.back());
+        }
+        PrintMedian(ratios);
         lastWasWindowCase_ = c.Pages == kWindowCase.Pages &&
                              c.SourcesPerPage == kWindowCase.SourcesPerPage &&
                              c.Sources == kWindowCase.Sources;
         if (lastWasWindowCase_) windowBaseline_ = ours;
         return CheckOutput(c);
+    }
+
+    // With repeats, the median of each ratio over the rounds.
+    static void PrintMedian(std::vector<Ratios> ratios) {
+        if (ratios.size() < 2) return;
+        const auto median = [&ratios](double Ratios::*field) {
+            std::vector<double> values;
+            for (const auto& r : ratios) values.push_back(r.*field);
+            std::sort(values.begin(), values.end());
+            const std::size_t mid = values.size() / 2;
+            return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+        };
+        std::printf("%-8s median of %zu rounds: ratio %.2f, cpu_r %.2f\n", "", ratios.size(),
+                    median(&Ratios::Wall), median(&Ratios::Cpu));
+        std::fflush(stdout);
     }
 
     bool CheckOutput(const Case& c) {
@@ -317,27 +343,41 @@ class Benchmark {
     // headless run's output, so both delete and write the same.
     bool RunWindowCase() {
 #ifdef VB_BENCH_WITH_QT
-        // The headless run of the same job must be the one just before: the window's run
-        // then deletes and writes the same files.
+        // The headless run of the same job must be the one just before each window run:
+        // the window's run then deletes and writes the same files.
         if (!lastWasWindowCase_ && !RunCase(kWindowCase)) return false;
         const Corpus& corpus = CorpusFor(kWindowCase.Sources);
         folder_.WriteSettings({corpus.Folder, kWindowCase.Pages, kWindowCase.SourcesPerPage});
-        // With the same seeds the window must write the very files the headless run wrote.
-        const std::uint64_t headlessFiles =
-            options_.Check ? FolderDigest(folder_.OutputFolder()) : 0;
-        Settle();
-        const WriteOutOutcome shown =
-            InChild<WriteOutOutcome>([&] { return RunInWindow(corpus, options_.Seed); });
-        if (Failed("window write-out", shown.Problem)) return false;
-        const std::vector<std::uint64_t> sizes = FileSizes(folder_.OutputFolder());
-        PrintLine("window", kWindowCase, std::accumulate(sizes.begin(), sizes.end(), 0ull), shown,
-                  FloorOutcome{},
-                  RatiosOf(shown.Seconds, shown.CpuSeconds, windowBaseline_->Seconds,
-                           windowBaseline_->CpuSeconds));
-        if (options_.Check && FolderDigest(folder_.OutputFolder()) != headlessFiles) {
-            std::puts("check failed: the window wrote other files than the headless run");
-            return false;
+        std::vector<Ratios> ratios;
+        for (int round = 0; round < options_.Repeat; ++round) {
+            WriteOutOutcome headless = *windowBaseline_;
+            if (round > 0) {
+                Settle();
+                headless = Headless(corpus);
+                if (Failed("write-out", headless.Problem)) return false;
+            }
+            // With the same seeds the window must write the very files the headless run wrote.
+            const std::uint64_t headlessFiles =
+                options_.Check ? FolderDigest(folder_.OutputFolder()) : 0;
+            Settle();
+            const WriteOutOutcome shown =
+                InChild<WriteOutOutcome>([&] { return RunInWindow(corpus, options_.Seed); });
+            if (Failed("window write-out", shown.Problem)) return false;
+            const std::vector<std::uint64_t> sizes = FileSizes(folder_.OutputFolder());
+            ratios.push_back(
+                RatiosOf(shown.Seconds, shown.CpuSeconds, headless.Seconds, headless.CpuSeconds));
+            if (round > 0)
+                PrintLine("headless", kWindowCase,
+                          std::accumulate(sizes.begin(), sizes.end(), 0ull), headless,
+                          FloorOutcome{}, Ratios{});
+            PrintLine("window", kWindowCase, std::accumulate(sizes.begin(), sizes.end(), 0ull),
+                      shown, FloorOutcome{}, ratios.back());
+            if (options_.Check && FolderDigest(folder_.OutputFolder()) != headlessFiles) {
+                std::puts("check failed: the window wrote other files than the headless run");
+                return false;
+            }
         }
+        PrintMedian(ratios);
         return CheckOutput(kWindowCase);
 #else
         std::puts("window: not built (configure with -DVB_WITH_QT=ON)");
