@@ -6,6 +6,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <cmath>
 
 #include "qt/geometry.h"
@@ -14,6 +15,9 @@
 namespace vb::qtview {
 
 namespace {
+
+// How long appended text may wait outside a read-only box's widget during a burst of appends.
+constexpr int kAppendBatchMs = 100;
 
 QWidget* MakeWidget(const forms::TextBox& box, QWidget* parent) {
     if (box.MultiLine()) return new QTextEdit(parent);
@@ -38,6 +42,10 @@ TextBoxView::TextBoxView(forms::TextBox& box, QWidget* parent)
     : ControlView(box, MakeWidget(box, parent)), box_(box) {
     if (box.MultiLine()) {
         multi_ = static_cast<QTextEdit*>(widget());
+        flushTimer_ = std::make_unique<QTimer>();
+        flushTimer_->setSingleShot(true);
+        flushTimer_->setInterval(0);
+        QObject::connect(flushTimer_.get(), &QTimer::timeout, [this] { FlushAppends(); });
         multi_->setAcceptRichText(false);
         multi_->document()->setDocumentMargin(1);
         multi_->setTabChangesFocus(true);
@@ -64,6 +72,8 @@ TextBoxView::TextBoxView(forms::TextBox& box, QWidget* parent)
         });
     }
 }
+
+TextBoxView::~TextBoxView() = default;
 
 QString TextBoxView::ToWidgetText(const std::string& text, bool multiLine) {
     QString shown = QString::fromStdString(text);
@@ -130,6 +140,7 @@ void TextBoxView::ApplyGeometry() {
 }
 
 void TextBoxView::ShowText() {
+    pendingAppend_.clear();  // the whole text replaces it
     updating_ = true;
     const QString shown = ToWidgetText(box_.Text(), multi_ != nullptr);
     if (multi_) {
@@ -144,6 +155,13 @@ void TextBoxView::ShowText() {
     updating_ = false;
 }
 
+// A read-only multi-line box (the log) collects appended text and puts it into the document
+// in one insertion at the next turn of the event loop, or at once when the last insertion is
+// kAppendBatchMs old. A write-out logs a line per page with no events in between, and laying
+// the document out after every single line cost more than writing the pages. The widget is
+// drawn only when events run or another control repaints, so it still shows recent lines
+// whenever it is drawn. Nobody can type into a read-only box, so the widget never changes
+// while text is pending; an editable box gets each append at once.
 void TextBoxView::AppendToWidget() {
     const std::string& text = box_.CurrentText();
     // Text replaced behind the widget's back (it cannot be, but stay safe): show it whole.
@@ -151,16 +169,30 @@ void TextBoxView::AppendToWidget() {
     // A CR LF pair may be split between two appends: start after a complete pair.
     std::size_t from = shownLength_;
     if (from > 0 && text[from - 1] == '\r') return ShowText();
-    const std::string added = text.substr(from);
-    updating_ = true;
-    if (multi_) {
-        QTextCursor cursor(multi_->document());
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(ToWidgetText(added, true));
-    } else {
-        line_->setText(line_->text() + ToWidgetText(added, false));
-    }
+    const std::string_view added = std::string_view(text).substr(from);
     shownLength_ = text.size();
+    if (!multi_) {
+        updating_ = true;
+        line_->setText(line_->text() + ToWidgetText(std::string(added), false));
+        updating_ = false;
+        return;
+    }
+    pendingAppend_ += ToWidgetText(std::string(added), true);
+    if (!multi_->isReadOnly() || !sinceFlush_.isValid() ||
+        sinceFlush_.elapsed() >= kAppendBatchMs)
+        FlushAppends();
+    else if (!flushTimer_->isActive())
+        flushTimer_->start();
+}
+
+void TextBoxView::FlushAppends() {
+    sinceFlush_.start();
+    if (pendingAppend_.isEmpty()) return;
+    updating_ = true;
+    QTextCursor cursor(multi_->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(pendingAppend_);
+    pendingAppend_.clear();
     updating_ = false;
 }
 
@@ -171,6 +203,7 @@ void TextBoxView::ApplyAppearance() {
     w->setPalette(palette);
     w->setFocusPolicy(box_.TabStop() ? Qt::StrongFocus : Qt::ClickFocus);
     if (multi_) {
+        FlushAppends();  // an editable box has no text waiting
         multi_->setReadOnly(box_.Locked());
         if (box_.Locked())
             multi_->setTextInteractionFlags(Qt::TextSelectableByMouse |

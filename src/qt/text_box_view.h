@@ -1,21 +1,28 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QString>
+#include <memory>
+
 #include "forms/text_box.h"
 #include "qt/control_view.h"
 
 class QLineEdit;
 class QTextEdit;
+class QTimer;
 
 namespace vb::qtview {
 
 // A text box as a QLineEdit (single line) or a QTextEdit (multi-line). The control's Text
 // keeps CR LF; the widget shows plain line breaks. Typing updates the control without the
 // change coming back; code setting Text replaces the widget's text without echoing;
-// appended text is appended to the widget. Tab leaves a multi-line box, and line breaks
+// appended text is appended to the widget (to a read-only box in batches, see
+// AppendToWidget). Tab leaves a multi-line box, and line breaks
 // pasted into a single-line box are dropped.
 class TextBoxView : public ControlView {
 public:
     TextBoxView(forms::TextBox& box, QWidget* parent);
+    ~TextBoxView() override;
 
     // Conversions between the control's text and the widget's.
     static QString ToWidgetText(const std::string& text, bool multiLine);
@@ -29,6 +36,7 @@ protected:
 private:
     void ShowText();
     void AppendToWidget();
+    void FlushAppends();
     void ApplyAppearance();
     void ApplyAlignment();
 
@@ -37,6 +45,9 @@ private:
     QTextEdit* multi_ = nullptr;
     std::size_t shownLength_ = 0;  // bytes of Text the widget shows
     bool updating_ = false;
+    QString pendingAppend_;              // appended text not yet in a read-only box's widget
+    QElapsedTimer sinceFlush_;           // since pending text last went into the widget
+    std::unique_ptr<QTimer> flushTimer_;  // puts pending text in at the next event-loop turn
 };
 
 }  // namespace vb::qtview

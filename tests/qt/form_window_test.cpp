@@ -127,18 +127,42 @@ TEST_F(FormWindowTest, AppendedLogLinesAreAppendedToTheWidget) {
     form.txtLog.SetText("実行中でありんす。\r\n");
     // An append adds characters at the end and removes none; copying the whole text again
     // would remove what was there.
-    int removed = 0, lowestPosition = INT_MAX;
+    int removed = 0, lowestPosition = INT_MAX, insertions = 0;
     QObject::connect(log->document(), &QTextDocument::contentsChange, log,
-                     [&](int position, int charsRemoved, int) {
+                     [&](int position, int charsRemoved, int charsAdded) {
                          removed += charsRemoved;
                          lowestPosition = std::min(lowestPosition, position);
+                         if (charsAdded > 0) ++insertions;
                      });
     form.txtLog.AppendText("1ページ目\r\n");
     form.txtLog.AppendText("完了しますた。\r\n");
+    QApplication::processEvents();
     EXPECT_EQ(log->toPlainText(), QString("実行中でありんす。\n1ページ目\n完了しますた。\n"));
     EXPECT_EQ(removed, 0);
     EXPECT_GE(lowestPosition, 9);
     EXPECT_EQ(form.txtLog.Text(), "実行中でありんす。\r\n1ページ目\r\n完了しますた。\r\n");
+
+    // A burst of lines with no events in between (a write-out's warnings) goes into the
+    // read-only log in a few insertions, not one a line, and all of it arrives.
+    insertions = 0;
+    QString expected = log->toPlainText();
+    for (int i = 0; i < 500; ++i) {
+        form.txtLog.AppendText("警告\r\n");
+        expected += "警告\n";
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(log->toPlainText(), expected);
+    EXPECT_LT(insertions, 50);
+    EXPECT_EQ(removed, 0);
+}
+
+TEST_F(FormWindowTest, AnEditableMultiLineBoxTakesEachAppendAtOnce) {
+    QTextEdit* log = widget<QTextEdit>(form.txtLog);
+    log->setReadOnly(false);
+    form.txtLog.SetText("a\r\n");
+    form.txtLog.AppendText("b\r\n");
+    form.txtLog.AppendText("c");
+    EXPECT_EQ(log->toPlainText(), QString("a\nb\nc"));
 }
 
 TEST_F(FormWindowTest, ListsFollowTheModelAndTheUsersChoiceReachesIt) {
