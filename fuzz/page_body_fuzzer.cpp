@@ -8,6 +8,8 @@
 // - a page is the template with every "&&TITLE&&" and then every "&&BODY&&" replaced;
 // - an index caption is the raw text without " ", "　", "<br>" and CR LF (in that order),
 //   ">" and "<" escaped, cut to 40 characters, and its entry puts characters 21-30 in the link.
+// - a page made in cp932 straight from the source's bytes (PageBytes), where that way is
+//   taken, has the very bytes of the page made as text and encoded.
 // Every field is decoded from cp932 bytes, as the program's texts are.
 #include <cstdint>
 #include <memory>
@@ -19,6 +21,7 @@
 #include "builder/index_caption.h"
 #include "builder/messages.h"
 #include "builder/page_builder.h"
+#include "builder/page_bytes.h"
 #include "builder/page_template.h"
 #include "builder/text_replace.h"
 #include "forms/combo_box.h"
@@ -182,6 +185,37 @@ void CheckIndexEntry(const std::string& raw) {
     VB_FUZZ_CHECK(entry == expected, "caption " + Shown(caption) + "\nentry " + Shown(entry));
 }
 
+void CheckPageBytes(const std::string& source, const std::string& target,
+                    const std::string& replacement, const std::string& title,
+                    const std::string& templateText) {
+    const vb::builder::PageTemplate page(templateText, title);
+    auto bytes = vb::builder::PageBytes::For(page, target, replacement);
+    std::string reencoded;
+    if (!bytes || !vb::builder::PageBytes::Reencode(source, reencoded)) return;
+
+    const std::string raw = cp932::Decode(source);
+    const vb::builder::WordSearch search(target);
+    const bool holds = search.Find(raw) != std::string::npos;
+    std::string text = page.Head();
+    std::string scratch;
+    if (holds)
+        vb::builder::AppendPreparedSource(text, raw, search, replacement, scratch);
+    else
+        text += raw;
+    text += page.Tail();
+
+    VB_FUZZ_CHECK(bytes->HoldsTarget(reencoded) == holds, "source " + Shown(source));
+    std::string made = bytes->Head();
+    if (holds)
+        bytes->AppendPrepared(made, reencoded);
+    else
+        made += reencoded;
+    made += bytes->Tail();
+    VB_FUZZ_CHECK(made == cp932::Encode(text), "source " + Shown(source) + "\ntarget " +
+                                                  Shown(target) + "\nreplacement " +
+                                                  Shown(replacement) + "\nmade " + Shown(made));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -198,6 +232,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VB_FUZZ_CHECK(vb::builder::ContainsBrTagAnyCase(raw) == HasBrTagAnyCase(raw), Shown(raw));
     CheckPage(templateText, title, raw);
     CheckIndexEntry(raw);
+    CheckPageBytes(source, target, replacement, title, templateText);
     // The page as written: encoding the assembled text never fails.
     cp932::Encode(raw + title + templateText);
     return 0;

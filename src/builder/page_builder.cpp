@@ -134,34 +134,26 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
     const PageTemplate page(w_.TemplateText, w_.cboTitle.Text());
     const PickFields fields = ReadPickFields();
 
+    // Pages are made in cp932 throughout where the job allows it (see PageBytes).
+    std::optional<PageBytes> inCp932 =
+        PageBytes::For(page, fields.ReplaceTarget.Word(), fields.ReplaceText);
+
     PageCaptions captions(static_cast<std::size_t>(std::max(pages, 0)));
     std::string strRaw;  // keeps the last source's text from page to page
-    // With the body placeholder there once, the body goes straight into the page after the
-    // template's head; otherwise it is assembled apart and filled in.
-    const bool direct = page.HasOneBodyPlace();
-    std::string body;
-    std::string text;
-    std::string& assembly = direct ? text : body;
+    std::vector<Pick> picks;
+    std::string pageBytes;
     for (std::int32_t i = 1; i <= pages; ++i) {
-        assembly.clear();
-        if (direct) assembly += page.Head();
-        const std::size_t bodyStart = assembly.size();
-        for (std::int32_t j = 1; j <= *perPage; ++j) {
-            if (assembly.size() != bodyStart) assembly += "<br>\r\n";
-            AppendSrcPage(assembly, strFiles, strRaw, fields);
-        }
+        PickSources(picks, *perPage, strFiles, fields, inCp932 ? &*inCp932 : nullptr);
+        if (!picks.empty()) strRaw = picks.back().Text();
         const std::string caption = IndexCaption(strRaw);
-        if (direct)
-            text += page.Tail();
-        else
-            page.Fill(text, body);
+        AssemblePage(pageBytes, picks, page, fields, inCp932 ? &*inCp932 : nullptr);
 
         // A name this run already wrote is drawn again, so no page replaces another.
         std::string name;
         do {
             name = DrawPageName(w_.Fso);
         } while (captions.Contains(name));
-        w_.Fso.WriteAllText(platform::JoinPath(outputFolder, name), text);
+        w_.Fso.WriteAllBytes(platform::JoinPath(outputFolder, name), pageBytes);
         captions.Add(name, caption);
         w_.pbrProcess.SetValue(static_cast<float>(i));
     }

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "builder/build_window.h"
+#include "builder/page_bytes.h"
 #include "builder/page_captions.h"
+#include "builder/page_template.h"
 #include "builder/text_replace.h"
 
 namespace vb::builder {
@@ -49,10 +51,29 @@ class PageBuilder {
         std::string ReplaceText;
     };
 
+    // One source slot of a page: the file drawn, its bytes as read and what the page
+    // needs of them.
+    struct Pick {
+        std::string path;
+        std::string bytes;
+        std::string reencoded;  // the bytes in the page's cp932 form, when inCp932
+        bool inCp932 = false;
+        bool holdsTarget = false;
+        // The source's text (decoded on first need).
+        const std::string& Text();
+        std::string text;
+        bool hasText = false;
+    };
+
     const char* FirstFault();
     PickFields ReadPickFields() const;
-    void AppendSrcPage(std::string& out, const std::vector<std::string>& strFiles,
-                       std::string& strRaw, const PickFields& fields);
+    std::size_t DrawSource(const std::vector<std::string>& strFiles);
+    void LogMissingTarget(const std::string& path);
+    void PickSources(std::vector<Pick>& picks, std::int32_t count,
+                     const std::vector<std::string>& strFiles, const PickFields& fields,
+                     const PageBytes* inCp932);
+    void AssemblePage(std::string& out, std::vector<Pick>& picks, const PageTemplate& page,
+                      const PickFields& fields, PageBytes* inCp932);
 
     void WriteOut();
     std::vector<std::string> ListSources(const std::string& srcPath);
@@ -67,7 +88,11 @@ class PageBuilder {
     BuildWindow w_;
     std::function<std::uint32_t()> pickSeedSource_;
     std::mt19937 picks_;
-    std::string lineBreaksDone_;  // scratch for one source's text, kept to reuse its buffer
+    // Working room kept for its buffers: a source's text with its line breaks done, and a
+    // page being assembled as text.
+    std::string scratch_;
+    std::string body_;
+    std::string text_;
 };
 
 }  // namespace vb::builder

@@ -89,6 +89,17 @@ std::string ReplaceAll(std::string_view text, std::string_view target,
     return out;
 }
 
+void AppendPreparedSource(std::string& out, std::string_view raw, const WordSearch& target,
+                          std::string_view replacement, std::string& scratch) {
+    if (ContainsBrTagAnyCase(raw)) {
+        AppendReplaced(out, raw, target, replacement);
+        return;
+    }
+    scratch.clear();
+    AppendReplaced(scratch, raw, "\r\n", "<br>\r\n");
+    AppendReplaced(out, scratch, target, replacement);
+}
+
 bool ContainsBrTagAnyCase(std::string_view text) {
     for (std::size_t at = text.find('<'); at != std::string_view::npos;
          at = text.find('<', at + 1)) {

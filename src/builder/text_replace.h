@@ -39,6 +39,13 @@ void AppendReplaced(std::string& out, std::string_view text, const WordSearch& t
 std::string ReplaceAll(std::string_view text, std::string_view target,
                        std::string_view replacement);
 
+// A source text that holds the target, as it goes into a page: unless the text already
+// uses the "<br>" tag (in any letter case) every CR LF pair becomes "<br>" + CR LF; then
+// every target is replaced, in the inserted tags too. Appended to out; scratch is working
+// room, passed in to keep its buffer.
+void AppendPreparedSource(std::string& out, std::string_view raw, const WordSearch& target,
+                          std::string_view replacement, std::string& scratch);
+
 // True when the text holds "<br>" in any letter case ("<BR>", "<Br>", ...). The
 // self-closing form "<br/>" does not count.
 bool ContainsBrTagAnyCase(std::string_view text);

@@ -212,4 +212,43 @@ bool CanEncode(char32_t cp) {
     return Encoder().Convert(in, left, out) == 0;
 }
 
+bool AppendReencoded(std::string& out, std::string_view bytes) {
+    const tables::ReencodeTable* table = tables::Reencoding();
+    return table != nullptr && tables::AppendReencoded(*table, bytes, out);
+}
+
+std::size_t CharacterLength(unsigned char first) {
+    if (const tables::ReencodeTable* table = tables::Reencoding())
+        return table->lead[first] ? 2 : 1;
+    return IsLeadByte(first) ? 2 : 1;
+}
+
+bool EncodesCharacterByCharacter(std::string_view text) {
+    const auto continuation = [&text](std::size_t at) {
+        return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+    };
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        const std::size_t length = lead < 0x80                    ? 1
+                                   : lead >= 0xC2 && lead <= 0xDF ? 2
+                                   : lead >= 0xE0 && lead <= 0xEF ? 3
+                                   : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                                  : 0;
+        if (length == 0) return false;
+        for (std::size_t i = 1; i < length; ++i)
+            if (!continuation(pos + i)) return false;
+        if (length > 2) {
+            // No overlong forms, no surrogates, nothing beyond U+10FFFF.
+            const auto second = static_cast<unsigned char>(text[pos + 1]);
+            if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+                (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
+                return false;
+        }
+        std::size_t next = pos;
+        if (IsStandIn(utf8::DecodeAt(text, next))) return false;
+        pos += length;
+    }
+    return true;
+}
+
 }  // namespace vb::platform::cp932

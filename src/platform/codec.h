@@ -31,4 +31,19 @@ bool CanEncode(char32_t codePoint);
 char32_t StandInFor(unsigned char byte);
 bool IsStandIn(char32_t codePoint);
 
+// Appends the bytes as Encode(Decode(bytes)) gives them and returns true when every byte
+// belongs to a whole cp932 character: the same characters, each in the form Encode writes
+// (a character with two codes takes the one Encode chooses). Text that is only passed
+// through can so stay in cp932. Returns false, leaving out as it was, when a byte is no
+// character (or when this system's conversion tables are missing).
+bool AppendReencoded(std::string& out, std::string_view bytes);
+
+// In bytes made of whole cp932 characters: the length of the character this byte starts.
+std::size_t CharacterLength(unsigned char first);
+
+// True when the text is well-formed UTF-8 without stand-ins. Encode then converts it one
+// character at a time: parts of it cut between characters encode to bytes that join to
+// Encode of the whole.
+bool EncodesCharacterByCharacter(std::string_view utf8);
+
 }  // namespace vb::platform::cp932

@@ -120,6 +120,48 @@ std::unique_ptr<EncodeTable> MakeEncodeTable() {
     return table;
 }
 
+char32_t CodePointOf(const Utf8Char& c) {
+    std::size_t pos = 0;
+    return utf8::DecodeAt(std::string_view(c.bytes, c.size), pos);
+}
+
+// The form Encode gives the character c, when that form decodes to c again (so that text
+// kept in that form reads back as the same characters); kNoCode otherwise.
+std::uint16_t ReencodedForm(const Utf8Char& c, const DecodeTable& dec, const EncodeTable& enc) {
+    if (c.size == 0) return kNoCode;
+    const char32_t cp = CodePointOf(c);
+    if (IsStandIn(cp) || cp >= enc.codes.size()) return kNoCode;
+    const std::uint16_t code = enc.codes[cp];
+    if (code == kNoCode) return kNoCode;
+    static const Utf8Char kNone;
+    const Utf8Char& back = code < 0x100 ? (dec.lead[code] ? kNone : dec.alone[code])
+                                        : (dec.lead[code >> 8] ? dec.pairs[code] : kNone);
+    if (back.size != c.size || std::memcmp(back.bytes, c.bytes, c.size) != 0) return kNoCode;
+    return code;
+}
+
+std::unique_ptr<ReencodeTable> MakeReencodeTable(const DecodeTable* dec, const EncodeTable* enc) {
+    if (!dec || !enc) return nullptr;
+    auto table = std::make_unique<ReencodeTable>();
+    table->lead = dec->lead;
+    table->pairs.assign(256 * 256, kNoCode);
+    for (int b = 0; b < 256; ++b) {
+        if (dec->lead[b]) {
+            table->alone[b] = kNoCode;
+            for (int trail = 0; trail < 256; ++trail)
+                table->pairs[b * 256 + trail] =
+                    ReencodedForm(dec->pairs[b * 256 + trail], *dec, *enc);
+        } else {
+            // A byte that is a character alone must stay one byte, so the result never
+            // needs more room than the input.
+            const std::uint16_t code = ReencodedForm(dec->alone[b], *dec, *enc);
+            table->alone[b] = code < 0x100 ? code : kNoCode;
+        }
+    }
+    table->asciiSame = dec->asciiSame && enc->asciiSame;
+    return table;
+}
+
 }  // namespace
 
 const DecodeTable* Decoding() {
@@ -129,6 +171,11 @@ const DecodeTable* Decoding() {
 
 const EncodeTable* Encoding() {
     static const std::unique_ptr<EncodeTable> table = MakeEncodeTable();
+    return table.get();
+}
+
+const ReencodeTable* Reencoding() {
+    static const std::unique_ptr<ReencodeTable> table = MakeReencodeTable(Decoding(), Encoding());
     return table.get();
 }
 
@@ -269,6 +316,47 @@ void Encode(const EncodeTable& table, std::string_view text, std::string& out,
         }
         out.resize(static_cast<std::size_t>(to - out.data()));
     }
+}
+
+bool AppendReencoded(const ReencodeTable& table, std::string_view bytes, std::string& out) {
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t size = bytes.size();
+    const bool* const lead = table.lead.data();  // local pointers: see Decode
+    const std::uint16_t* const alone = table.alone.data();
+    const std::uint16_t* const pairs = table.pairs.data();
+    const bool asciiSame = table.asciiSame;
+    const std::size_t start = out.size();
+    out.resize(start + size);  // no character's form is longer than its bytes
+    char* to = out.data() + start;
+    for (std::size_t at = 0; at < size;) {
+        const unsigned char b = in[at];
+        if (b < 0x80 && asciiSame) {
+            at = CopyAsciiRun(in, at, size, to);
+            if (at < size && in[at] < 0x80) *to++ = static_cast<char>(in[at++]);
+            continue;
+        }
+        std::uint16_t code = kNoCode;
+        std::size_t used = 1;
+        if (!lead[b]) {
+            code = alone[b];
+        } else if (at + 1 < size) {
+            code = pairs[b * 256 + in[at + 1]];
+            used = 2;
+        }
+        if (code == kNoCode) {
+            out.resize(start);
+            return false;
+        }
+        if (code < 0x100) {
+            *to++ = static_cast<char>(code);
+        } else {
+            *to++ = static_cast<char>(code >> 8);
+            *to++ = static_cast<char>(code & 0xFF);
+        }
+        at += used;
+    }
+    out.resize(static_cast<std::size_t>(to - out.data()));
+    return true;
 }
 
 std::size_t EncodeOneThroughIconv(std::string_view text, std::size_t pos, std::string& out) {

@@ -37,10 +37,21 @@ struct EncodeTable {
     bool asciiSame = false;            // every character below U+0080 is that byte
 };
 
+// For AppendReencoded: the form Encode gives the character a byte or a pair decodes to
+// (one byte or a pair, as in EncodeTable), or kNoCode for bytes that are no character and
+// characters whose form would not decode to them again.
+struct ReencodeTable {
+    std::array<bool, 256> lead{};
+    std::array<std::uint16_t, 256> alone{};
+    std::vector<std::uint16_t> pairs;  // [lead * 256 + trail]
+    bool asciiSame = false;
+};
+
 // The tables, made on first use. nullptr when iconv answered something they cannot hold
 // (a character of more bytes than they keep); the conversions then ask iconv throughout.
 const DecodeTable* Decoding();
 const EncodeTable* Encoding();
+const ReencodeTable* Reencoding();  // nullptr without both tables above
 
 // cp932 bytes to UTF-8 as iconv converts them; a byte that is no character (alone or as a
 // lead before its trail) becomes its stand-in.
@@ -50,6 +61,10 @@ std::string Decode(const DecodeTable& table, std::string_view bytes);
 // refuses, refused(pos) appends what stands for it and returns how many bytes it took.
 void Encode(const EncodeTable& table, std::string_view text, std::string& out,
             const std::function<std::size_t(std::size_t pos)>& refused);
+
+// cp932 bytes to cp932 bytes as Encode(Decode(bytes)) gives them, appended to out; false,
+// out unchanged, at the first byte that is not part of a character the table holds.
+bool AppendReencoded(const ReencodeTable& table, std::string_view bytes, std::string& out);
 
 // What iconv does with the UTF-8 character at text[pos] when converting to cp932: appends
 // its bytes and returns its length, or returns 0 when iconv refuses it there.

@@ -6,6 +6,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "platform/codec.h"
 #include "platform/codec_iconv.h"
@@ -135,6 +136,67 @@ TEST(Cp932Tables, ConvertAsIconvDoesMarkupHeavyText) {
         const std::string text = cp932::DecodeThroughIconv(bytes);
         ASSERT_EQ(cp932::Encode(text), cp932::EncodeThroughIconv(text));
     }
+}
+
+TEST(Cp932Reencode, GivesWhatDecodingAndEncodingGive) {
+    // Every byte and pair, and random Japanese-like bytes: where the bytes are whole
+    // characters the result is Encode(Decode(bytes)); otherwise nothing is appended.
+    std::mt19937 rng(41);
+    std::vector<std::string> samples;
+    for (int first = 0; first < 256; ++first) {
+        samples.push_back(Bytes({first}));
+        for (int second = 0; second < 256; ++second) samples.push_back(Bytes({first, second}));
+    }
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes(rng() % 40, '\0');
+        for (char& b : bytes) {
+            const unsigned r = rng();
+            b = static_cast<char>(r % 3 == 0 ? r >> 8 : 0x81 + (r >> 8) % 0x7C);
+        }
+        samples.push_back(bytes);
+    }
+    int reencoded = 0;
+    for (const auto& bytes : samples) {
+        std::string out = "kept";
+        if (cp932::AppendReencoded(out, bytes)) {
+            ++reencoded;
+            ASSERT_EQ(out, "kept" + cp932::Encode(cp932::Decode(bytes)));
+            // Its characters, walked by length, end exactly at its end.
+            std::size_t at = 4;
+            while (at < out.size())
+                at += cp932::CharacterLength(static_cast<unsigned char>(out[at]));
+            EXPECT_EQ(at, out.size());
+        } else {
+            ASSERT_EQ(out, "kept");
+            // Only bytes that are no character are refused.
+            EXPECT_FALSE(cp932::EncodesCharacterByCharacter(cp932::Decode(bytes)));
+        }
+    }
+    EXPECT_GT(reencoded, 10000);
+}
+
+TEST(Cp932Reencode, CharacterByCharacterTextEncodesInParts) {
+    const std::string pieces[] = {"a", "\r\n", "あ", "ヴォルナック", "ｱ", "Ⅰ", "©", "😀", "\uE000"};
+    std::mt19937 rng(43);
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<std::string> parts;
+        std::string whole;
+        for (int i = static_cast<int>(rng() % 6); i > 0; --i) {
+            parts.push_back(pieces[rng() % std::size(pieces)]);
+            whole += parts.back();
+        }
+        ASSERT_TRUE(cp932::EncodesCharacterByCharacter(whole)) << whole;
+        std::string joined;
+        for (const auto& part : parts) joined += cp932::Encode(part);
+        ASSERT_EQ(joined, cp932::Encode(whole)) << whole;
+    }
+    std::string standIn;
+    utf8::Append(standIn, cp932::StandInFor(0x82));
+    for (const std::string& text :
+         {standIn, std::string("\xff"), std::string("\xe3\x81"), std::string("\xc0\x80"),
+          std::string("\xed\xa0\x80"), std::string("\xf4\x90\x80\x80"), "a" + standIn + "b"})
+        EXPECT_FALSE(cp932::EncodesCharacterByCharacter(text)) << text;
+    EXPECT_TRUE(cp932::EncodesCharacterByCharacter(""));
 }
 
 }  // namespace
