@@ -13,7 +13,7 @@ import sys
 import tempfile
 import time
 
-from Xlib import X, display, protocol
+from Xlib import X, display, error, protocol
 
 EXE, RESOURCES, ARTEFACTS = sys.argv[1:4]
 TITLE = "ＺＵＮＤヴォルナックビルダー v0.9.19"
@@ -48,8 +48,11 @@ def top_level(ids):
     try:
         root = d.screen().root.id
         for i in ids:
-            if d.create_resource_object("window", i).query_tree().parent.id == root:
-                return i
+            try:
+                if d.create_resource_object("window", i).query_tree().parent.id == root:
+                    return i
+            except error.BadWindow:
+                continue  # gone since the search: the program makes short-lived windows
         return ids[0] if ids else None
     finally:
         d.close()
@@ -89,8 +92,10 @@ class Program:
         self.output = os.path.join(self.folder, "local", "sample.example")
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", LANG="C.UTF-8")
         self.log = open(os.path.join(self.folder, "stderr.log"), "w+")
+        # A session of its own, so that kill() also ends the browser's helper processes:
+        # left behind, they would keep the test's output open and hold up the test run.
         self.process = subprocess.Popen([os.path.join(self.folder, "VornackBuilder")], env=env,
-                                        stderr=self.log)
+                                        stderr=self.log, start_new_session=True)
         try:
             wait_for(lambda: find_window(TITLE) is not None or self.process.poll() is not None,
                      60, "the main window")
@@ -128,9 +133,11 @@ class Program:
             raise
 
     def kill(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
+        try:
+            os.killpg(self.process.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        self.process.wait()
         shutil.rmtree(self.folder, ignore_errors=True)
 
 
