@@ -135,18 +135,19 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
     const PickFields fields = ReadPickFields();
 
     // Pages are made in cp932 throughout where the job allows it (see PageBytes).
-    std::optional<PageBytes> inCp932 =
+    std::optional<PageBytes> pageBytesWay =
         PageBytes::For(page, fields.ReplaceTarget.Word(), fields.ReplaceText);
+    PageBytes* const inCp932 = pageBytesWay ? &*pageBytesWay : nullptr;
 
     PageCaptions captions(static_cast<std::size_t>(std::max(pages, 0)));
     std::string strRaw;  // keeps the last source's text from page to page
     std::vector<Pick> picks;
     std::string pageBytes;
     for (std::int32_t i = 1; i <= pages; ++i) {
-        PickSources(picks, *perPage, strFiles, fields, inCp932 ? &*inCp932 : nullptr);
+        const bool allInCp932 = PickSources(picks, *perPage, strFiles, fields, inCp932);
         if (!picks.empty()) strRaw = picks.back().Text();
         const std::string caption = IndexCaption(strRaw);
-        AssemblePage(pageBytes, picks, page, fields, inCp932 ? &*inCp932 : nullptr);
+        AssemblePage(pageBytes, picks, page, fields, allInCp932 ? inCp932 : nullptr);
 
         // A name this run already wrote is drawn again, so no page replaces another.
         std::string name;

@@ -56,8 +56,7 @@ class PageBuilder {
     struct Pick {
         std::string path;
         std::string bytes;
-        std::string reencoded;  // the bytes in the page's cp932 form, when inCp932
-        bool inCp932 = false;
+        std::string reencoded;  // the bytes in the page's cp932 form, while the page has one
         bool holdsTarget = false;
         // The source's text (decoded on first need).
         const std::string& Text();
@@ -69,7 +68,7 @@ class PageBuilder {
     PickFields ReadPickFields() const;
     std::size_t DrawSource(const std::vector<std::string>& strFiles);
     void LogMissingTarget(const std::string& path);
-    void PickSources(std::vector<Pick>& picks, std::int32_t count,
+    bool PickSources(std::vector<Pick>& picks, std::int32_t count,
                      const std::vector<std::string>& strFiles, const PickFields& fields,
                      const PageBytes* inCp932);
     void AssemblePage(std::string& out, std::vector<Pick>& picks, const PageTemplate& page,

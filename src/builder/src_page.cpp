@@ -43,8 +43,9 @@ void PageBuilder::LogMissingTarget(const std::string& path) {
 }
 
 // Reads the page's sources, in the order of their slots, and logs each one without the
-// target as it is read. Sources stay in cp932 while every one so far could (see PageBytes).
-void PageBuilder::PickSources(std::vector<Pick>& picks, std::int32_t count,
+// target as it is read. Sources stay in cp932 while every one so far could (see PageBytes);
+// returns whether all of them did, so that the page can be made in cp932.
+bool PageBuilder::PickSources(std::vector<Pick>& picks, std::int32_t count,
                               const std::vector<std::string>& strFiles, const PickFields& fields,
                               const PageBytes* inCp932) {
     // The slots' entries are reused from page to page for their buffers.
@@ -58,14 +59,14 @@ void PageBuilder::PickSources(std::vector<Pick>& picks, std::int32_t count,
         pick.reencoded.clear();
         pick.hasText = false;
         keepCp932 = keepCp932 && PageBytes::Reencode(pick.bytes, pick.reencoded);
-        pick.inCp932 = keepCp932;
-        if (pick.inCp932)
+        if (keepCp932)
             pick.holdsTarget = inCp932->HoldsTarget(pick.reencoded);
         else
             pick.holdsTarget = fields.ReplaceTarget.Find(pick.Text()) != std::string::npos;
         if (!pick.holdsTarget) LogMissingTarget(pick.path);
     }
     picks.resize(used);
+    return keepCp932;
 }
 
 const std::string& PageBuilder::Pick::Text() {
@@ -76,12 +77,11 @@ const std::string& PageBuilder::Pick::Text() {
     return text;
 }
 
-// The page in cp932: straight from the re-encoded sources when all of them are, else
-// assembled as text from the sources' texts and encoded.
+// The page in cp932: straight from the re-encoded sources when inCp932 is given (all of
+// them are), else assembled as text from the sources' texts and encoded.
 void PageBuilder::AssemblePage(std::string& out, std::vector<Pick>& picks, const PageTemplate& page,
                                const PickFields& fields, PageBytes* inCp932) {
-    if (inCp932 &&
-        std::all_of(picks.begin(), picks.end(), [](const Pick& p) { return p.inCp932; })) {
+    if (inCp932) {
         out = inCp932->Head();
         const std::size_t bodyStart = out.size();
         for (const Pick& pick : picks) {
