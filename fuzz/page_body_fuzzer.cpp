@@ -212,8 +212,8 @@ void CheckPageBytes(const std::string& source, const std::string& target,
         made += reencoded;
     made += bytes->Tail();
     VB_FUZZ_CHECK(made == cp932::Encode(text), "source " + Shown(source) + "\ntarget " +
-                                                  Shown(target) + "\nreplacement " +
-                                                  Shown(replacement) + "\nmade " + Shown(made));
+                                                   Shown(target) + "\nreplacement " +
+                                                   Shown(replacement) + "\nmade " + Shown(made));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-webengine-dev qt6-translations-l10n libgl-dev
     fonts-noto-cjk xvfb xauth xdotool imagemagick python3-xlib x11-utils
-    clang libfuzzer-14-dev
+    clang clang-format libfuzzer-14-dev
 )
 
 missing=()

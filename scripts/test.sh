@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+scripts/check_format.sh
 cmake --preset default
 cmake --build --preset default
 # Window tests need a display: run them under a private X server when there is none.

@@ -4,9 +4,10 @@
 #include <QSocketNotifier>
 
 #ifndef _WIN32
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 namespace vb::app {
@@ -24,12 +25,13 @@ void OnSignal(int) {
 void RouteTerminationSignals(QObject* owner, std::function<void()> onSignal) {
     if (::pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
     auto* notifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, owner);
-    QObject::connect(notifier, &QSocketNotifier::activated, owner, [onSignal = std::move(onSignal)] {
-        char buffer[16];
-        while (::read(gSignalPipe[0], buffer, sizeof buffer) > 0) {
-        }
-        onSignal();
-    });
+    QObject::connect(notifier, &QSocketNotifier::activated, owner,
+                     [onSignal = std::move(onSignal)] {
+                         char buffer[16];
+                         while (::read(gSignalPipe[0], buffer, sizeof buffer) > 0) {
+                         }
+                         onSignal();
+                     });
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);

@@ -18,7 +18,7 @@ enum BorderStyles : int {
 // The border properties that lines and shapes share. A BorderStyle outside 0..6 or a
 // BorderWidth below 1 is refused with InvalidPropertyValue.
 class Bordered {
-public:
+  public:
     virtual ~Bordered() = default;
 
     Color BorderColor() const { return borderColor_; }
@@ -28,7 +28,7 @@ public:
     int BorderWidth() const { return borderWidth_; }
     void SetBorderWidth(int width);
 
-protected:
+  protected:
     // Called after a border property changed, so the control can tell its view.
     virtual void BorderChanged() = 0;
     void CopyBorderFrom(const Bordered& other) {
@@ -37,7 +37,7 @@ protected:
         borderWidth_ = other.borderWidth_;
     }
 
-private:
+  private:
     Color borderColor_ = kWindowText;
     int borderStyle_ = kBorderSolid;
     int borderWidth_ = 1;

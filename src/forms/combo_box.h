@@ -10,7 +10,7 @@ namespace vb::forms {
 // A drop-down list: the user picks an item, nothing can be typed. Text is the chosen item
 // ("" when nothing is chosen) and cannot be set.
 class ComboBox : public Control {
-public:
+  public:
     using Control::Control;
     const char* TypeName() const override { return "ComboBox"; }
 
@@ -30,7 +30,7 @@ public:
     // The user chose an item in the view.
     void SetListIndexFromView(int index) { listIndex_ = index; }
 
-private:
+  private:
     std::vector<std::string> items_;
     int listIndex_ = -1;
 };

@@ -34,7 +34,7 @@ enum class Change {
 };
 
 class Control {
-public:
+  public:
     // index is the element's index within a control family, -1 for a single control.
     explicit Control(std::string name, int index = -1);
     virtual ~Control() = default;
@@ -101,7 +101,7 @@ public:
     // The view's hook. One observer per control.
     void SetObserver(std::function<void(Change)> observer) { observer_ = std::move(observer); }
 
-protected:
+  protected:
     void Notify(Change change) const {
         if (observer_) observer_(change);
     }
@@ -110,7 +110,7 @@ protected:
     // observer stay as they are.
     void CopyCommonFrom(const Control& other);
 
-private:
+  private:
     std::string name_;
     int index_;
     Form* parent_ = nullptr;

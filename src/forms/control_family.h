@@ -13,7 +13,7 @@ namespace vb::forms {
 // (a control array). Elements made at design time are added in order; Load adds an element
 // at run time as a hidden copy of the lowest-index element, registered with the same form.
 class ControlFamily {
-public:
+  public:
     explicit ControlFamily(std::string name) : name_(std::move(name)) {}
     virtual ~ControlFamily() = default;
     ControlFamily(const ControlFamily&) = delete;
@@ -45,7 +45,7 @@ public:
     // with InvalidPropertyValue.
     Control& Load(int index);
 
-private:
+  private:
     void CheckNewIndex(int index) const;
 
     std::string name_;
@@ -56,7 +56,7 @@ private:
 // A family whose elements are all of one control type.
 template <class T>
 class ControlArray : public ControlFamily {
-public:
+  public:
     using ControlFamily::ControlFamily;
 
     T& operator[](int index) const { return static_cast<T&>(Item(index)); }

@@ -48,7 +48,7 @@ struct FrameExtents {
 // Every coordinate the layer holds is in twips. ScaleMode is kept for code that saves and
 // restores it; the layer does not rescale coordinates for other modes.
 class Form {
-public:
+  public:
     explicit Form(std::string name) : name_(std::move(name)) {}
     virtual ~Form() = default;
     Form(const Form&) = delete;
@@ -123,12 +123,12 @@ public:
         controlAdded_ = std::move(observer);
     }
 
-protected:
+  protected:
     void Notify(Change change) const {
         if (observer_) observer_(change);
     }
 
-private:
+  private:
     std::string name_;
     std::string caption_;
     std::vector<Control*> controls_;

@@ -9,7 +9,7 @@ namespace vb::forms {
 
 // A static caption. It has no Text property.
 class Label : public Control {
-public:
+  public:
     using Control::Control;
     const char* TypeName() const override { return "Label"; }
 
@@ -23,7 +23,7 @@ public:
 
     std::unique_ptr<Control> LoadCopy(int index) const override;
 
-private:
+  private:
     std::string caption_;
     Color foreColor_ = kWindowText;
 };

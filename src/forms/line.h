@@ -9,7 +9,7 @@ namespace vb::forms {
 // precision, as the platform keeps them). A line has no Left, Top, Width or Height of its
 // own: setting them is refused with PropertyNotSupported.
 class Line : public Control, public Bordered {
-public:
+  public:
     using Control::Control;
     const char* TypeName() const override { return "Line"; }
 
@@ -29,10 +29,10 @@ public:
 
     std::unique_ptr<Control> LoadCopy(int index) const override;
 
-protected:
+  protected:
     void BorderChanged() override { Notify(Change::Appearance); }
 
-private:
+  private:
     float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
 };
 

@@ -12,7 +12,7 @@ namespace vb::forms {
 // ("&&" is a literal ampersand); the caption "-" makes a separator. Menus do not own their
 // items.
 class Menu {
-public:
+  public:
     explicit Menu(std::string name, std::string caption = {});
     Menu(const Menu&) = delete;
     Menu& operator=(const Menu&) = delete;
@@ -45,7 +45,7 @@ public:
 
     void SetObserver(std::function<void(Change)> observer) { observer_ = std::move(observer); }
 
-private:
+  private:
     void Notify(Change change) const {
         if (observer_) observer_(change);
     }

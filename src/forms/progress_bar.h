@@ -8,7 +8,7 @@ namespace vb::forms {
 // above the minimum (or below the current Value), or a Value outside Min..Max, is refused
 // with InvalidPropertyValue and changes nothing.
 class ProgressBar : public Control {
-public:
+  public:
     using Control::Control;
     const char* TypeName() const override { return "ProgressBar"; }
 
@@ -18,7 +18,7 @@ public:
     void SetMax(float max);
     void SetValue(float value);
 
-private:
+  private:
     float max_ = 100.0f;
     float value_ = 0.0f;
 };

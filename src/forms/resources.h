@@ -11,12 +11,12 @@ namespace vb::forms {
 
 // Pictures held as program resources, found by name (letters in any case) and kind.
 class ResourceTable {
-public:
+  public:
     // Adds the picture under its Name and Kind, replacing one already there.
     void Add(Picture picture);
     const Picture* Find(const std::string& name, PictureKind kind) const;
 
-private:
+  private:
     std::vector<Picture> pictures_;
 };
 

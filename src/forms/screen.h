@@ -21,7 +21,7 @@ struct PixelRect {
 // area (the screen without the task bar and docked panels), filled in by the view. The
 // pointer set here applies to the whole application.
 class Screen {
-public:
+  public:
     Screen();
 
     // Size in twips (single precision).
@@ -47,7 +47,7 @@ public:
 
     void SetObserver(std::function<void(Change)> observer) { observer_ = std::move(observer); }
 
-private:
+  private:
     void Notify(Change change) const {
         if (observer_) observer_(change);
     }

@@ -17,7 +17,7 @@ enum ShapeKinds : int {
 // A rectangle, square, oval or circle outline within Left, Top, Width and Height; its
 // inside is transparent. A Shape outside 0..5 is refused with InvalidPropertyValue.
 class Shape : public Control, public Bordered {
-public:
+  public:
     using Control::Control;
     const char* TypeName() const override { return "Shape"; }
 
@@ -26,10 +26,10 @@ public:
 
     std::unique_ptr<Control> LoadCopy(int index) const override;
 
-protected:
+  protected:
     void BorderChanged() override { Notify(Change::Appearance); }
 
-private:
+  private:
     int kind_ = kShapeRectangle;
 };
 

@@ -12,7 +12,7 @@ enum class ScrollBars { None, Horizontal, Vertical, Both };
 
 // A text box. Its Text keeps CR LF line breaks exactly as set; the view shows plain breaks.
 class TextBox : public Control {
-public:
+  public:
     using Control::Control;
     const char* TypeName() const override { return "TextBox"; }
 
@@ -38,7 +38,7 @@ public:
     forms::ScrollBars ScrollBars() const { return scrollBars_; }
     void SetScrollBars(forms::ScrollBars s) { scrollBars_ = s; }
 
-private:
+  private:
     std::string text_;
     bool multiLine_ = false;
     bool locked_ = false;

@@ -11,7 +11,7 @@ namespace vb::forms {
 // not restarted); setting Interval restarts it. An Interval outside 0..65535 is refused with
 // InvalidPropertyValue.
 class Timer : public Control {
-public:
+  public:
     using Control::Control;
     const char* TypeName() const override { return "Timer"; }
 
@@ -25,7 +25,7 @@ public:
     // Called by the view when an interval has passed; a stopped timer ignores it.
     void RaiseTick();
 
-private:
+  private:
     int interval_ = 0;
 };
 

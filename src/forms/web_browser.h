@@ -12,7 +12,7 @@ namespace vb::forms {
 // Reading its document's title may fail (no document yet, a frame of another origin, an
 // error page standing in for a failed load): DocumentTitle then throws DocumentUnavailable.
 class BrowserObject {
-public:
+  public:
     virtual ~BrowserObject() = default;
     virtual std::string DocumentTitle() const = 0;
     // The address the navigation reached.
@@ -22,14 +22,14 @@ public:
 // A browser object as seen when its navigation completed: the title read then, or the
 // reason it could not be read.
 class CompletedNavigation : public BrowserObject {
-public:
+  public:
     static CompletedNavigation WithTitle(std::string url, std::string title);
     static CompletedNavigation Unreadable(std::string url, std::string reason);
 
     std::string DocumentTitle() const override;
     std::string LocationURL() const override { return url_; }
 
-private:
+  private:
     CompletedNavigation(std::string url, std::optional<std::string> title, std::string reason);
 
     std::string url_;
@@ -41,7 +41,7 @@ private:
 // view raises NavigateComplete2 after each completed navigation of the page and of each of
 // its frames.
 class WebBrowser : public Control {
-public:
+  public:
     using Control::Control;
     const char* TypeName() const override { return "WebBrowser"; }
 
@@ -54,7 +54,7 @@ public:
         if (NavigateComplete2) NavigateComplete2(browser, url);
     }
 
-private:
+  private:
     std::string locationRequested_;
 };
 

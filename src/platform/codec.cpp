@@ -22,7 +22,7 @@ constexpr char32_t kStandInBase = 0xF700;
 // One conversion descriptor per direction and thread, opened on first use and reset before
 // each conversion, so a run of many files pays for the set-up once.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
@@ -51,7 +51,7 @@ public:
         return 0;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 

@@ -16,7 +16,7 @@ inline constexpr int kShellNoAssociation = 31;
 inline constexpr int kShellStarted = 42;
 
 class DesktopShell {
-public:
+  public:
     virtual ~DesktopShell() = default;
 
     // Opens a document, a file or an address (handed on unchanged) with its associated
@@ -41,7 +41,7 @@ public:
 // started. Only the default verb, "open" and "explore" are known; parameters are not
 // passed on (documents take none). On Windows the shell itself does the work.
 class SystemDesktopShell : public DesktopShell {
-public:
+  public:
     // opener: the program that hands a target to the desktop; tests point it elsewhere.
     explicit SystemDesktopShell(std::string opener = "xdg-open");
 
@@ -51,7 +51,7 @@ public:
     bool OpenFolder(const std::string& folder) override;
     bool OpenAddress(const std::string& address) override;
 
-private:
+  private:
     std::string opener_;
 };
 

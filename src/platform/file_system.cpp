@@ -41,8 +41,8 @@ bool IsPlainFile(const fs::directory_entry& entry) {
 
 bool HasWritePermission(const fs::file_status& status) {
     using fs::perms;
-    return (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) !=
-           perms::none;
+    return (status.permissions() &
+            (perms::owner_write | perms::group_write | perms::others_write)) != perms::none;
 }
 
 // Finds the first thing inside the folder (or the folder itself) without write permission

@@ -20,19 +20,19 @@ struct FileEntry {
 // A listed folder. Files are every regular file directly inside it (or a link to one),
 // sorted by name; sub-folders, pipes, devices and sockets are not files.
 class Folder {
-public:
+  public:
     Folder(std::string path, std::vector<FileEntry> files);
     const std::string& Path() const { return path_; }
     const std::vector<FileEntry>& Files() const { return files_; }
     std::size_t Count() const { return files_.size(); }
 
-private:
+  private:
     std::string path_;
     std::vector<FileEntry> files_;
 };
 
 class FileSystemObject {
-public:
+  public:
     FileSystemObject();
     virtual ~FileSystemObject() = default;
 
@@ -70,7 +70,7 @@ public:
     virtual void WriteAllBytes(const std::string& path, const std::string& bytes);
     void WriteAllText(const std::string& path, const std::string& utf8);
 
-private:
+  private:
     std::mt19937 tempNames_;
 };
 

@@ -11,7 +11,7 @@ enum class MsgResult { OK, Yes, No };
 // Modal message boxes. Text lines are separated by CR LF, as the program composes them.
 // The window implements this with real dialogs; tests queue answers.
 class MessageBoxService {
-public:
+  public:
     virtual ~MessageBoxService() = default;
     virtual MsgResult Show(const std::string& text, MsgButtons buttons, MsgIcon icon,
                            const std::string& caption) = 0;
@@ -19,7 +19,7 @@ public:
 
 // "Let pending window events run, then return."
 class EventPump {
-public:
+  public:
     virtual ~EventPump() = default;
     virtual void ProcessEvents() = 0;
 };

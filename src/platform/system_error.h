@@ -8,7 +8,7 @@ namespace vb::platform {
 // A failure of a platform operation: the text is the description shown to the user, naming
 // the file or folder involved and the operating system's reason.
 class SystemError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -13,19 +13,19 @@ namespace vb::qtview {
 // navigations the browser policy forbids.
 class BrowserPage : public QWebEnginePage {
     Q_OBJECT
-public:
+  public:
     explicit BrowserPage(QObject* parent = nullptr);
 
-signals:
+  signals:
     // A frame (not the top page) finished loading its document.
     void frameCompleted(const QString& url, bool titleReadable, const QString& title);
 
-protected:
+  protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
                                   int lineNumber, const QString& sourceId) override;
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
 
-private:
+  private:
     QString token_;
 };
 

@@ -24,7 +24,7 @@ bool MayRequest(const QUrl& url);
 // Blocks every request MayRequest refuses.
 class LoopbackInterceptor : public QWebEngineUrlRequestInterceptor {
     Q_OBJECT
-public:
+  public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
 };

@@ -10,14 +10,14 @@ namespace vb::qtview {
 // A drop-down list as a non-editable QComboBox. The user's choice goes to the control's
 // ListIndex; the control's items and selection are shown without echoing back.
 class ComboBoxView : public ControlView {
-public:
+  public:
     ComboBoxView(forms::ComboBox& box, QWidget* parent);
 
-protected:
+  protected:
     void RefreshOwn() override;
     void UpdateOwn(forms::Change change) override;
 
-private:
+  private:
     void ShowItems();
     void ShowSelection();
 

@@ -12,7 +12,7 @@ namespace vb::qtview {
 // has (visibility, enabled state, geometry, pointer) are handled here; each kind of control
 // adds its own. The control must outlive its view.
 class ControlView {
-public:
+  public:
     ControlView(forms::Control& control, QWidget* widget);
     virtual ~ControlView();
     ControlView(const ControlView&) = delete;
@@ -33,12 +33,12 @@ public:
     // Takes part in the tab order.
     virtual bool TakesFocus() const { return widget_ != nullptr; }
 
-protected:
+  protected:
     virtual void RefreshOwn() {}
     virtual void UpdateOwn(forms::Change) {}
     virtual void ApplyGeometry();
 
-private:
+  private:
     void ApplyPointer();
 
     forms::Control& control_;

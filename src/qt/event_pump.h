@@ -7,7 +7,7 @@ namespace vb::qtview {
 // Lets Qt handle the events that are waiting (painting, input, timers, browser
 // notifications), then returns.
 class QtEventPump : public platform::EventPump {
-public:
+  public:
     void ProcessEvents() override;
 };
 

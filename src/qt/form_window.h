@@ -23,7 +23,7 @@ namespace vb::qtview {
 // window. The form and its controls must outlive the window.
 class FormWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit FormWindow(forms::Form& form, QWidget* parent = nullptr);
     ~FormWindow() override;
 
@@ -39,12 +39,12 @@ public:
     // tab order and reports the real frame back to the form.
     void ShowForm();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void AddView(forms::Control& control);
     void PlaceInContainer(ControlView& view);
     void Restack();

@@ -37,20 +37,20 @@ QPen PenOf(const forms::Bordered& b, const QWidget* w) {
 
 // A widget that paints a graphical control and lets the mouse through to what lies below.
 class GraphicWidget : public QWidget {
-public:
+  public:
     GraphicWidget(QWidget* parent, std::function<void(QPainter&, QWidget&)> paint)
         : QWidget(parent), paint_(std::move(paint)) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setFocusPolicy(Qt::NoFocus);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         paint_(painter, *this);
     }
 
-private:
+  private:
     std::function<void(QPainter&, QWidget&)> paint_;
 };
 

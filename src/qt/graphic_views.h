@@ -10,24 +10,24 @@ namespace vb::qtview {
 // colour is resolved from the palette each time it is painted. Like the platform's line
 // drawing, the last pixel of the line is not drawn.
 class LineView : public ControlView {
-public:
+  public:
     LineView(forms::Line& line, QWidget* parent);
     bool IsGraphical() const override { return true; }
     bool TakesFocus() const override { return false; }
 
-protected:
+  protected:
     void UpdateOwn(forms::Change change) override;
     void ApplyGeometry() override;
 };
 
 // A shape's outline drawn on its container's surface by a transparent widget.
 class ShapeView : public ControlView {
-public:
+  public:
     ShapeView(forms::Shape& shape, QWidget* parent);
     bool IsGraphical() const override { return true; }
     bool TakesFocus() const override { return false; }
 
-protected:
+  protected:
     void UpdateOwn(forms::Change change) override;
 };
 

@@ -14,10 +14,10 @@ namespace vb::qtview {
 namespace {
 
 class ClickableLabel : public QLabel {
-public:
+  public:
     ClickableLabel(forms::Label& label, QWidget* parent) : QLabel(parent), label_(label) {}
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
         QLabel::mouseReleaseEvent(event);
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
@@ -25,7 +25,7 @@ protected:
             RunGuarded(label_.Click);
     }
 
-private:
+  private:
     forms::Label& label_;
 };
 

@@ -12,17 +12,17 @@ namespace vb::qtview {
 // grows beyond its size where this system's font needs more room than the size gives, so
 // that no caption is cut off.
 class LabelView : public ControlView {
-public:
+  public:
     LabelView(forms::Label& label, QWidget* parent);
     bool IsGraphical() const override { return true; }
     bool TakesFocus() const override { return false; }
 
-protected:
+  protected:
     void RefreshOwn() override;
     void UpdateOwn(forms::Change change) override;
     void ApplyGeometry() override;
 
-private:
+  private:
     void ApplyAppearance();
 
     forms::Label& label_;

@@ -12,14 +12,14 @@ namespace vb::qtview {
 // An empty caption shows the application title. The standard buttons' texts come from the
 // translations the program loaded.
 class QtMessageBoxService : public platform::MessageBoxService {
-public:
+  public:
     explicit QtMessageBoxService(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     platform::MsgResult Show(const std::string& text, platform::MsgButtons buttons,
                              platform::MsgIcon icon, const std::string& caption) override;
 
-private:
+  private:
     QPointer<QWidget> parent_;
 };
 

@@ -11,19 +11,19 @@ namespace vb::qtview {
 // single-precision Value out of Max is shown on a scale of 0 to 10000. The bar repaints as
 // soon as it visibly changes, without waiting for the event loop.
 class ProgressBarView : public ControlView {
-public:
+  public:
     static constexpr int kScale = 10000;
 
     ProgressBarView(forms::ProgressBar& bar, QWidget* parent);
     static int ScaledValue(float value, float max);
 
-protected:
+  protected:
     void RefreshOwn() override { ShowProgress(); }
     void UpdateOwn(forms::Change change) override {
         if (change == forms::Change::Progress) ShowProgress();
     }
 
-private:
+  private:
     void ShowProgress();
 
     forms::ProgressBar& bar_;

@@ -16,7 +16,7 @@ inline constexpr float kTwipsPerPixel = 15.0f;
 // the application-wide pointer the screen object asks for.
 class ScreenBinding : public QObject {
     Q_OBJECT
-public:
+  public:
     // Without a QScreen the primary screen is taken.
     explicit ScreenBinding(forms::Screen& screen = forms::GetScreen(), QScreen* qscreen = nullptr,
                            QObject* parent = nullptr);
@@ -25,7 +25,7 @@ public:
     // Copies size and work area from the QScreen now.
     void Refresh();
 
-private:
+  private:
     void ApplyPointer();
 
     forms::Screen& screen_;

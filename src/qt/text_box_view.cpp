@@ -178,8 +178,7 @@ void TextBoxView::AppendToWidget() {
         return;
     }
     pendingAppend_ += ToWidgetText(std::string(added), true);
-    if (!multi_->isReadOnly() || !sinceFlush_.isValid() ||
-        sinceFlush_.elapsed() >= kAppendBatchMs)
+    if (!multi_->isReadOnly() || !sinceFlush_.isValid() || sinceFlush_.elapsed() >= kAppendBatchMs)
         FlushAppends();
     else if (!flushTimer_->isActive())
         flushTimer_->start();

@@ -20,7 +20,7 @@ namespace vb::qtview {
 // AppendToWidget). Tab leaves a multi-line box, and line breaks
 // pasted into a single-line box are dropped.
 class TextBoxView : public ControlView {
-public:
+  public:
     TextBoxView(forms::TextBox& box, QWidget* parent);
     ~TextBoxView() override;
 
@@ -28,12 +28,12 @@ public:
     static QString ToWidgetText(const std::string& text, bool multiLine);
     static std::string FromWidgetText(const QString& text);
 
-protected:
+  protected:
     void RefreshOwn() override;
     void UpdateOwn(forms::Change change) override;
     void ApplyGeometry() override;
 
-private:
+  private:
     void ShowText();
     void AppendToWidget();
     void FlushAppends();
@@ -45,8 +45,8 @@ private:
     QTextEdit* multi_ = nullptr;
     std::size_t shownLength_ = 0;  // bytes of Text the widget shows
     bool updating_ = false;
-    QString pendingAppend_;              // appended text not yet in a read-only box's widget
-    QElapsedTimer sinceFlush_;           // since pending text last went into the widget
+    QString pendingAppend_;               // appended text not yet in a read-only box's widget
+    QElapsedTimer sinceFlush_;            // since pending text last went into the widget
     std::unique_ptr<QTimer> flushTimer_;  // puts pending text in at the next event-loop turn
 };
 

@@ -10,16 +10,16 @@ namespace vb::qtview {
 // A timer on a QTimer. Enabling a running timer changes nothing (its interval goes on);
 // a new Interval restarts it.
 class TimerView : public ControlView {
-public:
+  public:
     TimerView(forms::Timer& timer, QObject* parent);
     bool TakesFocus() const override { return false; }
     const QTimer& qtimer() const { return *qtimer_; }
 
-protected:
+  protected:
     void RefreshOwn() override { ApplyRunning(false); }
     void UpdateOwn(forms::Change change) override;
 
-private:
+  private:
     void ApplyRunning(bool restart);
 
     forms::Timer& timer_;

@@ -16,14 +16,14 @@ class LoopbackInterceptor;
 // title is the document's own document.title; after a failed load (the error page stands
 // in), or for a frame of another origin, reading the title throws.
 class WebBrowserView : public ControlView {
-public:
+  public:
     WebBrowserView(forms::WebBrowser& browser, QWidget* parent);
     QWebEngineView* engineView() const;
 
-protected:
+  protected:
     void UpdateOwn(forms::Change change) override;
 
-private:
+  private:
     void NavigateToRequested();
     void PageLoaded(bool ok);
     void FrameLoaded(const QString& url, bool readable, const QString& title);

@@ -119,10 +119,10 @@ void frmVornack::SetFsoForTesting(std::unique_ptr<platform::FileSystemObject> fs
 
 builder::PageBuilder& frmVornack::Builder() {
     if (!builder_) {
-        builder_ = std::make_unique<builder::PageBuilder>(builder::BuildWindow{
-            txtSrcPath, cboServer, cboTitle, txtMakePageNum, txtPagePerSrcNum, txtReplaceTarget,
-            txtReplaceText, txtLog, pbrProcess, TemplateText, Fso(), services_.boxes,
-            services_.events, runState_});
+        builder_ = std::make_unique<builder::PageBuilder>(
+            builder::BuildWindow{txtSrcPath, cboServer, cboTitle, txtMakePageNum, txtPagePerSrcNum,
+                                 txtReplaceTarget, txtReplaceText, txtLog, pbrProcess, TemplateText,
+                                 Fso(), services_.boxes, services_.events, runState_});
     }
     return *builder_;
 }

@@ -36,7 +36,7 @@ struct WindowServices {
 // handlers live in frm_vornack.cpp (start, close, source count, write-out),
 // frm_vornack_commands.cpp (folder and help commands) and frm_vornack_ad_panel.cpp.
 class frmVornack : public forms::Form {
-public:
+  public:
     explicit frmVornack(const WindowServices& services);
     ~frmVornack() override;
 
@@ -113,7 +113,7 @@ public:
     // The write-out of this window (tests seed it).
     builder::PageBuilder& Builder();
 
-private:
+  private:
     void LayOutControls();
     void LayOutMenus();
     void ConnectHandlers();

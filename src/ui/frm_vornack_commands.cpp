@@ -41,8 +41,12 @@ void frmVornack::mnuReadMe_Click() {
                          winutil::kShowNormal);
 }
 
-void frmVornack::mnuVersion_Click() { winutil::ShowVersion(services_.boxes, build_config::kCredit); }
+void frmVornack::mnuVersion_Click() {
+    winutil::ShowVersion(services_.boxes, build_config::kCredit);
+}
 
-void frmVornack::lblUrl_Click() { winutil::ExecuteFile(build_config::kHomeUrl, winutil::kShowNormal); }
+void frmVornack::lblUrl_Click() {
+    winutil::ExecuteFile(build_config::kHomeUrl, winutil::kShowNormal);
+}
 
 }  // namespace vb::ui

@@ -91,28 +91,29 @@ void frmVornack::LayOutControls() {
     lnMenu.Adopt(std::move(line));
 
     forms::Control* const inOrder[] = {
-        &txtSrcPath, &txtSrcNum, &cboServer, &txtMakePageNum, &txtPagePerSrcNum,
-        &txtReplaceTarget, &txtReplaceText, &cboTitle, &pbrProcess, &txtLog,
-        &wbCM, &txtCM, &lblUrl, &lblCMNotice, &tmrNaviStep, &lineRef,
+        &txtSrcPath,       &txtSrcNum,        &cboServer,      &txtMakePageNum,
+        &txtPagePerSrcNum, &txtReplaceTarget, &txtReplaceText, &cboTitle,
+        &pbrProcess,       &txtLog,           &wbCM,           &txtCM,
+        &lblUrl,           &lblCMNotice,      &tmrNaviStep,    &lineRef,
     };
     for (forms::Control* c : inOrder) AddControl(*c);
 
     // The tab order runs down the fields, so txtSrcPath has the focus when the window opens.
-    forms::Control* const tabOrder[] = {&txtSrcPath,       &txtSrcNum,        &cboServer,
-                                        &txtMakePageNum,   &txtPagePerSrcNum, &txtReplaceTarget,
-                                        &txtReplaceText,   &cboTitle,         &txtLog};
+    forms::Control* const tabOrder[] = {&txtSrcPath,     &txtSrcNum,        &cboServer,
+                                        &txtMakePageNum, &txtPagePerSrcNum, &txtReplaceTarget,
+                                        &txtReplaceText, &cboTitle,         &txtLog};
     int tab = 0;
     for (forms::Control* c : tabOrder) c->SetTabIndex(tab++);
-    for (forms::Control* c : {static_cast<forms::Control*>(&pbrProcess),
-                              static_cast<forms::Control*>(&wbCM),
-                              static_cast<forms::Control*>(&txtCM)}) {
+    for (forms::Control* c :
+         {static_cast<forms::Control*>(&pbrProcess), static_cast<forms::Control*>(&wbCM),
+          static_cast<forms::Control*>(&txtCM)}) {
         c->SetTabIndex(tab++);
     }
 }
 
 void frmVornack::LayOutMenus() {
-    for (forms::Menu* item : {&mnuFileOpen, &mnuFileReload, &xSprt1, &mnuGo, &xSprt2,
-                              &mnuOpenLocal, &mnuOpenRemote, &xSprt3, &mnuExit})
+    for (forms::Menu* item : {&mnuFileOpen, &mnuFileReload, &xSprt1, &mnuGo, &xSprt2, &mnuOpenLocal,
+                              &mnuOpenRemote, &xSprt3, &mnuExit})
         mnuOperate.AddItem(*item);
     for (forms::Menu* item : {&mnuReadMe, &xSprt4, &mnuVersion}) mnuHelp.AddItem(*item);
     AddMenu(mnuOperate);

@@ -41,9 +41,14 @@ std::string RemoteFolderAddress(const ServerWords& words) {
 
 std::string RemoteFolderLogLines(const ServerWords& words) {
     return "----------------------------\r\n"
-           "server : " + words.server + "\r\n"
-           "user : " + words.user + "\r\n"
-           "pass : " + words.password + "\r\n";
+           "server : " +
+           words.server +
+           "\r\n"
+           "user : " +
+           words.user +
+           "\r\n"
+           "pass : " +
+           words.password + "\r\n";
 }
 
 }  // namespace vb::ui

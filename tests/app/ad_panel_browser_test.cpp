@@ -1,9 +1,9 @@
 // The advertisement panel of the real main window with the real browser control, against
 // pages served on 127.0.0.1.
-#include <QApplication>
-#include <QTest>
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
 #include <filesystem>
 #include <memory>
 
@@ -21,7 +21,7 @@ namespace {
 constexpr char kAdPath[] = "/member/zund/cm/navigator.php";
 
 class AdPanelBrowserTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::SetProgramFolderForTesting(dir.str(), "VornackBuilder");
         qtview::SetBrowserKeptToLoopbackForTesting(true);

@@ -1,15 +1,15 @@
 // The real main window drawn by the Qt view on the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QTest>
-#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <memory>
 
@@ -25,7 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class MainWindowViewTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::SetProgramFolderForTesting(dir.str(), "VornackBuilder");
         fs::create_directories(dir / "local");

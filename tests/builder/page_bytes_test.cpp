@@ -102,15 +102,15 @@ TEST(PageBytes, NotTakenWhereTheBytesCouldDiffer) {
         PageTemplate page;
         std::string target, replacement;
     } cases[] = {
-        {one, "©", "x"},                                       // cp932 cannot hold the target
-        {one, "\u301c", "x"},                                  // holds it only as another one
-        {one, "", "x"},                                        // no target
-        {one, "a" + standIn, "x"},                             // a stand-in in the target
-        {one, "a", "x" + standIn},                             // ... in the replacement
-        {one, "a", "\xe3\x81"},                                // a broken replacement
+        {one, "©", "x"},            // cp932 cannot hold the target
+        {one, "\u301c", "x"},       // holds it only as another one
+        {one, "", "x"},             // no target
+        {one, "a" + standIn, "x"},  // a stand-in in the target
+        {one, "a", "x" + standIn},  // ... in the replacement
+        {one, "a", "\xe3\x81"},     // a broken replacement
         {PageTemplate("<i>&&TITLE&&</i><b>&&BODY&&</b>", standIn), "a", "x"},  // ... in the title
-        {PageTemplate("&&BODY&&|&&BODY&&", "T"), "a", "x"},    // the body twice
-        {PageTemplate("no body", "T"), "a", "x"},              // no body at all
+        {PageTemplate("&&BODY&&|&&BODY&&", "T"), "a", "x"},                    // the body twice
+        {PageTemplate("no body", "T"), "a", "x"},                              // no body at all
     };
     for (const auto& c : cases)
         EXPECT_FALSE(PageBytes::For(c.page, c.target, c.replacement)) << &c - cases;

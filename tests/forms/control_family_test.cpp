@@ -13,7 +13,7 @@ namespace vb::forms {
 namespace {
 
 class LineFamily : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Line& first = lnMenu.Create(0);
         first.SetX1(150);

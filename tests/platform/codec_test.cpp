@@ -1,9 +1,10 @@
 #include "platform/codec.h"
-#include "platform/utf8.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
+
+#include "platform/utf8.h"
 
 using namespace vb::platform;
 
@@ -19,10 +20,10 @@ TEST(Cp932Codec, DecodesAndEncodesValidText) {
         {"", ""},
         {"abc\r\n", "abc\r\n"},
         {"\x83\x94\x83\x48\x83\x8b\x83\x69\x83\x62\x83\x4e", "ヴォルナック"},
-        {"\xb1\xb2", "ｱｲ"},                          // half-width katakana, one byte each
+        {"\xb1\xb2", "ｱｲ"},  // half-width katakana, one byte each
         {"\x82\xa0\r\n\x82\xa2", "あ\r\nい"},
-        {"\x5c\x7e", "\\~"},                          // cp932 keeps ASCII as ASCII
-        {"\xf0\x40", "\xee\x80\x80"},                 // user-defined area -> U+E000
+        {"\x5c\x7e", "\\~"},           // cp932 keeps ASCII as ASCII
+        {"\xf0\x40", "\xee\x80\x80"},  // user-defined area -> U+E000
         {"\x87\x54", "Ⅰ"},
     };
     for (const auto& c : cases) {
@@ -33,9 +34,11 @@ TEST(Cp932Codec, DecodesAndEncodesValidText) {
 
 TEST(Cp932Codec, InvalidBytesComeBackUnchanged) {
     const std::string samples[] = {
-        std::string("\x80"), std::string("\xa0"), std::string("\xfd\xfe\xff"),
-        std::string("ok\x81"),           // lead byte cut off at the end
-        std::string("\x81\x20x"),        // lead byte followed by a byte that cannot trail
+        std::string("\x80"),
+        std::string("\xa0"),
+        std::string("\xfd\xfe\xff"),
+        std::string("ok\x81"),     // lead byte cut off at the end
+        std::string("\x81\x20x"),  // lead byte followed by a byte that cannot trail
         std::string("\x82\xa0\xff\x82\xa2"),
     };
     for (const auto& bytes : samples) {

@@ -18,7 +18,7 @@ using vb::test::WriteBytes;
 namespace {
 
 class FileSystemTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     FileSystemObject fso;
 };

@@ -6,10 +6,10 @@
 #include "forms/errors.h"
 #include "forms/form.h"
 #include "forms/web_browser.h"
+#include "page_server.h"
 #include "qt/browser_policy.h"
 #include "qt/form_window.h"
 #include "qt/web_browser_view.h"
-#include "page_server.h"
 
 namespace vb::qtview {
 namespace {
@@ -21,7 +21,7 @@ struct Completion {
 };
 
 class BrowserControl : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetBrowserKeptToLoopbackForTesting(true);
         form.SetClientSize(4500, 3000);

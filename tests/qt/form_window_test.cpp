@@ -24,7 +24,7 @@ namespace vb::qtview {
 namespace {
 
 class FormWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         forms::GetScreen().SetGeometry(1024, 768, 15, 15, {0, 0, 1024, 768});
         window = std::make_unique<FormWindow>(form);

@@ -11,7 +11,7 @@ namespace vb::qtview {
 // Serves fixed pages on 127.0.0.1, one request per connection, and counts the requests
 // of each path.
 class PageServer {
-public:
+  public:
     PageServer() {
         server_.listen(QHostAddress::LocalHost);
         QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
@@ -41,7 +41,7 @@ public:
     }
     QString Host() const { return QString("127.0.0.1:%1").arg(port()); }
 
-private:
+  private:
     QTcpServer server_;
     QMap<QByteArray, QByteArray> pages_;
     QMap<QByteArray, int> requests_;

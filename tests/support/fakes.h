@@ -12,7 +12,7 @@ namespace vb::test {
 // A message-box service whose answers a test queues. Every box shown is recorded.
 // With no queued answer, OK boxes answer OK and Yes/No boxes answer Yes.
 class FakeMessageBox : public platform::MessageBoxService {
-public:
+  public:
     struct Shown {
         std::string text;
         platform::MsgButtons buttons;
@@ -30,7 +30,7 @@ public:
     const std::vector<Shown>& shown() const { return shown_; }
     std::vector<std::string> texts() const;
 
-private:
+  private:
     std::deque<platform::MsgResult> answers_;
     std::deque<std::function<void()>> onShow_;
     std::vector<Shown> shown_;
@@ -38,13 +38,13 @@ private:
 
 // An event pump that counts its yields and can run an action at a given yield.
 class CountingEventPump : public platform::EventPump {
-public:
+  public:
     void ProcessEvents() override;
     int yields() const { return yields_; }
     // The action runs during the n-th yield (1-based).
     void AtYield(int n, std::function<void()> action);
 
-private:
+  private:
     int yields_ = 0;
     std::vector<std::pair<int, std::function<void()>>> actions_;
 };

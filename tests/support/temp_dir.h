@@ -8,7 +8,7 @@ namespace vb::test {
 // A fresh folder under the system's temporary folder, removed with everything in it
 // (permissions restored first) when the object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -19,7 +19,7 @@ public:
     // Path of a child (not created).
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -6,7 +6,7 @@ namespace vb::test {
 namespace {
 
 class AdPanelTest : public WindowTest {
-protected:
+  protected:
     void Complete(std::optional<std::string> title) {
         FakeBrowserObject browser(std::move(title));
         Window().wbCM.RaiseNavigateComplete2(browser, browser.LocationURL());

@@ -10,9 +10,9 @@ TEST_F(WindowTest, DocumentsGoToTheDesktopWithShowNormal) {
     w.mnuFileOpen.RaiseClick();
     w.mnuReadMe.RaiseClick();
     w.lblUrl.Click();
-    EXPECT_EQ(shell.executed, (std::vector<std::string>{dir / "VornackBuilder.ini",
-                                                         dir / "ReadMe.txt",
-                                                         build_config::kHomeUrl}));
+    EXPECT_EQ(shell.executed,
+              (std::vector<std::string>{dir / "VornackBuilder.ini", dir / "ReadMe.txt",
+                                        build_config::kHomeUrl}));
     EXPECT_EQ(shell.shows, (std::vector<int>{1, 1, 1}));
     shell.executeResult = platform::kShellNoAssociation;
     w.mnuReadMe.RaiseClick();
@@ -54,7 +54,7 @@ TEST_F(WindowTest, LocalFolderWithBlanksInTheProgramPathIsOneArgument) {
 
 struct RemoteCase {
     const char* entry;
-    const char* log;      // the three word lines
+    const char* log;  // the three word lines
     const char* address;
 };
 
@@ -109,8 +109,9 @@ TEST_F(WindowTest, VersionBoxCarriesTheCredit) {
     auto& w = Started();
     w.mnuVersion.RaiseClick();
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, std::string("ＺＵＮＤヴォルナックビルダー v0.9.19\r\n\r\nby ") +
-                                         build_config::kCredit);
+    EXPECT_EQ(
+        boxes.shown()[0].text,
+        std::string("ＺＵＮＤヴォルナックビルダー v0.9.19\r\n\r\nby ") + build_config::kCredit);
     EXPECT_EQ(boxes.shown()[0].icon, platform::MsgIcon::Information);
     EXPECT_EQ(boxes.shown()[0].caption, "ﾊﾞｰｼﾞｮﾝ情報");
 }

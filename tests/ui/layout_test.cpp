@@ -15,17 +15,17 @@ struct Placement {
 };
 
 const Placement kPlacements[] = {
-    {"lblGuide", 0, 150, 210, 840, 180},     {"txtSrcPath", -1, 1650, 150, 5745, 300},
-    {"lblGuide", 1, 150, 510, 675, 180},     {"txtSrcNum", -1, 1650, 450, 5745, 300},
-    {"lblGuide", 2, 150, 810, 900, 180},     {"cboServer", -1, 1650, 750, 5745, 300},
-    {"lblGuide", 3, 150, 1110, 1050, 180},   {"txtMakePageNum", -1, 1650, 1050, 5745, 300},
-    {"lblGuide", 4, 150, 1410, 1395, 180},   {"txtPagePerSrcNum", -1, 1650, 1350, 5745, 300},
-    {"lblGuide", 5, 150, 1710, 1260, 180},   {"txtReplaceTarget", -1, 1650, 1650, 5745, 300},
-    {"lblGuide", 6, 150, 2010, 900, 180},    {"txtReplaceText", -1, 1650, 1950, 5745, 300},
-    {"lblGuide", 7, 150, 2310, 1095, 180},   {"cboTitle", -1, 1650, 2250, 5745, 300},
+    {"lblGuide", 0, 150, 210, 840, 180},       {"txtSrcPath", -1, 1650, 150, 5745, 300},
+    {"lblGuide", 1, 150, 510, 675, 180},       {"txtSrcNum", -1, 1650, 450, 5745, 300},
+    {"lblGuide", 2, 150, 810, 900, 180},       {"cboServer", -1, 1650, 750, 5745, 300},
+    {"lblGuide", 3, 150, 1110, 1050, 180},     {"txtMakePageNum", -1, 1650, 1050, 5745, 300},
+    {"lblGuide", 4, 150, 1410, 1395, 180},     {"txtPagePerSrcNum", -1, 1650, 1350, 5745, 300},
+    {"lblGuide", 5, 150, 1710, 1260, 180},     {"txtReplaceTarget", -1, 1650, 1650, 5745, 300},
+    {"lblGuide", 6, 150, 2010, 900, 180},      {"txtReplaceText", -1, 1650, 1950, 5745, 300},
+    {"lblGuide", 7, 150, 2310, 1095, 180},     {"cboTitle", -1, 1650, 2250, 5745, 300},
     {"pbrProcess", -1, 1650, 2550, 5745, 300}, {"lblGuide", 8, 180, 2910, 315, 180},
-    {"txtLog", -1, 1650, 2850, 2835, 1905},  {"wbCM", -1, 4500, 2850, 2895, 1905},
-    {"txtCM", -1, 5370, 3630, 1185, 375},    {"lblUrl", -1, 1650, 4830, 1710, 180},
+    {"txtLog", -1, 1650, 2850, 2835, 1905},    {"wbCM", -1, 4500, 2850, 2895, 1905},
+    {"txtCM", -1, 5370, 3630, 1185, 375},      {"lblUrl", -1, 1650, 4830, 1710, 180},
     {"lblCMNotice", -1, 6450, 4830, 840, 180},
 };
 
@@ -52,9 +52,9 @@ TEST_F(WindowTest, EveryControlSitsAtItsDesignedPlace) {
 
 TEST_F(WindowTest, CaptionsAndPropertiesAreThoseOfTheDesign) {
     auto& w = Window();
-    const char* guides[] = {"ソースパス", "ソース数", "対象サーバ", "作成ページ数",
-                            "ソース数/１ページ", "置換対象文字列", "置換文字列",
-                            "ページタイトル", "ログ"};
+    const char* guides[] = {"ソースパス",   "ソース数",          "対象サーバ",
+                            "作成ページ数", "ソース数/１ページ", "置換対象文字列",
+                            "置換文字列",   "ページタイトル",    "ログ"};
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(dynamic_cast<forms::Label&>(w.lblGuide[i]).Caption(), guides[i]);
     EXPECT_EQ(w.lblGuide.LBound(), 0);
@@ -103,10 +103,9 @@ TEST_F(WindowTest, MenusHoldTheirItemsWithAccessKeys) {
 
 TEST_F(WindowTest, TabOrderRunsDownTheFields) {
     auto& w = Window();
-    const forms::Control* order[] = {&w.txtSrcPath,       &w.txtSrcNum,      &w.cboServer,
-                                     &w.txtMakePageNum,   &w.txtPagePerSrcNum,
-                                     &w.txtReplaceTarget, &w.txtReplaceText, &w.cboTitle,
-                                     &w.txtLog};
+    const forms::Control* order[] = {&w.txtSrcPath,     &w.txtSrcNum,        &w.cboServer,
+                                     &w.txtMakePageNum, &w.txtPagePerSrcNum, &w.txtReplaceTarget,
+                                     &w.txtReplaceText, &w.cboTitle,         &w.txtLog};
     for (int i = 0; i + 1 < static_cast<int>(std::size(order)); ++i)
         EXPECT_LT(order[i]->TabIndex(), order[i + 1]->TabIndex()) << order[i]->Name();
     EXPECT_EQ(w.txtSrcPath.TabIndex(), 0);

@@ -13,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class StartCloseTest : public WindowTest {
-protected:
+  protected:
     // A settings file naming a source folder with two sources, one server and one title.
     void PrepareJob() {
         fs::create_directory(dir / "src");
@@ -57,14 +57,16 @@ TEST_F(StartCloseTest, StartUpPlacesTheWindowAndFillsTheFields) {
 TEST_F(StartCloseTest, SourceCountFollowsTheTypedPath) {
     auto& w = Started();
     fs::create_directories(dir / "src/sub");
-    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.jpg"}) WriteBytes((dir.path() / "src" / name).string(), "x");
-    for (int i = 0; i < 10; ++i) WriteBytes((dir.path() / "src/sub" / std::to_string(i)).string(), "x");
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.jpg"})
+        WriteBytes((dir.path() / "src" / name).string(), "x");
+    for (int i = 0; i < 10; ++i)
+        WriteBytes((dir.path() / "src/sub" / std::to_string(i)).string(), "x");
     const struct {
         std::string path;
         std::string count;
     } cases[] = {
-        {dir / "src", "4"},          {dir / "src/", "4"},        {dir / "missing", "0"},
-        {dir / "src/a.txt", "0"},    {"", "0"},                  {dir / "src/sub", "10"},
+        {dir / "src", "4"},       {dir / "src/", "4"}, {dir / "missing", "0"},
+        {dir / "src/a.txt", "0"}, {"", "0"},           {dir / "src/sub", "10"},
     };
     for (const auto& c : cases) {
         w.txtSrcPath.SetText(c.path);
@@ -154,7 +156,7 @@ TEST_F(StartCloseTest, CommandsDuringAWriteOutAreIgnored) {
 
 // A file-system service whose listing fails, to stand for a folder that cannot be read.
 class UnlistableFso : public platform::FileSystemObject {
-public:
+  public:
     platform::Folder GetFolder(const std::string& path) override {
         throw platform::SystemError("フォルダの中を読めません。\r\n" + path);
     }

@@ -17,7 +17,7 @@ namespace vb::test {
 
 // Records what the window hands to the desktop instead of starting programs.
 class FakeDesktopShell : public platform::DesktopShell {
-public:
+  public:
     int Execute(const std::optional<std::string>&, const std::string& file,
                 const std::optional<std::string>&, const std::optional<std::string>&,
                 int show) override {
@@ -44,7 +44,7 @@ public:
 
 // A browser object whose title a test chooses (or that cannot be read).
 class FakeBrowserObject : public forms::BrowserObject {
-public:
+  public:
     explicit FakeBrowserObject(std::optional<std::string> title) : title_(std::move(title)) {}
     std::string DocumentTitle() const override {
         if (!title_) throw std::runtime_error("no document");
@@ -52,14 +52,14 @@ public:
     }
     std::string LocationURL() const override { return "http://127.0.0.1/"; }
 
-private:
+  private:
     std::optional<std::string> title_;
 };
 
 // One window in a program folder of its own (a temporary folder with a local/ folder),
 // with fake message boxes, event pump and desktop.
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::SetProgramFolderForTesting(dir.str(), "VornackBuilder");
         platform::SetDesktopShellForTesting(&shell);

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 // The real desktop shell with its opener replaced by a script that writes down its
 // arguments and working folder, one per line, and nothing else.
 class SystemShell : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         opener = dir / "opener";
         log = dir / "opened.txt";

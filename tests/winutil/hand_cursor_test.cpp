@@ -11,7 +11,7 @@ namespace vb::winutil {
 namespace {
 
 class HandCursor : public test::ScreenFixture {
-protected:
+  protected:
     static bool HasHand(const forms::Control& c) {
         return c.MousePointer() == forms::kPointerCustom && c.MouseIcon() &&
                c.MouseIcon()->Name == "CURSOR_HAND" && c.MouseIcon()->HotSpotX == 6 &&

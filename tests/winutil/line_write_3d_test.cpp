@@ -21,7 +21,7 @@ using forms::Shape;
 constexpr int kFormWidth = 7695;
 
 class LineWrite3D : public test::ScreenFixture {
-protected:
+  protected:
     void SetUp() override {
         form.SetFrameFromView({60, 645, 60, 60});
         form.SetClientSize(kFormWidth - 120, 5085);

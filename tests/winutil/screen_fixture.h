@@ -10,7 +10,7 @@ namespace vb::test {
 // Gives the process-wide screen a known geometry for one test and puts the default back
 // afterwards; also removes any event pump a test installed.
 class ScreenFixture : public ::testing::Test {
-protected:
+  protected:
     void SetScreen(int widthPx, int heightPx, float tpp, forms::PixelRect workArea) {
         forms::GetScreen().SetGeometry(widthPx, heightPx, tpp, tpp, workArea);
     }

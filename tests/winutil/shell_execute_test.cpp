@@ -8,7 +8,7 @@ namespace {
 
 // A desktop that records what it is asked and answers with a set code.
 class RecordingShell : public platform::DesktopShell {
-public:
+  public:
     struct Call {
         std::optional<std::string> operation;
         std::string file;
@@ -30,7 +30,7 @@ public:
 };
 
 class ShellExecute : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { platform::SetDesktopShellForTesting(&shell); }
     void TearDown() override { platform::SetDesktopShellForTesting(nullptr); }
     RecordingShell shell;

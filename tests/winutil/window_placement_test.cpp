@@ -12,7 +12,7 @@ namespace vb::winutil {
 namespace {
 
 class WindowPlacement : public test::ScreenFixture {
-protected:
+  protected:
     // A form whose outer size is exactly width x height twips.
     void SizeForm(int width, int height) {
         form.SetFrameFromView({0, 0, 0, 0});
