@@ -43,6 +43,9 @@ int main(int argc, char** argv) {
     // which centres the window, runs after showing it.
     window.ShowForm();
     vb::qtview::RunGuarded([&] { form.Form_Load(); });
+    // A close that came while the window loaded was honoured at the end of Form_Load. The
+    // event loop has not run yet, so its end would never be asked for: end here.
+    if (form.IsUnloaded()) return 0;
 
     vb::app::RouteTerminationSignals(&window, [&window] { window.close(); });
     return app.exec();

@@ -25,6 +25,11 @@ WebBrowserView::WebBrowserView(forms::WebBrowser& browser, QWidget* parent)
     page_ = new BrowserPage(view);
     if (BrowserKeptToLoopback()) page_->setUrlRequestInterceptor(new LoopbackInterceptor(page_));
     view->setPage(page_);
+    // The engine puts its drawing surface into the view when the page first starts up. In a
+    // window already shown that makes Qt re-create the whole window (a close or a key sent
+    // to the old one is lost), so the page starts up now, before the window is shown. An
+    // empty script runs nothing and navigates nowhere.
+    page_->runJavaScript(QString());
     QObject::connect(page_, &QWebEnginePage::loadFinished, view,
                      [this](bool ok) { PageLoaded(ok); });
     QObject::connect(page_, &BrowserPage::frameCompleted, view,
