@@ -70,7 +70,7 @@ void KeepCarriedLeadsApart(std::string& out, const std::vector<std::size_t>& car
 
 }  // namespace
 
-std::string EncodeThrough(const Conversion& convert, std::string_view utf8Text) {
+std::string EncodeThrough(Conversion convert, std::string_view utf8Text) {
     std::string out;
     out.reserve(utf8Text.size() + 16);
     std::vector<std::size_t> carriedLeads;  // where carried lead bytes went, in order

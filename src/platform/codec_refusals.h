@@ -16,11 +16,10 @@ using RefusedHandler = std::function<std::size_t(std::size_t pos)>;
 
 // Appends the cp932 form of the text to out, calling refused at each character it cannot
 // convert.
-using Conversion =
-    std::function<void(std::string_view text, std::string& out, const RefusedHandler& refused)>;
+using Conversion = void (*)(std::string_view text, std::string& out, const RefusedHandler& refused);
 
 // UTF-8 to cp932 through the conversion, with refused characters treated as above. Encode
 // is EncodeThrough the table; the tests put iconv's own conversion in the table's place.
-std::string EncodeThrough(const Conversion& convert, std::string_view utf8Text);
+std::string EncodeThrough(Conversion convert, std::string_view utf8Text);
 
 }  // namespace vb::platform::cp932
