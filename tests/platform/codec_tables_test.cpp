@@ -116,6 +116,20 @@ TEST(Cp932Tables, EncodeAsIconvDoesEveryCharacter) {
     }
 }
 
+TEST(Cp932Tables, CanEncodeWhatIconvConverts) {
+    // Beyond U+FFFF too, where iconv converts the tag characters to nothing.
+    vb::tools::IconvConversion iconv("CP932", "UTF-8");
+    std::string text, out;
+    for (char32_t cp = 0x80; cp <= 0x10FFFF;
+         cp += cp < 0x10000 || (cp >= 0xE0000 && cp < 0xE0100) ? 1 : 61) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+        text.clear();
+        utf8::Append(text, cp);
+        const bool converted = iconv.ConvertWhole(text, out) == 0;
+        ASSERT_EQ(cp932::CanEncode(cp), converted || cp932::IsStandIn(cp)) << std::uint32_t{cp};
+    }
+}
+
 TEST(Cp932Tables, EncodeAsIconvDoesMalformedSequences) {
     // Every two bytes (overlong and cut-off forms among them), every three-byte lead with a
     // continuation and any third byte, and four-byte leads with sample tails.
