@@ -3,7 +3,6 @@
 // After windows.h.
 #include <ole2.h>
 
-#include "forms/events.h"
 #include "platform/desktop_shell.h"
 #include "ui/frm_vornack.h"
 #include "win32/event_pump.h"
@@ -19,12 +18,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     vb::win32view::ScreenBinding screen;
     vb::win32view::Win32MessageBoxService boxes;
     vb::win32view::Win32EventPump events;
-    vb::forms::SetEventPump(&events);
     vb::platform::SystemDesktopShell shell;
 
     int code = 0;
     {
-        vb::ui::frmVornack form({boxes, events});
+        vb::ui::frmVornack form({boxes, events, shell});
         vb::win32view::FormWindow window(form);
         window.QuitWhenClosed();
         // New windows the user asks for in the advertisement panel open in the user's browser.
@@ -41,7 +39,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         code = vb::win32view::RunMessageLoop();
         vb::win32view::SetDialogWindow(nullptr);
     }
-    vb::forms::SetEventPump(nullptr);
     if (SUCCEEDED(com)) OleUninitialize();
     return code;
 }
