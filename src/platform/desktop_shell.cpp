@@ -152,15 +152,4 @@ bool SystemDesktopShell::OpenAddress(const std::string& address) {
 
 #endif
 
-namespace {
-DesktopShell* g_testingShell = nullptr;
-}
-
-DesktopShell& GetDesktopShell() {
-    static SystemDesktopShell system;
-    return g_testingShell ? *g_testingShell : system;
-}
-
-void SetDesktopShellForTesting(DesktopShell* shell) { g_testingShell = shell; }
-
 }  // namespace vb::platform
