@@ -12,6 +12,7 @@
 #include "forms/label.h"
 #include "forms/menu.h"
 #include "forms/progress_bar.h"
+#include "forms/resources.h"
 #include "forms/screen.h"
 #include "forms/text_box.h"
 #include "win32/event_pump.h"
@@ -161,6 +162,14 @@ TEST_F(ViewTest, UsersChoiceInAListAndClickOnALabelReachTheModel) {
     SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
                  reinterpret_cast<LPARAM>(H(form.link)));
     EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ViewTest, ALinkLabelShowsTheHandCursorResource) {
+    form.link.SetMouseIcon(forms::LoadResPicture("CURSOR_HAND", 2));
+    form.link.SetMousePointer(forms::kPointerCustom);
+    SendMessageW(window.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(H(form.link)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(GetModuleHandleW(nullptr), L"CURSOR_HAND"));
 }
 
 TEST_F(ViewTest, ProgressShowsAtOnceOnTheBar) {
