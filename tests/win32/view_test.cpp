@@ -121,6 +121,16 @@ TEST_F(ViewTest, MenuItemsRunTheirCommandAndCarryAccessKeys) {
     SendMessageW(window.Handle(), WM_COMMAND, window.CommandIdFor(form.go), 0);
     EXPECT_EQ(clicks, 1);
 
+    // Escape and Return in a field become the dialog commands IDCANCEL and IDOK: no item.
+    SetFocus(H(form.field));
+    SetDialogWindow(window.Handle());
+    for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+        MSG press{H(form.field), WM_KEYDOWN, key, 0, 0, {}};
+        DispatchOne(press);
+    }
+    SetDialogWindow(nullptr);
+    EXPECT_EQ(clicks, 1);
+
     HMENU bar = GetMenu(window.Handle());
     ASSERT_NE(bar, nullptr);
     wchar_t caption[64] = {};
