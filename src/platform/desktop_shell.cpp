@@ -15,15 +15,4 @@ bool LooksLikeAddress(const std::string& target) {
 
 SystemDesktopShell::SystemDesktopShell(std::string opener) : opener_(std::move(opener)) {}
 
-namespace {
-DesktopShell* g_testingShell = nullptr;
-}
-
-DesktopShell& GetDesktopShell() {
-    static SystemDesktopShell system;
-    return g_testingShell ? *g_testingShell : system;
-}
-
-void SetDesktopShellForTesting(DesktopShell* shell) { g_testingShell = shell; }
-
 }  // namespace vb::platform

@@ -60,9 +60,4 @@ class SystemDesktopShell : public DesktopShell {
 // ("http:", "ftp:", "mailto:"); "C:\..." is a path.
 bool LooksLikeAddress(const std::string& target);
 
-// The shell the program uses: the system's, unless a test installed another.
-DesktopShell& GetDesktopShell();
-// nullptr restores the system's shell.
-void SetDesktopShellForTesting(DesktopShell* shell);
-
 }  // namespace vb::platform
