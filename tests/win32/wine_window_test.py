@@ -14,7 +14,7 @@ import time
 
 from Xlib import X, display, protocol
 
-EXE, RESOURCES, PREFIX, ARTEFACTS = sys.argv[1:5]
+EXE, RESOURCES, PREFIX, ARTEFACTS = (os.path.abspath(a) for a in sys.argv[1:5])
 HERE = os.path.dirname(os.path.abspath(__file__))
 WINE_RUN = os.path.join(HERE, "..", "..", "scripts", "wine_run.sh")
 TITLE = "ＺＵＮＤヴォルナックビルダー v"
