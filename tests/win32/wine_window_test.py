@@ -93,6 +93,8 @@ def main():
     output = os.path.join(folder, "local", "sample.example")
     log = open(os.path.join(folder, "wine.log"), "w+")
     env = dict(os.environ, WINEPREFIX=PREFIX)
+    # A Wine session left by an earlier program still holds the X display it started on.
+    subprocess.run(["wineserver", "-w"], env=env, capture_output=True, timeout=60)
     process = subprocess.Popen([WINE_RUN, os.path.join(folder, "VornackBuilder.exe")], env=env,
                                stdout=log, stderr=log, start_new_session=True)
     try:
