@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace vb::builder {
+namespace vb::rules {
 
 // True when the text can name one folder directly inside another: not empty, not "." or
 // "..", and free of path separators ('/', '\'), control characters and the characters
@@ -10,4 +10,4 @@ namespace vb::builder {
 // as the name of its output folder, so that the build never deletes anything outside it.
 bool IsPlainFolderName(std::string_view name);
 
-}  // namespace vb::builder
+}  // namespace vb::rules
