@@ -9,16 +9,28 @@ packages=(
     qt6-base-dev qt6-webengine-dev qt6-translations-l10n libgl-dev
     fonts-noto-cjk xvfb xauth xdotool imagemagick python3-xlib x11-utils
     clang clang-format libfuzzer-14-dev
+    g++-mingw-w64-x86-64-posix wine wine64 locales googletest
 )
 
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes its code page from the locale: the Windows edition's tests run under
+# ja_JP.UTF-8 (code page 932) and once more under en_US.UTF-8 (code page 1252), which glibc
+# must have generated.
+for loc in ja_JP en_US; do
+    locale -a 2>/dev/null | grep -qi "^${loc}\.utf-\?8$" && continue
+    $sudo sed -i "s/^# *\(${loc}.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^${loc}.UTF-8 UTF-8" /etc/locale.gen || echo "${loc}.UTF-8 UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+    $sudo locale-gen >/dev/null
+done

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Makes the Wine prefix named by WINEPREFIX once (wineboot takes about ten seconds);
+# concurrent callers wait for the first.
+set -euo pipefail
+: "${WINEPREFIX:?WINEPREFIX must name the prefix}"
+[ -f "$WINEPREFIX/.vb-ready" ] && exit 0
+mkdir -p "$(dirname "$WINEPREFIX")"
+exec 9>"$WINEPREFIX.lock"
+flock 9
+if [ ! -f "$WINEPREFIX/.vb-ready" ]; then
+    export WINEARCH=win64 WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}" WINEDEBUG=-all
+    wineboot --init >/dev/null 2>&1 || true
+    wineserver --wait || true
+    touch "$WINEPREFIX/.vb-ready"
+fi

@@ -1,0 +1,138 @@
+#include "win32/browser_events.h"
+
+#include <exdisp.h>
+#include <exdispid.h>
+#include <mshtml.h>
+
+#include "win32/failure_report.h"
+#include "win32/wide_text.h"
+
+namespace vb::win32view {
+
+namespace {
+
+// New-window flags: the user started the request (a click), or asked for it outright.
+constexpr LONG kUserInited = 0x2;
+constexpr LONG kUserRequested = 0x80;
+
+// Descriptions of a title that cannot be read; nobody shows them, the program only learns
+// that the read failed.
+const char* const kNoBrowser = "ブラウザではありません。";
+const char* const kNoDocument = "ドキュメントがありません。";
+const char* const kNoTitle = "タイトルを読めません。";
+
+// A string argument, passed as a BSTR or as a reference to a variant holding one.
+std::string StringOf(const VARIANT& v) {
+    const VARIANT* at = &v;
+    if (V_VT(at) == (VT_VARIANT | VT_BYREF) && V_VARIANTREF(at)) at = V_VARIANTREF(at);
+    if (V_VT(at) == VT_BSTR && V_BSTR(at)) return Narrow(V_BSTR(at));
+    if (V_VT(at) == (VT_BSTR | VT_BYREF) && V_BSTRREF(at) && *V_BSTRREF(at))
+        return Narrow(*V_BSTRREF(at));
+    return {};
+}
+
+LONG LongOf(const VARIANT& v) {
+    if (V_VT(&v) == VT_I4 || V_VT(&v) == VT_UI4) return V_I4(&v);
+    if (V_VT(&v) == (VT_I4 | VT_BYREF) && V_I4REF(&v)) return *V_I4REF(&v);
+    return 0;
+}
+
+template <class T>
+class ComPtr {
+  public:
+    ComPtr() = default;
+    ~ComPtr() {
+        if (p_) p_->Release();
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    T** Out() { return &p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+
+  private:
+    T* p_ = nullptr;
+};
+
+}  // namespace
+
+BrowserEvents::BrowserEvents(Completed completed, UserNewWindow newWindow)
+    : completed_(std::move(completed)), newWindow_(std::move(newWindow)) {}
+
+HRESULT BrowserEvents::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID_DWebBrowserEvents2) {
+        *object = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG BrowserEvents::AddRef() { return ++references_; }
+
+ULONG BrowserEvents::Release() {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+}
+
+HRESULT BrowserEvents::GetTypeInfoCount(UINT* count) {
+    if (count) *count = 0;
+    return S_OK;
+}
+
+HRESULT BrowserEvents::GetTypeInfo(UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
+
+HRESULT BrowserEvents::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
+
+HRESULT BrowserEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
+                              EXCEPINFO*, UINT*) {
+    if (!params) return S_OK;
+    // Arguments come last first.
+    if (id == DISPID_NAVIGATECOMPLETE2 && params->cArgs >= 2) NavigateComplete2(*params);
+    if (id == DISPID_NEWWINDOW3 && params->cArgs >= 5) NewWindow3(*params);
+    return S_OK;
+}
+
+void BrowserEvents::NavigateComplete2(const DISPPARAMS& params) {
+    const VARIANT& browser = params.rgvarg[1];
+    IDispatch* object = V_VT(&browser) == VT_DISPATCH ? V_DISPATCH(&browser) : nullptr;
+    const std::string url = StringOf(params.rgvarg[0]);
+    if (completed_) RunGuarded([&] { completed_(object, url); });
+}
+
+void BrowserEvents::NewWindow3(const DISPPARAMS& params) {
+    const VARIANT& cancel = params.rgvarg[3];
+    if (V_VT(&cancel) == (VT_BOOL | VT_BYREF) && V_BOOLREF(&cancel))
+        *V_BOOLREF(&cancel) = VARIANT_TRUE;
+    const LONG flags = LongOf(params.rgvarg[2]);
+    if (!(flags & (kUserInited | kUserRequested))) return;
+    const std::string url = StringOf(params.rgvarg[0]);
+    if (newWindow_ && !url.empty()) RunGuarded([&] { newWindow_(url); });
+}
+
+forms::CompletedNavigation ReadCompletedNavigation(IDispatch* browser, const std::string& url) {
+    using forms::CompletedNavigation;
+    ComPtr<IWebBrowser2> web;
+    if (!browser ||
+        FAILED(browser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(web.Out()))) ||
+        !web)
+        return CompletedNavigation::Unreadable(url, kNoBrowser);
+    ComPtr<IDispatch> document;
+    if (FAILED(web->get_Document(document.Out())) || !document)
+        return CompletedNavigation::Unreadable(url, kNoDocument);
+    ComPtr<IHTMLDocument2> html;
+    if (FAILED(
+            document->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(html.Out()))) ||
+        !html)
+        return CompletedNavigation::Unreadable(url, kNoDocument);
+    BSTR title = nullptr;
+    if (FAILED(html->get_title(&title))) return CompletedNavigation::Unreadable(url, kNoTitle);
+    const std::string text = title ? Narrow(title) : std::string();
+    SysFreeString(title);
+    return CompletedNavigation::WithTitle(url, text);
+}
+
+}  // namespace vb::win32view

@@ -1,0 +1,65 @@
+#include "win32/combo_box_view.h"
+
+#include <algorithm>
+
+#include "win32/geometry.h"
+#include "win32/wide_text.h"
+
+namespace vb::win32view {
+
+namespace {
+// Items the dropped list shows before it scrolls.
+constexpr int kDroppedItems = 8;
+}  // namespace
+
+ComboBoxView::ComboBoxView(forms::ComboBox& box, const ViewContext& context)
+    : ControlView(
+          box,
+          CreateChild(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | (box.TabStop() ? WS_TABSTOP : 0),
+                      0, context),
+          context.parent),
+      box_(box) {}
+
+bool ComboBoxView::OnCommand(WORD code) {
+    if (code == CBN_SETFOCUS) return true;
+    // CBN_SELCHANGE comes from the user only; CB_SETCURSEL from code sends none.
+    if (code == CBN_SELCHANGE)
+        box_.SetListIndexFromView(static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0)));
+    return false;
+}
+
+void ComboBoxView::RefreshOwn() { ShowItems(); }
+
+void ComboBoxView::UpdateOwn(forms::Change change) {
+    if (change == forms::Change::Items) ShowItems();
+    if (change == forms::Change::ListIndex) ShowSelection();
+}
+
+void ComboBoxView::ApplyGeometry() {
+    const RECT r = PixelRect(box_);
+    const int height = r.bottom - r.top;
+    // The selection field's height makes the closed box as high as the control.
+    const int frame = static_cast<int>(SendMessageW(Handle(), CB_GETITEMHEIGHT, -1, 0));
+    RECT closed{};
+    GetWindowRect(Handle(), &closed);
+    const int closedHeight = closed.bottom - closed.top;
+    if (closedHeight > 0 && closedHeight != height && frame > 0)
+        SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                     std::max(1, frame + height - closedHeight));
+    const int item = static_cast<int>(SendMessageW(Handle(), CB_GETITEMHEIGHT, 0, 0));
+    MoveWindow(Handle(), r.left, r.top, r.right - r.left, height + kDroppedItems * item + 2, TRUE);
+}
+
+void ComboBoxView::ShowItems() {
+    if (!Handle()) return;
+    SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : box_.Items())
+        SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+    ShowSelection();
+}
+
+void ComboBoxView::ShowSelection() {
+    if (Handle()) SendMessageW(Handle(), CB_SETCURSEL, box_.ListIndex(), 0);
+}
+
+}  // namespace vb::win32view

@@ -1,0 +1,108 @@
+#include "win32/control_view.h"
+
+#include "forms/combo_box.h"
+#include "forms/label.h"
+#include "forms/line.h"
+#include "forms/progress_bar.h"
+#include "forms/shape.h"
+#include "forms/text_box.h"
+#include "forms/timer.h"
+#include "forms/web_browser.h"
+#include "win32/combo_box_view.h"
+#include "win32/cursors.h"
+#include "win32/geometry.h"
+#include "win32/graphic_views.h"
+#include "win32/label_view.h"
+#include "win32/progress_bar_view.h"
+#include "win32/text_box_view.h"
+#include "win32/timer_view.h"
+#include "win32/web_browser_view.h"
+
+namespace vb::win32view {
+
+ControlView::ControlView(forms::Control& control, HWND window, HWND surface)
+    : control_(control), window_(window), surface_(surface) {}
+
+ControlView::~ControlView() {
+    if (window_ && IsWindow(window_)) DestroyWindow(window_);
+}
+
+void ControlView::Refresh() {
+    if (window_) {
+        ApplyGeometry();
+        EnableWindow(window_, control_.Enabled());
+        ShowWindow(window_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+    }
+    RefreshOwn();
+    if (IsGraphical()) InvalidateSurface();
+}
+
+void ControlView::Update(forms::Change change) {
+    if (window_) {
+        switch (change) {
+            case forms::Change::Visible:
+                ShowWindow(window_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+                break;
+            case forms::Change::Enabled:
+                EnableWindow(window_, control_.Enabled());
+                break;
+            case forms::Change::Geometry:
+                ApplyGeometry();
+                break;
+            default:
+                break;
+        }
+    } else if (IsGraphical() &&
+               (change == forms::Change::Visible || change == forms::Change::Geometry ||
+                change == forms::Change::Appearance || change == forms::Change::ZOrder)) {
+        InvalidateSurface();
+    }
+    UpdateOwn(change);
+}
+
+void ControlView::ApplyGeometry() {
+    const RECT r = PixelRect(control_);
+    MoveWindow(window_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+void ControlView::InvalidateSurface() const {
+    if (surface_) InvalidateRect(surface_, nullptr, TRUE);
+}
+
+HCURSOR ControlView::Cursor() const {
+    if (IsDefaultPointer(control_.MousePointer())) return nullptr;
+    return PointerCursor(control_.MousePointer(), control_.MouseIcon());
+}
+
+HWND CreateChild(const wchar_t* className, DWORD style, DWORD exStyle, const ViewContext& context) {
+    static int nextId = 0x100;
+    HWND window =
+        CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0,
+                        context.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
+                        GetModuleHandleW(nullptr), nullptr);
+    if (window && context.font)
+        SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);
+    return window;
+}
+
+std::unique_ptr<ControlView> MakeControlView(forms::Control& control, const ViewContext& context) {
+    if (auto* c = dynamic_cast<forms::TextBox*>(&control))
+        return std::make_unique<TextBoxView>(*c, context);
+    if (auto* c = dynamic_cast<forms::ComboBox*>(&control))
+        return std::make_unique<ComboBoxView>(*c, context);
+    if (auto* c = dynamic_cast<forms::Label*>(&control))
+        return std::make_unique<LabelView>(*c, context);
+    if (auto* c = dynamic_cast<forms::ProgressBar*>(&control))
+        return std::make_unique<ProgressBarView>(*c, context);
+    if (auto* c = dynamic_cast<forms::Line*>(&control))
+        return std::make_unique<LineView>(*c, context.parent);
+    if (auto* c = dynamic_cast<forms::Shape*>(&control))
+        return std::make_unique<ShapeView>(*c, context.parent);
+    if (auto* c = dynamic_cast<forms::Timer*>(&control)) return std::make_unique<TimerView>(*c);
+    if (auto* c = dynamic_cast<forms::WebBrowser*>(&control))
+        return std::make_unique<WebBrowserView>(*c, context);
+    return std::make_unique<ControlView>(control, CreateChild(L"STATIC", 0, 0, context),
+                                         context.parent);
+}
+
+}  // namespace vb::win32view

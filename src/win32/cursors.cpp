@@ -1,0 +1,102 @@
+#include "win32/cursors.h"
+
+#include <map>
+#include <vector>
+
+#include "forms/screen.h"
+#include "win32/wide_text.h"
+
+namespace vb::win32view {
+
+namespace {
+
+// A plane with rows padded to whole bytes, repacked to the 16-bit rows CreateCursor takes.
+std::vector<BYTE> WordRows(const std::vector<std::uint8_t>& plane, int width, int height,
+                           BYTE fill) {
+    const int rowBytes = (width + 7) / 8;
+    const int wordRowBytes = (width + 15) / 16 * 2;
+    std::vector<BYTE> out(static_cast<std::size_t>(wordRowBytes * height), fill);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < rowBytes; ++x) {
+            const std::size_t at = static_cast<std::size_t>(y * rowBytes + x);
+            if (at < plane.size()) out[static_cast<std::size_t>(y * wordRowBytes + x)] = plane[at];
+        }
+    return out;
+}
+
+HCURSOR MadeFromPlanes(const forms::Picture& picture) {
+    // Both sides agree on the planes: AND 1 lets the screen through, XOR 1 over AND 0 is white.
+    const auto andPlane = WordRows(picture.AndMask, picture.Width, picture.Height, 0xFF);
+    const auto xorPlane = WordRows(picture.XorPlane, picture.Width, picture.Height, 0x00);
+    return CreateCursor(GetModuleHandleW(nullptr), picture.HotSpotX, picture.HotSpotY,
+                        picture.Width, picture.Height, andPlane.data(), xorPlane.data());
+}
+
+}  // namespace
+
+bool IsDefaultPointer(int kind) { return kind == forms::kPointerDefault; }
+
+HCURSOR CursorFromPicture(const forms::Picture& picture) {
+    static std::map<const forms::Picture*, HCURSOR> made;
+    auto it = made.find(&picture);
+    if (it != made.end()) return it->second;
+    HCURSOR cursor = nullptr;
+    if (picture.Kind == forms::PictureKind::Cursor && !picture.Name.empty())
+        cursor = LoadCursorW(GetModuleHandleW(nullptr), Widen(picture.Name).c_str());
+    if (!cursor) cursor = MadeFromPlanes(picture);
+    made[&picture] = cursor;
+    return cursor;
+}
+
+HCURSOR PointerCursor(int kind, const std::shared_ptr<const forms::Picture>& icon) {
+    const wchar_t* standard = IDC_ARROW;
+    switch (kind) {
+        case forms::kPointerCustom:
+            if (icon) {
+                if (HCURSOR cursor = CursorFromPicture(*icon)) return cursor;
+            }
+            break;
+        case 2:
+            standard = IDC_CROSS;
+            break;
+        case 3:
+            standard = IDC_IBEAM;
+            break;
+        case 5:
+        case 15:
+            standard = IDC_SIZEALL;
+            break;
+        case 6:
+            standard = IDC_SIZENESW;
+            break;
+        case 7:
+            standard = IDC_SIZENS;
+            break;
+        case 8:
+            standard = IDC_SIZENWSE;
+            break;
+        case 9:
+            standard = IDC_SIZEWE;
+            break;
+        case 10:
+            standard = IDC_UPARROW;
+            break;
+        case 11:
+            standard = IDC_WAIT;
+            break;
+        case 12:
+            standard = IDC_NO;
+            break;
+        case 13:
+            standard = IDC_APPSTARTING;
+            break;
+        case 14:
+            standard = IDC_HELP;
+            break;
+        default:
+            break;
+    }
+    return LoadCursorW(nullptr, standard);
+}
+
+}  // namespace vb::win32view

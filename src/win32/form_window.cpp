@@ -1,0 +1,354 @@
+#include "win32/form_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "win32/event_pump.h"
+#include "win32/failure_report.h"
+#include "win32/geometry.h"
+#include "win32/screen_binding.h"
+#include "win32/wide_text.h"
+
+namespace vb::win32view {
+
+namespace {
+
+constexpr const wchar_t* kWindowClass = L"VornackBuilderForm";
+// A fixed frame: the layout does not follow a resize.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+// The window's font, in points.
+constexpr int kFontPoints = 9;
+
+void RegisterWindowClass() {
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&controls);
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = DefWindowProcW;  // replaced per window at WM_NCCREATE
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        // The form's background is the button face.
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+        wc.lpszClassName = kWindowClass;
+        return RegisterClassExW(&wc) != 0;
+    }();
+    (void)registered;
+}
+
+HFONT MakeFont() {
+    HDC dc = GetDC(nullptr);
+    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return CreateFontW(-MulDiv(kFontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic");
+}
+
+}  // namespace
+
+FormWindow::FormWindow(forms::Form& form) : form_(form) {
+    RegisterWindowClass();
+    font_ = MakeFont();
+    window_ = CreateWindowExW(kExStyle, kWindowClass, Widen(form.Caption()).c_str(), kStyle,
+                              CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::WindowProc));
+
+    menuBar_ = std::make_unique<MenuBar>(window_, form.Menus());
+    for (forms::Control* control : form.Controls()) AddView(*control);
+    for (auto& view : views_) PlaceInContainer(*view);
+    for (auto& view : views_) view->Refresh();
+    Restack();
+
+    ApplyClientSize();
+    ApplyPosition();
+    ApplyTopMost();
+
+    form.SetObserver([this](forms::Change change) { OnFormChange(change); });
+    form.SetControlAddedObserver([this](forms::Control& control) {
+        AddView(control);
+        ControlView& view = *views_.back();
+        PlaceInContainer(view);
+        view.Refresh();
+        Restack();
+    });
+}
+
+FormWindow::~FormWindow() {
+    form_.SetObserver(nullptr);
+    form_.SetControlAddedObserver(nullptr);
+    for (auto& view : views_) view->control().SetObserver(nullptr);
+    menuBar_.reset();
+    views_.clear();
+    if (window_ && IsWindow(window_)) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+    if (font_) DeleteObject(font_);
+}
+
+HWND FormWindow::HandleFor(const forms::Control& control) const {
+    ControlView* view = ViewFor(control);
+    return view ? view->Handle() : nullptr;
+}
+
+ControlView* FormWindow::ViewFor(const forms::Control& control) const {
+    auto it = viewOf_.find(&control);
+    return it == viewOf_.end() ? nullptr : it->second;
+}
+
+UINT FormWindow::CommandIdFor(const forms::Menu& menu) const {
+    return menuBar_->CommandIdFor(menu);
+}
+
+ControlView* FormWindow::ViewOfWindow(HWND window) const {
+    if (!window) return nullptr;
+    for (const auto& view : views_)
+        if (view->Handle() == window) return view.get();
+    return nullptr;
+}
+
+void FormWindow::AddView(forms::Control& control) {
+    // The handler is looked up when a browser asks, so it may be set after construction.
+    ViewContext context{window_, font_, [this](const std::string& url) {
+                            if (OpenExternally) OpenExternally(url);
+                        }};
+    views_.push_back(MakeControlView(control, context));
+    ControlView* view = views_.back().get();
+    viewOf_[&control] = view;
+    control.SetObserver([this, view](forms::Change change) { OnControlChange(*view, change); });
+}
+
+void FormWindow::PlaceInContainer(ControlView& view) {
+    HWND child = view.Handle();
+    if (!child) return;
+    HWND parent = window_;
+    if (const forms::Control* container = view.control().Container())
+        if (HWND w = HandleFor(*container)) parent = w;
+    if (GetParent(child) != parent) SetParent(child, parent);
+}
+
+void FormWindow::OnControlChange(ControlView& view, forms::Change change) {
+    if (change == forms::Change::Geometry) PlaceInContainer(view);
+    view.Update(change);
+    if (change == forms::Change::ZOrder) Restack();
+}
+
+std::vector<ControlView*> FormWindow::TabOrder() const {
+    std::vector<ControlView*> focusable;
+    for (const auto& view : views_)
+        if (view->TakesFocus() && view->Handle()) focusable.push_back(view.get());
+    std::stable_sort(focusable.begin(), focusable.end(), [](ControlView* a, ControlView* b) {
+        return a->control().TabIndex() < b->control().TabIndex();
+    });
+    return focusable;
+}
+
+void FormWindow::Restack() {
+    // IsDialogMessage moves the focus in the order of the child windows, so the fields come
+    // first in tab order; the other windows follow from the front of the form's z-order to
+    // its back, so that one lying over another stays in front.
+    std::vector<HWND> order;
+    for (ControlView* view : TabOrder()) order.push_back(view->Handle());
+    const auto& z = form_.ZOrderList();
+    for (auto it = z.rbegin(); it != z.rend(); ++it) {
+        ControlView* view = ViewFor(**it);
+        if (view && view->Handle() && !view->TakesFocus()) order.push_back(view->Handle());
+    }
+    HWND after = HWND_TOP;
+    for (HWND child : order) {
+        SetWindowPos(child, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = child;
+    }
+}
+
+void FormWindow::OnFormChange(forms::Change change) {
+    switch (change) {
+        case forms::Change::Caption:
+            SetWindowTextW(window_, Widen(form_.Caption()).c_str());
+            break;
+        case forms::Change::Geometry:
+            ApplyClientSize();
+            ApplyPosition();
+            break;
+        case forms::Change::TopMost:
+            ApplyTopMost();
+            break;
+        case forms::Change::Activate:
+            if (IsWindowVisible(window_)) SetForegroundWindow(window_);
+            break;
+        case forms::Change::Unloaded:
+            closing_ = true;
+            if (IsWindow(window_)) DestroyWindow(window_);
+            break;
+        default:
+            break;
+    }
+}
+
+void FormWindow::ApplyClientSize() {
+    RECT r{0, 0, ToPixelsX(form_.ClientWidth()), ToPixelsY(form_.ClientHeight())};
+    AdjustWindowRectEx(&r, kStyle, GetMenu(window_) != nullptr, kExStyle);
+    SetWindowPos(window_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::ApplyPosition() {
+    SetWindowPos(window_, nullptr, ToPixelsX(form_.Left()), ToPixelsY(form_.Top()), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::ApplyTopMost() {
+    const bool topMost = (GetWindowLongPtrW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (topMost == form_.TopMost()) return;
+    SetWindowPos(window_, form_.TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FormWindow::ShowForm() {
+    ApplyPosition();
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    UpdateWindow(window_);
+    for (ControlView* view : TabOrder()) {
+        HWND child = view->Handle();
+        if (IsWindowVisible(child) && IsWindowEnabled(child) &&
+            (GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP)) {
+            SetFocus(child);
+            break;
+        }
+    }
+    ReportFrame();
+}
+
+void FormWindow::ReportFrame() {
+    RECT outer{}, client{};
+    GetWindowRect(window_, &outer);
+    GetClientRect(window_, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window_, &origin);
+    form_.SetFrameFromView({ToTwipsX(origin.x - outer.left), ToTwipsY(origin.y - outer.top),
+                            ToTwipsX(outer.right - (origin.x + client.right)),
+                            ToTwipsY(outer.bottom - (origin.y + client.bottom))});
+}
+
+void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (lParam == 0) {
+        if (HIWORD(wParam) == 0) menuBar_->HandleCommand(LOWORD(wParam));
+        return;
+    }
+    ControlView* view = ViewOfWindow(reinterpret_cast<HWND>(lParam));
+    if (view && view->OnCommand(HIWORD(wParam))) OnFocusTo(view->control());
+}
+
+void FormWindow::OnFocusTo(forms::Control& control) {
+    // Focus that goes to a menu, a message box or another program is no move between
+    // controls: the last control keeps its claim until another control of this window
+    // takes the focus.
+    forms::Control* from = lastFocused_;
+    lastFocused_ = &control;
+    if (from && from != &control && from->LostFocus) RunGuarded(from->LostFocus);
+}
+
+void FormWindow::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window_, &ps);
+    // Lines and shapes lie on the form's surface, back to front.
+    for (forms::Control* control : form_.ZOrderList()) {
+        ControlView* view = ViewFor(*control);
+        if (view && view->IsGraphical() && control->Visible() && !control->Container())
+            view->Paint(dc);
+    }
+    EndPaint(window_, &ps);
+}
+
+bool FormWindow::SetCursorFor(HWND under) {
+    HCURSOR cursor = nullptr;
+    if (ScreenBinding* screen = CurrentScreenBinding()) cursor = screen->Cursor();
+    if (!cursor)
+        if (ControlView* view = ViewOfWindow(under)) cursor = view->Cursor();
+    if (!cursor) return false;
+    SetCursor(cursor);
+    return true;
+}
+
+void FormWindow::Close() {
+    if (!closing_ && !form_.IsUnloaded()) {
+        bool kept = false;
+        // A failing QueryUnload is reported; the window closes all the same.
+        RunGuarded([&] { kept = !form_.Unload(forms::UnloadMode::ControlMenu); });
+        if (kept) return;
+    }
+    closing_ = true;
+    if (IsWindow(window_)) DestroyWindow(window_);
+}
+
+void FormWindow::EndSession() {
+    if (closing_ || form_.IsUnloaded()) return;
+    RunGuarded([&] { form_.Unload(forms::UnloadMode::AppWindows); });
+    closing_ = true;
+}
+
+LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    return self->Handle(message, wParam, lParam);
+}
+
+LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(wParam, lParam);
+            return 0;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORLISTBOX:
+            if (ControlView* view = ViewOfWindow(reinterpret_cast<HWND>(lParam)))
+                if (HBRUSH brush = view->OnCtlColor(reinterpret_cast<HDC>(wParam)))
+                    return reinterpret_cast<LRESULT>(brush);
+            break;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT && SetCursorFor(reinterpret_cast<HWND>(wParam)))
+                return TRUE;
+            break;
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_MOVE: {
+            // The window's position (its frame's top-left corner) as the system placed it.
+            RECT outer{};
+            GetWindowRect(window_, &outer);
+            form_.SetPositionFromView(ToTwipsX(outer.left), ToTwipsY(outer.top));
+            break;
+        }
+        case WM_CLOSE:
+            Close();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The settings are saved before this returns; the system may end the process
+            // right after.
+            if (wParam) EndSession();
+            return 0;
+        case WM_DISPLAYCHANGE:
+        case WM_SETTINGCHANGE:
+            if (ScreenBinding* screen = CurrentScreenBinding()) screen->Refresh();
+            break;
+        case WM_DESTROY:
+            closing_ = true;
+            if (quitWhenClosed_) PostQuitMessage(0);
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace vb::win32view

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/form.h"
+#include "win32/control_view.h"
+#include "win32/menu_builder.h"
+
+namespace vb::win32view {
+
+// Draws a form of the form layer as a top-level Win32 window: the form's menus in the menu
+// bar, a client area of the form's fixed size (AdjustWindowRectEx) holding every control at
+// its twips position converted at the system's twips per pixel, the caption, the position
+// and the top-most flag (SetWindowPos). Model and windows stay in step both ways.
+//
+// Closing the window (close box, system menu, WM_CLOSE from another program), unloading the
+// form from code and the end of the session all go one road: the form is unloaded, which
+// runs its QueryUnload exactly once, and the window goes. At the session's end that happens
+// before WM_ENDSESSION returns. A focus loss is reported to a control only when the focus
+// moves to another control of this window. The form and its controls must outlive the
+// window.
+class FormWindow {
+  public:
+    explicit FormWindow(forms::Form& form);
+    ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    forms::Form& Form() const { return form_; }
+    HWND Handle() const { return window_; }
+    // The window drawing a control, nullptr when it has none (timers, lines, shapes).
+    HWND HandleFor(const forms::Control& control) const;
+    ControlView* ViewFor(const forms::Control& control) const;
+    // The WM_COMMAND id of a menu item.
+    UINT CommandIdFor(const forms::Menu& menu) const;
+
+    // Opens an address in the user's own browser: new windows the user asks for in an
+    // embedded browser. Set before the first browser control is made.
+    std::function<void(const std::string& url)> OpenExternally;
+    // Ends the message loop when the window goes (the program's main window).
+    void QuitWhenClosed() { quitWhenClosed_ = true; }
+
+    // Shows the window at the form's position, gives the focus to the first control in the
+    // tab order and reports the real frame back to the form.
+    void ShowForm();
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void AddView(forms::Control& control);
+    void PlaceInContainer(ControlView& view);
+    void Restack();
+    std::vector<ControlView*> TabOrder() const;
+    void OnControlChange(ControlView& view, forms::Change change);
+    void OnFormChange(forms::Change change);
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnFocusTo(forms::Control& control);
+    void Paint();
+    bool SetCursorFor(HWND under);
+    void ApplyClientSize();
+    void ApplyPosition();
+    void ApplyTopMost();
+    void ReportFrame();
+    void Close();
+    void EndSession();
+    ControlView* ViewOfWindow(HWND window) const;
+
+    forms::Form& form_;
+    HWND window_ = nullptr;
+    HFONT font_ = nullptr;
+    std::unique_ptr<MenuBar> menuBar_;
+    std::vector<std::unique_ptr<ControlView>> views_;
+    std::map<const forms::Control*, ControlView*> viewOf_;
+    forms::Control* lastFocused_ = nullptr;
+    bool closing_ = false;
+    bool quitWhenClosed_ = false;
+};
+
+}  // namespace vb::win32view

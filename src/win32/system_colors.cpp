@@ -1,0 +1,27 @@
+#include "win32/system_colors.h"
+
+namespace vb::win32view {
+
+COLORREF ResolveColor(forms::Color color) {
+    if (forms::IsSystemColor(color)) return GetSysColor(forms::SystemColorIndex(color));
+    return static_cast<COLORREF>(color & 0x00FFFFFFu);
+}
+
+ColorBrush::~ColorBrush() {
+    if (own_) DeleteObject(own_);
+}
+
+HBRUSH ColorBrush::For(forms::Color color) {
+    if (forms::IsSystemColor(color)) {
+        if (HBRUSH brush = GetSysColorBrush(forms::SystemColorIndex(color))) return brush;
+    }
+    const COLORREF wanted = ResolveColor(color);
+    if (!own_ || ownColor_ != wanted) {
+        if (own_) DeleteObject(own_);
+        own_ = CreateSolidBrush(wanted);
+        ownColor_ = wanted;
+    }
+    return own_;
+}
+
+}  // namespace vb::win32view

@@ -1,0 +1,165 @@
+#include "win32/text_box_view.h"
+
+#include <commctrl.h>
+
+#include "win32/geometry.h"
+#include "win32/wide_text.h"
+
+namespace vb::win32view {
+
+namespace {
+
+DWORD StyleOf(const forms::TextBox& box) {
+    DWORD style = box.TabStop() ? WS_TABSTOP : 0;
+    if (box.Locked()) style |= ES_READONLY;
+    if (box.Alignment() == forms::Alignment::Center) style |= ES_CENTER;
+    if (box.Alignment() == forms::Alignment::Right) style |= ES_RIGHT;
+    if (!box.MultiLine()) return style | ES_AUTOHSCROLL;
+    const auto bars = box.ScrollBars();
+    const bool vertical = bars == forms::ScrollBars::Vertical || bars == forms::ScrollBars::Both;
+    const bool horizontal =
+        bars == forms::ScrollBars::Horizontal || bars == forms::ScrollBars::Both;
+    style |= ES_MULTILINE | ES_WANTRETURN;
+    if (vertical) style |= WS_VSCROLL | ES_AUTOVSCROLL;
+    // With a horizontal scroll bar long lines are not wrapped.
+    if (horizontal) style |= WS_HSCROLL | ES_AUTOHSCROLL;
+    return style;
+}
+
+// A multi-line EDIT asks for every key, Tab included; Tab has to move on to the next field.
+LRESULT CALLBACK MultiLineProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR) {
+    if (message == WM_GETDLGCODE) {
+        LRESULT code = DefSubclassProc(window, message, wParam, lParam);
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_TAB)
+            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+        return code;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+std::string WithoutLineBreaks(std::string text) {
+    std::erase(text, '\r');
+    std::erase(text, '\n');
+    return text;
+}
+
+}  // namespace
+
+TextBoxView::TextBoxView(forms::TextBox& box, const ViewContext& context)
+    : ControlView(box, CreateChild(L"EDIT", StyleOf(box), WS_EX_CLIENTEDGE, context),
+                  context.parent),
+      box_(box) {
+    if (!Handle()) return;
+    // Without this a multi-line EDIT stops at about 32 K characters.
+    SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
+    if (box.MultiLine()) SetWindowSubclass(Handle(), MultiLineProc, 1, 0);
+}
+
+std::wstring TextBoxView::ToWindowText(const std::string& text, bool multiLine) {
+    return Widen(multiLine ? text : WithoutLineBreaks(text));
+}
+
+bool TextBoxView::OnCommand(WORD code) {
+    if (code == EN_SETFOCUS) return true;
+    if (code == EN_CHANGE && !updating_) {
+        const int length = GetWindowTextLengthW(Handle());
+        std::wstring typed(static_cast<std::size_t>(length) + 1, L'\0');
+        typed.resize(static_cast<std::size_t>(GetWindowTextW(Handle(), typed.data(), length + 1)));
+        std::string text = Narrow(typed);
+        if (!box_.MultiLine()) text = WithoutLineBreaks(std::move(text));
+        box_.SetTextFromView(text);
+        shownLength_ = text.size();
+    }
+    return false;
+}
+
+HBRUSH TextBoxView::OnCtlColor(HDC dc) {
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, ResolveColor(box_.BackColor()));
+    return background_.For(box_.BackColor());
+}
+
+void TextBoxView::RefreshOwn() {
+    ApplyAppearance();
+    ShowText();
+}
+
+void TextBoxView::UpdateOwn(forms::Change change) {
+    if (!Handle()) return;
+    switch (change) {
+        case forms::Change::Text:
+            ShowText();
+            break;
+        case forms::Change::TextAppended:
+            AppendToWindow();
+            break;
+        case forms::Change::Appearance:
+            ApplyAppearance();
+            break;
+        default:
+            break;
+    }
+}
+
+void TextBoxView::ApplyGeometry() {
+    RECT r = PixelRect(box_);
+    if (box_.MultiLine() && box_.ScrollBars() == forms::ScrollBars::None) {
+        // Without scroll bars every line has to show. This font may be taller than the one
+        // the design was drawn with, so the box grows about its centre when its lines need
+        // more room than the design gives them.
+        HDC dc = GetDC(Handle());
+        HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+        const std::wstring text = ToWindowText(box_.Text(), true);
+        const int frame = 2 * GetSystemMetrics(SM_CYEDGE) + 2;
+        RECT need{0, 0, r.right - r.left - frame, 0};
+        DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &need,
+                  DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(Handle(), dc);
+        const int needed = (need.bottom - need.top) + frame;
+        if (needed > r.bottom - r.top) {
+            const int grow = needed - (r.bottom - r.top);
+            r.top -= grow / 2;
+            r.bottom += grow - grow / 2;
+        }
+    }
+    MoveWindow(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+void TextBoxView::ShowText() {
+    if (!Handle()) return;
+    updating_ = true;
+    SetWindowTextW(Handle(), ToWindowText(box_.Text(), box_.MultiLine()).c_str());
+    shownLength_ = box_.Text().size();
+    updating_ = false;
+    if (box_.MultiLine() && box_.ScrollBars() == forms::ScrollBars::None) ApplyGeometry();
+}
+
+void TextBoxView::AppendToWindow() {
+    const std::string& text = box_.CurrentText();
+    // Text replaced behind the window's back (it cannot be, but stay safe): show it whole.
+    if (shownLength_ > text.size()) return ShowText();
+    // A CR LF pair may be split between two appends: show the text whole then.
+    if (shownLength_ > 0 && text[shownLength_ - 1] == '\r') return ShowText();
+    const std::wstring added = ToWindowText(text.substr(shownLength_), box_.MultiLine());
+    shownLength_ = text.size();
+    updating_ = true;
+    const int end = GetWindowTextLengthW(Handle());
+    SendMessageW(Handle(), EM_SETSEL, end, end);
+    SendMessageW(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+    updating_ = false;
+}
+
+void TextBoxView::ApplyAppearance() {
+    if (!Handle()) return;
+    SendMessageW(Handle(), EM_SETREADONLY, box_.Locked(), 0);
+    LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
+    style = (style & ~static_cast<LONG_PTR>(WS_TABSTOP)) | (box_.TabStop() ? WS_TABSTOP : 0);
+    SetWindowLongPtrW(Handle(), GWL_STYLE, style);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+}  // namespace vb::win32view

@@ -1,0 +1,51 @@
+#include "win32/timer_view.h"
+
+#include <map>
+
+#include "win32/failure_report.h"
+
+namespace vb::win32view {
+
+namespace {
+std::map<UINT_PTR, TimerView*>& Running() {
+    static std::map<UINT_PTR, TimerView*> running;
+    return running;
+}
+}  // namespace
+
+TimerView::TimerView(forms::Timer& timer) : ControlView(timer, nullptr, nullptr), timer_(timer) {}
+
+TimerView::~TimerView() { Stop(); }
+
+void TimerView::UpdateOwn(forms::Change change) {
+    if (change == forms::Change::Enabled) ApplyRunning(false);
+    if (change == forms::Change::Interval) ApplyRunning(true);
+}
+
+void TimerView::ApplyRunning(bool restart) {
+    if (!timer_.Running()) return Stop();
+    if (Active() && !restart) return;
+    // SetTimer with the id of a running thread timer restarts it at the new interval.
+    const UINT_PTR id = SetTimer(nullptr, id_, static_cast<UINT>(timer_.Interval()), OnTimer);
+    if (id != id_) {
+        Running().erase(id_);
+        id_ = id;
+    }
+    if (id_) Running()[id_] = this;
+}
+
+void TimerView::Stop() {
+    if (!id_) return;
+    KillTimer(nullptr, id_);
+    Running().erase(id_);
+    id_ = 0;
+}
+
+void CALLBACK TimerView::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    auto it = Running().find(id);
+    if (it == Running().end()) return;
+    forms::Timer& timer = it->second->timer_;
+    RunGuarded([&] { timer.RaiseTick(); });
+}
+
+}  // namespace vb::win32view

@@ -1,0 +1,97 @@
+#include "win32/web_browser_view.h"
+
+#include <ocidl.h>
+
+#include "win32/browser_events.h"
+#include "win32/failure_report.h"
+#include "win32/wide_text.h"
+
+namespace vb::win32view {
+
+namespace {
+
+using AtlAxWinInitFn = BOOL(WINAPI*)();
+using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
+
+// The WebBrowser control's class id, so that making it needs no program-id lookup.
+constexpr const wchar_t* kWebBrowserClass = L"{8856F961-340A-11D0-A96B-00C04FD705A2}";
+
+struct AtlHost {
+    AtlAxGetControlFn getControl = nullptr;
+    bool ready = false;
+};
+
+// atl.dll registers its hosting window class once; later browsers reuse it.
+const AtlHost& Atl() {
+    static const AtlHost host = [] {
+        AtlHost h;
+        HMODULE atl = LoadLibraryW(L"atl.dll");
+        if (!atl) return h;
+        auto init = reinterpret_cast<AtlAxWinInitFn>(
+            reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+        h.getControl = reinterpret_cast<AtlAxGetControlFn>(
+            reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
+        h.ready = init && h.getControl && init();
+        return h;
+    }();
+    return host;
+}
+
+HWND CreateHost(const ViewContext& context) {
+    if (!Atl().ready) return CreateChild(L"STATIC", 0, 0, context);
+    HWND host = CreateChild(L"AtlAxWin", 0, 0, context);
+    if (host) SetWindowTextW(host, kWebBrowserClass);  // makes the control in the host
+    return host ? host : CreateChild(L"STATIC", 0, 0, context);
+}
+
+}  // namespace
+
+WebBrowserView::WebBrowserView(forms::WebBrowser& browser, const ViewContext& context)
+    : ControlView(browser, CreateHost(context), context.parent), browser_(browser) {
+    RunGuarded([&] { Connect(context); });
+}
+
+void WebBrowserView::Connect(const ViewContext& context) {
+    if (!Atl().ready || !Handle()) return;
+    IUnknown* control = nullptr;
+    if (FAILED(Atl().getControl(Handle(), &control)) || !control) return;
+    control->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&web_));
+    control->Release();
+    if (!web_) return;
+    // Script errors and certificate questions of the advertisement page stay unasked.
+    web_->put_Silent(VARIANT_TRUE);
+    events_ = new BrowserEvents(
+        [this](IDispatch* object, const std::string& url) {
+            const forms::CompletedNavigation done = ReadCompletedNavigation(object, url);
+            browser_.RaiseNavigateComplete2(done, url);
+        },
+        context.openExternally);
+    IConnectionPointContainer* container = nullptr;
+    if (SUCCEEDED(web_->QueryInterface(IID_IConnectionPointContainer,
+                                       reinterpret_cast<void**>(&container))) &&
+        container) {
+        if (SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point_)) && point_)
+            point_->Advise(events_, &cookie_);
+        container->Release();
+    }
+}
+
+WebBrowserView::~WebBrowserView() {
+    if (point_) {
+        point_->Unadvise(cookie_);
+        point_->Release();
+    }
+    if (events_) events_->Release();
+    if (web_) web_->Release();
+}
+
+void WebBrowserView::UpdateOwn(forms::Change change) {
+    if (change != forms::Change::Navigate || !web_) return;
+    BSTR url = SysAllocString(Widen(browser_.LocationRequested()).c_str());
+    VARIANT empty;
+    VariantInit(&empty);
+    web_->Navigate(url, &empty, &empty, &empty, &empty);
+    SysFreeString(url);
+}
+
+}  // namespace vb::win32view

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <exdisp.h>
+
+#include "forms/web_browser.h"
+#include "win32/control_view.h"
+
+namespace vb::win32view {
+
+class BrowserEvents;
+
+// The web-browser control: the system's WebBrowser hosted by atl.dll (loaded when the first
+// browser is made; no registry key is written). Navigate loads the address; every
+// completed navigation of the page and of each of its frames raises NavigateComplete2 with
+// the title read from the notifying browser's document. When the control cannot be made
+// (no atl.dll, no browser engine), the view stays an empty window and nothing is raised.
+class WebBrowserView : public ControlView {
+  public:
+    WebBrowserView(forms::WebBrowser& browser, const ViewContext& context);
+    ~WebBrowserView() override;
+
+    // True when the browser control itself could be made.
+    bool HasBrowser() const { return web_ != nullptr; }
+
+  protected:
+    void UpdateOwn(forms::Change change) override;
+
+  private:
+    void Connect(const ViewContext& context);
+
+    forms::WebBrowser& browser_;
+    IWebBrowser2* web_ = nullptr;
+    BrowserEvents* events_ = nullptr;
+    IConnectionPoint* point_ = nullptr;
+    DWORD cookie_ = 0;
+};
+
+}  // namespace vb::win32view

@@ -1,0 +1,210 @@
+// The Win32 view in this process: messages sent as the system or the user would send them,
+// and what reaches the form layer.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "forms/combo_box.h"
+#include "forms/form.h"
+#include "forms/label.h"
+#include "forms/menu.h"
+#include "forms/progress_bar.h"
+#include "forms/screen.h"
+#include "forms/text_box.h"
+#include "win32/event_pump.h"
+#include "win32/form_window.h"
+#include "win32/progress_bar_view.h"
+#include "win32/screen_binding.h"
+
+namespace vb::win32view {
+namespace {
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// A small form: a field, a second field, a read-only log, a list, a link label, a progress
+// bar and a menu with one item.
+struct SampleForm : forms::Form {
+    SampleForm() : forms::Form("frmSample") {
+        SetClientSize(6000, 4500);
+        field.Move(150, 150, 3000, 300);
+        second.Move(150, 600, 3000, 300);
+        log.SetMultiLine(true);
+        log.SetLocked(true);
+        log.SetScrollBars(forms::ScrollBars::Both);
+        log.Move(150, 1050, 3000, 1500);
+        list.Move(150, 2700, 3000, 300);
+        link.SetCaption("link");
+        link.Move(150, 3150, 1000, 180);
+        bar.Move(150, 3450, 3000, 300);
+        for (forms::Control* c :
+             {static_cast<forms::Control*>(&field), static_cast<forms::Control*>(&second),
+              static_cast<forms::Control*>(&log), static_cast<forms::Control*>(&list),
+              static_cast<forms::Control*>(&link), static_cast<forms::Control*>(&bar)})
+            AddControl(*c);
+        field.SetTabIndex(0);
+        second.SetTabIndex(1);
+        log.SetTabIndex(2);
+        list.SetTabIndex(3);
+        operate.AddItem(go);
+        AddMenu(operate);
+    }
+    forms::TextBox field{"field"};
+    forms::TextBox second{"second"};
+    forms::TextBox log{"log"};
+    forms::ComboBox list{"list"};
+    forms::Label link{"link"};
+    forms::ProgressBar bar{"bar"};
+    forms::Menu operate{"operate", "操作(&O)"};
+    forms::Menu go{"go", "書き出し(&W)"};
+};
+
+class ViewTest : public ::testing::Test {
+  protected:
+    void SetUp() override { window.ShowForm(); }
+    void Pump() { Win32EventPump().ProcessEvents(); }
+    HWND H(const forms::Control& c) { return window.HandleFor(c); }
+
+    ScreenBinding screen;
+    SampleForm form;
+    FormWindow window{form};
+};
+
+TEST_F(ViewTest, TypingReachesTheModelAndTextFromCodeDoesNotEcho) {
+    SendMessageW(H(form.field), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"ソース\r\nパス"));
+    EXPECT_EQ(form.field.Text(), "ソースパス");  // a single-line field drops line breaks
+
+    // Text from code keeps its line breaks in the model although the field cannot show them.
+    form.second.SetText("a\r\nb");
+    EXPECT_EQ(WindowText(H(form.second)), L"ab");
+    EXPECT_EQ(form.second.Text(), "a\r\nb");
+}
+
+TEST_F(ViewTest, TheLogHoldsAnyLengthAndAppendsInPlace) {
+    const std::string line(99, 'x');
+    std::string all;
+    for (int i = 0; i < 1000; ++i) {  // about 100 K characters, beyond the EDIT's default
+        form.log.AppendText(line + "\r\n");
+        all += line + "\r\n";
+    }
+    EXPECT_EQ(GetWindowTextLengthW(H(form.log)), static_cast<int>(all.size()));
+    // A CR LF pair split between two appends still shows as one line break.
+    form.log.SetText("a\r");
+    form.log.AppendText("\nb");
+    EXPECT_EQ(WindowText(H(form.log)), L"a\r\nb");
+}
+
+TEST_F(ViewTest, MenuItemsRunTheirCommandAndCarryAccessKeys) {
+    int clicks = 0;
+    form.go.Click = [&] { ++clicks; };
+    SendMessageW(window.Handle(), WM_COMMAND, window.CommandIdFor(form.go), 0);
+    EXPECT_EQ(clicks, 1);
+
+    HMENU bar = GetMenu(window.Handle());
+    ASSERT_NE(bar, nullptr);
+    wchar_t caption[64] = {};
+    GetMenuStringW(bar, 0, caption, 64, MF_BYPOSITION);
+    EXPECT_STREQ(caption, L"操作(&O)");
+}
+
+TEST_F(ViewTest, FocusLossIsReportedOnlyBetweenControlsOfTheWindow) {
+    int lost = 0;
+    form.field.LostFocus = [&] { ++lost; };
+    SetFocus(H(form.field));
+    SetFocus(window.Handle());  // the window itself (as when a menu opens): no control
+    SetFocus(H(form.field));
+    EXPECT_EQ(lost, 0);
+    SetFocus(H(form.second));
+    EXPECT_EQ(lost, 1);
+}
+
+TEST_F(ViewTest, TabLeavesTheLogForTheNextField) {
+    SetFocus(H(form.log));
+    MSG tab{H(form.log), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    DispatchOne(tab);  // without a dialog window Tab would stay in the log
+    SetDialogWindow(window.Handle());
+    DispatchOne(tab);
+    SetDialogWindow(nullptr);
+    EXPECT_EQ(GetFocus(), H(form.list));
+}
+
+TEST_F(ViewTest, UsersChoiceInAListAndClickOnALabelReachTheModel) {
+    form.list.AddItem("a");
+    form.list.AddItem("b");
+    SendMessageW(H(form.list), CB_SETCURSEL, 1, 0);
+    SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(H(form.list)));
+    EXPECT_EQ(form.list.ListIndex(), 1);
+
+    int clicks = 0;
+    form.link.Click = [&] { ++clicks; };
+    SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(H(form.link)));
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ViewTest, ProgressShowsAtOnceOnTheBar) {
+    form.bar.SetMax(3.0f);
+    form.bar.SetValue(1.0f);
+    EXPECT_EQ(SendMessageW(H(form.bar), PBM_GETPOS, 0, 0), ProgressBarView::kScale / 3);
+}
+
+TEST_F(ViewTest, ClientAreaAndPlaceFollowTheFormInTwips) {
+    RECT client{};
+    GetClientRect(window.Handle(), &client);
+    const float tpp = forms::GetScreen().TwipsPerPixelX();
+    EXPECT_EQ(client.right, static_cast<LONG>(6000 / tpp + 0.5f));
+    form.SetTopMost(true);
+    EXPECT_TRUE(GetWindowLongPtrW(window.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    form.SetLeft(1500);
+    RECT outer{};
+    GetWindowRect(window.Handle(), &outer);
+    EXPECT_EQ(outer.left, static_cast<LONG>(1500 / tpp + 0.5f));
+}
+
+TEST_F(ViewTest, CloseBoxAndSessionEndUnloadOnceWithTheirReason) {
+    std::vector<forms::UnloadMode> modes;
+    form.QueryUnload = [&](bool&, forms::UnloadMode mode) { modes.push_back(mode); };
+    SendMessageW(window.Handle(), WM_ENDSESSION, TRUE, 0);
+    // Unloaded before WM_ENDSESSION returned, and only once.
+    ASSERT_EQ(modes.size(), 1u);
+    EXPECT_EQ(modes[0], forms::UnloadMode::AppWindows);
+    EXPECT_FALSE(IsWindow(window.Handle()));
+}
+
+TEST(ViewCloseTest, CloseBoxUnloadsAndAKeepingHandlerKeepsTheWindow) {
+    ScreenBinding screen;
+    SampleForm form;
+    FormWindow window(form);
+    int asked = 0;
+    bool keep = true;
+    form.QueryUnload = [&](bool& cancel, forms::UnloadMode mode) {
+        ++asked;
+        EXPECT_EQ(mode, forms::UnloadMode::ControlMenu);
+        cancel = keep;
+    };
+    SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(window.Handle()));
+    keep = false;
+    SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(IsWindow(window.Handle()));
+    EXPECT_TRUE(form.IsUnloaded());
+}
+
+TEST(EventPumpTest, AQuitMetInThePumpIsLeftForTheMainLoop) {
+    PostQuitMessage(7);
+    Win32EventPump().ProcessEvents();
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
+}  // namespace
+}  // namespace vb::win32view
