@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "bench_services.h"
-#include "forms/events.h"
+#include "platform/desktop_shell.h"
 #include "qt/event_pump.h"
 #include "qt/form_window.h"
 #include "qt/process_setup.h"
@@ -26,8 +26,8 @@ WriteOutOutcome RunInWindow(const Corpus& corpus, std::uint32_t seed) {
     new qtview::ScreenBinding;
     auto* boxes = new YesMessageBoxes;
     auto* events = new qtview::QtEventPump;
-    forms::SetEventPump(events);
-    auto* form = new ui::frmVornack({*boxes, *events});
+    auto* shell = new platform::SystemDesktopShell;
+    auto* form = new ui::frmVornack({*boxes, *events, *shell});
     auto* window = new qtview::FormWindow(*form);
     window->ShowForm();
     form->Form_Load();

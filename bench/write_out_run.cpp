@@ -82,7 +82,8 @@ WriteOutOutcome TimeWriteOut(ui::frmVornack& window, const YesMessageBoxes& boxe
 WriteOutOutcome RunHeadless(const Corpus& corpus, std::uint32_t seed) {
     YesMessageBoxes boxes;
     NoEvents events;
-    ui::frmVornack window(ui::WindowServices{boxes, events});
+    platform::SystemDesktopShell shell;
+    ui::frmVornack window(ui::WindowServices{boxes, events, shell});
     window.Form_Load();
     return TimeWriteOut(window, boxes, corpus, seed);
 }

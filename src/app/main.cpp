@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "app/termination_signals.h"
-#include "forms/events.h"
+#include "platform/desktop_shell.h"
 #include "qt/event_pump.h"
 #include "qt/failure_report.h"
 #include "qt/form_window.h"
@@ -33,9 +33,9 @@ int main(int argc, char** argv) {
     vb::qtview::ScreenBinding screen;
     vb::qtview::QtMessageBoxService boxes;
     vb::qtview::QtEventPump events;
-    vb::forms::SetEventPump(&events);
+    vb::platform::SystemDesktopShell shell;
 
-    vb::ui::frmVornack form({boxes, events});
+    vb::ui::frmVornack form({boxes, events, shell});
     vb::qtview::FormWindow window(form);
     boxes.SetParent(&window);
 
@@ -45,7 +45,5 @@ int main(int argc, char** argv) {
     vb::qtview::RunGuarded([&] { form.Form_Load(); });
 
     vb::app::RouteTerminationSignals(&window, [&window] { window.close(); });
-    const int code = app.exec();
-    vb::forms::SetEventPump(nullptr);
-    return code;
+    return app.exec();
 }

@@ -34,11 +34,6 @@ void Menu::SetVisible(bool visible) {
     Notify(Change::Visible);
 }
 
-void Menu::SetChecked(bool checked) {
-    checked_ = checked;
-    Notify(Change::Appearance);
-}
-
 void Menu::AddItem(Menu& item) {
     item.parentMenu_ = this;
     items_.push_back(&item);

@@ -29,8 +29,6 @@ class Menu {
     void SetEnabled(bool enabled);
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
-    bool Checked() const { return checked_; }
-    void SetChecked(bool checked);
 
     // Adds an item at the end; the item's ParentMenu becomes this menu.
     void AddItem(Menu& item);
@@ -54,7 +52,6 @@ class Menu {
     std::string caption_;
     bool enabled_ = true;
     bool visible_ = true;
-    bool checked_ = false;
     std::vector<Menu*> items_;
     Menu* parentMenu_ = nullptr;
     std::function<void(Change)> observer_;

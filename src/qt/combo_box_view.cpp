@@ -7,7 +7,7 @@ namespace vb::qtview {
 
 ComboBoxView::ComboBoxView(forms::ComboBox& box, QWidget* parent)
     : ControlView(box, new QComboBox(parent)), box_(box) {
-    combo_ = static_cast<QComboBox*>(widget());
+    combo_ = static_cast<QComboBox*>(Widget());
     combo_->setEditable(false);
     // "activated" is the user's choice only (mouse or keyboard), never a change by code.
     QObject::connect(combo_, &QComboBox::activated, combo_,

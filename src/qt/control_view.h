@@ -18,9 +18,9 @@ class ControlView {
     ControlView(const ControlView&) = delete;
     ControlView& operator=(const ControlView&) = delete;
 
-    forms::Control& control() const { return control_; }
+    forms::Control& Control() const { return control_; }
     // nullptr for controls that are not drawn (timers).
-    QWidget* widget() const { return widget_.data(); }
+    QWidget* Widget() const { return widget_.data(); }
 
     // Brings the widget up to date with every property of the control.
     void Refresh();

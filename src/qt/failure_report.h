@@ -1,7 +1,6 @@
 #pragma once
 
 #include <exception>
-#include <functional>
 #include <string>
 
 // A failure escaping a handler the view calls (a click, a tick, a browser notification)
@@ -9,8 +8,7 @@
 // reports it here instead.
 namespace vb::qtview {
 
-// Replaces the report (the default shows the description in a critical message box).
-void SetFailureReporter(std::function<void(const std::string& description)> reporter);
+// Shows the description in a critical message box.
 void ReportFailure(const std::string& description);
 
 // Runs a handler, reporting whatever it throws.

@@ -65,7 +65,7 @@ FormWindow::~FormWindow() {
     form_.SetObserver(nullptr);
     form_.SetControlAddedObserver(nullptr);
     ReleaseMenus(form_.Menus());
-    for (auto& view : views_) view->control().SetObserver(nullptr);
+    for (auto& view : views_) view->Control().SetObserver(nullptr);
     // The widgets go before their views, so that nothing they still report reaches a view
     // that is gone.
     delete client_;
@@ -73,17 +73,17 @@ FormWindow::~FormWindow() {
     views_.clear();
 }
 
-QWidget* FormWindow::widgetFor(const forms::Control& control) const {
-    ControlView* view = viewFor(control);
-    return view ? view->widget() : nullptr;
+QWidget* FormWindow::WidgetFor(const forms::Control& control) const {
+    ControlView* view = ViewFor(control);
+    return view ? view->Widget() : nullptr;
 }
 
-ControlView* FormWindow::viewFor(const forms::Control& control) const {
+ControlView* FormWindow::ViewFor(const forms::Control& control) const {
     auto it = viewOf_.find(&control);
     return it == viewOf_.end() ? nullptr : it->second;
 }
 
-QAction* FormWindow::actionFor(const forms::Menu& menu) const {
+QAction* FormWindow::ActionFor(const forms::Menu& menu) const {
     auto it = actions_.find(&menu);
     return it == actions_.end() ? nullptr : it->second;
 }
@@ -92,19 +92,19 @@ void FormWindow::AddView(forms::Control& control) {
     views_.push_back(MakeControlView(control, client_));
     ControlView* view = views_.back().get();
     viewOf_[&control] = view;
-    if (view->widget()) controlOf_[view->widget()] = &control;
+    if (view->Widget()) controlOf_[view->Widget()] = &control;
     control.SetObserver([this, view](forms::Change change) { OnControlChange(*view, change); });
 }
 
 void FormWindow::PlaceInContainer(ControlView& view) {
-    QWidget* widget = view.widget();
+    QWidget* widget = view.Widget();
     if (!widget) return;
     QWidget* parent = client_;
-    if (const forms::Control* container = view.control().Container())
-        if (QWidget* w = widgetFor(*container)) parent = w;
+    if (const forms::Control* container = view.Control().Container())
+        if (QWidget* w = WidgetFor(*container)) parent = w;
     if (widget->parentWidget() != parent) {
         widget->setParent(parent);  // hides the widget
-        widget->setVisible(view.control().Visible());
+        widget->setVisible(view.Control().Visible());
         Restack();
     }
 }
@@ -120,8 +120,8 @@ void FormWindow::Restack() {
     // window of its own; within each group the form's z-order holds.
     for (bool graphical : {true, false}) {
         for (forms::Control* control : form_.ZOrderList()) {
-            ControlView* view = viewFor(*control);
-            if (view && view->widget() && view->IsGraphical() == graphical) view->widget()->raise();
+            ControlView* view = ViewFor(*control);
+            if (view && view->Widget() && view->IsGraphical() == graphical) view->Widget()->raise();
         }
     }
 }
@@ -129,12 +129,12 @@ void FormWindow::Restack() {
 std::vector<QWidget*> FormWindow::TabOrder() const {
     std::vector<ControlView*> focusable;
     for (const auto& view : views_)
-        if (view->TakesFocus() && view->widget()) focusable.push_back(view.get());
+        if (view->TakesFocus() && view->Widget()) focusable.push_back(view.get());
     std::stable_sort(focusable.begin(), focusable.end(), [](ControlView* a, ControlView* b) {
-        return a->control().TabIndex() < b->control().TabIndex();
+        return a->Control().TabIndex() < b->Control().TabIndex();
     });
     std::vector<QWidget*> order;
-    for (ControlView* view : focusable) order.push_back(view->widget());
+    for (ControlView* view : focusable) order.push_back(view->Widget());
     return order;
 }
 

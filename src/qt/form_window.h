@@ -27,13 +27,13 @@ class FormWindow : public QMainWindow {
     explicit FormWindow(forms::Form& form, QWidget* parent = nullptr);
     ~FormWindow() override;
 
-    forms::Form& form() const { return form_; }
+    forms::Form& Form() const { return form_; }
     // The client area the controls sit in (below the menu bar).
-    QWidget* clientArea() const { return client_; }
+    QWidget* ClientArea() const { return client_; }
     // The widget drawing a control, nullptr when it has none (timers).
-    QWidget* widgetFor(const forms::Control& control) const;
-    ControlView* viewFor(const forms::Control& control) const;
-    QAction* actionFor(const forms::Menu& menu) const;
+    QWidget* WidgetFor(const forms::Control& control) const;
+    ControlView* ViewFor(const forms::Control& control) const;
+    QAction* ActionFor(const forms::Menu& menu) const;
 
     // Shows the window at the form's position, gives the focus to the first control in the
     // tab order and reports the real frame back to the form.

@@ -129,14 +129,14 @@ LineView::LineView(forms::Line& line, QWidget* parent)
                             parent, [&line](QPainter& p, QWidget& w) { PaintLine(line, p, w); })) {}
 
 void LineView::ApplyGeometry() {
-    widget()->setGeometry(Locate(static_cast<const forms::Line&>(control())).box);
-    widget()->update();
+    Widget()->setGeometry(Locate(static_cast<const forms::Line&>(Control())).box);
+    Widget()->update();
 }
 
 void LineView::UpdateOwn(forms::Change change) {
     if (change == forms::Change::Appearance) {
         ApplyGeometry();  // the pen's width shapes the box
-        widget()->update();
+        Widget()->update();
     }
 }
 
@@ -147,7 +147,7 @@ ShapeView::ShapeView(forms::Shape& shape, QWidget* parent)
 
 void ShapeView::UpdateOwn(forms::Change change) {
     if (change == forms::Change::Appearance || change == forms::Change::Geometry)
-        widget()->update();
+        Widget()->update();
 }
 
 }  // namespace vb::qtview

@@ -33,7 +33,7 @@ class ClickableLabel : public QLabel {
 
 LabelView::LabelView(forms::Label& label, QWidget* parent)
     : ControlView(label, new ClickableLabel(label, parent)), label_(label) {
-    qlabel_ = static_cast<QLabel*>(widget());
+    qlabel_ = static_cast<QLabel*>(Widget());
     qlabel_->setTextFormat(Qt::PlainText);
     qlabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     qlabel_->setFocusPolicy(Qt::NoFocus);

@@ -23,20 +23,12 @@ void Follow(forms::Menu& menu, QAction* action) {
             case forms::Change::Visible:
                 alive->setVisible(menu.Visible());
                 break;
-            case forms::Change::Appearance:
-                alive->setCheckable(menu.Checked() || alive->isCheckable());
-                alive->setChecked(menu.Checked());
-                break;
             default:
                 break;
         }
     });
     action->setEnabled(menu.Enabled());
     action->setVisible(menu.Visible());
-    if (menu.Checked()) {
-        action->setCheckable(true);
-        action->setChecked(true);
-    }
 }
 
 void AddItems(QMenu& qmenu, forms::Menu& menu, std::map<const forms::Menu*, QAction*>& actions) {

@@ -11,7 +11,7 @@ namespace vb::qtview {
 
 // Builds the menu bar from the form's menus: captions keep their "&" access keys,
 // "-" items become separators, a chosen item raises its Click. Later changes of caption,
-// enabled, visible and checked state follow. Returns the action of every menu and item.
+// enabled and visible state follow. Returns the action of every menu and item.
 std::map<const forms::Menu*, QAction*> BuildMenuBar(QMenuBar& bar,
                                                     const std::vector<forms::Menu*>& menus);
 

@@ -7,7 +7,7 @@ namespace vb::qtview {
 
 ProgressBarView::ProgressBarView(forms::ProgressBar& bar, QWidget* parent)
     : ControlView(bar, new QProgressBar(parent)), bar_(bar) {
-    qbar_ = static_cast<QProgressBar*>(widget());
+    qbar_ = static_cast<QProgressBar*>(Widget());
     qbar_->setRange(0, kScale);
     qbar_->setTextVisible(false);
     qbar_->setFocusPolicy(Qt::NoFocus);

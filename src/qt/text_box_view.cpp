@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -41,7 +42,7 @@ Qt::Alignment ToQt(forms::Alignment a) {
 TextBoxView::TextBoxView(forms::TextBox& box, QWidget* parent)
     : ControlView(box, MakeWidget(box, parent)), box_(box) {
     if (box.MultiLine()) {
-        multi_ = static_cast<QTextEdit*>(widget());
+        multi_ = static_cast<QTextEdit*>(Widget());
         flushTimer_ = std::make_unique<QTimer>();
         flushTimer_->setSingleShot(true);
         flushTimer_->setInterval(0);
@@ -55,17 +56,16 @@ TextBoxView::TextBoxView(forms::TextBox& box, QWidget* parent)
             shownLength_ = box_.Text().size();
         });
     } else {
-        line_ = static_cast<QLineEdit*>(widget());
+        line_ = static_cast<QLineEdit*>(Widget());
         QObject::connect(line_, &QLineEdit::textEdited, line_, [this](const QString& typed) {
             QString text = typed;
             text.remove(QLatin1Char('\r'));
             text.remove(QLatin1Char('\n'));
             if (text != typed) {
-                updating_ = true;
+                const QScopedValueRollback updating(updating_, true);
                 const int cursor = line_->cursorPosition();
                 line_->setText(text);
                 line_->setCursorPosition(std::min<int>(cursor, text.size()));
-                updating_ = false;
             }
             box_.SetTextFromView(text.toStdString());
             shownLength_ = box_.Text().size();
@@ -123,25 +123,27 @@ void TextBoxView::ApplyGeometry() {
         // Without scroll bars every line has to show. This font is taller than the one the
         // design was drawn with, so the box grows about its centre when its lines need more
         // room than the design gives them.
-        // Laying the document out again reports a change of its contents; that is not typing.
-        const bool wasUpdating = updating_;
-        updating_ = true;
-        QTextDocument* document = multi_->document();
-        const int frame = multi_->frameWidth();
-        document->setTextWidth(rect.width() - 2 * frame);
-        const int needed = static_cast<int>(std::ceil(document->size().height())) + 2 * frame;
-        updating_ = wasUpdating;
+        const int needed = DocumentHeight(rect.width());
         if (needed > rect.height()) {
             const int grow = needed - rect.height();
             rect.adjust(0, -grow / 2, 0, grow - grow / 2);
         }
     }
-    widget()->setGeometry(rect);
+    Widget()->setGeometry(rect);
+}
+
+int TextBoxView::DocumentHeight(int width) {
+    // Laying the document out again reports a change of its contents; that is not typing.
+    const QScopedValueRollback updating(updating_, true);
+    QTextDocument* document = multi_->document();
+    const int frame = multi_->frameWidth();
+    document->setTextWidth(width - 2 * frame);
+    return static_cast<int>(std::ceil(document->size().height())) + 2 * frame;
 }
 
 void TextBoxView::ShowText() {
     pendingAppend_.clear();  // the whole text replaces it
-    updating_ = true;
+    const QScopedValueRollback updating(updating_, true);
     const QString shown = ToWidgetText(box_.Text(), multi_ != nullptr);
     if (multi_) {
         multi_->setPlainText(shown);
@@ -152,7 +154,6 @@ void TextBoxView::ShowText() {
         line_->setCursorPosition(0);
     }
     shownLength_ = box_.Text().size();
-    updating_ = false;
 }
 
 // A read-only multi-line box (the log) collects appended text and puts it into the document
@@ -172,9 +173,8 @@ void TextBoxView::AppendToWidget() {
     const std::string_view added = std::string_view(text).substr(from);
     shownLength_ = text.size();
     if (!multi_) {
-        updating_ = true;
+        const QScopedValueRollback updating(updating_, true);
         line_->setText(line_->text() + ToWidgetText(std::string(added), false));
-        updating_ = false;
         return;
     }
     pendingAppend_ += ToWidgetText(std::string(added), true);
@@ -187,16 +187,15 @@ void TextBoxView::AppendToWidget() {
 void TextBoxView::FlushAppends() {
     sinceFlush_.start();
     if (pendingAppend_.isEmpty()) return;
-    updating_ = true;
+    const QScopedValueRollback updating(updating_, true);
     QTextCursor cursor(multi_->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(pendingAppend_);
     pendingAppend_.clear();
-    updating_ = false;
 }
 
 void TextBoxView::ApplyAppearance() {
-    QWidget* w = widget();
+    QWidget* w = Widget();
     QPalette palette = w->palette();
     palette.setColor(QPalette::Base, ResolveColor(box_.BackColor(), QApplication::palette(w)));
     w->setPalette(palette);
@@ -226,14 +225,12 @@ void TextBoxView::ApplyAppearance() {
 }
 
 void TextBoxView::ApplyAlignment() {
-    const bool wasUpdating = updating_;
-    updating_ = true;
+    const QScopedValueRollback updating(updating_, true);
     QTextCursor cursor(multi_->document());
     cursor.select(QTextCursor::Document);
     QTextBlockFormat format;
     format.setAlignment(ToQt(box_.Alignment()));
     cursor.mergeBlockFormat(format);
-    updating_ = wasUpdating;
 }
 
 }  // namespace vb::qtview

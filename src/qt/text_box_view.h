@@ -34,6 +34,8 @@ class TextBoxView : public ControlView {
     void ApplyGeometry() override;
 
   private:
+    // The height the multi-line widget needs to show every line at this width.
+    int DocumentHeight(int width);
     void ShowText();
     void AppendToWidget();
     void FlushAppends();
@@ -44,9 +46,9 @@ class TextBoxView : public ControlView {
     QLineEdit* line_ = nullptr;
     QTextEdit* multi_ = nullptr;
     std::size_t shownLength_ = 0;  // bytes of Text the widget shows
-    bool updating_ = false;
-    QString pendingAppend_;               // appended text not yet in a read-only box's widget
-    QElapsedTimer sinceFlush_;            // since pending text last went into the widget
+    bool updating_ = false;        // the widget changes from code: its change signals are no typing
+    QString pendingAppend_;        // appended text not yet in a read-only box's widget
+    QElapsedTimer sinceFlush_;     // since pending text last went into the widget
     std::unique_ptr<QTimer> flushTimer_;  // puts pending text in at the next event-loop turn
 };
 

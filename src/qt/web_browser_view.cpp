@@ -21,7 +21,7 @@ const char* const kOtherOrigin = "アクセスが拒否されました。";
 
 WebBrowserView::WebBrowserView(forms::WebBrowser& browser, QWidget* parent)
     : ControlView(browser, new QWebEngineView(parent)), browser_(browser) {
-    QWebEngineView* view = engineView();
+    QWebEngineView* view = EngineView();
     page_ = new BrowserPage(view);
     if (BrowserKeptToLoopback()) page_->setUrlRequestInterceptor(new LoopbackInterceptor(page_));
     view->setPage(page_);
@@ -33,8 +33,8 @@ WebBrowserView::WebBrowserView(forms::WebBrowser& browser, QWidget* parent)
                      });
 }
 
-QWebEngineView* WebBrowserView::engineView() const {
-    return static_cast<QWebEngineView*>(widget());
+QWebEngineView* WebBrowserView::EngineView() const {
+    return static_cast<QWebEngineView*>(Widget());
 }
 
 void WebBrowserView::UpdateOwn(forms::Change change) {
@@ -54,7 +54,7 @@ void WebBrowserView::PageLoaded(bool ok) {
         return;
     }
     // The document's own title: the view's title falls back to the address.
-    QPointer<QWebEngineView> alive = engineView();
+    QPointer<QWebEngineView> alive = EngineView();
     page_->runJavaScript(
         QStringLiteral("document.title"), QWebEngineScript::ApplicationWorld,
         [this, alive, url](const QVariant& title) {

@@ -18,7 +18,7 @@ class LoopbackInterceptor;
 class WebBrowserView : public ControlView {
   public:
     WebBrowserView(forms::WebBrowser& browser, QWidget* parent);
-    QWebEngineView* engineView() const;
+    QWebEngineView* EngineView() const;
 
   protected:
     void UpdateOwn(forms::Change change) override;

@@ -69,7 +69,7 @@ void frmVornack::ConnectHandlers() {
 void frmVornack::Form_Load() {
     winutil::SetTopMost(*this, true);
     winutil::SetFormPosition(*this, 1);
-    winutil::SetMenuLine(lnMenu);
+    winutil::SetMenuLine(lnMenu, services_.events);
     GetIniSetting();
     winutil::SetHandCursor("CURSOR_HAND", 2, lblUrl);
     SetCaption(std::string(platform::kAppTitle) + " v" + winutil::GetVersion());
@@ -108,13 +108,10 @@ void frmVornack::PutIniSetting() {
 }
 
 platform::FileSystemObject& frmVornack::Fso() {
-    if (!fso_) fso_ = std::make_unique<platform::FileSystemObject>();
+    if (!fso_)
+        fso_ = services_.makeFileSystem ? services_.makeFileSystem()
+                                        : std::make_unique<platform::FileSystemObject>();
     return *fso_;
-}
-
-void frmVornack::SetFsoForTesting(std::unique_ptr<platform::FileSystemObject> fso) {
-    fso_ = std::move(fso);
-    builder_.reset();
 }
 
 builder::PageBuilder& frmVornack::Builder() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,7 @@
 #include "forms/text_box.h"
 #include "forms/timer.h"
 #include "forms/web_browser.h"
+#include "platform/desktop_shell.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "settings/api_ini_file_access.h"
@@ -23,11 +25,21 @@
 
 namespace vb::ui {
 
-// The services the window uses. The running program passes the real ones; tests pass fakes.
-// Documents, folders and addresses go to platform::GetDesktopShell().
+// Every service the window uses, handed in once when it is made: the program's entry point
+// passes the real ones, tests and benchmarks pass their own. Each must outlive the window.
+// Not here: the screen and the program folder, which are facts of the whole process (the
+// build and the settings layer read the program folder too).
 struct WindowServices {
+    // Modal message boxes: validation, questions, failures, the version box.
     platform::MessageBoxService& boxes;
+    // Lets pending window events run: the write-out's yields, the ad timer's tick, the 3D line.
     platform::EventPump& events;
+    // Opens documents, folders and addresses with the desktop's programs.
+    platform::DesktopShell& shell;
+    // Makes the window's one file-system service at its first use; empty: the real one.
+    std::function<std::unique_ptr<platform::FileSystemObject>()> makeFileSystem = {};
+    // Host (or host:port) serving the advertisement page; empty: the host the build names.
+    std::string advertisementHost = {};
 };
 
 // The program's one window: the fields of a write-out, the log, the progress bar, the
@@ -100,15 +112,11 @@ class frmVornack : public forms::Form {
     std::string TemplateText;
     const builder::RunState& WriteOutState() const { return runState_; }
 
-    // The advertisement page's address, on the host the build names.
-    static std::string AdvertisementAddress();
-    // Tests serve the page themselves (host or host:port); "" restores the built-in host.
-    static void SetAdvertisementHostForTesting(const std::string& host);
+    // The advertisement page's address, on the host the services name.
+    std::string AdvertisementAddress() const;
 
     // The file-system service, created on first use and kept for the window's lifetime.
     platform::FileSystemObject& Fso();
-    // Tests hand in a service with injected faults before the first use.
-    void SetFsoForTesting(std::unique_ptr<platform::FileSystemObject> fso);
 
     // The write-out of this window (tests seed it).
     builder::PageBuilder& Builder();

@@ -10,21 +10,12 @@ namespace vb::ui {
 namespace {
 constexpr const char* kBrandWord = "zund";
 constexpr const char* kAdvertisementPath = "/member/zund/cm/navigator.php";
-
-std::string& AdvertisementHostOverride() {
-    static std::string host;
-    return host;
-}
 }  // namespace
 
-std::string frmVornack::AdvertisementAddress() {
-    const std::string& host = AdvertisementHostOverride();
+std::string frmVornack::AdvertisementAddress() const {
+    const std::string& host = services_.advertisementHost;
     return "http://" + (host.empty() ? std::string(build_config::kAdHost) : host) +
            kAdvertisementPath;
-}
-
-void frmVornack::SetAdvertisementHostForTesting(const std::string& host) {
-    AdvertisementHostOverride() = host;
 }
 
 void frmVornack::wbCM_NavigateComplete2(const forms::BrowserObject& browser,

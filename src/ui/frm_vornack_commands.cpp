@@ -1,6 +1,5 @@
 // frmVornack: the folder and help commands and the home-page link.
 #include "build_config.h"
-#include "platform/desktop_shell.h"
 #include "platform/program_folder.h"
 #include "ui/frm_vornack.h"
 #include "ui/remote_folder.h"
@@ -10,7 +9,8 @@
 namespace vb::ui {
 
 void frmVornack::mnuFileOpen_Click() {
-    winutil::ExecuteFile(settings::IniFileAccess::GetIniPath(), winutil::kShowNormal);
+    winutil::ExecuteFile(services_.shell, settings::IniFileAccess::GetIniPath(),
+                         winutil::kShowNormal);
 }
 
 void frmVornack::mnuFileReload_Click() { GetIniSetting(); }
@@ -20,7 +20,7 @@ void frmVornack::mnuOpenLocal_Click() {
     // The folder goes to the file manager as one argument; a failure to start it is ignored.
     const std::string local = platform::JoinPath(platform::ProgramFolder(), "local");
     try {
-        platform::GetDesktopShell().OpenFolder(platform::JoinPath(local, cboServer.Text()));
+        services_.shell.OpenFolder(platform::JoinPath(local, cboServer.Text()));
     } catch (...) {
     }
 }
@@ -33,11 +33,12 @@ void frmVornack::mnuOpenRemote_Click() {
         return;
     const ServerWords words = SplitServerEntry(entry);
     txtLog.AppendText(RemoteFolderLogLines(words));
-    platform::GetDesktopShell().OpenAddress(RemoteFolderAddress(words));
+    services_.shell.OpenAddress(RemoteFolderAddress(words));
 }
 
 void frmVornack::mnuReadMe_Click() {
-    winutil::ExecuteFile(platform::JoinPath(platform::ProgramFolder(), "ReadMe.txt"),
+    winutil::ExecuteFile(services_.shell,
+                         platform::JoinPath(platform::ProgramFolder(), "ReadMe.txt"),
                          winutil::kShowNormal);
 }
 
@@ -46,7 +47,7 @@ void frmVornack::mnuVersion_Click() {
 }
 
 void frmVornack::lblUrl_Click() {
-    winutil::ExecuteFile(build_config::kHomeUrl, winutil::kShowNormal);
+    winutil::ExecuteFile(services_.shell, build_config::kHomeUrl, winutil::kShowNormal);
 }
 
 }  // namespace vb::ui

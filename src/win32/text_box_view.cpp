@@ -26,18 +26,10 @@ DWORD StyleOf(const forms::TextBox& box) {
     return style;
 }
 
-// A multi-line EDIT asks for every key, Tab included; Tab has to move on to the next field.
-LRESULT CALLBACK MultiLineProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                               DWORD_PTR) {
-    if (message == WM_GETDLGCODE) {
-        LRESULT code = DefSubclassProc(window, message, wParam, lParam);
-        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-        if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_TAB)
-            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
-        return code;
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
-}
+// How long appended text may wait outside a read-only box's window during a burst.
+constexpr DWORD kAppendBatchMs = 100;
+// Asks the box to put its pending text into the window (posted to the EDIT itself).
+constexpr UINT kFlushMessage = WM_APP + 1;
 
 std::string WithoutLineBreaks(std::string text) {
     std::erase(text, '\r');
@@ -54,7 +46,27 @@ TextBoxView::TextBoxView(forms::TextBox& box, const ViewContext& context)
     if (!Handle()) return;
     // Without this a multi-line EDIT stops at about 32 K characters.
     SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
-    if (box.MultiLine()) SetWindowSubclass(Handle(), MultiLineProc, 1, 0);
+    SetWindowSubclass(Handle(), EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK TextBoxView::EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR view) {
+    auto* self = reinterpret_cast<TextBoxView*>(view);
+    if (message == kFlushMessage) {
+        self->flushPosted_ = false;
+        self->FlushAppends();
+        return 0;
+    }
+    if (message == WM_GETDLGCODE && self->box_.MultiLine()) {
+        // A multi-line EDIT asks for every key, Tab included; Tab has to move on.
+        LRESULT code = DefSubclassProc(window, message, wParam, lParam);
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_TAB)
+            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+        return code;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, EditProc, 1);
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 std::wstring TextBoxView::ToWindowText(const std::string& text, bool multiLine) {
@@ -131,6 +143,7 @@ void TextBoxView::ApplyGeometry() {
 
 void TextBoxView::ShowText() {
     if (!Handle()) return;
+    pendingAppend_.clear();  // the whole text replaces it
     updating_ = true;
     SetWindowTextW(Handle(), ToWindowText(box_.Text(), box_.MultiLine()).c_str());
     shownLength_ = box_.Text().size();
@@ -144,17 +157,30 @@ void TextBoxView::AppendToWindow() {
     if (shownLength_ > text.size()) return ShowText();
     // A CR LF pair may be split between two appends: show the text whole then.
     if (shownLength_ > 0 && text[shownLength_ - 1] == '\r') return ShowText();
-    const std::wstring added = ToWindowText(text.substr(shownLength_), box_.MultiLine());
+    pendingAppend_ += ToWindowText(text.substr(shownLength_), box_.MultiLine());
     shownLength_ = text.size();
+    const bool batched = box_.MultiLine() && box_.Locked();
+    if (!batched || GetTickCount() - lastFlush_ >= kAppendBatchMs) {
+        FlushAppends();
+    } else if (!flushPosted_) {
+        flushPosted_ = PostMessageW(Handle(), kFlushMessage, 0, 0) != 0;
+    }
+}
+
+void TextBoxView::FlushAppends() {
+    lastFlush_ = GetTickCount();
+    if (pendingAppend_.empty() || !Handle()) return;
     updating_ = true;
     const int end = GetWindowTextLengthW(Handle());
     SendMessageW(Handle(), EM_SETSEL, end, end);
-    SendMessageW(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+    SendMessageW(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(pendingAppend_.c_str()));
+    pendingAppend_.clear();
     updating_ = false;
 }
 
 void TextBoxView::ApplyAppearance() {
     if (!Handle()) return;
+    FlushAppends();  // an editable box has no text waiting
     SendMessageW(Handle(), EM_SETREADONLY, box_.Locked(), 0);
     LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
     style = (style & ~static_cast<LONG_PTR>(WS_TABSTOP)) | (box_.TabStop() ? WS_TABSTOP : 0);

@@ -11,6 +11,12 @@ namespace vb::win32view {
 // typing. The box holds any length of text (the EDIT's limit is raised), text appended to
 // the model is appended to the window without copying what is there, and Tab moves on from
 // a multi-line box instead of being typed into it.
+//
+// A read-only multi-line box (the log) collects appended text and puts it into the window
+// in one insertion at the next turn of the message loop, or at once when the last insertion
+// is kAppendBatchMs old: under Wine each insertion into a shown EDIT costs a redraw of its
+// scroll bars, more than writing a page. Nobody types into a read-only box, so the window
+// never changes while text is pending; an editable box gets each append at once.
 class TextBoxView : public ControlView {
   public:
     TextBoxView(forms::TextBox& box, const ViewContext& context);
@@ -28,13 +34,19 @@ class TextBoxView : public ControlView {
     void ApplyGeometry() override;
 
   private:
+    static LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR, DWORD_PTR view);
     void ShowText();
     void AppendToWindow();
+    void FlushAppends();
     void ApplyAppearance();
 
     forms::TextBox& box_;
     ColorBrush background_;
-    std::size_t shownLength_ = 0;  // bytes of the model's text the window shows
+    std::size_t shownLength_ = 0;  // bytes of the model's text the window shows (or will)
+    std::wstring pendingAppend_;
+    bool flushPosted_ = false;
+    DWORD lastFlush_ = 0;
     bool updating_ = false;
 };
 

@@ -9,12 +9,11 @@ namespace {
 constexpr int kFirstSuccessCode = 33;
 }  // namespace
 
-bool ExecuteFile(const std::string& file, std::int32_t show,
+bool ExecuteFile(platform::DesktopShell& shell, const std::string& file, std::int32_t show,
                  const std::optional<std::string>& operation,
                  const std::optional<std::string>& parameters,
                  const std::optional<std::string>& directory) {
-    const int result =
-        platform::GetDesktopShell().Execute(operation, file, parameters, directory, show);
+    const int result = shell.Execute(operation, file, parameters, directory, show);
     return result >= kFirstSuccessCode;
 }
 

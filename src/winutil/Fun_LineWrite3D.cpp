@@ -5,7 +5,6 @@
 
 #include "forms/colors.h"
 #include "forms/errors.h"
-#include "forms/events.h"
 #include "forms/form.h"
 #include "forms/line.h"
 #include "forms/screen.h"
@@ -100,7 +99,7 @@ void PlaceShapeTwin(forms::Control& twin, forms::Control& element, std::int32_t 
 
 }  // namespace
 
-void SetMenuLine(forms::ControlFamily& family) {
+void SetMenuLine(forms::ControlFamily& family, platform::EventPump& events) {
     int savedScaleMode = 0;
     IgnoringErrors([&] { savedScaleMode = ContainerScaleMode(family.Item(0)); });
     IgnoringErrors([&] { SetContainerScaleMode(family.Item(0), forms::kScaleTwips); });
@@ -109,13 +108,13 @@ void SetMenuLine(forms::ControlFamily& family) {
     line.SetX1(0);
     line.SetY1(0);
     line.SetY2(0);
-    MakeLine3D(family, 1, 0, true, std::nullopt);
+    MakeLine3D(family, 1, events, 0, true, std::nullopt);
 
     IgnoringErrors([&] { SetContainerScaleMode(family.Item(0), savedScaleMode); });
 }
 
-void MakeLine3D(forms::ControlFamily& family, std::int32_t mode, std::optional<int> index, bool fit,
-                std::optional<forms::Control*> container) {
+void MakeLine3D(forms::ControlFamily& family, std::int32_t mode, platform::EventPump& events,
+                std::optional<int> index, bool fit, std::optional<forms::Control*> container) {
     forms::Control& element = family.Item(index ? *index : family.LBound());
 
     if (IsLine(element) && (mode == 1 || mode == 2) && fit) {
@@ -137,7 +136,7 @@ void MakeLine3D(forms::ControlFamily& family, std::int32_t mode, std::optional<i
         PlaceLineTwin(LineOf(twin), LineOf(element), mode);
     else
         PlaceShapeTwin(twin, element, mode);
-    forms::DoEvents();
+    events.ProcessEvents();
 }
 
 }  // namespace vb::winutil

@@ -29,13 +29,12 @@ class AdPanelBrowserTest : public ::testing::Test {
     void TearDown() override {
         window.reset();
         form.reset();
-        ui::frmVornack::SetAdvertisementHostForTesting("");
         qtview::SetBrowserKeptToLoopbackForTesting(std::nullopt);
         platform::SetProgramFolderForTesting("");
     }
     void Start(const std::string& adHost) {
-        ui::frmVornack::SetAdvertisementHostForTesting(adHost);
-        form = std::make_unique<ui::frmVornack>(ui::WindowServices{boxes, events});
+        form =
+            std::make_unique<ui::frmVornack>(ui::WindowServices{boxes, events, shell, {}, adHost});
         window = std::make_unique<qtview::FormWindow>(*form);
         window->ShowForm();
         form->Form_Load();
@@ -50,6 +49,7 @@ class AdPanelBrowserTest : public ::testing::Test {
     TempDir dir;
     FakeMessageBox boxes;
     CountingEventPump events;
+    FakeDesktopShell shell;
     qtview::PageServer server;
     std::unique_ptr<ui::frmVornack> form;
     std::unique_ptr<qtview::FormWindow> window;

@@ -31,7 +31,7 @@ class MainWindowViewTest : public ::testing::Test {
         fs::create_directories(dir / "local");
         fs::create_directories(dir / "three");
         for (const char* name : {"a", "b", "c"}) WriteBytes(dir / "three" + "/" + name, "x");
-        form = std::make_unique<ui::frmVornack>(ui::WindowServices{boxes, events});
+        form = std::make_unique<ui::frmVornack>(ui::WindowServices{boxes, events, shell});
         window = std::make_unique<qtview::FormWindow>(*form);
         window->ShowForm();
         form->Form_Load();
@@ -44,17 +44,18 @@ class MainWindowViewTest : public ::testing::Test {
         form.reset();
         platform::SetProgramFolderForTesting("");
     }
-    QWidget* WidgetOf(const forms::Control& c) { return window->widgetFor(c); }
+    QWidget* WidgetOf(const forms::Control& c) { return window->WidgetFor(c); }
 
     TempDir dir;
     FakeMessageBox boxes;
     CountingEventPump events;
+    FakeDesktopShell shell;
     std::unique_ptr<ui::frmVornack> form;
     std::unique_ptr<qtview::FormWindow> window;
 };
 
 TEST_F(MainWindowViewTest, ControlsAppearAtTheirDesignedPixels) {
-    EXPECT_EQ(window->clientArea()->size(), QSize(505, 339));  // 7575 x 5085 twips
+    EXPECT_EQ(window->ClientArea()->size(), QSize(505, 339));  // 7575 x 5085 twips
     EXPECT_EQ(WidgetOf(form->txtSrcPath)->geometry(), QRect(110, 10, 383, 20));
     EXPECT_EQ(WidgetOf(form->txtLog)->geometry(), QRect(110, 190, 189, 127));
     EXPECT_EQ(WidgetOf(form->cboTitle)->geometry(), QRect(110, 150, 383, 20));

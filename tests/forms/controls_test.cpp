@@ -2,9 +2,7 @@
 
 #include <vector>
 
-#include "fakes.h"
 #include "forms/errors.h"
-#include "forms/events.h"
 #include "forms/line.h"
 #include "forms/menu.h"
 #include "forms/screen.h"
@@ -144,17 +142,6 @@ TEST(ScreenObject, MeasuresInTwipsAndRefusesEmptyGeometry) {
     EXPECT_THROW(screen.SetGeometry(0, 1080, 12, 12, {}), InvalidPropertyValue);
     EXPECT_THROW(screen.SetGeometry(1920, 1080, 0, 12, {}), InvalidPropertyValue);
     EXPECT_EQ(screen.WidthPixels(), 1920);
-}
-
-TEST(Events, DoEventsRunsTheInstalledPumpOnly) {
-    test::CountingEventPump pump;
-    DoEvents();  // no pump: nothing to run
-    SetEventPump(&pump);
-    DoEvents();
-    DoEvents();
-    SetEventPump(nullptr);
-    DoEvents();
-    EXPECT_EQ(pump.yields(), 2);
 }
 
 }  // namespace

@@ -171,10 +171,14 @@ void HostileTest::WriteSettings(const std::vector<std::string>& lines) {
 
 ui::frmVornack& HostileTest::Window() {
     if (!window) {
-        window = std::make_unique<ui::frmVornack>(ui::WindowServices{boxes, events});
-        auto faulty = std::make_unique<FaultyFileSystem>();
-        fso = faulty.get();
-        window->SetFsoForTesting(std::move(faulty));
+        auto makeFaulty = [this]() -> std::unique_ptr<platform::FileSystemObject> {
+            auto faulty = std::make_unique<FaultyFileSystem>();
+            fso = faulty.get();
+            return faulty;
+        };
+        window =
+            std::make_unique<ui::frmVornack>(ui::WindowServices{boxes, events, shell, makeFaulty});
+        window->Fso();  // made now, so that a test can arm its faults before the start
     }
     return *window;
 }
@@ -187,7 +191,7 @@ ui::frmVornack& HostileTest::Started() {
 void HostileTest::Close() { Window().mnuExit.RaiseClick(); }
 
 std::unique_ptr<ui::frmVornack> HostileTest::Restarted(FakeMessageBox& otherBoxes) {
-    auto next = std::make_unique<ui::frmVornack>(ui::WindowServices{otherBoxes, events});
+    auto next = std::make_unique<ui::frmVornack>(ui::WindowServices{otherBoxes, events, shell});
     next->Form_Load();
     return next;
 }

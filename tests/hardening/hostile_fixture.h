@@ -84,6 +84,7 @@ class HostileTest : public ::testing::Test {
     TempDir dir;
     FakeMessageBox boxes;
     CountingEventPump events;
+    FakeDesktopShell shell;
     FaultyFileSystem* fso = nullptr;  // owned by the window
     std::unique_ptr<ui::frmVornack> window;
 

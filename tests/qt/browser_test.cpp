@@ -118,9 +118,9 @@ TEST_F(BrowserControl, KeptToLoopbackOtherAddressesAreIgnored) {
     EXPECT_EQ(wbCM.LocationRequested(), "http://cm.vornack.example/member/zund/cm/navigator.php");
     QTest::qWait(1000);
     EXPECT_TRUE(seen.empty());
-    auto* view = dynamic_cast<WebBrowserView*>(window->viewFor(wbCM));
+    auto* view = dynamic_cast<WebBrowserView*>(window->ViewFor(wbCM));
     ASSERT_NE(view, nullptr);
-    EXPECT_NE(view->engineView()->url().host(), QString("cm.vornack.example"));
+    EXPECT_NE(view->EngineView()->url().host(), QString("cm.vornack.example"));
 
     // A page that links away cannot take the control there either.
     server.Serve("/away",
@@ -129,7 +129,7 @@ TEST_F(BrowserControl, KeptToLoopbackOtherAddressesAreIgnored) {
     wbCM.Navigate(server.Url("/away").toStdString());
     ASSERT_TRUE(WaitForCompletions(1));
     QTest::qWait(500);
-    EXPECT_EQ(view->engineView()->url(), QUrl(server.Url("/away")));
+    EXPECT_EQ(view->EngineView()->url(), QUrl(server.Url("/away")));
 }
 
 }  // namespace

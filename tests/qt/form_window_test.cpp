@@ -15,6 +15,7 @@
 #include <climits>
 
 #include "forms/screen.h"
+#include "qt/event_pump.h"
 #include "qt/timer_view.h"
 #include "sample_form.h"
 #include "winutil/Fun_GivingHandCursor.h"
@@ -34,12 +35,12 @@ class FormWindowTest : public ::testing::Test {
 
     template <class W>
     W* widget(const forms::Control& c) {
-        W* w = qobject_cast<W*>(window->widgetFor(c));
+        W* w = qobject_cast<W*>(window->WidgetFor(c));
         EXPECT_NE(w, nullptr) << c.Name();
         return w;
     }
 
-    QImage GrabClient() { return window->clientArea()->grab().toImage(); }
+    QImage GrabClient() { return window->ClientArea()->grab().toImage(); }
 
     test::SampleForm form;
     std::unique_ptr<FormWindow> window;
@@ -57,10 +58,10 @@ TEST_F(FormWindowTest, EveryControlSitsAtItsTwipsPositionInPixels) {
         {&form.txtLog, QRect(110, 70, 383, 100)},
     };
     for (const Expect& e : windowed) {
-        QWidget* w = window->widgetFor(*e.control);
+        QWidget* w = window->WidgetFor(*e.control);
         ASSERT_NE(w, nullptr) << e.control->Name();
         EXPECT_EQ(w->geometry(), e.rect) << e.control->Name();
-        EXPECT_EQ(w->parentWidget(), window->clientArea()) << e.control->Name();
+        EXPECT_EQ(w->parentWidget(), window->ClientArea()) << e.control->Name();
         EXPECT_TRUE(w->isVisible()) << e.control->Name();
     }
     // Labels stand at their place and may grow so that this font's caption is not cut.
@@ -70,7 +71,7 @@ TEST_F(FormWindowTest, EveryControlSitsAtItsTwipsPositionInPixels) {
         {&form.lblUrl, QRect(110, 180, 114, 12)},
     };
     for (const Expect& e : labels) {
-        auto* label = qobject_cast<QLabel*>(window->widgetFor(*e.control));
+        auto* label = qobject_cast<QLabel*>(window->WidgetFor(*e.control));
         ASSERT_NE(label, nullptr) << e.control->Name();
         EXPECT_EQ(label->pos(), e.rect.topLeft()) << e.control->Name();
         EXPECT_GE(label->width(), e.rect.width()) << e.control->Name();
@@ -78,8 +79,8 @@ TEST_F(FormWindowTest, EveryControlSitsAtItsTwipsPositionInPixels) {
         EXPECT_GE(label->width(), label->sizeHint().width()) << e.control->Name();
         EXPECT_TRUE(label->isVisible()) << e.control->Name();
     }
-    EXPECT_EQ(window->clientArea()->size(), QSize(505, 200));
-    EXPECT_EQ(window->widgetFor(form.tmrStep), nullptr);
+    EXPECT_EQ(window->ClientArea()->size(), QSize(505, 200));
+    EXPECT_EQ(window->WidgetFor(form.tmrStep), nullptr);
 }
 
 TEST_F(FormWindowTest, TheMenuBarKeepsAccessKeysAndRunsClicks) {
@@ -188,8 +189,9 @@ TEST_F(FormWindowTest, TheProgressBarShowsValueOutOfMax) {
 }
 
 TEST_F(FormWindowTest, TheEtchedLinePairSitsOnePixelApartInShadowAndHighlight) {
-    winutil::SetMenuLine(form.lnMenu);
-    ASSERT_NE(window->widgetFor(form.lnMenu[1]), nullptr);
+    qtview::QtEventPump pump;
+    winutil::SetMenuLine(form.lnMenu, pump);
+    ASSERT_NE(window->WidgetFor(form.lnMenu[1]), nullptr);
     QApplication::processEvents();
     const QImage image = GrabClient();
     const QPalette palette = QApplication::palette();
@@ -205,7 +207,7 @@ TEST_F(FormWindowTest, TheEtchedLinePairSitsOnePixelApartInShadowAndHighlight) {
 
 TEST_F(FormWindowTest, TheLinkLabelShowsTheHandWithItsHotSpot) {
     winutil::SetHandCursor("CURSOR_HAND", 2, form.lblUrl);
-    QWidget* label = window->widgetFor(form.lblUrl);
+    QWidget* label = window->WidgetFor(form.lblUrl);
     const QCursor cursor = label->cursor();
     EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
     EXPECT_EQ(cursor.hotSpot(), QPoint(6, 2));
@@ -222,13 +224,13 @@ TEST_F(FormWindowTest, TheLinkLabelShowsTheHandWithItsHotSpot) {
     EXPECT_FALSE(set(drawn, 30, 30));
     EXPECT_FALSE(set(drawn, 6, 0));
     // Other controls keep the default pointer.
-    EXPECT_FALSE(window->widgetFor(form.txtSrcPath)->testAttribute(Qt::WA_SetCursor));
+    EXPECT_FALSE(window->WidgetFor(form.txtSrcPath)->testAttribute(Qt::WA_SetCursor));
 }
 
 TEST_F(FormWindowTest, ClickingALabelRaisesItsClick) {
     int clicks = 0;
     form.lblUrl.Click = [&] { ++clicks; };
-    QTest::mouseClick(window->widgetFor(form.lblUrl), Qt::LeftButton);
+    QTest::mouseClick(window->WidgetFor(form.lblUrl), Qt::LeftButton);
     EXPECT_EQ(clicks, 1);
 }
 
@@ -238,8 +240,8 @@ TEST_F(FormWindowTest, FocusLossIsReportedOnlyForMovesBetweenControlsOfTheWindow
     int srcLost = 0, comboLost = 0;
     form.txtSrcPath.LostFocus = [&] { ++srcLost; };
     form.cboServer.LostFocus = [&] { ++comboLost; };
-    window->widgetFor(form.txtSrcPath)->setFocus();
-    window->widgetFor(form.cboServer)->setFocus();
+    window->WidgetFor(form.txtSrcPath)->setFocus();
+    window->WidgetFor(form.cboServer)->setFocus();
     EXPECT_EQ(srcLost, 1);
 
     // Another window takes the focus, then gives it back: no move between controls.
@@ -250,16 +252,16 @@ TEST_F(FormWindowTest, FocusLossIsReportedOnlyForMovesBetweenControlsOfTheWindow
     other.setFocus();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    window->widgetFor(form.cboServer)->setFocus();
+    window->WidgetFor(form.cboServer)->setFocus();
     EXPECT_EQ(comboLost, 0);
-    window->widgetFor(form.txtLog)->setFocus();
+    window->WidgetFor(form.txtLog)->setFocus();
     EXPECT_EQ(comboLost, 1);
     EXPECT_EQ(srcLost, 1);
 }
 
 TEST_F(FormWindowTest, ControlsLoadedLaterAreDrawnHiddenUntilShown) {
     forms::Label& loaded = static_cast<forms::Label&>(form.lblGuide.Load(3));
-    QWidget* w = window->widgetFor(loaded);
+    QWidget* w = window->WidgetFor(loaded);
     ASSERT_NE(w, nullptr);
     EXPECT_FALSE(w->isVisible());
     loaded.SetVisible(true);
@@ -268,7 +270,7 @@ TEST_F(FormWindowTest, ControlsLoadedLaterAreDrawnHiddenUntilShown) {
 }
 
 TEST_F(FormWindowTest, TimersRunOnQTimerAndEnablingAgainDoesNotRestart) {
-    auto* view = dynamic_cast<TimerView*>(window->viewFor(form.tmrStep));
+    auto* view = dynamic_cast<TimerView*>(window->ViewFor(form.tmrStep));
     ASSERT_NE(view, nullptr);
     EXPECT_FALSE(view->qtimer().isActive());
     form.tmrStep.SetEnabled(true);
@@ -295,7 +297,7 @@ TEST_F(FormWindowTest, WindowStateFollowsTheForm) {
     form.SetTop(3000);
     EXPECT_EQ(window->pos(), QPoint(100, 200));
     form.SetClientSize(6000, 1500);
-    EXPECT_EQ(window->clientArea()->size(), QSize(400, 100));
+    EXPECT_EQ(window->ClientArea()->size(), QSize(400, 100));
     // The form's outer size is the window's, frame and menu bar included.
     EXPECT_EQ(form.Height(), window->frameGeometry().height() * 15);
     EXPECT_EQ(form.Width(), window->frameGeometry().width() * 15);
@@ -318,7 +320,7 @@ TEST_F(FormWindowTest, UnloadingFromCodeClosesTheWindowWithoutAskingTwice) {
         EXPECT_EQ(mode, forms::UnloadMode::FromCode);
     };
     form.mnuExit.Click = [&] { form.Unload(); };
-    window->actionFor(form.mnuExit)->trigger();
+    window->ActionFor(form.mnuExit)->trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(calls, 1);
 }

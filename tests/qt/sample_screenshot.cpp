@@ -8,7 +8,6 @@
 #include <QTest>
 #include <cstdio>
 
-#include "forms/events.h"
 #include "qt/event_pump.h"
 #include "qt/form_window.h"
 #include "qt/process_setup.h"
@@ -35,7 +34,6 @@ int main(int argc, char** argv) {
     vb::qtview::LoadJapaneseTranslations(app);
     vb::qtview::ScreenBinding screen;
     vb::qtview::QtEventPump pump;
-    vb::forms::SetEventPump(&pump);
 
     vb::test::SampleForm form;
     form.txtSrcPath.SetText("C:\\VornackBuilder\\src");
@@ -48,11 +46,11 @@ int main(int argc, char** argv) {
     window.ShowForm();
     if (!QTest::qWaitForWindowExposed(&window)) return Fail("the window did not appear");
     vb::winutil::SetFormPosition(form, vb::winutil::kPositionCenter);
-    vb::winutil::SetMenuLine(form.lnMenu);
+    vb::winutil::SetMenuLine(form.lnMenu, pump);
     vb::winutil::SetHandCursor("CURSOR_HAND", 2, form.lblUrl);
     QTest::qWait(300);
 
-    const QPoint origin = window.clientArea()->mapToGlobal(QPoint(0, 0));
+    const QPoint origin = window.ClientArea()->mapToGlobal(QPoint(0, 0));
     const QRect frame = window.frameGeometry();
     const QImage shot = window.screen()
                             ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())

@@ -32,7 +32,7 @@ void CountingEventPump::ProcessEvents() {
 }
 
 void CountingEventPump::AtYield(int n, std::function<void()> action) {
-    actions_.emplace_back(n, std::move(action));
+    actions_.emplace_back(yields_ + n, std::move(action));
 }
 
 }  // namespace vb::test

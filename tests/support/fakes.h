@@ -2,9 +2,11 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/desktop_shell.h"
 #include "platform/message_box.h"
 
 namespace vb::test {
@@ -41,12 +43,39 @@ class CountingEventPump : public platform::EventPump {
   public:
     void ProcessEvents() override;
     int yields() const { return yields_; }
-    // The action runs during the n-th yield (1-based).
+    // The action runs during the n-th yield from now (1-based).
     void AtYield(int n, std::function<void()> action);
 
   private:
     int yields_ = 0;
     std::vector<std::pair<int, std::function<void()>>> actions_;
+};
+
+// Records what the window hands to the desktop instead of starting programs.
+class FakeDesktopShell : public platform::DesktopShell {
+  public:
+    int Execute(const std::optional<std::string>&, const std::string& file,
+                const std::optional<std::string>&, const std::optional<std::string>&,
+                int show) override {
+        executed.push_back(file);
+        shows.push_back(show);
+        return executeResult;
+    }
+    bool OpenFolder(const std::string& folder) override {
+        folders.push_back(folder);
+        return true;
+    }
+    bool OpenAddress(const std::string& address) override {
+        addresses.push_back(address);
+        return addressResult;
+    }
+
+    std::vector<std::string> executed;
+    std::vector<int> shows;
+    std::vector<std::string> folders;
+    std::vector<std::string> addresses;
+    int executeResult = platform::kShellStarted;
+    bool addressResult = true;
 };
 
 }  // namespace vb::test

@@ -164,8 +164,8 @@ class UnlistableFso : public platform::FileSystemObject {
 
 TEST_F(StartCloseTest, AnUnlistableSourceFolderIsReportedAndTheProgramCarriesOn) {
     PrepareJob();
+    makeFileSystem = [] { return std::make_unique<UnlistableFso>(); };
     auto& w = Window();
-    w.SetFsoForTesting(std::make_unique<UnlistableFso>());
     w.Form_Load();
     EXPECT_EQ(w.txtSrcNum.Text(), "0");  // the load never fails
     w.mnuGo.RaiseClick();                // the run's own failure report

@@ -1,8 +1,9 @@
 // The Win32 view in this process: messages sent as the system or the user would send them,
 // and what reaches the form layer.
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
+// Needs windows.h first.
+#include <commctrl.h>
 
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "forms/label.h"
 #include "forms/menu.h"
 #include "forms/progress_bar.h"
+#include "forms/resources.h"
 #include "forms/screen.h"
 #include "forms/text_box.h"
 #include "win32/event_pump.h"
@@ -65,15 +67,26 @@ struct SampleForm : forms::Form {
     forms::Menu go{"go", "書き出し(&W)"};
 };
 
+// One shown window for the suite: under Wine without a window manager, taking a shown
+// window down waits two seconds for the manager's answer.
 class ViewTest : public ::testing::Test {
   protected:
-    void SetUp() override { window.ShowForm(); }
-    void Pump() { Win32EventPump().ProcessEvents(); }
+    struct Shown {
+        ScreenBinding screen;
+        SampleForm form;
+        FormWindow window{form};
+    };
+    static void SetUpTestSuite() {
+        shown = new Shown;
+        shown->window.ShowForm();
+    }
+    static void TearDownTestSuite() { delete shown; }
+    static void Pump() { Win32EventPump().ProcessEvents(); }
     HWND H(const forms::Control& c) { return window.HandleFor(c); }
 
-    ScreenBinding screen;
-    SampleForm form;
-    FormWindow window{form};
+    static inline Shown* shown = nullptr;
+    SampleForm& form = shown->form;
+    FormWindow& window = shown->window;
 };
 
 TEST_F(ViewTest, TypingReachesTheModelAndTextFromCodeDoesNotEcho) {
@@ -93,10 +106,12 @@ TEST_F(ViewTest, TheLogHoldsAnyLengthAndAppendsInPlace) {
         form.log.AppendText(line + "\r\n");
         all += line + "\r\n";
     }
+    Pump();  // the read-only log takes a burst of lines at the next turn of the loop
     EXPECT_EQ(GetWindowTextLengthW(H(form.log)), static_cast<int>(all.size()));
     // A CR LF pair split between two appends still shows as one line break.
     form.log.SetText("a\r");
     form.log.AppendText("\nb");
+    Pump();
     EXPECT_EQ(WindowText(H(form.log)), L"a\r\nb");
 }
 
@@ -104,6 +119,16 @@ TEST_F(ViewTest, MenuItemsRunTheirCommandAndCarryAccessKeys) {
     int clicks = 0;
     form.go.Click = [&] { ++clicks; };
     SendMessageW(window.Handle(), WM_COMMAND, window.CommandIdFor(form.go), 0);
+    EXPECT_EQ(clicks, 1);
+
+    // Escape and Return in a field become the dialog commands IDCANCEL and IDOK: no item.
+    SetFocus(H(form.field));
+    SetDialogWindow(window.Handle());
+    for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+        MSG press{H(form.field), WM_KEYDOWN, key, 0, 0, {}};
+        DispatchOne(press);
+    }
+    SetDialogWindow(nullptr);
     EXPECT_EQ(clicks, 1);
 
     HMENU bar = GetMenu(window.Handle());
@@ -149,6 +174,14 @@ TEST_F(ViewTest, UsersChoiceInAListAndClickOnALabelReachTheModel) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(ViewTest, ALinkLabelShowsTheHandCursorResource) {
+    form.link.SetMouseIcon(forms::LoadResPicture("CURSOR_HAND", 2));
+    form.link.SetMousePointer(forms::kPointerCustom);
+    SendMessageW(window.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(H(form.link)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(GetModuleHandleW(nullptr), L"CURSOR_HAND"));
+}
+
 TEST_F(ViewTest, ProgressShowsAtOnceOnTheBar) {
     form.bar.SetMax(3.0f);
     form.bar.SetValue(1.0f);
@@ -166,16 +199,6 @@ TEST_F(ViewTest, ClientAreaAndPlaceFollowTheFormInTwips) {
     RECT outer{};
     GetWindowRect(window.Handle(), &outer);
     EXPECT_EQ(outer.left, static_cast<LONG>(1500 / tpp + 0.5f));
-}
-
-TEST_F(ViewTest, CloseBoxAndSessionEndUnloadOnceWithTheirReason) {
-    std::vector<forms::UnloadMode> modes;
-    form.QueryUnload = [&](bool&, forms::UnloadMode mode) { modes.push_back(mode); };
-    SendMessageW(window.Handle(), WM_ENDSESSION, TRUE, 0);
-    // Unloaded before WM_ENDSESSION returned, and only once.
-    ASSERT_EQ(modes.size(), 1u);
-    EXPECT_EQ(modes[0], forms::UnloadMode::AppWindows);
-    EXPECT_FALSE(IsWindow(window.Handle()));
 }
 
 TEST(ViewCloseTest, CloseBoxUnloadsAndAKeepingHandlerKeepsTheWindow) {
@@ -196,6 +219,19 @@ TEST(ViewCloseTest, CloseBoxUnloadsAndAKeepingHandlerKeepsTheWindow) {
     EXPECT_EQ(asked, 2);
     EXPECT_FALSE(IsWindow(window.Handle()));
     EXPECT_TRUE(form.IsUnloaded());
+}
+
+TEST(ViewCloseTest, SessionEndUnloadsBeforeItsMessageReturns) {
+    ScreenBinding screen;
+    SampleForm form;
+    FormWindow window(form);
+    std::vector<forms::UnloadMode> modes;
+    form.QueryUnload = [&](bool&, forms::UnloadMode mode) { modes.push_back(mode); };
+    SendMessageW(window.Handle(), WM_ENDSESSION, TRUE, 0);
+    // Unloaded before WM_ENDSESSION returned, and only once.
+    ASSERT_EQ(modes.size(), 1u);
+    EXPECT_EQ(modes[0], forms::UnloadMode::AppWindows);
+    EXPECT_FALSE(IsWindow(window.Handle()));
 }
 
 TEST(EventPumpTest, AQuitMetInThePumpIsLeftForTheMainLoop) {

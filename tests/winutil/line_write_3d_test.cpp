@@ -25,7 +25,6 @@ class LineWrite3D : public test::ScreenFixture {
     void SetUp() override {
         form.SetFrameFromView({60, 645, 60, 60});
         form.SetClientSize(kFormWidth - 120, 5085);
-        forms::SetEventPump(&pump);
     }
 
     Line& AddLine(int index, float x1, float y1, float x2, float y2) {
@@ -47,7 +46,7 @@ TEST_F(LineWrite3D, SetMenuLineMakesAFullWidthEtchedPairUnderTheMenuBar) {
     Line& line = AddLine(0, 300, 900, 1200, 900);
     line.SetBorderStyle(forms::kBorderDot);
 
-    SetMenuLine(lnMenu);
+    SetMenuLine(lnMenu, pump);
 
     ASSERT_EQ(lnMenu.UBound(), 1);
     Line& twin = lnMenu[1];
@@ -72,15 +71,15 @@ TEST_F(LineWrite3D, SetMenuLineWorksInTwipsAndRestoresTheScaleMode) {
     form.SetScaleMode(forms::kScalePixels);
     int modeWhileDrawing = -1;
     pump.AtYield(1, [&] { modeWhileDrawing = form.ScaleMode(); });
-    SetMenuLine(lnMenu);
+    SetMenuLine(lnMenu, pump);
     EXPECT_EQ(modeWhileDrawing, forms::kScaleTwips);
     EXPECT_EQ(form.ScaleMode(), forms::kScalePixels);
 }
 
 TEST_F(LineWrite3D, ASecondSetMenuLineLoadsAThirdElementOverTheSecond) {
     AddLine(0, 0, 0, 0, 0);
-    SetMenuLine(lnMenu);
-    SetMenuLine(lnMenu);
+    SetMenuLine(lnMenu, pump);
+    SetMenuLine(lnMenu, pump);
     ASSERT_EQ(lnMenu.UBound(), 2);
     const Line& second = lnMenu[1];
     const Line& third = lnMenu[2];
@@ -96,7 +95,7 @@ TEST_F(LineWrite3D, SetMenuLineLeavesAContainerWithoutScaleModeAlone) {
     Line& line = AddLine(0, 0, 0, 0, 0);
     line.SetContainer(&panel);
     form.SetScaleMode(forms::kScaleInches);
-    SetMenuLine(lnMenu);
+    SetMenuLine(lnMenu, pump);
     EXPECT_EQ(lnMenu[1].Container(), &panel);
     EXPECT_EQ(form.ScaleMode(), forms::kScaleInches);
     EXPECT_EQ(lnMenu[1].Y1(), 15);
@@ -120,7 +119,7 @@ TEST_P(LineTwin, SitsWhereTheModeSays) {
     AddLine(0, 10, 20, 30, 40);
     Line& element = AddLine(1, 150, 300, 3000, 600);
 
-    MakeLine3D(lnMenu, c.mode, 1, c.fit);
+    MakeLine3D(lnMenu, c.mode, pump, 1, c.fit);
 
     ASSERT_EQ(lnMenu.UBound(), 2);
     const Line& twin = lnMenu[2];
@@ -172,7 +171,7 @@ TEST_P(ShapeTwin, SitsWhereTheModeSaysAndLiesBehindTheElement) {
     element.SetKind(forms::kShapeOval);
     form.AddControl(element);
 
-    MakeLine3D(shp, c.mode, 1, true);
+    MakeLine3D(shp, c.mode, pump, 1, true);
 
     ASSERT_EQ(shp.UBound(), 2);
     const Shape& twin = shp[2];
@@ -202,18 +201,18 @@ TEST_F(LineWrite3D, TheTwinGoesIntoTheGivenContainer) {
     Shape panel("shpPanel");
     form.AddControl(panel);
     AddLine(0, 0, 0, 0, 0);
-    MakeLine3D(lnMenu, 1, std::nullopt, false, &panel);
+    MakeLine3D(lnMenu, 1, pump, std::nullopt, false, &panel);
     EXPECT_EQ(lnMenu[1].Container(), &panel);
     // nullptr inside the optional is the form itself.
     lnMenu[0].SetContainer(&panel);
-    MakeLine3D(lnMenu, 1, 0, false, static_cast<forms::Control*>(nullptr));
+    MakeLine3D(lnMenu, 1, pump, 0, false, static_cast<forms::Control*>(nullptr));
     EXPECT_EQ(lnMenu[2].Container(), nullptr);
 }
 
 TEST_F(LineWrite3D, WithoutAnIndexTheLowestElementIsPaired) {
     AddLine(0, 0, 100, 500, 100);
     AddLine(1, 0, 900, 500, 900);
-    MakeLine3D(lnMenu, 1);
+    MakeLine3D(lnMenu, 1, pump);
     EXPECT_EQ(lnMenu[2].Y1(), 115);
     EXPECT_EQ(lnMenu[0].BorderColor(), forms::kButtonShadow);
     EXPECT_EQ(lnMenu[1].BorderColor(), forms::kWindowText);
@@ -222,18 +221,18 @@ TEST_F(LineWrite3D, WithoutAnIndexTheLowestElementIsPaired) {
 TEST_F(LineWrite3D, FailuresPassToTheCallerAndLoadNothing) {
     ControlArray<forms::Label> lblGuide("lblGuide");
     form.AddControl(lblGuide.Create(0));
-    EXPECT_THROW(MakeLine3D(lblGuide, 1), forms::PropertyNotSupported);  // no BorderColor
+    EXPECT_THROW(MakeLine3D(lblGuide, 1, pump), forms::PropertyNotSupported);  // no BorderColor
     EXPECT_EQ(lblGuide.UBound(), 0);
 
     AddLine(0, 0, 0, 0, 0);
-    EXPECT_THROW(MakeLine3D(lnMenu, 1, 7), forms::ElementNotFound);
+    EXPECT_THROW(MakeLine3D(lnMenu, 1, pump, 7), forms::ElementNotFound);
     EXPECT_EQ(lnMenu.UBound(), 0);
 
     // A line that belongs to no form cannot be stretched across it.
     ControlArray<Line> loose("lnLoose");
     loose.Create(0);
-    EXPECT_THROW(MakeLine3D(loose, 1, 0, true), forms::ObjectRequired);
-    EXPECT_THROW(SetMenuLine(loose), forms::ObjectRequired);
+    EXPECT_THROW(MakeLine3D(loose, 1, pump, 0, true), forms::ObjectRequired);
+    EXPECT_THROW(SetMenuLine(loose, pump), forms::ObjectRequired);
 }
 
 }  // namespace

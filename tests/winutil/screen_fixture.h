@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "forms/events.h"
 #include "forms/screen.h"
 
 namespace vb::test {
 
 // Gives the process-wide screen a known geometry for one test and puts the default back
-// afterwards; also removes any event pump a test installed.
+// afterwards.
 class ScreenFixture : public ::testing::Test {
   protected:
     void SetScreen(int widthPx, int heightPx, float tpp, forms::PixelRect workArea) {
@@ -18,7 +17,6 @@ class ScreenFixture : public ::testing::Test {
         forms::GetScreen().SetGeometry(1024, 768, 15, 15, {0, 0, 1024, 768});
         forms::GetScreen().SetMousePointer(0);
         forms::GetScreen().SetMouseIcon(nullptr);
-        forms::SetEventPump(nullptr);
     }
 };
 

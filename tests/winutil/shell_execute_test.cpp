@@ -31,8 +31,6 @@ class RecordingShell : public platform::DesktopShell {
 
 class ShellExecute : public ::testing::Test {
   protected:
-    void SetUp() override { platform::SetDesktopShellForTesting(&shell); }
-    void TearDown() override { platform::SetDesktopShellForTesting(nullptr); }
     RecordingShell shell;
 };
 
@@ -41,13 +39,13 @@ TEST_F(ShellExecute, SuccessStartsAt33) {
         {0, false}, {2, false}, {31, false}, {32, false}, {33, true}, {42, true}, {-1, false}};
     for (const auto& [code, expected] : codes) {
         shell.answer = code;
-        EXPECT_EQ(ExecuteFile("/opt/vb/ReadMe.txt", kShowNormal), expected) << code;
+        EXPECT_EQ(ExecuteFile(shell, "/opt/vb/ReadMe.txt", kShowNormal), expected) << code;
     }
 }
 
 TEST_F(ShellExecute, AbsentArgumentsStayAbsentAndAddressesPassUnchanged) {
     const std::string address = "http://vornack.example/?a=1&b=%20c";
-    ExecuteFile(address, kShowNormal);
+    ExecuteFile(shell, address, kShowNormal);
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.calls[0].file, address);
     EXPECT_FALSE(shell.calls[0].operation.has_value());
@@ -55,7 +53,7 @@ TEST_F(ShellExecute, AbsentArgumentsStayAbsentAndAddressesPassUnchanged) {
     EXPECT_FALSE(shell.calls[0].directory.has_value());
     EXPECT_EQ(shell.calls[0].show, 1);
 
-    ExecuteFile("VornackBuilder.ini", 3, "open", "", "/opt/vb");
+    ExecuteFile(shell, "VornackBuilder.ini", 3, "open", "", "/opt/vb");
     ASSERT_EQ(shell.calls.size(), 2u);
     EXPECT_EQ(shell.calls[1].operation, std::optional<std::string>("open"));
     EXPECT_EQ(shell.calls[1].parameters, std::optional<std::string>(""));  // empty, not absent
