@@ -85,7 +85,7 @@ def main():
     for name in ("template.html", "ReadMe.txt"):
         shutil.copy(os.path.join(RESOURCES, name), folder)
     os.mkdir(os.path.join(folder, "local"))
-    sources = os.path.join(folder, "sources")
+    sources = os.path.join(folder, "ソース")  # a Japanese folder name on its way through
     shutil.copytree(os.path.join(RESOURCES, "samples"), sources)
     ini = os.path.join(folder, "VornackBuilder.ini")
     with open(ini, "wb") as f:
