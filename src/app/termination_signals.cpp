@@ -1,18 +1,14 @@
 #include "app/termination_signals.h"
 
-#include <QObject>
-#include <QSocketNotifier>
-
-#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QObject>
+#include <QSocketNotifier>
 #include <csignal>
-#endif
 
 namespace vb::app {
 
-#ifndef _WIN32
 namespace {
 int gSignalPipe[2] = {-1, -1};
 
@@ -38,8 +34,5 @@ void RouteTerminationSignals(QObject* owner, std::function<void()> onSignal) {
     action.sa_flags = SA_RESTART;
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
 }
-#else
-void RouteTerminationSignals(QObject*, std::function<void()>) {}
-#endif
 
 }  // namespace vb::app

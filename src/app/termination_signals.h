@@ -9,6 +9,8 @@ namespace vb::app {
 // Turns SIGTERM, SIGINT and SIGHUP into a call on the Qt thread, so that a termination
 // request closes the window the same way its close box does (settings saved once).
 // The handler itself only writes a byte to a pipe; the call happens in the event loop.
+// Linux edition only: on Windows the same requests reach the window as WM_CLOSE and
+// WM_ENDSESSION, which the Win32 view routes to the same closing road.
 void RouteTerminationSignals(QObject* owner, std::function<void()> onSignal);
 
 }  // namespace vb::app

@@ -1,10 +1,8 @@
 // The write-out run: log, yields, output folder, pages, index.
 #include "builder/page_builder.h"
 
-#include <ctime>
 #include <stdexcept>
 
-#include "builder/folder_name.h"
 #include "builder/index_caption.h"
 #include "builder/messages.h"
 #include "builder/output_folder.h"
@@ -12,7 +10,9 @@
 #include "builder/page_names.h"
 #include "builder/page_template.h"
 #include "platform/app_title.h"
+#include "platform/local_clock.h"
 #include "platform/program_folder.h"
+#include "rules/folder_name.h"
 
 namespace vb::builder {
 
@@ -37,24 +37,13 @@ class RunningMark {
     RunState& state_;
 };
 
-std::uint32_t SecondsSinceMidnight() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return static_cast<std::uint32_t>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
-}
-
 }  // namespace
 
 PageBuilder::PageBuilder(const BuildWindow& window)
-    : w_(window), pickSeedSource_(SecondsSinceMidnight) {}
+    : w_(window), pickSeedSource_(platform::SecondsSinceMidnight) {}
 
 void PageBuilder::SetPickSeedSource(std::function<std::uint32_t()> source) {
-    pickSeedSource_ = source ? std::move(source) : SecondsSinceMidnight;
+    pickSeedSource_ = source ? std::move(source) : platform::SecondsSinceMidnight;
 }
 
 void PageBuilder::Run() {
@@ -115,7 +104,7 @@ std::vector<std::string> PageBuilder::ListSources(const std::string& srcPath) {
 // now, since both could have changed during the first yield.
 std::string PageBuilder::RenewOutputFolder(const std::string& srcPath) {
     const std::string server = w_.cboServer.Text();
-    if (!IsPlainFolderName(server)) throw JobRefused(msg::kServerNameNotFolder);
+    if (!rules::IsPlainFolderName(server)) throw JobRefused(msg::kServerNameNotFolder);
     const std::string outputFolder = OutputFolderPath(server);
     if (IsSameOrInside(srcPath, outputFolder)) throw JobRefused(msg::kSrcInsideOutput);
 

@@ -39,7 +39,8 @@ class DesktopShell {
 // ("xdg-open"), started with posix_spawnp and reaped in the background; a local file or
 // folder must exist before it is handed over, because the opener only reports that it
 // started. Only the default verb, "open" and "explore" are known; parameters are not
-// passed on (documents take none). On Windows the shell itself does the work.
+// passed on (documents take none). On Windows ShellExecuteW does the work; folders and ftp
+// addresses go to File Explorer, started with the target as one quoted argument.
 class SystemDesktopShell : public DesktopShell {
   public:
     // opener: the program that hands a target to the desktop; tests point it elsewhere.

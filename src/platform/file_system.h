@@ -18,7 +18,8 @@ struct FileEntry {
 };
 
 // A listed folder. Files are every regular file directly inside it (or a link to one),
-// sorted by name; sub-folders, pipes, devices and sockets are not files.
+// sorted by the bytes of their UTF-8 names on every system; sub-folders, pipes, devices and sockets
+// are not files.
 class Folder {
   public:
     Folder(std::string path, std::vector<FileEntry> files);
@@ -43,8 +44,10 @@ class FileSystemObject {
     virtual Folder GetFolder(const std::string& path);
 
     // Removes the folder with everything in it. Throws, before removing anything, when the
-    // folder does not exist or holds content without write permission bits. Links inside are
-    // removed as links; nothing outside the folder is touched.
+    // folder does not exist or holds content this user may not write (MayWrite). Links
+    // (junctions on Windows) inside are removed as links; nothing outside the folder is
+    // touched. On Windows the name is free again at once, even while another program still
+    // holds the deleted folder open.
     virtual void DeleteFolder(const std::string& path);
 
     // Creates one folder level; throws when it exists already or the parent is missing.
@@ -71,6 +74,9 @@ class FileSystemObject {
     void WriteAllText(const std::string& path, const std::string& utf8);
 
   private:
+    // Names of the plain files directly inside the folder, in the system's order.
+    std::vector<std::string> ListPlainFiles(const std::string& path);
+
     std::mt19937 tempNames_;
 };
 

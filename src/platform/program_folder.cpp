@@ -1,10 +1,6 @@
 #include "platform/program_folder.h"
 
-#include <filesystem>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "platform/native_path.h"
 
 namespace vb::platform {
 
@@ -20,40 +16,20 @@ Override& TestingOverride() {
     return o;
 }
 
-std::filesystem::path ExecutablePath() {
-#ifdef _WIN32
-    wchar_t buffer[32768];
-    const DWORD n = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
-    return std::filesystem::path(std::wstring(buffer, n));
-#else
-    std::error_code ec;
-    auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path() / "VornackBuilder" : p;
-#endif
-}
-
 }  // namespace
 
 std::string ProgramFolder() {
     if (!TestingOverride().folder.empty()) return TestingOverride().folder;
-    return ExecutablePath().parent_path().string();
+    return Utf8FromPath(PathFromUtf8(ExecutablePath()).parent_path());
 }
 
 std::string ExecutableBaseName() {
     if (!TestingOverride().folder.empty()) return TestingOverride().baseName;
-    return ExecutablePath().stem().string();
+    return Utf8FromPath(PathFromUtf8(ExecutablePath()).stem());
 }
 
 void SetProgramFolderForTesting(const std::string& folder, const std::string& executableBaseName) {
     TestingOverride() = {folder, executableBaseName};
-}
-
-char PathSeparator() {
-#ifdef _WIN32
-    return '\\';
-#else
-    return '/';
-#endif
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {

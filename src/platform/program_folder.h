@@ -10,6 +10,9 @@ std::string ProgramFolder();
 // File name of the running executable without folder and extension ("VornackBuilder").
 std::string ExecutableBaseName();
 
+// Full path of the running executable, as the system gives it.
+std::string ExecutablePath();
+
 // Tests point the program folder (and optionally the executable name) elsewhere;
 // an empty folder restores the real one.
 void SetProgramFolderForTesting(const std::string& folder,

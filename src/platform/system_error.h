@@ -12,7 +12,31 @@ class SystemError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// "<what>: <path>" + line break + the reason for errno, as shown in failure reports.
-std::string DescribeFailure(const std::string& what, const std::string& path, int errnoValue);
+// Error numbers are the system's own: errno on Linux, GetLastError() on Windows. 0 is none.
+int LastOsError();
+
+// The system's description of an error number (strerror / FormatMessageW), in UTF-8.
+std::string DescribeOsError(int code);
+
+// "<what>" + line break + path + line break + the system's reason, as shown in failure
+// reports; without the reason when code is 0.
+std::string DescribeFailure(const std::string& what, const std::string& path, int code);
+
+// [[noreturn]] helper: throws SystemError(DescribeFailure(...)).
+[[noreturn]] void ThrowFailure(const std::string& what, const std::string& path, int code);
+
+// True for the errors that mean nothing is at the path (a missing file or folder on the way).
+bool IsNotFoundError(int code);
+
+// The system's numbers for the failures the program names itself.
+namespace os_error {
+extern const int kNotFound;       // no such file or folder
+extern const int kAccessDenied;   // no permission
+extern const int kAlreadyExists;  // something of that name exists
+extern const int kNotAFolder;     // a file where a folder is needed
+extern const int kIsAFolder;      // a folder where a file is needed
+extern const int kNotAPlainFile;  // a device, pipe or other special file
+extern const int kInterrupted;    // a retryable interruption (EINTR; none on Windows)
+}  // namespace os_error
 
 }  // namespace vb::platform

@@ -1,13 +1,14 @@
 #include "settings/api_ini_file_access.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include "platform/app_title.h"
 #include "platform/codec.h"
+#include "platform/native_path.h"
 #include "platform/program_folder.h"
+#include "platform/system_error.h"
+#include "platform/writability.h"
 #include "settings/profile_format.h"
 #include "settings/setting_value.h"
 
@@ -30,13 +31,12 @@ std::string PathOrSettingsFile(const std::string& file) {
 // query fails.
 bool QueryStatus(const std::string& path, fs::file_status& status) {
     std::error_code ec;
-    status = fs::status(path, ec);
+    status = fs::status(platform::PathFromUtf8(path), ec);
     return !ec && fs::exists(status);
 }
 
-bool IsWriteProtected(const fs::file_status& status) {
-    return !HasWritePermissionBits(static_cast<unsigned>(status.permissions()));
-}
+// The one writability rule of the program: this user may really write the file.
+bool IsWriteProtected(const std::string& path) { return !platform::MayWrite(path); }
 
 }  // namespace
 
@@ -70,7 +70,7 @@ bool IniFileAccess::CheckIniFile(const std::string& file) {
     if (!QueryStatus(path, status) || fs::is_directory(status)) return false;
     if (std::find(knownIniFiles_.begin(), knownIniFiles_.end(), path) == knownIniFiles_.end()) {
         knownIniFiles_.push_back(path);
-        if (IsWriteProtected(status)) {
+        if (IsWriteProtected(path)) {
             warnedPaths_.insert(path);
             boxes_.Show(kWriteProtectedWarning, platform::MsgButtons::OK,
                         platform::MsgIcon::Exclamation, platform::kAppTitle);
@@ -86,9 +86,8 @@ bool IniFileAccess::PutIni(const std::string& section, const std::string& value,
     std::string current;
     if (CheckIniFile(path)) {
         // Looked at again: the user may have made the file writable before pressing OK.
-        fs::file_status status;
-        if (!QueryStatus(path, status) || IsWriteProtected(status))
-            return Fail(WriteFailureKind::WriteProtected, path, EACCES);
+        if (IsWriteProtected(path))
+            return Fail(WriteFailureKind::WriteProtected, path, platform::os_error::kAccessDenied);
         const ReadResult read = store_.Read(path);
         // Never write over a file whose other lines could not be read.
         if (read.error != 0) return Fail(WriteFailureKind::Other, path, read.error);
@@ -96,7 +95,8 @@ bool IniFileAccess::PutIni(const std::string& section, const std::string& value,
     } else {
         const ReadResult probe = store_.Read(path);
         if (probe.exists)
-            return Fail(WriteFailureKind::Other, path, probe.error ? probe.error : EISDIR);
+            return Fail(WriteFailureKind::Other, path,
+                        probe.error ? probe.error : platform::os_error::kIsAFolder);
     }
     const std::string updated =
         profile::WriteValue(current, platform::cp932::Encode(section), platform::cp932::Encode(key),
@@ -110,7 +110,7 @@ bool IniFileAccess::Fail(WriteFailureKind kind, const std::string& path, int err
     lastFailure_.kind = kind;
     lastFailure_.warned = kind == WriteFailureKind::WriteProtected && warnedPaths_.count(path) > 0;
     lastFailure_.path = path;
-    lastFailure_.reason = std::strerror(error);
+    lastFailure_.reason = platform::DescribeOsError(error);
     return false;
 }
 

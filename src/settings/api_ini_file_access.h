@@ -18,7 +18,7 @@ extern const char* const kWriteProtectedWarning;
 // Why the last write failed.
 enum class WriteFailureKind {
     None,            // the last write succeeded
-    WriteProtected,  // the file has no write permission bits
+    WriteProtected,  // this user may not write the file (platform::MayWrite)
     Other,           // the file could not be read, created or replaced
 };
 

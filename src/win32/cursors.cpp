@@ -1,6 +1,8 @@
 #include "win32/cursors.h"
 
 #include <map>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "forms/screen.h"
@@ -37,14 +39,19 @@ HCURSOR MadeFromPlanes(const forms::Picture& picture) {
 bool IsDefaultPointer(int kind) { return kind == forms::kPointerDefault; }
 
 HCURSOR CursorFromPicture(const forms::Picture& picture) {
-    static std::map<const forms::Picture*, HCURSOR> made;
-    auto it = made.find(&picture);
+    // Each load of a resource gives a picture of its own; equal pictures share one cursor.
+    using Key = std::tuple<std::string, forms::PictureKind, int, int, int, int,
+                           std::vector<std::uint8_t>, std::vector<std::uint8_t>>;
+    static std::map<Key, HCURSOR> made;
+    Key key{picture.Name,     picture.Kind,     picture.Width,   picture.Height,
+            picture.HotSpotX, picture.HotSpotY, picture.AndMask, picture.XorPlane};
+    auto it = made.find(key);
     if (it != made.end()) return it->second;
     HCURSOR cursor = nullptr;
     if (picture.Kind == forms::PictureKind::Cursor && !picture.Name.empty())
         cursor = LoadCursorW(GetModuleHandleW(nullptr), Widen(picture.Name).c_str());
     if (!cursor) cursor = MadeFromPlanes(picture);
-    made[&picture] = cursor;
+    made.emplace(std::move(key), cursor);
     return cursor;
 }
 

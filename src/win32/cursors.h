@@ -12,7 +12,7 @@ bool IsDefaultPointer(int kind);
 
 // The cursor of a picture: the program's own cursor resource of that name when the
 // executable holds one (the hand cursor does), else a cursor made from the picture's
-// planes. The cursor lives as long as the process; one is made per picture.
+// planes. The cursor lives as long as the process; equal pictures share one.
 HCURSOR CursorFromPicture(const forms::Picture& picture);
 
 // The cursor for a pointer kind; kind 99 takes the icon (the arrow without one).

@@ -35,7 +35,10 @@ class MenuBar {
     std::vector<forms::Menu*> menus_;
     std::map<UINT, forms::Menu*> commands_;
     std::map<const forms::Menu*, UINT> ids_;
-    UINT nextId_ = 1;
+    // Ids below this are the dialog commands (IDOK, IDCANCEL, ...) that IsDialogMessage sends
+    // for Return and Escape; a menu item must never answer them.
+    static constexpr UINT kFirstId = 1000;
+    UINT nextId_ = kFirstId;
 };
 
 }  // namespace vb::win32view

@@ -1,18 +1,31 @@
 #include "temp_dir.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
+
+#include "platform/native_path.h"
 
 namespace vb::test {
 
 namespace fs = std::filesystem;
+using platform::PathFromUtf8;
+using platform::Utf8FromPath;
 
 TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "vbtest-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    std::random_device entropy;
+    std::uniform_int_distribution<unsigned> digits(0, 0xFFFFFF);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate =
+            fs::temp_directory_path() / ("vbtest-" + std::to_string(digits(entropy)));
+        std::error_code ec;
+        if (fs::create_directory(candidate, ec)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempDir::~TempDir() {
@@ -26,14 +39,20 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
+std::string TempDir::str() const { return Utf8FromPath(path_); }
+
+std::string TempDir::operator/(const std::string& name) const {
+    return Utf8FromPath(path_ / PathFromUtf8(name));
+}
+
 void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     if (!out) throw std::runtime_error("cannot write " + path);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }

@@ -15,9 +15,9 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    std::string str() const { return path_.string(); }
-    // Path of a child (not created).
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    // The folder's path, and a child's (not created), as UTF-8 text.
+    std::string str() const;
+    std::string operator/(const std::string& name) const;
 
   private:
     std::filesystem::path path_;

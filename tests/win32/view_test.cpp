@@ -12,6 +12,7 @@
 #include "forms/label.h"
 #include "forms/menu.h"
 #include "forms/progress_bar.h"
+#include "forms/resources.h"
 #include "forms/screen.h"
 #include "forms/text_box.h"
 #include "win32/event_pump.h"
@@ -120,6 +121,16 @@ TEST_F(ViewTest, MenuItemsRunTheirCommandAndCarryAccessKeys) {
     SendMessageW(window.Handle(), WM_COMMAND, window.CommandIdFor(form.go), 0);
     EXPECT_EQ(clicks, 1);
 
+    // Escape and Return in a field become the dialog commands IDCANCEL and IDOK: no item.
+    SetFocus(H(form.field));
+    SetDialogWindow(window.Handle());
+    for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+        MSG press{H(form.field), WM_KEYDOWN, key, 0, 0, {}};
+        DispatchOne(press);
+    }
+    SetDialogWindow(nullptr);
+    EXPECT_EQ(clicks, 1);
+
     HMENU bar = GetMenu(window.Handle());
     ASSERT_NE(bar, nullptr);
     wchar_t caption[64] = {};
@@ -161,6 +172,14 @@ TEST_F(ViewTest, UsersChoiceInAListAndClickOnALabelReachTheModel) {
     SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
                  reinterpret_cast<LPARAM>(H(form.link)));
     EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ViewTest, ALinkLabelShowsTheHandCursorResource) {
+    form.link.SetMouseIcon(forms::LoadResPicture("CURSOR_HAND", 2));
+    form.link.SetMousePointer(forms::kPointerCustom);
+    SendMessageW(window.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(H(form.link)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(GetModuleHandleW(nullptr), L"CURSOR_HAND"));
 }
 
 TEST_F(ViewTest, ProgressShowsAtOnceOnTheBar) {

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// One open file, closed when the object goes: the single place that loops over the system's
+// partial reads and writes. Error results are the system's numbers (0 is success).
+namespace vb::platform {
+
+class FileHandle {
+  public:
+    FileHandle() = default;
+    ~FileHandle();
+    FileHandle(FileHandle&& other) noexcept;
+    FileHandle& operator=(FileHandle&& other) noexcept;
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    // Opens an existing plain file for reading. A folder, pipe or device is refused (with
+    // kIsAFolder / kNotAPlainFile) without blocking on it.
+    static FileHandle OpenForReading(const std::string& path, int& error);
+    // Creates the file, or empties an existing one, for writing.
+    static FileHandle CreateForWriting(const std::string& path, int& error);
+    // Opens an existing file for writing without emptying it.
+    static FileHandle OpenForRewriting(const std::string& path, int& error);
+    // Takes over a descriptor (POSIX) or handle (Windows) opened elsewhere.
+    static FileHandle Adopt(std::intptr_t native) { return FileHandle(native); }
+
+    bool IsOpen() const { return native_ != kInvalid; }
+    std::intptr_t Native() const { return native_; }
+
+    // Appends everything from the current position to the end of the file to bytes.
+    // sizeHint: the expected size, so that a whole file costs one read.
+    int ReadToEnd(std::string& bytes, std::size_t sizeHint = 0);
+    // Writes every byte at the current position.
+    int WriteAll(std::string_view bytes);
+    // Cuts the file at the current position.
+    int TruncateHere();
+    // Puts the written bytes on the disk before returning.
+    int Flush();
+    // Closes now and reports a failure of the close itself.
+    int Close();
+
+  private:
+    static constexpr std::intptr_t kInvalid = -1;  // also INVALID_HANDLE_VALUE
+    explicit FileHandle(std::intptr_t native) : native_(native) {}
+    std::intptr_t native_ = kInvalid;
+};
+
+}  // namespace vb::platform

@@ -1,0 +1,102 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/file_handle.h"
+#include "platform/wide_text.h"
+
+namespace vb::platform {
+
+namespace {
+
+HANDLE H(std::intptr_t native) { return reinterpret_cast<HANDLE>(native); }
+
+// Other programs may read, write, rename or delete the file while we hold it, as they may
+// while a POSIX program holds one.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+FileHandle Open(const std::string& path, DWORD access, DWORD disposition, int& error) {
+    const HANDLE h = CreateFileW(WideFromUtf8(path).c_str(), access, kShareAll, nullptr,
+                                 disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    error = h == INVALID_HANDLE_VALUE ? static_cast<int>(GetLastError()) : 0;
+    return h == INVALID_HANDLE_VALUE ? FileHandle()
+                                     : FileHandle::Adopt(reinterpret_cast<std::intptr_t>(h));
+}
+
+}  // namespace
+
+FileHandle FileHandle::OpenForReading(const std::string& path, int& error) {
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        error = ERROR_ACCESS_DENIED;
+        return {};
+    }
+    FileHandle file = Open(path, GENERIC_READ, OPEN_EXISTING, error);
+    if (file.IsOpen() && GetFileType(H(file.native_)) != FILE_TYPE_DISK) {
+        error = ERROR_INVALID_FUNCTION;  // a device or pipe: reading could block
+        return {};
+    }
+    return file;
+}
+
+FileHandle FileHandle::CreateForWriting(const std::string& path, int& error) {
+    return Open(path, GENERIC_WRITE, CREATE_ALWAYS, error);
+}
+
+FileHandle FileHandle::OpenForRewriting(const std::string& path, int& error) {
+    return Open(path, GENERIC_WRITE, OPEN_EXISTING, error);
+}
+
+int FileHandle::ReadToEnd(std::string& bytes, std::size_t sizeHint) {
+    const std::size_t start = bytes.size();
+    LARGE_INTEGER size{};
+    if (sizeHint == 0 && GetFileSizeEx(H(native_), &size))
+        sizeHint = static_cast<std::size_t>(size.QuadPart);
+    // Room for one byte more than the file holds, as on POSIX: one read for a whole file.
+    bytes.resize(start + sizeHint + 1);
+    std::size_t got = start;
+    for (;;) {
+        if (got == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew
+        const DWORD room = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - got, 1u << 30));
+        DWORD n = 0;
+        if (!ReadFile(H(native_), bytes.data() + got, room, &n, nullptr)) {
+            const int err = static_cast<int>(GetLastError());
+            bytes.resize(start);
+            return err;
+        }
+        got += n;
+        if (n == 0 || got < bytes.size()) break;
+    }
+    bytes.resize(got);
+    return 0;
+}
+
+int FileHandle::WriteAll(std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD n = 0;
+        if (!WriteFile(H(native_), bytes.data() + done, chunk, &n, nullptr))
+            return static_cast<int>(GetLastError());
+        done += n;
+    }
+    return 0;
+}
+
+int FileHandle::TruncateHere() {
+    return SetEndOfFile(H(native_)) ? 0 : static_cast<int>(GetLastError());
+}
+
+int FileHandle::Flush() {
+    return FlushFileBuffers(H(native_)) ? 0 : static_cast<int>(GetLastError());
+}
+
+int FileHandle::Close() {
+    if (!IsOpen()) return 0;
+    const HANDLE h = H(std::exchange(native_, kInvalid));
+    return CloseHandle(h) ? 0 : static_cast<int>(GetLastError());
+}
+
+}  // namespace vb::platform

@@ -1,0 +1,131 @@
+#include <windows.h>
+
+#include <functional>
+
+#include "platform/file_system.h"
+#include "platform/program_folder.h"
+#include "platform/system_error.h"
+#include "platform/wide_text.h"
+#include "platform/writability.h"
+
+namespace vb::platform {
+
+namespace {
+
+int LastError() { return static_cast<int>(GetLastError()); }
+
+DWORD Attributes(const std::string& path) { return GetFileAttributesW(WideFromUtf8(path).c_str()); }
+
+bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+bool IsFolder(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+// Calls visit(name, attributes) for every entry of the folder but "." and ".."; stops at the
+// first visit that returns an error. Returns 0 or the system's error.
+int ForEachEntry(const std::string& folder,
+                 const std::function<int(const std::string&, DWORD)>& visit) {
+    WIN32_FIND_DATAW data{};
+    const HANDLE find =
+        FindFirstFileExW(WideFromUtf8(JoinPath(folder, "*")).c_str(), FindExInfoBasic, &data,
+                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE) return LastError();
+    int error = 0;
+    do {
+        const std::wstring_view name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        error = visit(Utf8FromWide(name), data.dwFileAttributes);
+    } while (error == 0 && FindNextFileW(find, &data));
+    if (error == 0 && GetLastError() != ERROR_NO_MORE_FILES) error = LastError();
+    FindClose(find);
+    return error;
+}
+
+// A junction or symbolic link is removed as a link: its target is never entered.
+int RemoveLink(const std::string& path, DWORD attributes) {
+    const std::wstring wide = WideFromUtf8(path);
+    const BOOL ok =
+        IsFolder(attributes) ? RemoveDirectoryW(wide.c_str()) : DeleteFileW(wide.c_str());
+    return ok ? 0 : LastError();
+}
+
+int RemoveTree(const std::string& folder) {
+    const int error = ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+        const std::string child = JoinPath(folder, name);
+        if (IsLink(attributes)) return RemoveLink(child, attributes);
+        if (IsFolder(attributes)) return RemoveTree(child);
+        return DeleteFileW(WideFromUtf8(child).c_str()) ? 0 : LastError();
+    });
+    if (error != 0) return error;
+    return RemoveDirectoryW(WideFromUtf8(folder).c_str()) ? 0 : LastError();
+}
+
+// The first thing inside the folder (or the folder itself) that this user may not write;
+// links are not entered.
+std::string FindWriteProtected(const std::string& folder) {
+    if (!MayWrite(folder)) return folder;
+    std::string found;
+    const int error = ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+        const std::string child = JoinPath(folder, name);
+        if (IsLink(attributes)) return 0;
+        found = IsFolder(attributes) ? FindWriteProtected(child) : (MayWrite(child) ? "" : child);
+        return found.empty() ? 0 : -1;
+    });
+    if (error != 0 && found.empty()) ThrowFailure("フォルダを調べられません。", folder, error);
+    return found;
+}
+
+// A name beside the folder for moving it out of the way before it is deleted.
+std::string AsideName(const std::string& folder) {
+    return folder + ".deleting-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(GetTickCount64());
+}
+
+}  // namespace
+
+bool FileSystemObject::FolderExists(const std::string& path) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && IsFolder(attributes);
+}
+
+std::vector<std::string> FileSystemObject::ListPlainFiles(const std::string& path) {
+    std::vector<std::string> names;
+    const int error = ForEachEntry(path, [&](const std::string& name, DWORD attributes) {
+        if (!IsFolder(attributes)) names.push_back(name);
+        return 0;
+    });
+    if (error != 0) ThrowFailure("フォルダの中を読めません。", path, error);
+    return names;
+}
+
+void FileSystemObject::DeleteFolder(const std::string& path) {
+    const DWORD attributes = Attributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        ThrowFailure("フォルダが見つかりません。", path, LastError());
+    if (IsLink(attributes)) {
+        // A link standing in for the folder: remove the link, never what it points to.
+        if (const int error = RemoveLink(path, attributes))
+            ThrowFailure("フォルダを削除できません。", path, error);
+        return;
+    }
+    if (!IsFolder(attributes)) ThrowFailure("フォルダではありません。", path, ERROR_DIRECTORY);
+    const std::string blocked = FindWriteProtected(path);
+    if (!blocked.empty())
+        ThrowFailure("書き込み禁止のため削除できません。", blocked, ERROR_ACCESS_DENIED);
+
+    // A folder that another program (a File Explorer window) holds open stays "delete
+    // pending" after its removal, and a folder of the same name cannot be made until that
+    // program lets go. Moved aside first, it leaves its name free at once. A folder that
+    // cannot be moved (a file inside is open) is removed where it is, which then reports why.
+    const std::string aside = AsideName(path);
+    const bool moved = MoveFileExW(WideFromUtf8(path).c_str(), WideFromUtf8(aside).c_str(), 0);
+    const int error = RemoveTree(moved ? aside : path);
+    if (error == 0) return;
+    if (moved) MoveFileExW(WideFromUtf8(aside).c_str(), WideFromUtf8(path).c_str(), 0);
+    ThrowFailure("フォルダを削除できません。", path, error);
+}
+
+void FileSystemObject::CreateFolder(const std::string& path) {
+    if (!CreateDirectoryW(WideFromUtf8(path).c_str(), nullptr))
+        ThrowFailure("フォルダを作成できません。", path, LastError());
+}
+
+}  // namespace vb::platform

@@ -1,0 +1,16 @@
+#include "platform/native_path.h"
+
+namespace vb::platform {
+
+namespace fs = std::filesystem;
+
+fs::path PathFromUtf8(std::string_view utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8FromPath(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+}  // namespace vb::platform

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+// Reading a file whole, and replacing a file whole without ever leaving a half-written one
+// behind: the raw operations under the settings file. Errors are the system's numbers.
+namespace vb::platform {
+
+struct WholeFileRead {
+    bool exists = false;  // false: nothing at the path (or a dangling link)
+    int error = 0;        // 0, or why an existing file could not be read
+    std::string bytes;
+};
+
+// Reads a plain file whole. Anything else at the path (a folder, a pipe) is an error.
+WholeFileRead ReadWholeFile(const std::string& path);
+
+// Makes the file hold exactly these bytes; returns 0 or the system's error number.
+//
+// The bytes go to a new temporary file beside the file (a link is followed to the file it
+// names), which is flushed to the disk and then takes the file's place in one step: a crash
+// leaves either the old or the new file, never a mix, and the new one keeps the old one's
+// permissions. An existing file this user may not write (MayWrite) is refused. When the
+// folder takes no new file, an existing file is rewritten in place instead; on Windows also
+// when another program holds the file so that it cannot be swapped, after a few retries.
+// A new file is readable and writable by its owner only (POSIX). On failure nothing changes.
+int ReplaceWholeFile(const std::string& path, const std::string& bytes);
+
+}  // namespace vb::platform

@@ -1,0 +1,104 @@
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+#include "platform/file_handle.h"
+#include "platform/native_path.h"
+#include "platform/program_folder.h"
+#include "platform/whole_file.h"
+#include "platform/wide_text.h"
+#include "platform/writability.h"
+
+namespace vb::platform {
+
+namespace {
+
+int LastError() { return static_cast<int>(GetLastError()); }
+
+// Another program (a virus scanner, an editor, the indexer) may hold the file for a moment.
+constexpr int kReplaceTries = 5;
+constexpr DWORD kReplacePauseMs = 100;
+
+bool IsBusy(int error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED ||
+           error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+}
+
+// A name beside the target that no other save uses: the process, a counter and the clock.
+std::string TempNameFor(const std::string& target) {
+    static std::atomic<unsigned> counter{0};
+    return target + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) +
+           "-" + std::to_string(GetTickCount64()) + ".tmp";
+}
+
+// Writes the bytes into a new file and flushes them to the disk. created: whether the
+// folder took the file at all.
+int WriteNewFile(const std::string& temp, const std::string& bytes, bool& created) {
+    const HANDLE h = CreateFileW(WideFromUtf8(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    created = h != INVALID_HANDLE_VALUE;
+    if (!created) return LastError();
+    FileHandle file = FileHandle::Adopt(reinterpret_cast<std::intptr_t>(h));
+    int err = file.WriteAll(bytes);
+    if (err == 0) err = file.Flush();
+    if (const int closed = file.Close(); err == 0) err = closed;
+    return err;
+}
+
+// Puts the finished temporary file in the target's place; the target keeps its attributes
+// and security. A new target is simply the temporary file renamed.
+int PutInPlace(const std::string& temp, const std::string& target, bool exists) {
+    const std::wstring wideTemp = WideFromUtf8(temp), wideTarget = WideFromUtf8(target);
+    int err = 0;
+    for (int attempt = 0; attempt < kReplaceTries; ++attempt) {
+        if (attempt > 0) Sleep(kReplacePauseMs);
+        const BOOL ok =
+            exists ? ReplaceFileW(wideTarget.c_str(), wideTemp.c_str(), nullptr,
+                                  REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                   : MoveFileExW(wideTemp.c_str(), wideTarget.c_str(), MOVEFILE_WRITE_THROUGH);
+        if (ok) return 0;
+        err = LastError();
+        if (!IsBusy(err)) break;
+    }
+    return err;
+}
+
+// The fallback: the file is overwritten where it is.
+int RewriteInPlace(const std::string& target, const std::string& bytes) {
+    int err = 0;
+    FileHandle file = FileHandle::OpenForRewriting(target, err);
+    if (!file.IsOpen()) return err;
+    err = file.WriteAll(bytes);
+    if (err == 0) err = file.TruncateHere();
+    if (err == 0) err = file.Flush();
+    if (const int closed = file.Close(); err == 0) err = closed;
+    return err;
+}
+
+}  // namespace
+
+int ReplaceWholeFile(const std::string& path, const std::string& bytes) {
+    const std::string target = LexicalFullPath(path);
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(target).c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_ACCESS_DENIED;
+    if (exists && !MayWrite(target)) return ERROR_ACCESS_DENIED;
+
+    const std::string temp = TempNameFor(target);
+    bool created = false;
+    int err = WriteNewFile(temp, bytes, created);
+    if (err == 0) err = PutInPlace(temp, target, exists);
+    if (err == 0) return 0;
+    if (created) DeleteFileW(WideFromUtf8(temp).c_str());
+    // A folder that takes no new file, or a file another program keeps from being swapped:
+    // rewritten where it is. A failure while writing the temporary file (a full disk) is not
+    // retried in place, where it would leave a torn file.
+    const bool folderRefused = !created && err == ERROR_ACCESS_DENIED;
+    const bool held = created && IsBusy(err);
+    if (exists && (folderRefused || held)) return RewriteInPlace(target, bytes);
+    return err;
+}
+
+}  // namespace vb::platform

@@ -1,0 +1,156 @@
+#!/usr/bin/python3
+"""Starts the Windows program under Wine in a window on the X display, drives it through its
+menus with the keyboard as a user would, and checks what it writes.
+
+Usage: wine_window_test.py <VornackBuilder.exe> <resources folder> <Wine prefix> <artefact folder>
+Needs DISPLAY (run it under with_display.sh), Wine, xdotool and python3-xlib.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+from Xlib import X, display, protocol
+
+EXE, RESOURCES, PREFIX, ARTEFACTS = (os.path.abspath(a) for a in sys.argv[1:5])
+HERE = os.path.dirname(os.path.abspath(__file__))
+WINE_RUN = os.path.join(HERE, "..", "..", "scripts", "wine_run.sh")
+TITLE = "ＺＵＮＤヴォルナックビルダー v"
+
+
+def cp932(text):
+    return text.replace("\n", "\r\n").encode("cp932")
+
+
+def wait_for(predicate, seconds, what):
+    end = time.time() + seconds
+    while time.time() < end:
+        if predicate():
+            return
+        time.sleep(0.2)
+    raise AssertionError("timed out waiting for " + what)
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], check=True, capture_output=True,
+                          text=True).stdout.strip()
+
+
+def find_window(name):
+    out = subprocess.run(["xdotool", "search", "--name", name], capture_output=True, text=True)
+    ids = [int(i) for i in out.stdout.split()]
+    return ids[0] if ids else None
+
+
+def close_box(window_id):
+    """Sends WM_DELETE_WINDOW, as the close box of a window manager does."""
+    d = display.Display()
+    w = d.create_resource_object("window", window_id)
+    event = protocol.event.ClientMessage(
+        window=w, client_type=d.intern_atom("WM_PROTOCOLS"),
+        data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
+    w.send_event(event, event_mask=X.NoEventMask)
+    d.flush()
+    d.close()
+
+
+def screenshot(name):
+    os.makedirs(ARTEFACTS, exist_ok=True)
+    subprocess.run(["import", "-window", "root", os.path.join(ARTEFACTS, name)], check=True)
+
+
+def windows_path(path):
+    """The path as the program sees it under Wine (drive Z: is the root folder)."""
+    return "Z:" + path.replace("/", "\\")
+
+
+SETTINGS = """[Setting]
+Server1=sample.example user password
+PrevServer=0
+Title1=テストのページ
+PrevTitle=0
+SrcPath=@SRC@
+MakePageNum=5
+PagePerSrcNum=2
+"""
+
+
+def main():
+    # Holding one connection keeps the X server from resetting between clients.
+    keep_server = display.Display()
+    folder = tempfile.mkdtemp(prefix="vb-wine-")
+    shutil.copy(EXE, folder)
+    for name in ("template.html", "ReadMe.txt"):
+        shutil.copy(os.path.join(RESOURCES, name), folder)
+    os.mkdir(os.path.join(folder, "local"))
+    sources = os.path.join(folder, "ソース")  # a Japanese folder name on its way through
+    shutil.copytree(os.path.join(RESOURCES, "samples"), sources)
+    ini = os.path.join(folder, "VornackBuilder.ini")
+    with open(ini, "wb") as f:
+        f.write(cp932(SETTINGS.replace("@SRC@", windows_path(sources))))
+    output = os.path.join(folder, "local", "sample.example")
+    log = open(os.path.join(folder, "wine.log"), "w+")
+    env = dict(os.environ, WINEPREFIX=PREFIX)
+    # A Wine session left by an earlier program still holds the X display it started on.
+    subprocess.run(["wineserver", "-w"], env=env, capture_output=True, timeout=60)
+    process = subprocess.Popen([WINE_RUN, os.path.join(folder, "VornackBuilder.exe")], env=env,
+                               stdout=log, stderr=log, start_new_session=True)
+    try:
+        wait_for(lambda: find_window(TITLE) is not None or process.poll() is not None, 120,
+                 "the main window")
+        if process.poll() is not None:
+            log.seek(0)
+            raise AssertionError("program ended: " + log.read()[-2000:])
+        window = find_window(TITLE)
+        time.sleep(2.0)
+        screenshot("wine-main-window.png")
+        xdotool("windowfocus", "--sync", str(window))
+        for key in ("alt+o", "w"):
+            xdotool("key", "--clearmodifiers", key)
+            time.sleep(0.5)
+        time.sleep(1.5)  # the confirmation box takes the keyboard focus when it appears
+        xdotool("key", "Return")  # はい
+        wait_for(lambda: os.path.exists(os.path.join(output, "index.html")), 60, "index.html")
+        time.sleep(1.0)
+        pages = sorted(n for n in os.listdir(output) if n != "index.html")
+        assert len(pages) == 5, pages
+        for name in pages:
+            assert name.startswith("vor") and name.endswith(".html") and len(name) == 13, name
+            with open(os.path.join(output, name), "rb") as f:
+                assert cp932("<title>テストのページ</title>") in f.read(), name
+        with open(os.path.join(output, "index.html"), "rb") as f:
+            index = f.read()
+        for name in pages:
+            assert ("<a href='%s'>" % name).encode() in index, name
+        screenshot("wine-after-write-out.png")
+        close_box(window)
+        process.wait(timeout=30)
+        with open(ini, "rb") as f:
+            saved = f.read()
+        for key in (b"PrevServer=0\r\n", b"MakePageNum=5\r\n", b"PagePerSrcNum=2\r\n"):
+            assert key in saved, (key, saved)
+        print("PASS write-out through the menu, close box saves the settings")
+        return 0
+    except Exception as e:
+        print("FAIL", repr(e))
+        try:
+            screenshot("wine-failure.png")
+        except Exception:
+            pass
+        log.seek(0)
+        print(log.read()[-3000:])
+        return 1
+    finally:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+            # The program itself runs on in the prefix's Wine server: end it there.
+            subprocess.run(["wineserver", "-k"], env=env, capture_output=True)
+        keep_server.close()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
