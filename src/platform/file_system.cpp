@@ -73,7 +73,7 @@ std::string FileSystemObject::ReadAllText(const std::string& path) {
 }
 
 void FileSystemObject::WriteAllText(const std::string& path, const std::string& utf8) {
-    WriteAllBytes(path, cp932::Encode(utf8, cp932::Unmappable::HtmlReference));
+    WriteAllBytes(path, cp932::Encode(utf8));
 }
 
 }  // namespace vb::platform
