@@ -11,14 +11,15 @@
 #include <limits>
 #include <string>
 
-#include "builder/numeric.h"
 #include "builder/page_counts.h"
 #include "fuzz_support.h"
+#include "rules/numeric.h"
 
 namespace {
 
 using vb::fuzz::Shown;
 namespace b = vb::builder;
+namespace r = vb::rules;
 
 bool SameValue(double x, double y) { return (std::isnan(x) && std::isnan(y)) || x == y; }
 
@@ -48,16 +49,16 @@ void CheckRounding(double value, const std::optional<Int>& rounded) {
 }
 
 void CheckText(const std::string& text) {
-    const bool numeric = b::IsNumeric(text);
-    const double value = b::LeadingNumber(text);
+    const bool numeric = r::IsNumeric(text);
+    const double value = r::LeadingNumber(text);
     // Built only when a property breaks.
     const auto detail = [&] {
         return std::string("text " + Shown(text) + " value " + std::to_string(value));
     };
 
     // Blanks around it never change the verdict or the value.
-    VB_FUZZ_CHECK(b::IsNumeric(" \t" + text + "\t ") == numeric, detail());
-    VB_FUZZ_CHECK(SameValue(b::LeadingNumber(" " + text), value), detail());
+    VB_FUZZ_CHECK(r::IsNumeric(" \t" + text + "\t ") == numeric, detail());
+    VB_FUZZ_CHECK(SameValue(r::LeadingNumber(" " + text), value), detail());
 
     if (numeric) {
         const std::string plain = PlainNumber(text);
@@ -73,19 +74,19 @@ void CheckText(const std::string& text) {
             VB_FUZZ_CHECK(std::fabs(value) < DBL_MIN, detail());
 
         // A word after the number does not change its value; a minus before it negates it.
-        VB_FUZZ_CHECK(SameValue(b::LeadingNumber(text + " pages"), value), detail());
-        VB_FUZZ_CHECK(!b::IsNumeric(text + " pages"), detail());
+        VB_FUZZ_CHECK(SameValue(r::LeadingNumber(text + " pages"), value), detail());
+        VB_FUZZ_CHECK(!r::IsNumeric(text + " pages"), detail());
         const std::size_t first = text.find_first_not_of(" \t");
         if (text[first] != '+' && text[first] != '-')
-            VB_FUZZ_CHECK(SameValue(b::LeadingNumber("-" + text.substr(first)), -value), detail());
+            VB_FUZZ_CHECK(SameValue(r::LeadingNumber("-" + text.substr(first)), -value), detail());
     } else {
         VB_FUZZ_CHECK(!std::isnan(value), detail());
     }
 
-    CheckRounding(value, b::RoundHalfEvenToInt32(value));
-    CheckRounding(value, b::RoundHalfEvenToInt16(value));
+    CheckRounding(value, r::RoundHalfEvenToInt32(value));
+    CheckRounding(value, r::RoundHalfEvenToInt16(value));
 
-    const auto rounded = b::RoundHalfEvenToInt32(value);
+    const auto rounded = r::RoundHalfEvenToInt32(value);
     if (const auto plan = b::PlanPageCount(text)) {
         VB_FUZZ_CHECK(rounded && plan->Pages == *rounded, detail());
         VB_FUZZ_CHECK(plan->Pages >= 0 && plan->Pages <= b::kMaxPageCount, detail());
@@ -111,8 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size >= sizeof(double)) {
         double raw;
         std::memcpy(&raw, data, sizeof raw);
-        CheckRounding(raw, b::RoundHalfEvenToInt32(raw));
-        CheckRounding(raw, b::RoundHalfEvenToInt16(raw));
+        CheckRounding(raw, r::RoundHalfEvenToInt32(raw));
+        CheckRounding(raw, r::RoundHalfEvenToInt16(raw));
     }
     return 0;
 }

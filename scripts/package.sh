@@ -7,7 +7,8 @@
 #   VornackBuilder-<version>-linux-x86_64.tar.gz  the same folder of the Linux edition, as
 #       scripts/run.sh lays it out
 # The starter settings file names one example server and title and the samples folder
-# beside the program (a relative path: the program starts in its own folder).
+# beside the program (a relative path: started from its own folder, as a double click in
+# File Explorer does, the program finds them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -40,12 +41,14 @@ cmake --preset windows
 cmake --build --preset windows --target VornackBuilder
 win="VornackBuilder-$version-win64"
 program_folder build/windows/bin VornackBuilder.exe "$out/$win"
+x86_64-w64-mingw32-strip "$out/$win/VornackBuilder.exe"  # the build keeps debug information
 (cd "$out" && python3 -m zipfile -c "$win.zip" "$win/" && rm -rf "$win")
 
 cmake --preset default
 cmake --build --preset default --target VornackBuilder
 linux="VornackBuilder-$version-linux-x86_64"
 program_folder build/default/bin VornackBuilder "$out/$linux"
+strip "$out/$linux/VornackBuilder"
 chmod 600 "$out/$linux/VornackBuilder.ini"  # server entries carry passwords
 tar -C "$out" -czf "$out/$linux.tar.gz" "$linux"
 rm -rf "$out/$linux"

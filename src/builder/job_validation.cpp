@@ -1,12 +1,12 @@
 // Job validation: the checks a write-out must pass before anything is touched.
-#include "builder/folder_name.h"
 #include "builder/messages.h"
-#include "builder/numeric.h"
 #include "builder/output_folder.h"
 #include "builder/page_builder.h"
 #include "builder/page_counts.h"
 #include "platform/app_title.h"
 #include "platform/program_folder.h"
+#include "rules/folder_name.h"
+#include "rules/numeric.h"
 
 namespace vb::builder {
 
@@ -43,13 +43,14 @@ const char* PageBuilder::FirstFault() {
     if (w_.Fso.GetFolder(srcPath).Count() == 0) return msg::kNoSources;
     if (w_.cboServer.ListIndex() < 0) return msg::kNoServer;
     const std::string server = w_.cboServer.Text();
-    if (!IsPlainFolderName(server)) return msg::kServerNameNotFolder;
+    if (!rules::IsPlainFolderName(server)) return msg::kServerNameNotFolder;
     if (IsSameOrInside(srcPath, OutputFolderPath(server))) return msg::kSrcInsideOutput;
 
     const std::string makePageNum = w_.txtMakePageNum.Text();
-    if (!IsNumeric(makePageNum) || !PlanPageCount(makePageNum)) return msg::kBadMakePageNum;
+    if (!rules::IsNumeric(makePageNum) || !PlanPageCount(makePageNum)) return msg::kBadMakePageNum;
     const std::string pagePerSrcNum = w_.txtPagePerSrcNum.Text();
-    if (!IsNumeric(pagePerSrcNum) || !SourcesPerPage(pagePerSrcNum)) return msg::kBadPagePerSrcNum;
+    if (!rules::IsNumeric(pagePerSrcNum) || !SourcesPerPage(pagePerSrcNum))
+        return msg::kBadPagePerSrcNum;
     if (IsBlankText(w_.txtReplaceTarget.Text())) return msg::kBadReplaceTarget;
     if (IsBlankText(w_.txtReplaceText.Text())) return msg::kBadReplaceText;
     if (w_.cboTitle.ListIndex() < 0) return msg::kNoTitle;

@@ -3,7 +3,6 @@
 
 #include <stdexcept>
 
-#include "builder/folder_name.h"
 #include "builder/index_caption.h"
 #include "builder/messages.h"
 #include "builder/output_folder.h"
@@ -13,6 +12,7 @@
 #include "platform/app_title.h"
 #include "platform/local_clock.h"
 #include "platform/program_folder.h"
+#include "rules/folder_name.h"
 
 namespace vb::builder {
 
@@ -104,7 +104,7 @@ std::vector<std::string> PageBuilder::ListSources(const std::string& srcPath) {
 // now, since both could have changed during the first yield.
 std::string PageBuilder::RenewOutputFolder(const std::string& srcPath) {
     const std::string server = w_.cboServer.Text();
-    if (!IsPlainFolderName(server)) throw JobRefused(msg::kServerNameNotFolder);
+    if (!rules::IsPlainFolderName(server)) throw JobRefused(msg::kServerNameNotFolder);
     const std::string outputFolder = OutputFolderPath(server);
     if (IsSameOrInside(srcPath, outputFolder)) throw JobRefused(msg::kSrcInsideOutput);
 

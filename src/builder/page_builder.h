@@ -35,7 +35,8 @@ class PageBuilder {
     // One piece of a page body: picks a source file of strFiles (index 0 unused) at random,
     // reads it into strRaw and returns it with line breaks turned into "<br>" and the
     // replacement target replaced. A source without the target is logged and returned as
-    // read. Reads the source folder and the replacement fields from the window.
+    // read. Reads the source folder and the replacement fields from the window. It is one
+    // slot of the run (PickSource, then AppendPiece), made as text.
     std::string GetSrcPage(const std::vector<std::string>& strFiles, std::string& strRaw);
 
     // Where each run takes the seed of its source picks from; by default the seconds since
@@ -68,11 +69,20 @@ class PageBuilder {
     PickFields ReadPickFields() const;
     std::size_t DrawSource(const std::vector<std::string>& strFiles);
     void LogMissingTarget(const std::string& path);
+    // One source slot of a page, in the two steps the run takes it: the pick (read and
+    // logged as it is drawn) and the piece it adds to the page.
+    bool PickSource(Pick& pick, const std::vector<std::string>& strFiles, const PickFields& fields,
+                    const PageBytes* inCp932);
+    void AppendPiece(std::string& out, Pick& pick, const PickFields& fields, PageBytes* inCp932);
+    // A page: every slot picked first, since one source not in whole cp932 characters makes
+    // the whole page go the text way, then the pieces joined.
     bool PickSources(std::vector<Pick>& picks, std::int32_t count,
                      const std::vector<std::string>& strFiles, const PickFields& fields,
                      const PageBytes* inCp932);
     void AssemblePage(std::string& out, std::vector<Pick>& picks, const PageTemplate& page,
                       const PickFields& fields, PageBytes* inCp932);
+    void AppendBody(std::string& out, std::vector<Pick>& picks, const PickFields& fields,
+                    PageBytes* inCp932);
 
     void WriteOut();
     std::vector<std::string> ListSources(const std::string& srcPath);

@@ -11,16 +11,15 @@
 
 namespace vb::builder {
 
+// One slot of the run, made as text: the same pick and the same preparation as every slot of
+// every page the run writes.
 std::string PageBuilder::GetSrcPage(const std::vector<std::string>& strFiles, std::string& strRaw) {
     const PickFields fields = ReadPickFields();
-    const std::string path = platform::JoinPath(fields.SrcPath, strFiles[DrawSource(strFiles)]);
-    strRaw = w_.Fso.ReadAllText(path);
-    if (fields.ReplaceTarget.Find(strRaw) == std::string::npos) {
-        LogMissingTarget(path);
-        return strRaw;
-    }
+    Pick pick;
+    PickSource(pick, strFiles, fields, nullptr);
+    strRaw = pick.Text();
     std::string piece;
-    AppendPreparedSource(piece, strRaw, fields.ReplaceTarget, fields.ReplaceText, scratch_);
+    AppendPiece(piece, pick, fields, nullptr);
     return piece;
 }
 
@@ -45,9 +44,26 @@ void PageBuilder::LogMissingTarget(const std::string& path) {
     w_.txtLog.AppendText(warning);
 }
 
-// Reads the page's sources, in the order of their slots, and logs each one without the
-// target as it is read. Sources stay in cp932 while every one so far could (see PageBytes);
-// returns whether all of them did, so that the page can be made in cp932.
+// Picks and reads one slot's source and logs it when it lacks the target. It stays in cp932
+// when inCp932 is given and its bytes are whole characters; returns whether it did.
+bool PageBuilder::PickSource(Pick& pick, const std::vector<std::string>& strFiles,
+                             const PickFields& fields, const PageBytes* inCp932) {
+    pick.path = platform::JoinPath(fields.SrcPath, strFiles[DrawSource(strFiles)]);
+    pick.bytes = w_.Fso.ReadAllBytes(pick.path);
+    pick.reencoded.clear();
+    pick.hasText = false;
+    const bool keptCp932 = inCp932 && PageBytes::Reencode(pick.bytes, pick.reencoded);
+    if (keptCp932)
+        pick.holdsTarget = inCp932->HoldsTarget(pick.reencoded);
+    else
+        pick.holdsTarget = fields.ReplaceTarget.Find(pick.Text()) != std::string::npos;
+    if (!pick.holdsTarget) LogMissingTarget(pick.path);
+    return keptCp932;
+}
+
+// Reads the page's sources, in the order of their slots. Sources stay in cp932 while every
+// one so far could (see PageBytes); returns whether all of them did, so that the page can be
+// made in cp932.
 bool PageBuilder::PickSources(std::vector<Pick>& picks, std::int32_t count,
                               const std::vector<std::string>& strFiles, const PickFields& fields,
                               const PageBytes* inCp932) {
@@ -56,17 +72,7 @@ bool PageBuilder::PickSources(std::vector<Pick>& picks, std::int32_t count,
     bool keepCp932 = inCp932 != nullptr;
     for (std::int32_t slot = 1; slot <= count; ++slot) {
         if (used == picks.size()) picks.emplace_back();
-        Pick& pick = picks[used++];
-        pick.path = platform::JoinPath(fields.SrcPath, strFiles[DrawSource(strFiles)]);
-        pick.bytes = w_.Fso.ReadAllBytes(pick.path);
-        pick.reencoded.clear();
-        pick.hasText = false;
-        keepCp932 = keepCp932 && PageBytes::Reencode(pick.bytes, pick.reencoded);
-        if (keepCp932)
-            pick.holdsTarget = inCp932->HoldsTarget(pick.reencoded);
-        else
-            pick.holdsTarget = fields.ReplaceTarget.Find(pick.Text()) != std::string::npos;
-        if (!pick.holdsTarget) LogMissingTarget(pick.path);
+        keepCp932 = PickSource(picks[used++], strFiles, fields, keepCp932 ? inCp932 : nullptr);
     }
     picks.resize(used);
     return keepCp932;
@@ -80,20 +86,39 @@ const std::string& PageBuilder::Pick::Text() {
     return text;
 }
 
+// Appends one slot's piece: the source prepared when it holds the target, else as read; in
+// cp932 when inCp932 is given (the pick stayed in cp932), else as text.
+void PageBuilder::AppendPiece(std::string& out, Pick& pick, const PickFields& fields,
+                              PageBytes* inCp932) {
+    if (inCp932) {
+        if (pick.holdsTarget)
+            inCp932->AppendPrepared(out, pick.reencoded);
+        else
+            out += pick.reencoded;
+    } else if (pick.holdsTarget) {
+        AppendPreparedSource(out, pick.Text(), fields.ReplaceTarget, fields.ReplaceText, scratch_);
+    } else {
+        out += pick.Text();
+    }
+}
+
+// Appends the slots' pieces, each after "<br>" and CR LF unless the body is still empty.
+void PageBuilder::AppendBody(std::string& out, std::vector<Pick>& picks, const PickFields& fields,
+                             PageBytes* inCp932) {
+    const std::size_t bodyStart = out.size();
+    for (Pick& pick : picks) {
+        if (out.size() != bodyStart) out += "<br>\r\n";
+        AppendPiece(out, pick, fields, inCp932);
+    }
+}
+
 // The page in cp932: straight from the re-encoded sources when inCp932 is given (all of
 // them are), else assembled as text from the sources' texts and encoded.
 void PageBuilder::AssemblePage(std::string& out, std::vector<Pick>& picks, const PageTemplate& page,
                                const PickFields& fields, PageBytes* inCp932) {
     if (inCp932) {
         out = inCp932->Head();
-        const std::size_t bodyStart = out.size();
-        for (const Pick& pick : picks) {
-            if (out.size() != bodyStart) out += "<br>\r\n";
-            if (pick.holdsTarget)
-                inCp932->AppendPrepared(out, pick.reencoded);
-            else
-                out += pick.reencoded;
-        }
+        AppendBody(out, picks, fields, inCp932);
         out += inCp932->Tail();
         return;
     }
@@ -103,15 +128,7 @@ void PageBuilder::AssemblePage(std::string& out, std::vector<Pick>& picks, const
     std::string& assembly = direct ? text_ : body_;
     assembly.clear();
     if (direct) assembly += page.Head();
-    const std::size_t bodyStart = assembly.size();
-    for (Pick& pick : picks) {
-        if (assembly.size() != bodyStart) assembly += "<br>\r\n";
-        if (pick.holdsTarget)
-            AppendPreparedSource(assembly, pick.Text(), fields.ReplaceTarget, fields.ReplaceText,
-                                 scratch_);
-        else
-            assembly += pick.Text();
-    }
+    AppendBody(assembly, picks, fields, nullptr);
     if (direct)
         text_ += page.Tail();
     else

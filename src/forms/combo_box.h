@@ -20,7 +20,6 @@ class ComboBox : public Control {
     void Clear();
     void AddItem(const std::string& item);
     int ListCount() const { return static_cast<int>(items_.size()); }
-    const std::string& List(int i) const { return items_.at(static_cast<std::size_t>(i)); }
     const std::vector<std::string>& Items() const { return items_; }
 
     // -1 when nothing is chosen. Setting a position outside -1..ListCount()-1 throws

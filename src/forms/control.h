@@ -46,7 +46,6 @@ class Control {
 
     const std::string& Name() const { return name_; }
     int Index() const { return index_; }
-    void SetIndex(int index) { index_ = index; }
 
     Form* Parent() const { return parent_; }
     void SetParent(Form* form) { parent_ = form; }

@@ -12,17 +12,13 @@
 // cp932 text ever decodes to a stand-in.
 namespace vb::platform::cp932 {
 
-// What Encode does with a character that cp932 cannot hold.
-enum class Unmappable {
-    HtmlReference,  // written as "&#N;" with N the decimal code point (pages and the index)
-};
-
 // cp932 bytes -> UTF-8. Never fails.
 std::string Decode(std::string_view bytes);
 
 // UTF-8 -> cp932 bytes. Stand-ins become their raw bytes again. Invalid UTF-8 sequences
-// are passed through byte for byte.
-std::string Encode(std::string_view utf8, Unmappable policy = Unmappable::HtmlReference);
+// are passed through byte for byte. A character cp932 cannot hold is written as "&#N;"
+// with N its decimal code point.
+std::string Encode(std::string_view utf8);
 
 // True when the code point has a cp932 form (stand-ins count as encodable).
 bool CanEncode(char32_t codePoint);
@@ -35,7 +31,7 @@ bool IsStandIn(char32_t codePoint);
 // belongs to a whole cp932 character: the same characters, each in the form Encode writes
 // (a character with two codes takes the one Encode chooses). Text that is only passed
 // through can so stay in cp932. Returns false, leaving out as it was, when a byte is no
-// character (or when this system's conversion tables are missing).
+// character.
 bool AppendReencoded(std::string& out, std::string_view bytes);
 
 // In bytes made of whole cp932 characters: the length of the character this byte starts.

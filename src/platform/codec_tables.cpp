@@ -1,11 +1,7 @@
 #include "platform/codec_tables.h"
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <memory>
 
 #include "platform/codec.h"
 #include "platform/utf8.h"
@@ -14,109 +10,81 @@ namespace vb::platform::cp932::tables {
 
 namespace {
 
-// One iconv descriptor for the table being made.
-class Iconv {
-  public:
-    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Iconv() {
-        if (ok()) iconv_close(cd_);
-    }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts the whole input afresh: 0 with the result in out, or the errno of the stop.
-    int Convert(std::string_view input, std::string& out) {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char buffer[32];
-        char* src = const_cast<char*>(input.data());
-        std::size_t srcLeft = input.size();
-        char* dst = buffer;
-        std::size_t dstLeft = sizeof buffer;
-        const std::size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
-        if (rc == static_cast<std::size_t>(-1)) return errno;
-        if (srcLeft != 0) return EINVAL;
-        out.assign(buffer, sizeof buffer - dstLeft);
-        return 0;
-    }
-
-  private:
-    iconv_t cd_;
+// The layout of the committed table; cp932_table.inc says what each array holds.
+struct ByteRange {
+    unsigned char first, last;
+};
+struct ByteRun {
+    unsigned char first, last;
+    char16_t character;
+};
+struct PairRun {
+    std::uint16_t firstCode, count;
+    char16_t character;
+};
+struct PairStretch {
+    std::uint16_t firstCode, count;
+};
+struct CharacterForm {
+    char16_t character;
+    std::uint16_t code;
+};
+struct CharacterRange {
+    char32_t first, last;
 };
 
-bool Keep(const std::string& utf8, Utf8Char& into) {
-    if (utf8.empty() || utf8.size() > sizeof into.bytes) return false;
-    into.size = static_cast<std::uint8_t>(utf8.size());
-    std::memcpy(into.bytes, utf8.data(), utf8.size());
-    return true;
+#include "platform/cp932_table.inc"
+
+Utf8Char Utf8Of(char32_t cp) {
+    std::string text;
+    utf8::Append(text, cp);
+    Utf8Char c;
+    c.size = static_cast<std::uint8_t>(text.size());
+    std::memcpy(c.bytes, text.data(), text.size());
+    return c;
 }
 
-std::unique_ptr<DecodeTable> MakeDecodeTable() {
-    Iconv iconv("UTF-8", "CP932");
-    if (!iconv.ok()) return nullptr;
-    auto table = std::make_unique<DecodeTable>();
-    table->pairs.resize(256 * 256);
-    std::string out;
-    for (int b = 0; b < 256; ++b) {
-        const char one = static_cast<char>(b);
-        const int err = iconv.Convert(std::string_view(&one, 1), out);
-        if (err == EINVAL) {
-            table->lead[b] = true;
-        } else if (err != 0 && err != EILSEQ) {
-            return nullptr;
-        }
-        // Not a character by itself (or a lead byte without its trail): its stand-in.
-        if (err != 0) {
-            out.clear();
-            utf8::Append(out, StandInFor(static_cast<unsigned char>(b)));
-        }
-        if (!Keep(out, table->alone[b])) return nullptr;
-    }
-    table->asciiSame = true;
+DecodeTable MakeDecodeTable() {
+    DecodeTable table;
+    for (const ByteRange& range : kLeadBytes)
+        for (unsigned b = range.first; b <= range.last; ++b) table.lead[b] = true;
+    // Not a character by itself (or a lead byte without its trail): its stand-in.
+    for (unsigned b = 0; b < 256; ++b) table.alone[b] = Utf8Of(StandInFor(b));
+    for (const ByteRun& run : kSingleBytes)
+        for (unsigned b = run.first; b <= run.last; ++b)
+            table.alone[b] = Utf8Of(run.character + (b - run.first));
+    table.pairs.resize(256 * 256);
+    for (const PairRun& run : kPairRuns)
+        for (unsigned i = 0; i < run.count; ++i)
+            table.pairs[run.firstCode + i] = Utf8Of(run.character + i);
+    const char16_t* listed = kPairCharacters;
+    for (const PairStretch& stretch : kPairStretches)
+        for (unsigned i = 0; i < stretch.count; ++i)
+            table.pairs[stretch.firstCode + i] = Utf8Of(*listed++);
+    table.asciiSame = true;
     for (int b = 0; b < 0x80; ++b)
-        table->asciiSame &= table->alone[b].size == 1 && table->alone[b].bytes[0] == b;
-    for (int lead = 0; lead < 256; ++lead) {
-        if (!table->lead[lead]) continue;
-        for (int trail = 0; trail < 256; ++trail) {
-            const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            const int err = iconv.Convert(std::string_view(pair, 2), out);
-            if (err == 0) {
-                if (!Keep(out, table->pairs[lead * 256 + trail])) return nullptr;
-            } else if (err != EILSEQ) {
-                return nullptr;  // a character of three bytes or more: not for this table
-            }
-        }
-    }
+        table.asciiSame &= table.alone[b].size == 1 && table.alone[b].bytes[0] == b;
     return table;
 }
 
-std::unique_ptr<EncodeTable> MakeEncodeTable() {
-    Iconv iconv("CP932", "UTF-8");
-    if (!iconv.ok()) return nullptr;
-    auto table = std::make_unique<EncodeTable>();
-    table->codes.assign(0x10000, kNoCode);
-    std::string utf8;
-    std::string out;
-    for (char32_t cp = 0; cp < 0x10000; ++cp) {
-        if (cp >= 0xD800 && cp <= 0xDFFF) continue;  // not characters; UTF-8 cannot hold them
-        utf8.clear();
-        utf8::Append(utf8, cp);
-        const int err = iconv.Convert(utf8, out);
-        if (err == EILSEQ) continue;
-        if (err != 0) return nullptr;
-        std::uint16_t code = kNoCode;
-        if (out.size() == 1) {
-            code = static_cast<unsigned char>(out[0]);
-        } else if (out.size() == 2 && out[0] != '\0' && out != "\xFF\xFF") {
-            code = static_cast<std::uint16_t>(static_cast<unsigned char>(out[0]) << 8 |
-                                              static_cast<unsigned char>(out[1]));
-        } else {
-            return nullptr;
-        }
-        table->codes[cp] = code;
-    }
-    table->asciiSame = true;
-    for (char32_t cp = 0; cp < 0x80; ++cp) table->asciiSame &= table->codes[cp] == cp;
+// Each character takes the lowest code that decodes to it, unless kEncodings names
+// another form (or none).
+EncodeTable MakeEncodeTable() {
+    EncodeTable table;
+    table.codes.assign(0x10000, kNoCode);
+    const auto offer = [&table](char32_t cp, unsigned code) {
+        table.codes[cp] = std::min(table.codes[cp], static_cast<std::uint16_t>(code));
+    };
+    for (const ByteRun& run : kSingleBytes)
+        for (unsigned b = run.first; b <= run.last; ++b) offer(run.character + (b - run.first), b);
+    for (const PairRun& run : kPairRuns)
+        for (unsigned i = 0; i < run.count; ++i) offer(run.character + i, run.firstCode + i);
+    const char16_t* listed = kPairCharacters;
+    for (const PairStretch& stretch : kPairStretches)
+        for (unsigned i = 0; i < stretch.count; ++i) offer(*listed++, stretch.firstCode + i);
+    for (const CharacterForm& form : kEncodings) table.codes[form.character] = form.code;
+    table.asciiSame = true;
+    for (char32_t cp = 0; cp < 0x80; ++cp) table.asciiSame &= table.codes[cp] == cp;
     return table;
 }
 
@@ -140,43 +108,47 @@ std::uint16_t ReencodedForm(const Utf8Char& c, const DecodeTable& dec, const Enc
     return code;
 }
 
-std::unique_ptr<ReencodeTable> MakeReencodeTable(const DecodeTable* dec, const EncodeTable* enc) {
-    if (!dec || !enc) return nullptr;
-    auto table = std::make_unique<ReencodeTable>();
-    table->lead = dec->lead;
-    table->pairs.assign(256 * 256, kNoCode);
+ReencodeTable MakeReencodeTable(const DecodeTable& dec, const EncodeTable& enc) {
+    ReencodeTable table;
+    table.lead = dec.lead;
+    table.pairs.assign(256 * 256, kNoCode);
     for (int b = 0; b < 256; ++b) {
-        if (dec->lead[b]) {
-            table->alone[b] = kNoCode;
+        if (dec.lead[b]) {
+            table.alone[b] = kNoCode;
             for (int trail = 0; trail < 256; ++trail)
-                table->pairs[b * 256 + trail] =
-                    ReencodedForm(dec->pairs[b * 256 + trail], *dec, *enc);
+                table.pairs[b * 256 + trail] = ReencodedForm(dec.pairs[b * 256 + trail], dec, enc);
         } else {
             // A byte that is a character alone must stay one byte, so the result never
             // needs more room than the input.
-            const std::uint16_t code = ReencodedForm(dec->alone[b], *dec, *enc);
-            table->alone[b] = code < 0x100 ? code : kNoCode;
+            const std::uint16_t code = ReencodedForm(dec.alone[b], dec, enc);
+            table.alone[b] = code < 0x100 ? code : kNoCode;
         }
     }
-    table->asciiSame = dec->asciiSame && enc->asciiSame;
+    table.asciiSame = dec.asciiSame && enc.asciiSame;
     return table;
 }
 
 }  // namespace
 
-const DecodeTable* Decoding() {
-    static const std::unique_ptr<DecodeTable> table = MakeDecodeTable();
-    return table.get();
+const DecodeTable& Decoding() {
+    static const DecodeTable table = MakeDecodeTable();
+    return table;
 }
 
-const EncodeTable* Encoding() {
-    static const std::unique_ptr<EncodeTable> table = MakeEncodeTable();
-    return table.get();
+const EncodeTable& Encoding() {
+    static const EncodeTable table = MakeEncodeTable();
+    return table;
 }
 
-const ReencodeTable* Reencoding() {
-    static const std::unique_ptr<ReencodeTable> table = MakeReencodeTable(Decoding(), Encoding());
-    return table.get();
+const ReencodeTable& Reencoding() {
+    static const ReencodeTable table = MakeReencodeTable(Decoding(), Encoding());
+    return table;
+}
+
+bool IsDropped(char32_t cp) {
+    return std::any_of(
+        std::begin(kDroppedCharacters), std::end(kDroppedCharacters),
+        [cp](const CharacterRange& range) { return cp >= range.first && cp <= range.last; });
 }
 
 namespace {
@@ -216,6 +188,14 @@ char32_t ShortSequenceAt(const unsigned char* text, std::size_t size, std::size_
         return static_cast<char32_t>((b0 & 0x0F) << 12 | (b1 & 0x3F) << 6 | (text[at + 2] & 0x3F));
     }
     return 0;
+}
+
+// The length of the well-formed four-byte sequence at text[at] when its character is
+// dropped, else 0.
+std::size_t DroppedLengthAt(std::string_view text, std::size_t at) {
+    std::size_t end = at;
+    const char32_t cp = utf8::DecodeAt(text, end);
+    return end - at == 4 && IsDropped(cp) ? 4 : 0;
 }
 
 }  // namespace
@@ -305,10 +285,10 @@ void Encode(const EncodeTable& table, std::string_view text, std::string& out,
                 *to++ = static_cast<char>(code >> 8);
                 *to++ = static_cast<char>(code & 0xFF);
             } else {
-                // A character the table holds but iconv refuses, or one it does not hold
-                // (four bytes, or not well-formed), which iconv is asked about.
+                // A character iconv refuses, or one the table does not hold: four bytes
+                // (converted to nothing when dropped, else refused) or no UTF-8.
                 out.resize(static_cast<std::size_t>(to - out.data()));
-                length = length == 0 ? EncodeOneThroughIconv(text, at, out) : 0;
+                length = length == 0 ? DroppedLengthAt(text, at) : 0;
                 if (length == 0) length = refused(at);
                 makeRoom(at + length);
             }
@@ -357,23 +337,6 @@ bool AppendReencoded(const ReencodeTable& table, std::string_view bytes, std::st
     }
     out.resize(static_cast<std::size_t>(to - out.data()));
     return true;
-}
-
-std::size_t EncodeOneThroughIconv(std::string_view text, std::size_t pos, std::string& out) {
-    thread_local Iconv iconv("CP932", "UTF-8");
-    if (!iconv.ok()) return 0;
-    // One byte more at a time: iconv takes the character's bytes whole (done), asks for
-    // more (an incomplete sequence) or refuses them.
-    std::string converted;
-    for (std::size_t length = 1; length <= 6 && pos + length <= text.size(); ++length) {
-        const int err = iconv.Convert(text.substr(pos, length), converted);
-        if (err == 0) {
-            out += converted;
-            return length;
-        }
-        if (err != EINVAL) return 0;
-    }
-    return 0;
 }
 
 }  // namespace vb::platform::cp932::tables

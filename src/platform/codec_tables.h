@@ -8,12 +8,13 @@
 #include <string_view>
 #include <vector>
 
-// The cp932 conversions by table. iconv converts each character on its own (cp932 keeps no
-// state from one character to the next), so it is asked once about every byte, every byte
-// pair and every character of the Basic Multilingual Plane, and its answers are kept.
-// Converting a page is then one look-up per character with iconv's own results, where a
-// library call per stretch of text, with its own UTF-8 decoding, was most of the time of a
-// large write-out. Characters the tables do not hold are still asked of iconv one by one.
+// The cp932 conversions by table. cp932 keeps no state from one character to the next, so
+// what each byte, pair and character converts to is the whole conversion. That table is
+// kept in the source (cp932_table.inc): the answers of the C library's iconv ("CP932") about
+// every byte, pair and character, written by its generator (tools/cp932_table). Both
+// editions so write the same bytes, and no system conversion runs. On first use the table
+// is spread out into arrays indexed by byte, pair and code point: converting a page is one
+// look-up per character.
 namespace vb::platform::cp932::tables {
 
 // The UTF-8 form of one character, one to three bytes; size 0 means no character. Four
@@ -24,7 +25,7 @@ struct Utf8Char {
 };
 
 struct DecodeTable {
-    std::array<bool, 256> lead{};       // iconv wants a second byte after this one
+    std::array<bool, 256> lead{};       // a second byte is read after this one
     std::array<Utf8Char, 256> alone{};  // a byte by itself: its character, else its stand-in
     std::vector<Utf8Char> pairs;        // [lead * 256 + trail]: the pair's character, if any
     bool asciiSame = false;             // every byte below 0x80 is that character
@@ -47,27 +48,27 @@ struct ReencodeTable {
     bool asciiSame = false;
 };
 
-// The tables, made on first use. nullptr when iconv answered something they cannot hold
-// (a character of more bytes than they keep); the conversions then ask iconv throughout.
-const DecodeTable* Decoding();
-const EncodeTable* Encoding();
-const ReencodeTable* Reencoding();  // nullptr without both tables above
+// The tables, spread out on first use.
+const DecodeTable& Decoding();
+const EncodeTable& Encoding();
+const ReencodeTable& Reencoding();
+
+// True for a character beyond U+FFFF that is converted to nothing (iconv drops the tag
+// characters U+E0000..U+E007F).
+bool IsDropped(char32_t codePoint);
 
 // cp932 bytes to UTF-8 as iconv converts them; a byte that is no character (alone or as a
 // lead before its trail) becomes its stand-in.
 std::string Decode(const DecodeTable& table, std::string_view bytes);
 
 // UTF-8 text to cp932 as iconv converts it, appended to out. At each character iconv
-// refuses, refused(pos) appends what stands for it and returns how many bytes it took.
+// refuses (and at every byte that is no UTF-8), refused(pos) appends what stands for it
+// and returns how many bytes it took.
 void Encode(const EncodeTable& table, std::string_view text, std::string& out,
             const std::function<std::size_t(std::size_t pos)>& refused);
 
 // cp932 bytes to cp932 bytes as Encode(Decode(bytes)) gives them, appended to out; false,
 // out unchanged, at the first byte that is not part of a character the table holds.
 bool AppendReencoded(const ReencodeTable& table, std::string_view bytes, std::string& out);
-
-// What iconv does with the UTF-8 character at text[pos] when converting to cp932: appends
-// its bytes and returns its length, or returns 0 when iconv refuses it there.
-std::size_t EncodeOneThroughIconv(std::string_view text, std::size_t pos, std::string& out);
 
 }  // namespace vb::platform::cp932::tables

@@ -6,11 +6,11 @@
 #include <utility>
 
 #include "build_config.h"
-#include "builder/folder_name.h"
-#include "builder/numeric.h"
 #include "forms/errors.h"
 #include "platform/app_title.h"
 #include "platform/program_folder.h"
+#include "rules/folder_name.h"
+#include "rules/numeric.h"
 #include "settings/fun_text_box_operate.h"
 
 namespace vb::settings {
@@ -32,7 +32,7 @@ std::string ServerHost(const std::string& entry) { return entry.substr(0, entry.
 // name the file system refuses are all fine. A name that is not one plain folder name (it
 // could climb out of "local") gets no folder at all.
 void CreateServerFolder(platform::FileSystemObject& fso, const std::string& host) {
-    if (!builder::IsPlainFolderName(host)) return;
+    if (!rules::IsPlainFolderName(host)) return;
     const std::string local = platform::JoinPath(platform::ProgramFolder(), "local");
     try {
         fso.CreateFolder(platform::JoinPath(local, host));
@@ -56,7 +56,7 @@ void SelectStoredPosition(forms::ComboBox& list, IniFileAccess& ini, const std::
     if (list.ListCount() == 0) return;
     const auto stored = ReadSetting(ini, key);
     if (!stored) return;
-    const auto position = builder::RoundHalfEvenToInt16(builder::LeadingNumber(*stored));
+    const auto position = rules::RoundHalfEvenToInt16(rules::LeadingNumber(*stored));
     if (position) {
         try {
             list.SetListIndex(*position);

@@ -70,6 +70,7 @@ struct AccessKeyCase {
     const char* key;
     const char* shown;
 };
+void PrintTo(const AccessKeyCase& c, std::ostream* os) { *os << c.caption; }
 
 class MenuAccessKey : public ::testing::TestWithParam<AccessKeyCase> {};
 

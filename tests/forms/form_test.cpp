@@ -75,6 +75,7 @@ struct UnloadCase {
     UnloadMode mode;
     bool cancel;
 };
+void PrintTo(const UnloadCase& c, std::ostream* os) { *os << c.name; }
 
 class FormUnload : public ::testing::TestWithParam<UnloadCase> {};
 

@@ -74,6 +74,7 @@ struct RefusalCase {
     std::int32_t kind;
     enum { NotFound, BadKind, TooBig } expected;
 };
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name << " kind " << c.kind; }
 
 class ResourceRefusal : public ::testing::TestWithParam<RefusalCase> {};
 

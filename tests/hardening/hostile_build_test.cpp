@@ -43,6 +43,7 @@ struct BuildRow {
     std::vector<std::string> changedByUser = {};   // folders the test itself changes during the run
     std::function<void(HostileTest&)> check = {};  // what else the user sees
 };
+void PrintTo(const BuildRow& c, std::ostream* os) { *os << c.name; }
 
 SeenBox Refusal(const char* text) { return {MsgIcon::Exclamation, text}; }
 const SeenBox kConfirm{MsgIcon::Question, msg::kConfirmEmptying};

@@ -35,6 +35,7 @@ struct SettingsRow {
     bool saved;  // the next start shows what was typed in this run
     std::function<void(HostileTest&)> check = {};  // the file afterwards
 };
+void PrintTo(const SettingsRow& c, std::ostream* os) { *os << c.name; }
 
 class HostileSettingsTest : public HostileTest,
                             public ::testing::WithParamInterface<SettingsRow> {};

@@ -115,6 +115,9 @@ struct ChoiceCase {
     const char* stored;  // nullptr: no PrevServer key
     int expected;
 };
+void PrintTo(const ChoiceCase& c, std::ostream* os) {
+    *os << (c.stored ? c.stored : "(no PrevServer)");
+}
 
 class ServerChoiceTest : public IniSettingTest, public testing::WithParamInterface<ChoiceCase> {};
 

@@ -27,6 +27,7 @@ struct ReadCase {
     std::string key;
     std::string expected;
 };
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
 
 class ReadValueTest : public testing::TestWithParam<ReadCase> {};
 
@@ -74,6 +75,7 @@ struct WriteCase {
     std::string value;
     std::string expected;
 };
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
 
 class WriteValueTest : public testing::TestWithParam<WriteCase> {};
 

@@ -14,6 +14,7 @@ struct StoredCase {
     std::string value;   // UTF-8, as in the window
     std::string stored;  // cp932 bytes, as in the file
 };
+void PrintTo(const StoredCase& c, std::ostream* os) { *os << c.name; }
 
 class StoredFormTest : public testing::TestWithParam<StoredCase> {};
 
@@ -51,6 +52,7 @@ struct LoadCase {
     std::string stored;
     std::string value;
 };
+void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.name; }
 
 class LoadTest : public testing::TestWithParam<LoadCase> {};
 

@@ -85,7 +85,7 @@ def main():
     for name in ("template.html", "ReadMe.txt"):
         shutil.copy(os.path.join(RESOURCES, name), folder)
     os.mkdir(os.path.join(folder, "local"))
-    sources = os.path.join(folder, "sources")
+    sources = os.path.join(folder, "ソース")  # a Japanese folder name on its way through
     shutil.copytree(os.path.join(RESOURCES, "samples"), sources)
     ini = os.path.join(folder, "VornackBuilder.ini")
     with open(ini, "wb") as f:
@@ -93,6 +93,8 @@ def main():
     output = os.path.join(folder, "local", "sample.example")
     log = open(os.path.join(folder, "wine.log"), "w+")
     env = dict(os.environ, WINEPREFIX=PREFIX)
+    # A Wine session left by an earlier program still holds the X display it started on.
+    subprocess.run(["wineserver", "-w"], env=env, capture_output=True, timeout=60)
     process = subprocess.Popen([WINE_RUN, os.path.join(folder, "VornackBuilder.exe")], env=env,
                                stdout=log, stderr=log, start_new_session=True)
     try:

@@ -110,6 +110,7 @@ struct LineCase {
     float elementX1, elementX2;  // after an optional stretch
     float twinX1, twinY1, twinX2, twinY2;
 };
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 
 class LineTwin : public LineWrite3D, public ::testing::WithParamInterface<LineCase> {};
 
@@ -154,6 +155,7 @@ struct ShapeCase {
     int mode;
     int twinLeft, twinTop, twinWidth, twinHeight;
 };
+void PrintTo(const ShapeCase& c, std::ostream* os) { *os << c.name; }
 
 class ShapeTwin : public LineWrite3D, public ::testing::WithParamInterface<ShapeCase> {};
 

@@ -27,6 +27,7 @@ struct PositionCase {
     int top;
     int left;
 };
+void PrintTo(const PositionCase& c, std::ostream* os) { *os << c.name; }
 
 class FormPosition : public WindowPlacement, public ::testing::WithParamInterface<PositionCase> {};
 
@@ -94,6 +95,7 @@ struct TaskBarCase {
     forms::PixelRect workArea;
     int expected;
 };
+void PrintTo(const TaskBarCase& c, std::ostream* os) { *os << c.name; }
 
 class TaskBarHeight : public test::ScreenFixture,
                       public ::testing::WithParamInterface<TaskBarCase> {};

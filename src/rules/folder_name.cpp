@@ -1,8 +1,8 @@
-#include "builder/folder_name.h"
+#include "rules/folder_name.h"
 
 #include "platform/utf8.h"
 
-namespace vb::builder {
+namespace vb::rules {
 
 namespace {
 
@@ -52,4 +52,4 @@ bool IsPlainFolderName(std::string_view name) {
     return true;
 }
 
-}  // namespace vb::builder
+}  // namespace vb::rules

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace vb::builder {
+namespace vb::rules {
 
 // True when the text can name one folder directly inside another: not empty, not "." or
 // "..", and free of path separators ('/', '\'), control characters and the characters
@@ -13,4 +13,4 @@ namespace vb::builder {
 // anything outside it.
 bool IsPlainFolderName(std::string_view name);
 
-}  // namespace vb::builder
+}  // namespace vb::rules

@@ -1,11 +1,11 @@
-#include "builder/numeric.h"
+#include "rules/numeric.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
 
-namespace vb::builder {
+namespace vb::rules {
 
 namespace {
 
@@ -135,4 +135,4 @@ std::optional<std::int16_t> RoundHalfEvenToInt16(double value) {
     return RoundHalfEven<std::int16_t>(value);
 }
 
-}  // namespace vb::builder
+}  // namespace vb::rules

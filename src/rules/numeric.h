@@ -12,7 +12,7 @@
 // exponent ('e' or 'E', an optional sign, digits). "12", "-3", "2.5", ".5", "5.", "1e2"
 // and "1,000" are numbers; a separator must stand between two digits ("1,,0", ",1" and
 // "1," are not). Blanks are spaces and tabs.
-namespace vb::builder {
+namespace vb::rules {
 
 // True when the whole text, blanks around it allowed, is one number. An empty or blank
 // text is not numeric.
@@ -29,4 +29,4 @@ double LeadingNumber(std::string_view text);
 std::optional<std::int32_t> RoundHalfEvenToInt32(double value);
 std::optional<std::int16_t> RoundHalfEvenToInt16(double value);
 
-}  // namespace vb::builder
+}  // namespace vb::rules
