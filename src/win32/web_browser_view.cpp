@@ -39,8 +39,8 @@ const AtlHost& Atl() {
 
 HWND CreateHost(const ViewContext& context) {
     if (!Atl().ready) return CreateChild(L"STATIC", 0, 0, context);
-    HWND host = CreateChild(L"AtlAxWin", 0, 0, context);
-    if (host) SetWindowTextW(host, kWebBrowserClass);  // makes the control in the host
+    // The host makes the control its window name names when it is created.
+    HWND host = CreateChild(L"AtlAxWin", 0, 0, context, kWebBrowserClass);
     return host ? host : CreateChild(L"STATIC", 0, 0, context);
 }
 
