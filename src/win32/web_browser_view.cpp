@@ -2,9 +2,9 @@
 
 #include <ocidl.h>
 
+#include "platform/wide_text.h"
 #include "win32/browser_events.h"
 #include "win32/failure_report.h"
-#include "win32/wide_text.h"
 
 namespace vb::win32view {
 
@@ -87,7 +87,7 @@ WebBrowserView::~WebBrowserView() {
 
 void WebBrowserView::UpdateOwn(forms::Change change) {
     if (change != forms::Change::Navigate || !web_) return;
-    BSTR url = SysAllocString(Widen(browser_.LocationRequested()).c_str());
+    BSTR url = SysAllocString(platform::WideFromUtf8(browser_.LocationRequested()).c_str());
     VARIANT empty;
     VariantInit(&empty);
     web_->Navigate(url, &empty, &empty, &empty, &empty);
