@@ -6,6 +6,7 @@
 #include "builder/page_builder.h"
 #include "builder/text_replace.h"
 #include "platform/codec.h"
+#include "platform/native_path.h"
 #include "platform/program_folder.h"
 
 namespace vb::builder {
@@ -34,9 +35,11 @@ std::size_t PageBuilder::DrawSource(const std::vector<std::string>& strFiles) {
     return std::min(count - 1, static_cast<std::size_t>(r * count)) + 1;
 }
 
+// The source is named by its full path, made from the text alone (links stay as they are),
+// however the source folder was typed: relative, with "." or "..", with a trailing separator.
 void PageBuilder::LogMissingTarget(const std::string& path) {
     std::string warning = msg::kWarnMissingTargetBefore;
-    warning += path;
+    warning += platform::LexicalFullPath(path);
     warning += msg::kWarnMissingTargetAfter;
     w_.txtLog.AppendText(warning);
 }

@@ -4,8 +4,8 @@
 #include <exdispid.h>
 #include <mshtml.h>
 
+#include "platform/wide_text.h"
 #include "win32/failure_report.h"
-#include "win32/wide_text.h"
 
 namespace vb::win32view {
 
@@ -25,9 +25,9 @@ const char* const kNoTitle = "タイトルを読めません。";
 std::string StringOf(const VARIANT& v) {
     const VARIANT* at = &v;
     if (V_VT(at) == (VT_VARIANT | VT_BYREF) && V_VARIANTREF(at)) at = V_VARIANTREF(at);
-    if (V_VT(at) == VT_BSTR && V_BSTR(at)) return Narrow(V_BSTR(at));
+    if (V_VT(at) == VT_BSTR && V_BSTR(at)) return platform::Utf8FromWide(V_BSTR(at));
     if (V_VT(at) == (VT_BSTR | VT_BYREF) && V_BSTRREF(at) && *V_BSTRREF(at))
-        return Narrow(*V_BSTRREF(at));
+        return platform::Utf8FromWide(*V_BSTRREF(at));
     return {};
 }
 
@@ -130,7 +130,7 @@ forms::CompletedNavigation ReadCompletedNavigation(IDispatch* browser, const std
         return CompletedNavigation::Unreadable(url, kNoDocument);
     BSTR title = nullptr;
     if (FAILED(html->get_title(&title))) return CompletedNavigation::Unreadable(url, kNoTitle);
-    const std::string text = title ? Narrow(title) : std::string();
+    const std::string text = title ? platform::Utf8FromWide(title) : std::string();
     SysFreeString(title);
     return CompletedNavigation::WithTitle(url, text);
 }

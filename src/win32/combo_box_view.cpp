@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/wide_text.h"
 #include "win32/geometry.h"
-#include "win32/wide_text.h"
 
 namespace vb::win32view {
 
@@ -54,7 +54,8 @@ void ComboBoxView::ShowItems() {
     if (!Handle()) return;
     SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
     for (const std::string& item : box_.Items())
-        SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+        SendMessageW(Handle(), CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(platform::WideFromUtf8(item).c_str()));
     ShowSelection();
 }
 

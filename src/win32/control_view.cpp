@@ -74,11 +74,12 @@ HCURSOR ControlView::Cursor() const {
     return PointerCursor(control_.MousePointer(), control_.MouseIcon());
 }
 
-HWND CreateChild(const wchar_t* className, DWORD style, DWORD exStyle, const ViewContext& context) {
+HWND CreateChild(const wchar_t* className, DWORD style, DWORD exStyle, const ViewContext& context,
+                 const wchar_t* windowName) {
     static int nextId = 0x100;
     HWND window =
-        CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0,
-                        context.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
+        CreateWindowExW(exStyle, className, windowName, WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0,
+                        0, context.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
                         GetModuleHandleW(nullptr), nullptr);
     if (window && context.font)
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);

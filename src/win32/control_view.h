@@ -67,7 +67,8 @@ struct ViewContext {
 };
 
 // Creates a child window of the given class for a control, with the window's font.
-HWND CreateChild(const wchar_t* className, DWORD style, DWORD exStyle, const ViewContext& context);
+HWND CreateChild(const wchar_t* className, DWORD style, DWORD exStyle, const ViewContext& context,
+                 const wchar_t* windowName = L"");
 
 // The view for a control of any kind the layer knows; an unknown kind gets a plain window.
 std::unique_ptr<ControlView> MakeControlView(forms::Control& control, const ViewContext& context);

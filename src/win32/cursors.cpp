@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "forms/screen.h"
-#include "win32/wide_text.h"
+#include "platform/wide_text.h"
 
 namespace vb::win32view {
 
@@ -49,7 +49,8 @@ HCURSOR CursorFromPicture(const forms::Picture& picture) {
     if (it != made.end()) return it->second;
     HCURSOR cursor = nullptr;
     if (picture.Kind == forms::PictureKind::Cursor && !picture.Name.empty())
-        cursor = LoadCursorW(GetModuleHandleW(nullptr), Widen(picture.Name).c_str());
+        cursor =
+            LoadCursorW(GetModuleHandleW(nullptr), platform::WideFromUtf8(picture.Name).c_str());
     if (!cursor) cursor = MadeFromPlanes(picture);
     made.emplace(std::move(key), cursor);
     return cursor;

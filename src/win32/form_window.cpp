@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
+#include "platform/wide_text.h"
 #include "win32/event_pump.h"
 #include "win32/failure_report.h"
 #include "win32/geometry.h"
 #include "win32/screen_binding.h"
-#include "win32/wide_text.h"
 
 namespace vb::win32view {
 
@@ -54,9 +54,10 @@ HFONT MakeFont() {
 FormWindow::FormWindow(forms::Form& form) : form_(form) {
     RegisterWindowClass();
     font_ = MakeFont();
-    window_ = CreateWindowExW(kExStyle, kWindowClass, Widen(form.Caption()).c_str(), kStyle,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+    window_ =
+        CreateWindowExW(kExStyle, kWindowClass, platform::WideFromUtf8(form.Caption()).c_str(),
+                        kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
+                        GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::WindowProc));
 
@@ -171,7 +172,7 @@ void FormWindow::Restack() {
 void FormWindow::OnFormChange(forms::Change change) {
     switch (change) {
         case forms::Change::Caption:
-            SetWindowTextW(window_, Widen(form_.Caption()).c_str());
+            SetWindowTextW(window_, platform::WideFromUtf8(form_.Caption()).c_str());
             break;
         case forms::Change::Geometry:
             ApplyClientSize();

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "forms/menu.h"
+#include "platform/wide_text.h"
 #include "win32/failure_report.h"
 #include "win32/geometry.h"
-#include "win32/wide_text.h"
 
 namespace vb::win32view {
 
@@ -27,7 +27,9 @@ HBRUSH LabelView::OnCtlColor(HDC dc) {
 
 void LabelView::RefreshOwn() {
     // "&" marks an access key in captions; a label shows the caption without the marks.
-    SetWindowTextW(Handle(), Widen(forms::CaptionWithoutAccessMarks(label_.Caption())).c_str());
+    SetWindowTextW(
+        Handle(),
+        platform::WideFromUtf8(forms::CaptionWithoutAccessMarks(label_.Caption())).c_str());
     ApplyGeometry();
 }
 
@@ -41,7 +43,8 @@ void LabelView::ApplyGeometry() {
     HDC dc = GetDC(Handle());
     HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
-    const std::wstring caption = Widen(forms::CaptionWithoutAccessMarks(label_.Caption()));
+    const std::wstring caption =
+        platform::WideFromUtf8(forms::CaptionWithoutAccessMarks(label_.Caption()));
     RECT need{0, 0, 0, 0};
     DrawTextW(dc, caption.empty() ? L" " : caption.c_str(), -1, &need,
               DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);

@@ -1,7 +1,7 @@
 #include "win32/menu_builder.h"
 
+#include "platform/wide_text.h"
 #include "win32/failure_report.h"
-#include "win32/wide_text.h"
 
 namespace vb::win32view {
 
@@ -49,7 +49,7 @@ void MenuBar::AddItems(HMENU into, forms::Menu& menu) {
             continue;
         }
         const UINT grey = item->Enabled() ? MF_ENABLED : MF_GRAYED;
-        const std::wstring caption = Widen(item->Caption());
+        const std::wstring caption = platform::WideFromUtf8(item->Caption());
         if (item->Items().empty()) {
             AppendMenuW(into, MF_STRING | grey, CommandIdFor(*item), caption.c_str());
         } else {
@@ -67,7 +67,7 @@ void MenuBar::Build() {
     for (forms::Menu* menu : menus_) {
         if (!menu->Visible()) continue;
         const UINT grey = menu->Enabled() ? MF_ENABLED : MF_GRAYED;
-        const std::wstring caption = Widen(menu->Caption());
+        const std::wstring caption = platform::WideFromUtf8(menu->Caption());
         if (menu->Items().empty()) {
             // A command right on the menu bar.
             AppendMenuW(bar, MF_STRING | grey, CommandIdFor(*menu), caption.c_str());

@@ -1,7 +1,7 @@
 #include "win32/message_box_service.h"
 
 #include "platform/app_title.h"
-#include "win32/wide_text.h"
+#include "platform/wide_text.h"
 
 namespace vb::win32view {
 
@@ -31,9 +31,10 @@ platform::MsgResult Win32MessageBoxService::Show(const std::string& text,
                                                  platform::MsgIcon icon,
                                                  const std::string& caption) {
     // The program's lines already end in CR LF, as the box breaks them.
-    const int answer = MessageBoxW(IsWindow(owner_) ? owner_ : nullptr, Widen(text).c_str(),
-                                   Widen(caption.empty() ? platform::kAppTitle : caption).c_str(),
-                                   Style(buttons, icon));
+    const int answer =
+        MessageBoxW(IsWindow(owner_) ? owner_ : nullptr, platform::WideFromUtf8(text).c_str(),
+                    platform::WideFromUtf8(caption.empty() ? platform::kAppTitle : caption).c_str(),
+                    Style(buttons, icon));
     if (buttons == platform::MsgButtons::YesNo)
         return answer == IDYES ? platform::MsgResult::Yes : platform::MsgResult::No;
     return platform::MsgResult::OK;

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
+#include "platform/wide_text.h"
 #include "win32/geometry.h"
-#include "win32/wide_text.h"
 
 namespace vb::win32view {
 
@@ -70,7 +70,7 @@ LRESULT CALLBACK TextBoxView::EditProc(HWND window, UINT message, WPARAM wParam,
 }
 
 std::wstring TextBoxView::ToWindowText(const std::string& text, bool multiLine) {
-    return Widen(multiLine ? text : WithoutLineBreaks(text));
+    return platform::WideFromUtf8(multiLine ? text : WithoutLineBreaks(text));
 }
 
 bool TextBoxView::OnCommand(WORD code) {
@@ -79,7 +79,7 @@ bool TextBoxView::OnCommand(WORD code) {
         const int length = GetWindowTextLengthW(Handle());
         std::wstring typed(static_cast<std::size_t>(length) + 1, L'\0');
         typed.resize(static_cast<std::size_t>(GetWindowTextW(Handle(), typed.data(), length + 1)));
-        std::string text = Narrow(typed);
+        std::string text = platform::Utf8FromWide(typed);
         if (!box_.MultiLine()) text = WithoutLineBreaks(std::move(text));
         box_.SetTextFromView(text);
         shownLength_ = text.size();

@@ -2,9 +2,9 @@
 
 #include <ocidl.h>
 
+#include "platform/wide_text.h"
 #include "win32/browser_events.h"
 #include "win32/failure_report.h"
-#include "win32/wide_text.h"
 
 namespace vb::win32view {
 
@@ -39,8 +39,8 @@ const AtlHost& Atl() {
 
 HWND CreateHost(const ViewContext& context) {
     if (!Atl().ready) return CreateChild(L"STATIC", 0, 0, context);
-    HWND host = CreateChild(L"AtlAxWin", 0, 0, context);
-    if (host) SetWindowTextW(host, kWebBrowserClass);  // makes the control in the host
+    // The host makes the control its window name names when it is created.
+    HWND host = CreateChild(L"AtlAxWin", 0, 0, context, kWebBrowserClass);
     return host ? host : CreateChild(L"STATIC", 0, 0, context);
 }
 
@@ -87,7 +87,7 @@ WebBrowserView::~WebBrowserView() {
 
 void WebBrowserView::UpdateOwn(forms::Change change) {
     if (change != forms::Change::Navigate || !web_) return;
-    BSTR url = SysAllocString(Widen(browser_.LocationRequested()).c_str());
+    BSTR url = SysAllocString(platform::WideFromUtf8(browser_.LocationRequested()).c_str());
     VARIANT empty;
     VariantInit(&empty);
     web_->Navigate(url, &empty, &empty, &empty, &empty);

@@ -110,7 +110,8 @@ const std::vector<Fault>& Faults() {
         {"SrcLinksIntoOutput", msg::kSrcInsideOutput,
          [](IsCheckTest& t) {
              WriteBytes(t.tmp / "local/srv/a.txt", "x");
-             fs::create_directory_symlink(t.OutFolder(), t.tmp / "link");
+             if (!test::MakeFolderLink(t.OutFolder(), t.tmp / "link"))
+                 GTEST_SKIP() << "no folder links on this system";
              t.txtSrcPath.SetText(t.tmp / "link");
          }},
         {"PagesNotNumeric", msg::kBadMakePageNum,
@@ -149,6 +150,7 @@ TEST_P(IsCheckFault, ShowsItsMessageAsAWarningAndTouchesNothing) {
     WriteBytes(tmp / "local/srv/keep.html", "keep");
     TemplateText = "kept";
     GetParam().apply(*this);
+    if (IsSkipped()) return;
     const auto [ok, text] = Check();
     EXPECT_FALSE(ok);
     EXPECT_EQ(text, GetParam().message);

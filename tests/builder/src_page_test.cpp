@@ -2,6 +2,7 @@
 #include <set>
 
 #include "build_fixture.h"
+#include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/system_error.h"
 
@@ -61,14 +62,26 @@ TEST_F(GetSrcPageTest, SourceWithoutTheTargetIsLoggedAndUsedAsRead) {
     }
 }
 
-TEST_F(GetSrcPageTest, WarnsOncePerPickWithThePathAsTyped) {
+TEST_F(GetSrcPageTest, WarnsOncePerPickWithTheFullPathHoweverTheFolderWasTyped) {
     AddSource("only.txt", "no");
-    txtSrcPath.SetText(SrcFolder() + "/");  // the path as typed, with its trailing separator
+    txtSrcPath.SetText(SrcFolder() + "/");  // with a trailing separator
     txtLog.SetText("");
     std::string raw;
     for (int i = 0; i < 3; ++i) builder.GetSrcPage({"", "only.txt"}, raw);
-    const std::string line = "【警報】" + SrcFolder() + "/only.txt" + kWarnEnd;
+    const std::string line = "【警報】" + OnlyPath() + kWarnEnd;
     EXPECT_EQ(txtLog.Text(), line + line + line);
+
+    // Relative to the current folder, through "." and "..".
+    const auto before = std::filesystem::current_path();
+    const auto parent = platform::PathFromUtf8(SrcFolder()).parent_path();
+    std::filesystem::create_directory(parent / "elsewhere");  // Linux walks through it
+    std::filesystem::current_path(parent);
+    txtSrcPath.SetText("./elsewhere/../" +
+                       platform::Utf8FromPath(platform::PathFromUtf8(SrcFolder()).filename()));
+    txtLog.SetText("");
+    builder.GetSrcPage({"", "only.txt"}, raw);
+    std::filesystem::current_path(before);
+    EXPECT_EQ(txtLog.Text(), line);
 }
 
 TEST_F(GetSrcPageTest, InvalidBytesComeOutUnchanged) {

@@ -1,7 +1,6 @@
 #include "platform/file_system.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <regex>
@@ -29,16 +28,17 @@ TEST_F(FileSystemTest, ListsOnlyFilesSortedByName) {
     WriteBytes(dir / "C.txt", "c");
     fs::create_directory(dir / "sub");
     WriteBytes(dir / "sub/inner.txt", "x");
-    fs::create_symlink(dir / "a.jpg", dir / "link-to-file");
-    fs::create_directory_symlink(dir / "sub", dir / "link-to-folder");
-    ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
+    // Byte order on every system: upper case before lower, Japanese and emoji after ASCII.
+    WriteBytes(dir / "\xF0\x9F\x98\x80.txt", "e");
+    WriteBytes(dir / "ソース.txt", "j");
 
     const Folder folder = fso.GetFolder(dir.str());
     std::vector<std::string> names;
     for (const auto& f : folder.Files()) names.push_back(f.Name);
-    EXPECT_EQ(names, (std::vector<std::string>{"C.txt", "a.jpg", "b.txt", "link-to-file"}));
-    EXPECT_EQ(folder.Count(), 4u);
+    EXPECT_EQ(names, (std::vector<std::string>{"C.txt", "a.jpg", "b.txt", "ソース.txt",
+                                               "\xF0\x9F\x98\x80.txt"}));
     EXPECT_EQ(folder.Files()[0].Path, dir / "C.txt");
+    EXPECT_EQ(fso.ReadAllBytes(folder.Files()[4].Path), "e");
 }
 
 TEST_F(FileSystemTest, FolderExistsOnlyForFolders) {
@@ -67,8 +67,7 @@ TEST_F(FileSystemTest, ReadsWholeFilesAndRefusesWhatIsNotAFile) {
     EXPECT_EQ(ReadBytes(dir / "copy"), ReadBytes(dir / "s.txt"));
 
     fs::create_directory(dir / "template.html");
-    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
-    for (const std::string name : {"template.html", "fifo", "missing"}) {
+    for (const std::string name : {"template.html", "missing"}) {
         EXPECT_FALSE(fso.CanOpenForReading(dir / name)) << name;
         EXPECT_THROW(fso.ReadAllBytes(dir / name), SystemError) << name;
     }
@@ -84,21 +83,6 @@ TEST_F(FileSystemTest, FailureDescriptionNamesThePath) {
     }
 }
 
-TEST_F(FileSystemTest, DeleteFolderRemovesEverythingButFollowsNoLink) {
-    const std::string out = dir / "out";
-    fs::create_directories(out + "/sub/deeper");
-    WriteBytes(out + "/a.html", "a");
-    WriteBytes(out + "/sub/deeper/b", "b");
-    fs::create_directory(dir / "outside");
-    WriteBytes(dir / "outside/keep.txt", "keep");
-    fs::create_directory_symlink(dir / "outside", out + "/link");
-    fs::create_symlink(dir / "outside/keep.txt", out + "/filelink");
-
-    fso.DeleteFolder(out);
-    EXPECT_FALSE(fs::exists(out));
-    EXPECT_EQ(ReadBytes(dir / "outside/keep.txt"), "keep");
-}
-
 TEST_F(FileSystemTest, DeleteFolderRefusesWriteProtectedContentBeforeDeletingAnything) {
     const std::string out = dir / "out";
     fs::create_directories(out + "/sub");
@@ -109,15 +93,6 @@ TEST_F(FileSystemTest, DeleteFolderRefusesWriteProtectedContentBeforeDeletingAny
     EXPECT_THROW(fso.DeleteFolder(out), SystemError);
     EXPECT_TRUE(fs::exists(out + "/a.html"));
     EXPECT_TRUE(fs::exists(out + "/sub/locked"));
-}
-
-TEST_F(FileSystemTest, DeleteFolderOnALinkRemovesOnlyTheLink) {
-    fs::create_directory(dir / "real");
-    WriteBytes(dir / "real/keep", "k");
-    fs::create_directory_symlink(dir / "real", dir / "out");
-    fso.DeleteFolder(dir / "out");
-    EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "out")));
-    EXPECT_EQ(ReadBytes(dir / "real/keep"), "k");
 }
 
 TEST_F(FileSystemTest, CreateAndDeleteFolderFailures) {

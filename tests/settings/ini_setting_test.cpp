@@ -12,6 +12,7 @@
 #include "build_config.h"
 #include "fakes.h"
 #include "platform/app_title.h"
+#include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/system_error.h"
 #include "settings_window.h"
@@ -297,7 +298,7 @@ TEST_F(IniSettingTest, SaveLeavesEverythingElseByteForByte) {
 
 TEST_F(IniSettingTest, FieldsSurviveSaveAndLoad) {
     const std::string src = dir / "ソース ü😀";
-    fs::create_directory(src);
+    fs::create_directory(platform::PathFromUtf8(src));
     WriteBytes(src + "/one.txt", "x");
     WriteBytes(IniPath(), "[Setting]\r\nServer1=h u p\r\nTitle1=t\r\n");
     Load();
@@ -315,6 +316,9 @@ TEST_F(IniSettingTest, FieldsSurviveSaveAndLoad) {
     EXPECT_EQ(window.txtMakePageNum.Text(), "100");
 }
 
+// The system's errors and folder permissions of Linux (Windows ignores a folder's read-only
+// attribute); the Windows save failures are covered by the platform's own tests.
+#ifndef _WIN32
 TEST_F(IniSettingTest, FailedSaveIsReportedOnce) {
     struct Case {
         const char* name;
@@ -350,6 +354,7 @@ TEST_F(IniSettingTest, FailedSaveIsReportedOnce) {
         EXPECT_FALSE(fs::is_regular_file(c.folder + "/VornackBuilder.ini"));
     }
 }
+#endif
 
 TEST_F(IniSettingTest, WriteProtectedFileAtClosingShowsOnlyItsWarning) {
     const std::string original = "[Setting]\r\nPrevServer=0\r\n";

@@ -42,7 +42,14 @@ TempDir::~TempDir() {
 std::string TempDir::str() const { return Utf8FromPath(path_); }
 
 std::string TempDir::operator/(const std::string& name) const {
-    return Utf8FromPath(path_ / PathFromUtf8(name));
+    // In the system's own separators, as the program writes paths.
+    return Utf8FromPath((path_ / PathFromUtf8(name)).make_preferred());
+}
+
+bool MakeFolderLink(const std::string& target, const std::string& link) {
+    std::error_code ec;
+    fs::create_directory_symlink(PathFromUtf8(target), PathFromUtf8(link), ec);
+    return !ec;
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {

@@ -23,6 +23,10 @@ class TempDir {
     std::filesystem::path path_;
 };
 
+// Makes link a link to the folder target; false where the system (MinGW's library under
+// Wine) makes no folder links, so that a test about links can skip.
+bool MakeFolderLink(const std::string& target, const std::string& link);
+
 // Whole-file helpers on raw bytes.
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);

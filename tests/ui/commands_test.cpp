@@ -39,7 +39,7 @@ TEST_F(WindowTest, LocalFolderOpensOnlyWithAChosenServer) {
     EXPECT_TRUE(shell.folders.empty());
     w.cboServer.SetListIndex(1);
     w.mnuOpenLocal.RaiseClick();
-    EXPECT_EQ(shell.folders, (std::vector<std::string>{dir / "local/beta"}));
+    EXPECT_EQ(shell.folders, (std::vector<std::string>{platform::JoinPath(dir / "local", "beta")}));
 }
 
 TEST_F(WindowTest, LocalFolderWithBlanksInTheProgramPathIsOneArgument) {
@@ -49,7 +49,9 @@ TEST_F(WindowTest, LocalFolderWithBlanksInTheProgramPathIsOneArgument) {
     WriteBytes(odd + "/VornackBuilder.ini", "[Setting]\r\nServer1=s\r\nPrevServer=0\r\n");
     auto& w = Started();
     w.mnuOpenLocal.RaiseClick();
-    EXPECT_EQ(shell.folders, (std::vector<std::string>{odd + "/local/s"}));
+    EXPECT_EQ(
+        shell.folders,
+        (std::vector<std::string>{platform::JoinPath(platform::JoinPath(odd, "local"), "s")}));
 }
 
 struct RemoteCase {

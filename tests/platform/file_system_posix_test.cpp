@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/file_system.h"
+#include "platform/system_error.h"
+#include "temp_dir.h"
+
+// The file service on Linux: links, pipes, and permissions seen by an ordinary user.
+using namespace vb::platform;
+namespace fs = std::filesystem;
+using vb::test::ReadBytes;
+using vb::test::TempDir;
+using vb::test::WriteBytes;
+
+namespace {
+
+class FileSystemPosixTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    FileSystemObject fso;
+};
+
+TEST_F(FileSystemPosixTest, ListsLinksToFilesButNoFoldersOrPipes) {
+    WriteBytes(dir / "a.jpg", "a");
+    fs::create_directory(dir / "sub");
+    fs::create_symlink(dir / "a.jpg", dir / "link-to-file");
+    fs::create_directory_symlink(dir / "sub", dir / "link-to-folder");
+    ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
+
+    const Folder folder = fso.GetFolder(dir.str());
+    std::vector<std::string> names;
+    for (const auto& f : folder.Files()) names.push_back(f.Name);
+    EXPECT_EQ(names, (std::vector<std::string>{"a.jpg", "link-to-file"}));
+}
+
+TEST_F(FileSystemPosixTest, APipeIsNeitherOpenedNorRead) {
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(fso.CanOpenForReading(dir / "fifo"));
+    EXPECT_THROW(fso.ReadAllBytes(dir / "fifo"), SystemError);
+}
+
+TEST_F(FileSystemPosixTest, DeleteFolderRemovesEverythingButFollowsNoLink) {
+    const std::string out = dir / "out";
+    fs::create_directories(out + "/sub/deeper");
+    WriteBytes(out + "/a.html", "a");
+    WriteBytes(out + "/sub/deeper/b", "b");
+    fs::create_directory(dir / "outside");
+    WriteBytes(dir / "outside/keep.txt", "keep");
+    fs::create_directory_symlink(dir / "outside", out + "/link");
+    fs::create_symlink(dir / "outside/keep.txt", out + "/filelink");
+
+    fso.DeleteFolder(out);
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(ReadBytes(dir / "outside/keep.txt"), "keep");
+}
+
+TEST_F(FileSystemPosixTest, DeleteFolderOnALinkRemovesOnlyTheLink) {
+    fs::create_directory(dir / "real");
+    WriteBytes(dir / "real/keep", "k");
+    fs::create_directory_symlink(dir / "real", dir / "out");
+    fso.DeleteFolder(dir / "out");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "out")));
+    EXPECT_EQ(ReadBytes(dir / "real/keep"), "k");
+}
+
+}  // namespace

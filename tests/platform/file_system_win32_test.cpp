@@ -1,0 +1,166 @@
+#include <windows.h>
+// clang-format off
+#include <winioctl.h>
+// clang-format on
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/native_path.h"
+#include "platform/system_error.h"
+#include "platform/wide_text.h"
+#include "platform/writability.h"
+#include "temp_dir.h"
+
+// The file service on Windows: the read-only attribute, folders and files that another
+// program holds open, junctions, and the system's own failure texts.
+using namespace vb::platform;
+namespace fs = std::filesystem;
+using vb::test::ReadBytes;
+using vb::test::TempDir;
+using vb::test::WriteBytes;
+
+namespace {
+
+class FileSystemWin32Test : public ::testing::Test {
+  protected:
+    TempDir dir;
+    FileSystemObject fso;
+};
+
+// An open handle to a file or folder, as File Explorer or an editor keeps one.
+class HeldOpen {
+  public:
+    HeldOpen(const std::string& path, DWORD share)
+        : h_(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
+    ~HeldOpen() {
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+    }
+    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+
+  private:
+    HANDLE h_;
+};
+
+// Makes link a junction to target (an absolute folder path); false when this system's file
+// system has no junctions.
+bool MakeJunction(const std::string& link, const std::string& target) {
+    if (!CreateDirectoryW(WideFromUtf8(link).c_str(), nullptr)) return false;
+    const std::wstring substitute = L"\\??\\" + WideFromUtf8(target);
+    const std::wstring print = WideFromUtf8(target);
+    std::vector<char> buffer(sizeof(DWORD) + 2 * sizeof(WORD) + 4 * sizeof(WORD) +
+                             (substitute.size() + print.size() + 2) * sizeof(wchar_t));
+    auto* data = reinterpret_cast<BYTE*>(buffer.data());
+    auto put16 = [&](std::size_t at, WORD v) { std::memcpy(data + at, &v, sizeof v); };
+    const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+    std::memcpy(data, &tag, sizeof tag);
+    put16(4, static_cast<WORD>(buffer.size() - 8));  // ReparseDataLength
+    const WORD subBytes = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
+    put16(8, 0);                                     // SubstituteNameOffset
+    put16(10, subBytes);                             // SubstituteNameLength
+    put16(12, static_cast<WORD>(subBytes + 2));      // PrintNameOffset
+    put16(14, static_cast<WORD>(print.size() * 2));  // PrintNameLength
+    std::memcpy(data + 16, substitute.c_str(), subBytes + 2);
+    std::memcpy(data + 16 + subBytes + 2, print.c_str(), (print.size() + 1) * 2);
+
+    const HANDLE h =
+        CreateFileW(WideFromUtf8(link).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD returned = 0;
+    const BOOL ok =
+        DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, buffer.data(),
+                        static_cast<DWORD>(buffer.size()), nullptr, 0, &returned, nullptr);
+    CloseHandle(h);
+    return ok && (GetFileAttributesW(WideFromUtf8(link).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+TEST_F(FileSystemWin32Test, TheReadOnlyAttributeProtectsAFileFromDeletion) {
+    const std::string out = dir / "out";
+    fso.CreateFolder(out);
+    WriteBytes(out + "\\a.html", "a");
+    WriteBytes(out + "\\locked.html", "l");
+    ASSERT_TRUE(
+        SetFileAttributesW(WideFromUtf8(out + "\\locked.html").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(MayWrite(out + "\\locked.html"));
+    EXPECT_TRUE(MayWrite(out + "\\a.html"));
+
+    EXPECT_THROW(fso.DeleteFolder(out), SystemError);
+    EXPECT_EQ(ReadBytes(out + "\\a.html"), "a");
+    SetFileAttributesW(WideFromUtf8(out + "\\locked.html").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(FileSystemWin32Test, ARunAgainWhileTheOutputFolderIsOpenElsewhereMakesItAnew) {
+    const std::string out = dir / "出力";
+    fso.CreateFolder(out);
+    WriteBytes(out + "\\old.html", "old");
+    {
+        // File Explorer showing the folder: it lets others delete it.
+        HeldOpen explorer(out, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        ASSERT_TRUE(explorer.ok());
+        fso.DeleteFolder(out);
+        fso.CreateFolder(out);
+        fso.WriteAllText(out + "\\new.html", "new");
+    }
+    EXPECT_EQ(ReadBytes(out + "\\new.html"), "new");
+    EXPECT_FALSE(fs::exists(PathFromUtf8(out + "\\old.html")));
+}
+
+TEST_F(FileSystemWin32Test, AFileHeldOpenStopsTheDeletionWithTheSystemsReason) {
+    const std::string out = dir / "out";
+    fso.CreateFolder(out);
+    WriteBytes(out + "\\busy.html", "b");
+    HeldOpen editor(out + "\\busy.html", FILE_SHARE_READ);
+    ASSERT_TRUE(editor.ok());
+    try {
+        fso.DeleteFolder(out);
+        FAIL() << "deleted a folder holding an open file";
+    } catch (const SystemError& e) {
+        EXPECT_NE(std::string(e.what()).find(out), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(fso.FolderExists(out));  // still under its own name
+}
+
+TEST_F(FileSystemWin32Test, AJunctionInsideTheOutputFolderIsRemovedNotFollowed) {
+    const std::string out = dir / "out";
+    fso.CreateFolder(out);
+    fso.CreateFolder(dir / "outside");
+    WriteBytes(dir / "outside\\keep.txt", "keep");
+    if (!MakeJunction(out + "\\junction", dir / "outside"))
+        GTEST_SKIP() << "no junctions on this file system";
+
+    fso.DeleteFolder(out);
+    EXPECT_FALSE(fso.FolderExists(out));
+    EXPECT_EQ(ReadBytes(dir / "outside\\keep.txt"), "keep");
+}
+
+TEST_F(FileSystemWin32Test, JapaneseAndEmojiPathsWorkWholeWay) {
+    const std::string folder = dir / "ソース😀";
+    fso.CreateFolder(folder);
+    fso.WriteAllText(folder + "\\ネタ😀.txt", "本文");
+    const Folder listed = fso.GetFolder(folder);
+    ASSERT_EQ(listed.Count(), 1u);
+    EXPECT_EQ(listed.Files()[0].Name, "ネタ😀.txt");
+    EXPECT_EQ(fso.ReadAllText(listed.Files()[0].Path), "本文");
+    fso.DeleteFolder(folder);
+    EXPECT_FALSE(fso.FolderExists(folder));
+}
+
+TEST_F(FileSystemWin32Test, FailuresCarryTheSystemsOwnText) {
+    const std::string text = DescribeOsError(ERROR_FILE_NOT_FOUND);
+    EXPECT_NE(text, "Windows error 2");
+    EXPECT_NE(text.back(), '\n');
+    try {
+        fso.ReadAllBytes(dir / "missing.txt");
+        FAIL();
+    } catch (const SystemError& e) {
+        EXPECT_NE(std::string(e.what()).find(text), std::string::npos) << e.what();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,193 @@
+// API_IniFileAccess on Linux: modes, inodes, links, the file-size limit, and the file of
+// another user.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+
+#include "ini_file_access_fixture.h"
+#include "platform/writability.h"
+
+namespace vb::settings {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::WriteBytes;
+
+unsigned ModeOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return 0;
+    return st.st_mode & 07777;
+}
+
+ino_t InodeOf(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_ino;
+}
+
+TEST_F(IniFileAccessTest, FirstWriteCreatesOwnerOnlyFileWithHeaderAndEntry) {
+    const mode_t oldMask = ::umask(0);
+    const bool ok = ini.PutIni("Setting", "-1", "PrevServer");
+    ::umask(oldMask);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ReadBytes(IniPath()), "[Setting]\r\nPrevServer=-1\r\n");
+    EXPECT_EQ(ModeOf(IniPath()), 0600u);
+    // The file did not exist when it was checked; the next write meets it.
+    EXPECT_TRUE(ini.KnownIniFiles().empty());
+    ASSERT_TRUE(ini.PutIni("Setting", "2", "PrevTitle"));
+    EXPECT_EQ(ini.KnownIniFiles(), std::vector<std::string>{IniPath()});
+    EXPECT_EQ(ReadBytes(IniPath()), "[Setting]\r\nPrevServer=-1\r\nPrevTitle=2\r\n");
+}
+
+TEST_F(IniFileAccessTest, WriteThatCannotCreateTheFileChangesNothing) {
+    struct Case {
+        const char* name;
+        std::string path;
+        std::function<void()> prepare;
+        int error;
+    };
+    const std::string readOnlyFolder = dir / "ro";
+    const Case cases[] = {
+        {"FolderOfThatName", dir / "folder.ini", [&] { fs::create_directory(dir / "folder.ini"); },
+         EISDIR},
+        {"MissingFolder", dir / "missing/x.ini", [] {}, ENOENT},
+        {"FolderWithoutWritePermission", readOnlyFolder + "/x.ini",
+         [&] {
+             fs::create_directory(readOnlyFolder);
+             fs::permissions(readOnlyFolder, fs::perms::owner_read | fs::perms::owner_exec);
+         },
+         EACCES},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.prepare();
+        const auto before = NamesIn(dir.str());
+        EXPECT_FALSE(ini.PutIni("Setting", "1", "A", c.path));
+        EXPECT_FALSE(ini.CheckIniFile(c.path));
+        EXPECT_EQ(NamesIn(dir.str()), before);
+        EXPECT_FALSE(fs::is_regular_file(c.path));
+        EXPECT_EQ(ini.LastWriteFailure().kind, WriteFailureKind::Other);
+        EXPECT_EQ(ini.LastWriteFailure().reason, std::strerror(c.error));
+    }
+    EXPECT_TRUE(fs::is_empty(readOnlyFolder));
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(IniFileAccessTest, ReplacementKeepsPermissionsAndLeavesNoTemporaryFile) {
+    WriteBytes(IniPath(), "[Setting]\r\nA=1\r\n");
+    fs::permissions(IniPath(), static_cast<fs::perms>(0640));
+    const ino_t before = InodeOf(IniPath());
+    ASSERT_TRUE(ini.PutIni("Setting", "2", "A"));
+    EXPECT_EQ(ReadBytes(IniPath()), "[Setting]\r\nA=2\r\n");
+    EXPECT_EQ(ModeOf(IniPath()), 0640u);
+    EXPECT_NE(InodeOf(IniPath()), before) << "the file was not replaced in one step";
+    EXPECT_EQ(NamesIn(dir.str()), std::set<std::string>{"VornackBuilder.ini"});
+}
+
+TEST_F(IniFileAccessTest, FolderThatTakesNoNewFileGetsItsFileRewrittenInPlace) {
+    const std::string folder = dir / "ro";
+    fs::create_directory(folder);
+    const std::string path = folder + "/x.ini";
+    WriteBytes(path, "[Setting]\r\nA=1\r\n; tail\r\n");
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    const ino_t before = InodeOf(path);
+    ASSERT_TRUE(ini.PutIni("Setting", "22", "A", path));
+    EXPECT_EQ(ReadBytes(path), "[Setting]\r\nA=22\r\n; tail\r\n");
+    ASSERT_TRUE(ini.PutIni("Setting", "", "A", path));  // shorter: the old tail must go
+    EXPECT_EQ(ReadBytes(path), "[Setting]\r\nA=\r\n; tail\r\n");
+    EXPECT_EQ(InodeOf(path), before);
+    EXPECT_EQ(NamesIn(folder), std::set<std::string>{"x.ini"});
+}
+
+TEST_F(IniFileAccessTest, LinkIsWrittenThroughToItsTarget) {
+    fs::create_directory(dir / "real");
+    const std::string target = dir / "real/settings.ini";
+    WriteBytes(target, "[Setting]\r\nA=1\r\n");
+    fs::permissions(target, static_cast<fs::perms>(0640));
+    fs::create_symlink("real/settings.ini", IniPath());
+    ASSERT_TRUE(ini.PutIni("Setting", "2", "A"));
+    EXPECT_TRUE(fs::is_symlink(IniPath()));
+    EXPECT_EQ(ReadBytes(target), "[Setting]\r\nA=2\r\n");
+    EXPECT_EQ(ModeOf(target), 0640u);
+    EXPECT_EQ(NamesIn(dir / "real"), std::set<std::string>{"settings.ini"});
+}
+
+// Writes past the file-size limit fail as on a full disk.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+  private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+TEST_F(IniFileAccessTest, FullDiskLeavesTheOldFile) {
+    const std::string original =
+        "[Other]\r\nKeep=me\r\n[Setting]\r\nA=" + std::string(500, 'x') + "\r\nB=1\r\n";
+    WriteBytes(IniPath(), original);
+    bool ok = true;
+    {
+        FileSizeLimit limit(2048);
+        ok = ini.PutIni("Setting", std::string(4000, 'y'), "A");
+    }
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(ReadBytes(IniPath()), original);
+    EXPECT_EQ(NamesIn(dir.str()), std::set<std::string>{"VornackBuilder.ini"});
+    EXPECT_EQ(ini.LastWriteFailure().reason, std::strerror(EFBIG));
+}
+
+// Runs check as an ordinary user in a child process and returns its exit code.
+int AsAnotherUser(const std::function<int()>& check) {
+    constexpr uid_t kUnusedId = 54321;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(kUnusedId) != 0 || ::setuid(kUnusedId) != 0) ::_exit(100);
+        ::_exit(check());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
+}
+
+TEST_F(IniFileAccessTest, AFileOfAnotherOwnerIsWriteProtectedThoughItsFolderIsWritable) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to hand the file to another user";
+    const std::string original = "[Setting]\r\nA=1\r\n";
+    WriteBytes(IniPath(), original);
+    fs::permissions(IniPath(), static_cast<fs::perms>(0644));
+    fs::permissions(dir.path(), fs::perms::all);  // anyone may add files beside it
+
+    const int code = AsAnotherUser([&] {
+        if (platform::MayWrite(IniPath())) return 1;
+        if (ini.PutIni("Setting", "2", "A")) return 2;
+        if (ini.LastWriteFailure().kind != WriteFailureKind::WriteProtected) return 3;
+        return boxes.shown().size() == 1 ? 0 : 4;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(ReadBytes(IniPath()), original);
+    struct stat st {};
+    ASSERT_EQ(::stat(IniPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 0u) << "the file changed owner";
+}
+
+}  // namespace
+}  // namespace vb::settings
