@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing, configures, builds and runs every test; then runs the core tests
 # again under AddressSanitizer and UndefinedBehaviorSanitizer (with the fuzz seeds replayed),
-# and each fuzzer for a few seconds when clang with libFuzzer is there.
+# and each fuzzer for a few seconds when clang with libFuzzer is there; last the Windows
+# edition, cross-built with MinGW-w64 and tested under Wine, its core tests once more under
+# code page 1252.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/check_format.sh
+# The Windows build of the headless write-out driver first: the Linux build then registers
+# the test that runs both and compares what they write, byte for byte.
+cmake --preset windows
+cmake --build --preset windows --target same_bytes_driver
 cmake --preset default
 cmake --build --preset default
 # Window tests need a display: run them under a private X server when there is none.
@@ -29,3 +35,12 @@ if command -v clang++ >/dev/null; then
 else
     echo "clang not found: fuzzers not run (their seeds ran in the sanitizer build)"
 fi
+
+# The Windows edition: every test under Wine with the Japanese code page (932), then the core
+# test programs once more in a prefix of their own under code page 1252, where any ANSI call
+# or path that slipped in shows.
+cmake --preset windows
+cmake --build --preset windows
+ctest --preset windows
+VB_WINE_LANG=en_US.UTF-8 WINEPREFIX="$PWD/build/windows/wineprefix-cp1252" \
+    ctest --preset windows -L '^(platform|rules|forms|builder|settings|winutil|ui|hardening)_tests$'
