@@ -37,6 +37,8 @@ int main(int argc, char** argv) {
 
     vb::ui::frmVornack form({boxes, events, shell});
     vb::qtview::FormWindow window(form);
+    // New windows the user asks for in the advertisement panel open in the user's browser.
+    window.OpenExternally = [&shell](const std::string& url) { shell.OpenAddress(url); };
     boxes.SetParent(&window);
 
     // The frame's size is known only once the window is shown, so the start-up sequence,

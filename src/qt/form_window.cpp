@@ -90,7 +90,9 @@ QAction* FormWindow::ActionFor(const forms::Menu& menu) const {
 }
 
 void FormWindow::AddView(forms::Control& control) {
-    views_.push_back(MakeControlView(control, client_));
+    views_.push_back(MakeControlView(control, client_, [this](const std::string& url) {
+        if (OpenExternally) OpenExternally(url);
+    }));
     ControlView* view = views_.back().get();
     viewOf_[&control] = view;
     if (view->Widget()) controlOf_[view->Widget()] = &control;
