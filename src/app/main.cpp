@@ -37,12 +37,17 @@ int main(int argc, char** argv) {
 
     vb::ui::frmVornack form({boxes, events, shell});
     vb::qtview::FormWindow window(form);
+    // New windows the user asks for in the advertisement panel open in the user's browser.
+    window.OpenExternally = [&shell](const std::string& url) { shell.OpenAddress(url); };
     boxes.SetParent(&window);
 
     // The frame's size is known only once the window is shown, so the start-up sequence,
     // which centres the window, runs after showing it.
     window.ShowForm();
     vb::qtview::RunGuarded([&] { form.Form_Load(); });
+    // A close that came while the window loaded was honoured at the end of Form_Load. The
+    // event loop has not run yet, so its end would never be asked for: end here.
+    if (form.IsUnloaded()) return 0;
 
     vb::app::RouteTerminationSignals(&window, [&window] { window.close(); });
     return app.exec();

@@ -13,10 +13,9 @@ namespace vb::builder {
 // What the window knows about a write-out in progress. The build sets WriteOutRunning for
 // its whole length, its two yields to the event queue included; while it is set the
 // window ignores its other commands (a second write-out, a reload) and holds a request to
-// close by setting CloseRequested, then closes once the build has returned.
+// close until the build has returned.
 struct RunState {
     bool WriteOutRunning = false;
-    bool CloseRequested = false;
 };
 
 // The parts of the main window that the build reads and writes, and the window's services.

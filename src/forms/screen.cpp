@@ -1,5 +1,7 @@
 #include "forms/screen.h"
 
+#include <cmath>
+
 #include "forms/errors.h"
 
 namespace vb::forms {
@@ -42,6 +44,25 @@ void Screen::SetMouseIcon(std::shared_ptr<const Picture> picture) {
 Screen& GetScreen() {
     static Screen screen;
     return screen;
+}
+
+int ToPixelsX(double twips) {
+    return static_cast<int>(std::lround(twips / GetScreen().TwipsPerPixelX()));
+}
+int ToPixelsY(double twips) {
+    return static_cast<int>(std::lround(twips / GetScreen().TwipsPerPixelY()));
+}
+int ToTwipsX(int pixels) {
+    return static_cast<int>(std::lround(pixels * GetScreen().TwipsPerPixelX()));
+}
+int ToTwipsY(int pixels) {
+    return static_cast<int>(std::lround(pixels * GetScreen().TwipsPerPixelY()));
+}
+
+PixelRect PixelBox(const Control& control) {
+    return {ToPixelsX(control.Left()), ToPixelsY(control.Top()),
+            ToPixelsX(control.Left() + control.Width()),
+            ToPixelsY(control.Top() + control.Height())};
 }
 
 }  // namespace vb::forms

@@ -66,6 +66,17 @@ class Screen {
 // at 15 twips per pixel whose work area is the whole screen.
 Screen& GetScreen();
 
+// Twips of the form layer to whole pixels of the screen and back, rounded to the nearest,
+// at the screen's twips per pixel: what every view draws with.
+int ToPixelsX(double twips);
+int ToPixelsY(double twips);
+int ToTwipsX(int pixels);
+int ToTwipsY(int pixels);
+
+// A control's box in pixels within its container. The right and bottom edges are converted
+// on their own, so neighbouring controls that share an edge in twips share it in pixels too.
+PixelRect PixelBox(const Control& control);
+
 // Mouse pointer kinds used by the program.
 inline constexpr int kPointerDefault = 0;
 inline constexpr int kPointerCustom = 99;

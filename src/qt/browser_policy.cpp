@@ -28,6 +28,12 @@ bool MayNavigate(const QUrl& url) {
     return url == QUrl(QStringLiteral("about:blank")) || IsLoopbackAddress(url);
 }
 
+bool MayOpenExternally(const QUrl& url) {
+    const QString scheme = url.scheme().toLower();
+    if (scheme != "http" && scheme != "https") return false;
+    return !BrowserKeptToLoopback() || IsLoopbackAddress(url);
+}
+
 bool MayRequest(const QUrl& url) {
     if (!BrowserKeptToLoopback()) return true;
     const QString scheme = url.scheme().toLower();

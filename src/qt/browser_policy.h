@@ -18,6 +18,9 @@ bool IsLoopbackAddress(const QUrl& url);
 
 // Whether the control may navigate its page or a frame to the address.
 bool MayNavigate(const QUrl& url);
+// Whether a new window the page asks for may be handed to the user's own browser: http and
+// https only, and as root only loopback addresses.
+bool MayOpenExternally(const QUrl& url);
 // Whether a page may fetch the address (also data: and blob: content, which stay inside).
 bool MayRequest(const QUrl& url);
 

@@ -68,7 +68,8 @@ void ControlView::ApplyPointer() {
         widget_->setCursor(PointerCursor(control_.MousePointer(), control_.MouseIcon()));
 }
 
-std::unique_ptr<ControlView> MakeControlView(forms::Control& control, QWidget* parent) {
+std::unique_ptr<ControlView> MakeControlView(forms::Control& control, QWidget* parent,
+                                             AddressOpener openExternally) {
     if (auto* c = dynamic_cast<forms::TextBox*>(&control))
         return std::make_unique<TextBoxView>(*c, parent);
     if (auto* c = dynamic_cast<forms::ComboBox*>(&control))
@@ -84,7 +85,7 @@ std::unique_ptr<ControlView> MakeControlView(forms::Control& control, QWidget* p
     if (auto* c = dynamic_cast<forms::Timer*>(&control))
         return std::make_unique<TimerView>(*c, parent);
     if (auto* c = dynamic_cast<forms::WebBrowser*>(&control))
-        return std::make_unique<WebBrowserView>(*c, parent);
+        return std::make_unique<WebBrowserView>(*c, parent, std::move(openExternally));
     return std::make_unique<ControlView>(control, new QWidget(parent));
 }
 

@@ -2,7 +2,9 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "forms/control.h"
 
@@ -45,7 +47,12 @@ class ControlView {
     QPointer<QWidget> widget_;
 };
 
+// Opens an address in the user's own browser.
+using AddressOpener = std::function<void(const std::string& url)>;
+
 // The view for a control of any kind the layer knows; an unknown kind gets a plain widget.
-std::unique_ptr<ControlView> MakeControlView(forms::Control& control, QWidget* parent);
+// A browser control hands the new windows the user asks for to openExternally.
+std::unique_ptr<ControlView> MakeControlView(forms::Control& control, QWidget* parent,
+                                             AddressOpener openExternally = {});
 
 }  // namespace vb::qtview

@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QSessionManager>
+#include <QWindow>
 #include <algorithm>
 
 #include "forms/menu.h"
@@ -89,7 +90,9 @@ QAction* FormWindow::ActionFor(const forms::Menu& menu) const {
 }
 
 void FormWindow::AddView(forms::Control& control) {
-    views_.push_back(MakeControlView(control, client_));
+    views_.push_back(MakeControlView(control, client_, [this](const std::string& url) {
+        if (OpenExternally) OpenExternally(url);
+    }));
     ControlView* view = views_.back().get();
     viewOf_[&control] = view;
     if (view->Widget()) controlOf_[view->Widget()] = &control;
@@ -178,10 +181,19 @@ void FormWindow::ApplyClientSize() {
 void FormWindow::ApplyPosition() { move(ToPixelsX(form_.Left()), ToPixelsY(form_.Top())); }
 
 void FormWindow::ApplyTopMost() {
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == form_.TopMost()) return;
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, form_.TopMost());  // hides a shown window
-    if (shown) show();
+    Qt::WindowFlags flags = windowFlags();
+    if (flags.testFlag(Qt::WindowStaysOnTopHint) == form_.TopMost()) return;
+    flags.setFlag(Qt::WindowStaysOnTopHint, form_.TopMost());
+    QWindow* native = windowHandle();
+    if (!native) {
+        setWindowFlags(flags);
+        return;
+    }
+    // Through the widget a new flag re-creates the native window (hidden, then shown as
+    // another window): a close or a key sent to the old one meanwhile would be lost. The
+    // window system moves the window it has into the new band instead.
+    overrideWindowFlags(flags);
+    native->setFlags(flags);
 }
 
 void FormWindow::ShowForm() {
@@ -236,9 +248,10 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 }
 
 void FormWindow::EndSession() {
+    // A form that holds the close (it is busy) is closed later by the form itself; the
+    // window must then still ask it, so it is not marked as closing here.
     if (closing_ || form_.IsUnloaded()) return;
     RunGuarded([&] { form_.Unload(forms::UnloadMode::AppWindows); });
-    closing_ = true;
 }
 
 forms::Control* FormWindow::ControlOf(QWidget* widget) const {

@@ -35,6 +35,10 @@ class FormWindow : public QMainWindow {
     ControlView* ViewFor(const forms::Control& control) const;
     QAction* ActionFor(const forms::Menu& menu) const;
 
+    // Opens an address in the user's own browser: new windows the user asks for in an
+    // embedded browser. Looked up when a browser asks, so it may be set at any time.
+    AddressOpener OpenExternally;
+
     // Shows the window at the form's position, gives the focus to the first control in the
     // tab order and reports the real frame back to the form.
     void ShowForm();

@@ -3,6 +3,8 @@
 #include <QPoint>
 #include <QRect>
 
+#include "forms/screen.h"
+
 namespace vb::forms {
 class Control;
 class Line;
@@ -11,10 +13,10 @@ class Line;
 // Twips of the form layer to the logical pixels of Qt, at the screen's twips per pixel.
 namespace vb::qtview {
 
-int ToPixelsX(double twips);
-int ToPixelsY(double twips);
-int ToTwipsX(int pixels);
-int ToTwipsY(int pixels);
+using forms::ToPixelsX;
+using forms::ToPixelsY;
+using forms::ToTwipsX;
+using forms::ToTwipsY;
 
 // A control's box in pixels, relative to its container.
 QRect PixelRect(const forms::Control& control);

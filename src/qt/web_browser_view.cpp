@@ -1,5 +1,6 @@
 #include "qt/web_browser_view.h"
 
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
@@ -19,18 +20,29 @@ const char* const kOtherOrigin = "アクセスが拒否されました。";
 
 }  // namespace
 
-WebBrowserView::WebBrowserView(forms::WebBrowser& browser, QWidget* parent)
-    : ControlView(browser, new QWebEngineView(parent)), browser_(browser) {
+WebBrowserView::WebBrowserView(forms::WebBrowser& browser, QWidget* parent,
+                               AddressOpener openExternally)
+    : ControlView(browser, new QWebEngineView(parent)),
+      browser_(browser),
+      openExternally_(std::move(openExternally)) {
     QWebEngineView* view = EngineView();
     page_ = new BrowserPage(view);
     if (BrowserKeptToLoopback()) page_->setUrlRequestInterceptor(new LoopbackInterceptor(page_));
     view->setPage(page_);
+    // The engine puts its drawing surface into the view when the page first starts up. In a
+    // window already shown that makes Qt re-create the whole window (a close or a key sent
+    // to the old one is lost), so the page starts up now, before the window is shown. An
+    // empty script runs nothing and navigates nowhere.
+    page_->runJavaScript(QString());
     QObject::connect(page_, &QWebEnginePage::loadFinished, view,
                      [this](bool ok) { PageLoaded(ok); });
     QObject::connect(page_, &BrowserPage::frameCompleted, view,
                      [this](const QString& url, bool readable, const QString& title) {
                          FrameLoaded(url, readable, title);
                      });
+    // A request left unanswered (not opened in a page) opens no window in the engine.
+    QObject::connect(page_, &QWebEnginePage::newWindowRequested, view,
+                     [this](QWebEngineNewWindowRequest& request) { NewWindowRequested(request); });
 }
 
 QWebEngineView* WebBrowserView::EngineView() const {
@@ -74,6 +86,16 @@ void WebBrowserView::FrameLoaded(const QString& url, bool readable, const QStrin
         Raise(forms::CompletedNavigation::Unreadable(address, kOtherOrigin));
     else
         Raise(forms::CompletedNavigation::WithTitle(address, title.toStdString()));
+}
+
+void WebBrowserView::NewWindowRequested(const QWebEngineNewWindowRequest& request) {
+    // Pop-ups a page opens by itself (on load, from a timer) are dropped, as a browser's
+    // pop-up blocker would.
+    if (!request.isUserInitiated() || !openExternally_) return;
+    const QUrl url = request.requestedUrl();
+    if (!MayOpenExternally(url)) return;
+    const std::string address = url.toString(QUrl::FullyEncoded).toStdString();
+    RunGuarded([&] { openExternally_(address); });
 }
 
 void WebBrowserView::Raise(const forms::BrowserObject& browser) {

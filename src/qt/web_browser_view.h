@@ -3,6 +3,7 @@
 #include "forms/web_browser.h"
 #include "qt/control_view.h"
 
+class QWebEngineNewWindowRequest;
 class QWebEngineView;
 
 namespace vb::qtview {
@@ -14,10 +15,12 @@ class LoopbackInterceptor;
 // about:blank and loopback addresses; others are ignored). Every completed navigation of
 // the page and of each of its frames raises NavigateComplete2 with a browser object whose
 // title is the document's own document.title; after a failed load (the error page stands
-// in), or for a frame of another origin, reading the title throws.
+// in), or for a frame of another origin, reading the title throws. A new window the user
+// asks for (a target="_blank" link or window.open run from a click) opens in the user's own
+// browser through openExternally; new windows a page opens by itself open nothing.
 class WebBrowserView : public ControlView {
   public:
-    WebBrowserView(forms::WebBrowser& browser, QWidget* parent);
+    WebBrowserView(forms::WebBrowser& browser, QWidget* parent, AddressOpener openExternally = {});
     QWebEngineView* EngineView() const;
 
   protected:
@@ -28,8 +31,10 @@ class WebBrowserView : public ControlView {
     void PageLoaded(bool ok);
     void FrameLoaded(const QString& url, bool readable, const QString& title);
     void Raise(const forms::BrowserObject& browser);
+    void NewWindowRequested(const QWebEngineNewWindowRequest& request);
 
     forms::WebBrowser& browser_;
+    AddressOpener openExternally_;
     BrowserPage* page_;
 };
 

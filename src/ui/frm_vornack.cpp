@@ -42,9 +42,8 @@ void frmVornack::Command(F&& handler) {
 
 void frmVornack::ConnectHandlers() {
     QueryUnload = [this](bool& cancel, forms::UnloadMode mode) {
-        if (runState_.WriteOutRunning) {
-            // The write-out closes the window once it has finished.
-            runState_.CloseRequested = true;
+        if (MustHoldClose()) {
+            HoldClose(mode);
             cancel = true;
             return;
         }
@@ -75,6 +74,8 @@ void frmVornack::Form_Load() {
     SetCaption(std::string(platform::kAppTitle) + " v" + winutil::GetVersion());
     wbCM.SetVisible(false);
     wbCM.Navigate("about:blank");
+    loaded_ = true;
+    CloseIfHeld();
 }
 
 void frmVornack::Form_QueryUnload(bool& /*cancel*/, forms::UnloadMode /*unloadMode*/) {
@@ -90,10 +91,26 @@ void frmVornack::txtSrcPath_LostFocus() {
 
 void frmVornack::mnuGo_Click() {
     Builder().Run();
-    if (runState_.CloseRequested) {
-        runState_.CloseRequested = false;
-        Unload(forms::UnloadMode::ControlMenu);
-    }
+    CloseIfHeld();
+}
+
+// The window is shown before Form_Load and yields to pending events while it loads: a close
+// honoured then would save the still-empty fields over the settings file. A write-out
+// yields too, and closes once it has finished.
+bool frmVornack::MustHoldClose() const { return !loaded_ || runState_.WriteOutRunning; }
+
+void frmVornack::HoldClose(forms::UnloadMode mode) {
+    heldClose_ = mode;
+    // The end of the desktop session does not wait for the run: the settings are saved now
+    // (and again when the run has finished, should the program live that long).
+    if (mode == forms::UnloadMode::AppWindows && loaded_) Guarded([this] { PutIniSetting(); });
+}
+
+void frmVornack::CloseIfHeld() {
+    if (!heldClose_ || MustHoldClose()) return;
+    const forms::UnloadMode mode = *heldClose_;
+    heldClose_.reset();
+    Unload(mode);
 }
 
 settings::SettingsFields frmVornack::SettingsFieldsOfWindow() {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "builder/build_window.h"
@@ -126,6 +127,11 @@ class frmVornack : public forms::Form {
     void LayOutMenus();
     void ConnectHandlers();
     settings::SettingsFields SettingsFieldsOfWindow();
+    // A close that arrives while the window must not close yet (its start-up has not
+    // finished, or a write-out runs) is held and honoured once that is over.
+    bool MustHoldClose() const;
+    void HoldClose(forms::UnloadMode mode);
+    void CloseIfHeld();
     // Runs a handler so that no failure escapes: an unexpected failure is reported with
     // the system's description and the program carries on.
     template <class F>
@@ -139,6 +145,8 @@ class frmVornack : public forms::Form {
     std::unique_ptr<builder::PageBuilder> builder_;
     settings::IniFileAccess ini_;
     builder::RunState runState_;
+    bool loaded_ = false;                         // Form_Load has finished
+    std::optional<forms::UnloadMode> heldClose_;  // a close waiting to be honoured
 };
 
 }  // namespace vb::ui

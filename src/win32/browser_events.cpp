@@ -4,6 +4,9 @@
 #include <exdispid.h>
 #include <mshtml.h>
 
+#include <cctype>
+#include <string_view>
+
 #include "platform/wide_text.h"
 #include "win32/failure_report.h"
 
@@ -103,6 +106,22 @@ void BrowserEvents::NavigateComplete2(const DISPPARAMS& params) {
     if (completed_) RunGuarded([&] { completed_(object, url); });
 }
 
+namespace {
+
+// Only web pages go to the user's browser: a file:, javascript: or other address a page
+// names would be opened by whatever program the system ties to it.
+bool IsWebAddress(const std::string& url) {
+    auto startsWith = [&url](std::string_view scheme) {
+        if (url.size() < scheme.size()) return false;
+        for (std::size_t i = 0; i < scheme.size(); ++i)
+            if (std::tolower(static_cast<unsigned char>(url[i])) != scheme[i]) return false;
+        return true;
+    };
+    return startsWith("http://") || startsWith("https://");
+}
+
+}  // namespace
+
 void BrowserEvents::NewWindow3(const DISPPARAMS& params) {
     const VARIANT& cancel = params.rgvarg[3];
     if (V_VT(&cancel) == (VT_BOOL | VT_BYREF) && V_BOOLREF(&cancel))
@@ -110,7 +129,7 @@ void BrowserEvents::NewWindow3(const DISPPARAMS& params) {
     const LONG flags = LongOf(params.rgvarg[2]);
     if (!(flags & (kUserInited | kUserRequested))) return;
     const std::string url = StringOf(params.rgvarg[0]);
-    if (newWindow_ && !url.empty()) RunGuarded([&] { newWindow_(url); });
+    if (newWindow_ && IsWebAddress(url)) RunGuarded([&] { newWindow_(url); });
 }
 
 forms::CompletedNavigation ReadCompletedNavigation(IDispatch* browser, const std::string& url) {

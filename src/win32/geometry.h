@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "forms/control.h"
+#include "forms/screen.h"
 
 namespace vb::forms {
 class Line;
@@ -11,10 +12,10 @@ class Line;
 // Twips of the form layer and pixels of the window, at the screen's twips per pixel.
 namespace vb::win32view {
 
-int ToPixelsX(double twips);
-int ToPixelsY(double twips);
-int ToTwipsX(int pixels);
-int ToTwipsY(int pixels);
+using forms::ToPixelsX;
+using forms::ToPixelsY;
+using forms::ToTwipsX;
+using forms::ToTwipsY;
 
 // The control's rectangle in pixels within its container.
 RECT PixelRect(const forms::Control& c);

