@@ -29,6 +29,7 @@
 #include "forms/text_box.h"
 #include "fuzz_support.h"
 #include "platform/codec.h"
+#include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/utf8.h"
 
@@ -142,9 +143,10 @@ void CheckSrcPage(Bench& bench, const std::string& source, const std::string& ta
                            "\nreplacement " + Shown(replacement) + "\npiece " + Shown(piece));
     };
     VB_FUZZ_CHECK(strRaw == raw, detail());
-    const std::string warning = std::string(vb::builder::msg::kWarnMissingTargetBefore) +
-                                vb::platform::JoinPath("src", "a.txt") +
-                                vb::builder::msg::kWarnMissingTargetAfter;
+    const std::string warning =
+        std::string(vb::builder::msg::kWarnMissingTargetBefore) +
+        vb::platform::LexicalFullPath(vb::platform::JoinPath("src", "a.txt")) +
+        vb::builder::msg::kWarnMissingTargetAfter;
     if (raw.find(target) == std::string::npos) {
         VB_FUZZ_CHECK(piece == raw, detail());
         VB_FUZZ_CHECK(bench.txtLog.Text() == warning,

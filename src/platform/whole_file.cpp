@@ -14,4 +14,15 @@ WholeFileRead ReadWholeFile(const std::string& path) {
     return result;
 }
 
+int RewriteInPlace(const std::string& target, const std::string& bytes) {
+    int err = 0;
+    FileHandle file = FileHandle::OpenForRewriting(target, err);
+    if (!file.IsOpen()) return err;
+    err = file.WriteAll(bytes);
+    if (err == 0) err = file.TruncateHere();
+    if (err == 0) err = file.Flush();
+    if (const int closed = file.Close(); err == 0) err = closed;
+    return err;
+}
+
 }  // namespace vb::platform

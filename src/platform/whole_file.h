@@ -27,4 +27,8 @@ WholeFileRead ReadWholeFile(const std::string& path);
 // A new file is readable and writable by its owner only (POSIX). On failure nothing changes.
 int ReplaceWholeFile(const std::string& path, const std::string& bytes);
 
+// ReplaceWholeFile's fallback on both systems: the existing file is overwritten where it is
+// (written, cut to its new length, flushed). Returns 0 or the system's error number.
+int RewriteInPlace(const std::string& target, const std::string& bytes);
+
 }  // namespace vb::platform

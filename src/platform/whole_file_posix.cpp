@@ -83,18 +83,6 @@ TempOutcome ReplaceViaTemp(const std::string& target, const std::string& folder,
     return {0, true};
 }
 
-// The fallback for a folder that takes no new files: the file is overwritten where it is.
-int RewriteInPlace(const std::string& target, const std::string& bytes) {
-    int err = 0;
-    FileHandle file = FileHandle::OpenForRewriting(target, err);
-    if (!file.IsOpen()) return err;
-    err = file.WriteAll(bytes);
-    if (err == 0) err = file.TruncateHere();
-    if (err == 0) err = file.Flush();
-    if (const int closed = file.Close(); err == 0) err = closed;
-    return err;
-}
-
 }  // namespace
 
 int ReplaceWholeFile(const std::string& path, const std::string& bytes) {

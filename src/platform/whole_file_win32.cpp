@@ -66,18 +66,6 @@ int PutInPlace(const std::string& temp, const std::string& target, DWORD oldAttr
     return err;
 }
 
-// The fallback: the file is overwritten where it is.
-int RewriteInPlace(const std::string& target, const std::string& bytes) {
-    int err = 0;
-    FileHandle file = FileHandle::OpenForRewriting(target, err);
-    if (!file.IsOpen()) return err;
-    err = file.WriteAll(bytes);
-    if (err == 0) err = file.TruncateHere();
-    if (err == 0) err = file.Flush();
-    if (const int closed = file.Close(); err == 0) err = closed;
-    return err;
-}
-
 }  // namespace
 
 int ReplaceWholeFile(const std::string& path, const std::string& bytes) {
