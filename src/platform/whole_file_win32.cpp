@@ -46,10 +46,15 @@ int WriteNewFile(const std::string& temp, const std::string& bytes, bool& create
     return err;
 }
 
-// Puts the finished temporary file in the target's place with one rename over it, which the
-// file system makes in a single step. ReplaceFileW is not used: it takes several steps, and
-// a program ended between them (as under Wine) leaves no settings file at all. The new file
-// takes the old one's attributes (hidden, archive, ...).
+// Puts the finished temporary file in the target's place with one rename over it:
+// MoveFileExW with MOVEFILE_REPLACE_EXISTING is a single FileRenameInformation request, which
+// NTFS carries out as one step and Wine as one rename(2), so a program ended at any moment
+// leaves the old file or the new one. ReplaceFileW is not used: under Wine it moves the old
+// file aside, deletes it and only then moves the new one in, and a program ended by
+// TerminateProcess between those steps left no settings file at all (the save-kill test
+// showed it within a few kills). What the rename does not carry over is the old file's own
+// security descriptor: the new file takes its folder's, as any new file there would. It does
+// take the old one's attributes (hidden, archive, ...).
 int PutInPlace(const std::string& temp, const std::string& target, DWORD oldAttributes) {
     const std::wstring wideTemp = WideFromUtf8(temp), wideTarget = WideFromUtf8(target);
     if (oldAttributes != INVALID_FILE_ATTRIBUTES)
