@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "child_process_win32.h"
 #include "platform/codec.h"
 #include "platform/program_folder.h"
 #include "platform/whole_file.h"
@@ -19,7 +20,6 @@ namespace {
 
 const char* const kKeys[] = {"PrevServer", "PrevTitle", "SrcPath", "MakePageNum"};
 constexpr int kKeyCount = 4;
-constexpr UINT kKilledCode = 9;
 
 // A value whose length changes from round to round, so that a torn write shows.
 std::string ValueFor(int round, int key) {
@@ -44,63 +44,6 @@ class SilentBoxes : public platform::MessageBoxService {
 // The file's bytes, or "" while it cannot be read: a save in the other process opens the
 // file without sharing for a moment.
 std::string BytesNow(const std::string& path) { return platform::ReadWholeFile(path).bytes; }
-
-// A child process in a job that ends it when this program ends in any way (an assertion
-// that returns, a crash, ctest's timeout): no child outlives the test holding ctest's
-// output pipe open.
-class ChildProcess {
-  public:
-    ChildProcess() = default;
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-    ~ChildProcess() {
-        if (process_) {
-            TerminateProcess(process_, kKilledCode);
-            WaitForSingleObject(process_, 5000);
-            CloseHandle(process_);
-        }
-        if (job_) CloseHandle(job_);
-    }
-
-    // Starts the command line; returns 0 or the system's error number.
-    DWORD Start(std::wstring commandLine) {
-        job_ = CreateJobObjectW(nullptr, nullptr);
-        if (!job_) return GetLastError();
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        if (!SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits,
-                                     sizeof limits))
-            return GetLastError();
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION child{};
-        // Suspended until it is in the job, so that it cannot start a save outside it.
-        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                            CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, nullptr, &startup,
-                            &child))
-            return GetLastError();
-        process_ = child.hProcess;
-        DWORD err = AssignProcessToJobObject(job_, process_) ? 0 : GetLastError();
-        if (err == 0 && ResumeThread(child.hThread) == static_cast<DWORD>(-1)) err = GetLastError();
-        CloseHandle(child.hThread);
-        return err;
-    }
-
-    bool Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-
-    // Ends the child and waits until it has ended; returns its exit code.
-    DWORD Kill() {
-        TerminateProcess(process_, kKilledCode);
-        if (WaitForSingleObject(process_, 5000) != WAIT_OBJECT_0) return STILL_ACTIVE;
-        DWORD code = 0;
-        GetExitCodeProcess(process_, &code);
-        return code;
-    }
-
-  private:
-    HANDLE job_ = nullptr;
-    HANDLE process_ = nullptr;
-};
 
 // The writer, run in a child process of this test program: saves until it is ended.
 TEST(SaveKillWin32, DISABLED_SavesUntilKilled) {
@@ -128,16 +71,14 @@ TEST(SaveKillWin32, ASaveEndedByTerminateProcessLeavesALoadableFile) {
 
     // The child inherits the environment: its folder and the first round it saves.
     SetEnvironmentVariableW(L"VB_SAVE_KILL_FOLDER", platform::WideFromUtf8(dir.str()).c_str());
-    const std::wstring commandLine = L"\"" + platform::WideFromUtf8(platform::ExecutablePath()) +
-                                     L"\" --gtest_also_run_disabled_tests"
-                                     L" --gtest_filter=SaveKillWin32.DISABLED_SavesUntilKilled";
     std::mt19937 random(12345);
     SilentBoxes boxes;
     for (int attempt = 1; attempt <= 4; ++attempt) {
         SetEnvironmentVariableW(L"VB_SAVE_KILL_ROUND", std::to_wstring(attempt * 1000).c_str());
         const std::string last = test::ReadBytes(path);
-        ChildProcess writer;
-        ASSERT_EQ(writer.Start(commandLine), 0u) << "starting the writer";
+        test::ChildProcess writer;
+        ASSERT_EQ(writer.StartCase("SaveKillWin32.DISABLED_SavesUntilKilled"), 0u)
+            << "starting the writer";
         // Once the writer has saved at least once, end it at a random moment of its saves.
         for (int wait = 0; wait < 1000 && writer.Running(); ++wait) {
             const std::string now = BytesNow(path);
@@ -145,7 +86,7 @@ TEST(SaveKillWin32, ASaveEndedByTerminateProcessLeavesALoadableFile) {
             Sleep(10);
         }
         Sleep(random() % 40);
-        ASSERT_EQ(writer.Kill(), kKilledCode) << "the writer stopped by itself";
+        ASSERT_EQ(writer.Kill(), test::ChildProcess::kKilledCode) << "the writer stopped by itself";
 
         IniFileAccess ini(boxes);
         for (int key = 0; key < kKeyCount; ++key) {
