@@ -47,7 +47,8 @@ class FileSystemObject {
     // folder does not exist or holds content this user may not write (MayWrite). Links
     // (junctions on Windows) inside are removed as links; nothing outside the folder is
     // touched. On Windows the name is free again at once, even while another program still
-    // holds the deleted folder open.
+    // holds the deleted folder open (the folder is moved aside first; what a killed run left
+    // aside is removed by the next deletion of the same folder).
     virtual void DeleteFolder(const std::string& path);
 
     // Creates one folder level; throws when it exists already or the parent is missing.

@@ -1,8 +1,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "platform/file_system.h"
+#include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/system_error.h"
 #include "platform/wide_text.h"
@@ -79,6 +82,51 @@ std::string AsideName(const std::string& folder) {
            std::to_string(GetTickCount64());
 }
 
+// True while the process runs (or exists but may not be opened by this user).
+bool ProcessRuns(DWORD id) {
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return runs;
+}
+
+// True for the name of a folder that AsideName gave the folder named folderName in a process
+// that no longer runs: a deletion ended before it was done (the program was killed, the
+// machine went down).
+bool IsLeftOverAside(const std::string& folderName, const std::string& name) {
+    const std::string prefix = folderName + ".deleting-";
+    if (name.size() <= prefix.size() ||
+        !SameNameOnThisSystem(name.substr(0, prefix.size()), prefix))
+        return false;
+    const std::string rest = name.substr(prefix.size());
+    const std::size_t dash = rest.find('-');
+    const auto digits = [](const std::string& text, std::size_t most) {
+        return !text.empty() && text.size() <= most &&
+               text.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (dash == std::string::npos || !digits(rest.substr(0, dash), 10) ||
+        !digits(rest.substr(dash + 1), 20))
+        return false;
+    return !ProcessRuns(static_cast<DWORD>(std::stoull(rest.substr(0, dash))));
+}
+
+// Removes the folders that interrupted deletions of this folder left beside it, so that old
+// pages do not pile up next to the output folders. Best effort: one that another program
+// holds open stays until a later deletion.
+void RemoveLeftOverAsides(const std::string& path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    if (cut == std::string::npos) return;
+    const std::string parent = path.substr(0, cut), folderName = path.substr(cut + 1);
+    std::vector<std::string> leftOvers;
+    ForEachEntry(parent, [&](const std::string& name, DWORD attributes) {
+        if (IsFolder(attributes) && !IsLink(attributes) && IsLeftOverAside(folderName, name))
+            leftOvers.push_back(JoinPath(parent, name));
+        return 0;
+    });
+    for (const auto& leftOver : leftOvers) RemoveTree(leftOver);
+}
+
 }  // namespace
 
 bool FileSystemObject::FolderExists(const std::string& path) {
@@ -115,6 +163,9 @@ void FileSystemObject::DeleteFolder(const std::string& path) {
     // pending" after its removal, and a folder of the same name cannot be made until that
     // program lets go. Moved aside first, it leaves its name free at once. A folder that
     // cannot be moved (a file inside is open) is removed where it is, which then reports why.
+    // A run ended while removing the moved folder leaves it beside the folder under its aside
+    // name; the next deletion of the folder removes it.
+    RemoveLeftOverAsides(path);
     const std::string aside = AsideName(path);
     const bool moved = MoveFileExW(WideFromUtf8(path).c_str(), WideFromUtf8(aside).c_str(), 0);
     const int error = RemoveTree(moved ? aside : path);

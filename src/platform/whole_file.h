@@ -22,7 +22,8 @@ WholeFileRead ReadWholeFile(const std::string& path);
 // leaves either the old or the new file, never a mix, and the new one keeps the old one's
 // permissions. An existing file this user may not write (MayWrite) is refused. When the
 // folder takes no new file, an existing file is rewritten in place instead; on Windows also
-// when another program holds the file so that it cannot be swapped, after a few retries.
+// when another program holds the file so that it cannot be swapped, after a few retries
+// (a virus scanner or the indexer may hold it for a moment).
 // A new file is readable and writable by its owner only (POSIX). On failure nothing changes.
 int ReplaceWholeFile(const std::string& path, const std::string& bytes);
 

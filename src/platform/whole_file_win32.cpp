@@ -22,8 +22,7 @@ constexpr DWORD kReplacePauseMs = 100;
 
 bool IsBusy(int error) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-           error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED ||
-           error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+           error == ERROR_ACCESS_DENIED;
 }
 
 // A name beside the target that no other save uses: the process, a counter and the clock.
@@ -47,18 +46,25 @@ int WriteNewFile(const std::string& temp, const std::string& bytes, bool& create
     return err;
 }
 
-// Puts the finished temporary file in the target's place; the target keeps its attributes
-// and security. A new target is simply the temporary file renamed.
-int PutInPlace(const std::string& temp, const std::string& target, bool exists) {
+// Puts the finished temporary file in the target's place with one rename over it:
+// MoveFileExW with MOVEFILE_REPLACE_EXISTING is a single FileRenameInformation request, which
+// NTFS carries out as one step and Wine as one rename(2), so a program ended at any moment
+// leaves the old file or the new one. ReplaceFileW is not used: under Wine it moves the old
+// file aside, deletes it and only then moves the new one in, and a program ended by
+// TerminateProcess between those steps left no settings file at all (the save-kill test
+// showed it within a few kills). What the rename does not carry over is the old file's own
+// security descriptor: the new file takes its folder's, as any new file there would. It does
+// take the old one's attributes (hidden, archive, ...).
+int PutInPlace(const std::string& temp, const std::string& target, DWORD oldAttributes) {
     const std::wstring wideTemp = WideFromUtf8(temp), wideTarget = WideFromUtf8(target);
+    if (oldAttributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(wideTemp.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
     int err = 0;
     for (int attempt = 0; attempt < kReplaceTries; ++attempt) {
         if (attempt > 0) Sleep(kReplacePauseMs);
-        const BOOL ok =
-            exists ? ReplaceFileW(wideTarget.c_str(), wideTemp.c_str(), nullptr,
-                                  REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                   : MoveFileExW(wideTemp.c_str(), wideTarget.c_str(), MOVEFILE_WRITE_THROUGH);
-        if (ok) return 0;
+        if (MoveFileExW(wideTemp.c_str(), wideTarget.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return 0;
         err = LastError();
         if (!IsBusy(err)) break;
     }
@@ -77,7 +83,7 @@ int ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     const std::string temp = TempNameFor(target);
     bool created = false;
     int err = WriteNewFile(temp, bytes, created);
-    if (err == 0) err = PutInPlace(temp, target, exists);
+    if (err == 0) err = PutInPlace(temp, target, attributes);
     if (err == 0) return 0;
     if (created) DeleteFileW(WideFromUtf8(temp).c_str());
     // A folder that takes no new file, or a file another program keeps from being swapped:

@@ -1,12 +1,11 @@
 #include "hostile_fixture.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <sstream>
 
 #include "platform/app_title.h"
 #include "platform/codec.h"
+#include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/system_error.h"
 
@@ -37,30 +36,38 @@ void FaultyFileSystem::WriteAllBytes(const std::string& path, const std::string&
 }
 
 Tree Snapshot(const fs::path& root) {
-    constexpr off_t kHashedSize = 1 << 20;
+    constexpr std::uintmax_t kHashedSize = 1 << 20;
     Tree tree;
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::end(it);
          it.increment(ec)) {
         const fs::path& path = it->path();
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0) continue;
+        std::error_code statEc;
+        const fs::file_status st = fs::symlink_status(path, statEc);
+        if (statEc) continue;
+        // The permission bits; on Windows the read-only attribute shows as missing write bits.
         std::ostringstream entry;
-        entry << std::oct << (st.st_mode & 07777) << std::dec << ' ';
-        if (S_ISLNK(st.st_mode)) {
-            entry << "link -> " << fs::read_symlink(path, ec).string();
-        } else if (S_ISDIR(st.st_mode)) {
+        entry << std::oct << static_cast<unsigned>(st.permissions() & fs::perms::mask) << std::dec
+              << ' ';
+        if (fs::is_symlink(st)) {
+            entry << "link -> " << platform::Utf8FromPath(fs::read_symlink(path, statEc));
+        } else if (fs::is_directory(st)) {
             entry << "folder";
-        } else if (S_ISREG(st.st_mode)) {
+        } else if (fs::is_regular_file(st)) {
             // Any write changes a file's modification time; small files are compared by
             // content too, in case a test restores a time.
-            entry << "file " << st.st_size << ' ' << st.st_mtim.tv_sec << '.' << st.st_mtim.tv_nsec;
-            if (st.st_size <= kHashedSize)
-                entry << ' ' << std::hash<std::string>{}(ReadBytes(path));
+            const std::uintmax_t size = fs::file_size(path, statEc);
+            entry << "file " << size << ' '
+                  << fs::last_write_time(path, statEc).time_since_epoch().count();
+            if (size <= kHashedSize)
+                entry << ' ' << std::hash<std::string>{}(ReadBytes(platform::Utf8FromPath(path)));
         } else {
-            entry << "special " << (st.st_mode & S_IFMT);
+            entry << "special " << static_cast<int>(st.type());
         }
-        tree[path.lexically_relative(root).generic_string()] = entry.str();
+        std::string relative = platform::Utf8FromPath(path.lexically_relative(root));
+        if constexpr (fs::path::preferred_separator != '/')
+            std::replace(relative.begin(), relative.end(), '\\', '/');
+        tree[relative] = entry.str();
     }
     return tree;
 }
@@ -205,8 +212,9 @@ void HostileTest::ChooseServer(const std::string& name) {
 std::vector<std::string> HostileTest::OutputFiles(const std::string& server) const {
     std::vector<std::string> names;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(At("local/" + server), ec))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry :
+         fs::directory_iterator(platform::PathFromUtf8(At("local/" + server)), ec))
+        names.push_back(platform::Utf8FromPath(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }

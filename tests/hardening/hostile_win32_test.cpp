@@ -1,0 +1,107 @@
+// Hostile conditions that exist on Windows, seen by the user of the whole window: files that
+// another program holds open, and Japanese and emoji names. Sharing is decided per open
+// handle, so a handle of this test stands for the other program.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "builder/messages.h"
+#include "hostile_fixture.h"
+#include "platform/codec.h"
+#include "platform/native_path.h"
+#include "platform/system_error.h"
+#include "platform/wide_text.h"
+
+namespace vb::test {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::MsgIcon;
+using ::testing::IsEmpty;
+
+// An open handle to a file, as a browser showing a page or an editor keeps one.
+class HeldOpen {
+  public:
+    HeldOpen(const std::string& path, DWORD share)
+        : h_(CreateFileW(platform::WideFromUtf8(path).c_str(), GENERIC_READ, share, nullptr,
+                         OPEN_EXISTING, 0, nullptr)) {}
+    ~HeldOpen() {
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+    }
+    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+
+  private:
+    HANDLE h_;
+};
+
+using HostileWin32Test = HostileTest;
+
+// A page of the last run that another program holds open stops the emptying of the output
+// folder: the user is told which folder and why, and nothing outside the output folder
+// changes.
+TEST_F(HostileWin32Test, APageHeldOpenStopsTheRunWithTheSystemsReason) {
+    auto& w = Started();
+    const Tree before = Without(Snapshot(dir.path()), "local/srv");
+    const std::string page = At("local/srv/vor00000.html");
+    HeldOpen browser(page, FILE_SHARE_READ);
+    ASSERT_TRUE(browser.ok());
+
+    w.mnuGo.RaiseClick();
+
+    ASSERT_EQ(boxes.shown().size(), 2u) << Describe(boxes.shown());
+    EXPECT_EQ(boxes.shown()[0].text, builder::msg::kConfirmEmptying);
+    const auto& failure = boxes.shown()[1];
+    EXPECT_EQ(failure.icon, MsgIcon::Critical);
+    EXPECT_EQ(failure.text, "フォルダを削除できません。\r\n" +
+                                platform::LexicalFullPath(At("local/srv")) + "\r\n" +
+                                platform::DescribeOsError(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(w.WriteOutState().WriteOutRunning);
+    EXPECT_THAT(Changed(before, Without(Snapshot(dir.path()), "local/srv")), IsEmpty());
+    EXPECT_EQ(ReadBytes(page), kOldPage);
+}
+
+// The settings file locked by another program when the window closes: one warning with the
+// file and the system's reason, and the file keeps every old value.
+TEST_F(HostileWin32Test, ASettingsFileLockedAtClosingIsReportedAndKept) {
+    auto& w = Started();
+    w.txtMakePageNum.SetText("42");
+    const Tree before = Snapshot(dir.path());
+    {
+        HeldOpen locker(IniPath(), FILE_SHARE_READ);
+        ASSERT_TRUE(locker.ok());
+        Close();
+    }
+    ASSERT_EQ(boxes.shown().size(), 1u) << Describe(boxes.shown());
+    EXPECT_EQ(boxes.shown()[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(boxes.shown()[0].text, std::string("設定ﾌｧｲﾙに保存できませんでした。\r\n") +
+                                         IniPath() + "\r\n" +
+                                         platform::DescribeOsError(ERROR_SHARING_VIOLATION));
+    // The file as it was, and no temporary file left beside it.
+    EXPECT_THAT(Changed(before, Snapshot(dir.path())), IsEmpty());
+}
+
+// A source folder, a source file and a server with Japanese and emoji names (outside cp932):
+// the run reads the source and writes the server's pages under its own name.
+TEST_F(HostileWin32Test, JapaneseAndEmojiNamesGoTheWholeWay) {
+    const std::string source = At("ソース😀");
+    fs::create_directory(platform::PathFromUtf8(source));
+    WriteBytes(source + "\\ネタ😀.txt", platform::cp932::Encode("絵文字の名前のネタ\r\n"));
+    auto& w = Started();
+    w.txtSrcPath.SetText(source);
+    w.txtMakePageNum.SetText("2");
+    w.txtPagePerSrcNum.SetText("1");
+    ChooseServer("サーバ😀");
+
+    w.mnuGo.RaiseClick();
+
+    ASSERT_EQ(boxes.shown().size(), 1u) << Describe(boxes.shown());  // the confirmation only
+    const auto files = OutputFiles("サーバ😀");
+    ASSERT_EQ(files.size(), 3u);  // index.html first, then the two pages
+    const std::string page = ReadBytes(At("local/サーバ😀/" + files.back()));
+    EXPECT_NE(page.find(platform::cp932::Encode("絵文字の名前のネタ")), std::string::npos) << page;
+}
+
+}  // namespace
+}  // namespace vb::test
