@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLayout>
 #include <QMenuBar>
 #include <QSessionManager>
@@ -95,7 +97,10 @@ void FormWindow::AddView(forms::Control& control) {
     }));
     ControlView* view = views_.back().get();
     viewOf_[&control] = view;
-    if (view->Widget()) controlOf_[view->Widget()] = &control;
+    if (view->Widget()) {
+        controlOf_[view->Widget()] = &control;
+        view->Widget()->installEventFilter(this);
+    }
     control.SetObserver([this, view](forms::Change change) { OnControlChange(*view, change); });
 }
 
@@ -245,6 +250,39 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     }
     closing_ = true;
     event->accept();
+}
+
+namespace {
+
+// Alt with a printable key and without Ctrl: what a user types to reach a menu.
+bool IsAccessKey(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers mods = key.modifiers();
+    return mods.testFlag(Qt::AltModifier) && !mods.testFlag(Qt::ControlModifier) &&
+           !key.text().isEmpty() && key.text().at(0).isPrint();
+}
+
+}  // namespace
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The menu bar's access keys are shortcuts of an active window. A key that reaches a
+    // control instead (the window was not yet active for Qt when it came) would otherwise be
+    // typed into a field as a plain letter.
+    if (event->type() == QEvent::KeyPress && IsAccessKey(*static_cast<QKeyEvent*>(event))) {
+        OpenMenuOfAccessKey(static_cast<QKeyEvent*>(event)->key());
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FormWindow::OpenMenuOfAccessKey(int key) {
+    for (QAction* action : menuBar()->actions()) {
+        const QKeySequence mnemonic = QKeySequence::mnemonic(action->text());
+        if (mnemonic.isEmpty() || mnemonic[0].key() != key) continue;
+        if (!action->isEnabled() || !action->isVisible()) return;
+        activateWindow();
+        menuBar()->setActiveAction(action);
+        return;
+    }
 }
 
 void FormWindow::EndSession() {

@@ -20,7 +20,8 @@ namespace vb::qtview {
 // Closing the window (close box, system menu, end of session) unloads the form, which runs
 // its QueryUnload exactly once; unloading the form from code closes the window. A focus
 // loss is reported to a control only when the focus moves to another control of this
-// window. The form and its controls must outlive the window.
+// window. A letter typed with Alt is an access key: it opens its menu or does nothing, and
+// never lands in a control. The form and its controls must outlive the window.
 class FormWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -44,6 +45,7 @@ class FormWindow : public QMainWindow {
     void ShowForm();
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -61,6 +63,7 @@ class FormWindow : public QMainWindow {
     void ApplyTopMost();
     void ReportFrame();
     void EndSession();
+    void OpenMenuOfAccessKey(int key);
     void OnFocusChanged(QWidget* old, QWidget* now);
     forms::Control* ControlOf(QWidget* widget) const;
 

@@ -101,6 +101,21 @@ TEST_F(FormWindowTest, TheMenuBarKeepsAccessKeysAndRunsClicks) {
     EXPECT_EQ(items[0]->text(), QString("書き出し(&G)"));
 }
 
+TEST_F(FormWindowTest, AnAccessKeyThatReachesAFieldOpensItsMenuInsteadOfTyping) {
+    QLineEdit* edit = widget<QLineEdit>(form.txtSrcPath);
+    edit->setFocus();
+    // While another window is active the menu bar's shortcut does not match, and the key
+    // goes on to the field, as when it comes before the window is active for Qt.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QTest::keyClick(edit, Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(edit->text(), QString());
+    EXPECT_EQ(window->menuBar()->activeAction(), window->menuBar()->actions()[0]);
+    window->menuBar()->actions()[0]->menu()->close();
+}
+
 TEST_F(FormWindowTest, TypingReachesTheModelAndCodeReachesTheWidgetWithoutEcho) {
     QLineEdit* edit = widget<QLineEdit>(form.txtSrcPath);
     edit->setFocus();
