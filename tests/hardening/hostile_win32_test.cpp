@@ -62,6 +62,27 @@ TEST_F(HostileWin32Test, APageHeldOpenStopsTheRunWithTheSystemsReason) {
     EXPECT_EQ(ReadBytes(page), kOldPage);
 }
 
+// A server name longer than a name may be (255 characters on NTFS): the run stops at making
+// the output folder, telling the user which folder and the system's reason, and nothing else
+// changes.
+TEST_F(HostileWin32Test, AServerNameTooLongForTheFileSystemStopsTheRunWithTheSystemsReason) {
+    auto& w = Started();
+    const std::string server(300, 'n');
+    ChooseServer(server);
+    const Tree before = Snapshot(dir.path());
+
+    w.mnuGo.RaiseClick();
+
+    ASSERT_EQ(boxes.shown().size(), 2u) << Describe(boxes.shown());
+    const auto& failure = boxes.shown()[1];
+    EXPECT_EQ(failure.icon, MsgIcon::Critical);
+    const std::string start = "フォルダを作成できません。\r\n" + At("local/" + server) + "\r\n";
+    EXPECT_TRUE(failure.text.starts_with(start) && failure.text.size() > start.size())
+        << failure.text;
+    EXPECT_EQ(w.txtLog.Text(), builder::msg::kLogStarted);
+    EXPECT_THAT(Changed(before, Snapshot(dir.path())), IsEmpty());
+}
+
 // The settings file locked by another program when the window closes: one warning with the
 // file and the system's reason, and the file keeps every old value.
 TEST_F(HostileWin32Test, ASettingsFileLockedAtClosingIsReportedAndKept) {
