@@ -5,6 +5,7 @@
 #include "platform/wide_text.h"
 #include "win32/browser_events.h"
 #include "win32/failure_report.h"
+#include "win32/system_library.h"
 
 namespace vb::win32view {
 
@@ -25,7 +26,7 @@ struct AtlHost {
 const AtlHost& Atl() {
     static const AtlHost host = [] {
         AtlHost h;
-        HMODULE atl = LoadLibraryW(L"atl.dll");
+        HMODULE atl = LoadSystemLibrary(L"atl.dll");
         if (!atl) return h;
         auto init = reinterpret_cast<AtlAxWinInitFn>(
             reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
