@@ -7,13 +7,19 @@ here=$(cd "$(dirname "$0")" && pwd)
 program=$1
 shift
 
-# The prefix lives in the build folder above the program unless the caller chose one.
-if [ -z "${WINEPREFIX:-}" ]; then
-    dir=$(cd "$(dirname "$program")" && pwd)
-    while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
-    [ "$dir" = / ] && dir=$(cd "$(dirname "$program")" && pwd)
-    export WINEPREFIX="$dir/wineprefix"
+# A program inside a build folder uses the prefix there. Any other program (an unpacked
+# release) is started in its own folder, as a double click in File Explorer starts it, so
+# that the relative paths of its settings file hold, and uses a prefix in the user's cache:
+# nothing may be added to the program folder.
+program_dir=$(cd "$(dirname "$program")" && pwd)
+dir=$program_dir
+while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
+if [ "$dir" = / ]; then
+    program="$program_dir/$(basename "$program")"
+    cd "$program_dir"
+    dir="${XDG_CACHE_HOME:-$HOME/.cache}/vornackbuilder"
 fi
+export WINEPREFIX="${WINEPREFIX:-$dir/wineprefix}"
 export LANG=${VB_WINE_LANG:-ja_JP.UTF-8}
 export LC_ALL=$LANG
 export WINEARCH=win64

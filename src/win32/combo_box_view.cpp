@@ -38,16 +38,25 @@ void ComboBoxView::UpdateOwn(forms::Change change) {
 void ComboBoxView::ApplyGeometry() {
     const RECT r = PixelRect(box_);
     const int height = r.bottom - r.top;
-    // The selection field's height makes the closed box as high as the control.
-    const int frame = static_cast<int>(SendMessageW(Handle(), CB_GETITEMHEIGHT, -1, 0));
-    RECT closed{};
-    GetWindowRect(Handle(), &closed);
-    const int closedHeight = closed.bottom - closed.top;
-    if (closedHeight > 0 && closedHeight != height && frame > 0)
-        SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                     std::max(1, frame + height - closedHeight));
+    FitClosedHeight(height);
     const int item = static_cast<int>(SendMessageW(Handle(), CB_GETITEMHEIGHT, 0, 0));
     MoveWindow(Handle(), r.left, r.top, r.right - r.left, height + kDroppedItems * item + 2, TRUE);
+}
+
+void ComboBoxView::FitClosedHeight(int height) {
+    // The closed box is the selection field plus a frame whose size the system decides, and
+    // Wine reads the field's height back two pixels higher than it was set: so the field is
+    // corrected by what the box measures, from the value last set, until the box fits.
+    int field =
+        static_cast<int>(SendMessageW(Handle(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    for (int attempt = 0; attempt < 3 && field > 0; ++attempt) {
+        RECT closed{};
+        GetWindowRect(Handle(), &closed);
+        const int closedHeight = closed.bottom - closed.top;
+        if (closedHeight <= 0 || closedHeight == height) return;
+        field = std::max(1, field + height - closedHeight);
+        SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    }
 }
 
 void ComboBoxView::ShowItems() {

@@ -20,6 +20,7 @@ class ComboBoxView : public ControlView {
     void ApplyGeometry() override;
 
   private:
+    void FitClosedHeight(int height);
     void ShowItems();
     void ShowSelection();
 

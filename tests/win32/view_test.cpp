@@ -174,6 +174,18 @@ TEST_F(ViewTest, UsersChoiceInAListAndClickOnALabelReachTheModel) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(ViewTest, AClosedListIsExactlyAsHighAsItsControl) {
+    // A taller box hides the field below it. Under Wine the closed box cannot be lower than
+    // the font's line height (its stand-in font is far taller than MS UI Gothic), so the
+    // list is made taller than that here.
+    form.list.SetHeight(450);
+    RECT r{};
+    GetWindowRect(H(form.list), &r);
+    form.list.SetHeight(300);
+    EXPECT_EQ(r.bottom - r.top,
+              static_cast<LONG>(450 / forms::GetScreen().TwipsPerPixelY() + 0.5f));
+}
+
 TEST_F(ViewTest, ALinkLabelShowsTheHandCursorResource) {
     form.link.SetMouseIcon(forms::LoadResPicture("CURSOR_HAND", 2));
     form.link.SetMousePointer(forms::kPointerCustom);
