@@ -100,6 +100,7 @@ TEST(SaveKillWin32, ASaveEndedByTerminateProcessLeavesALoadableFile) {
         ASSERT_TRUE(bytes.starts_with(before)) << "lines before the section changed";
         ASSERT_TRUE(bytes.ends_with(after)) << "lines after the section changed";
     }
+    platform::SetProgramFolderForTesting("");
 }
 
 }  // namespace

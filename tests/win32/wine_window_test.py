@@ -52,7 +52,7 @@ def close_box(window_id):
         window=w, client_type=d.intern_atom("WM_PROTOCOLS"),
         data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
     w.send_event(event, event_mask=X.NoEventMask)
-    d.flush()
+    d.sync()  # the X server drops what a closing connection sent and it has not read yet
     d.close()
 
 
