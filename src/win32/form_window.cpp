@@ -257,6 +257,21 @@ void FormWindow::OnFocusTo(forms::Control& control) {
     if (from && from != &control && from->LostFocus) RunGuarded(from->LostFocus);
 }
 
+bool FormWindow::OnActivate(WPARAM wParam) {
+    // A window that is no dialog gets the focus itself when it is activated again (after a
+    // message box, or another program): the control that had it takes it back instead, so
+    // that the keys the user types next reach that field.
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus)) focusBeforeDeactivation_ = focus;
+        return false;
+    }
+    if (HIWORD(wParam) || !focusBeforeDeactivation_ || !IsWindow(focusBeforeDeactivation_))
+        return false;  // minimised, or nothing to give back
+    SetFocus(focusBeforeDeactivation_);
+    return true;
+}
+
 void FormWindow::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window_, &ps);
@@ -328,6 +343,9 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             form_.SetPositionFromView(ToTwipsX(outer.left), ToTwipsY(outer.top));
             break;
         }
+        case WM_ACTIVATE:
+            if (OnActivate(wParam)) return 0;
+            break;
         case WM_CLOSE:
             Close();
             return 0;

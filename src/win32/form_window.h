@@ -68,6 +68,7 @@ class FormWindow {
     void ApplyPosition();
     void ApplyTopMost();
     void ReportFrame();
+    bool OnActivate(WPARAM wParam);
     void Close();
     void EndSession();
     ControlView* ViewOfWindow(HWND window) const;
@@ -79,6 +80,7 @@ class FormWindow {
     std::vector<std::unique_ptr<ControlView>> views_;
     std::map<const forms::Control*, ControlView*> viewOf_;
     forms::Control* lastFocused_ = nullptr;
+    HWND focusBeforeDeactivation_ = nullptr;
     bool closing_ = false;
     bool quitWhenClosed_ = false;
 };

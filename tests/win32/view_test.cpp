@@ -149,6 +149,18 @@ TEST_F(ViewTest, FocusLossIsReportedOnlyBetweenControlsOfTheWindow) {
     EXPECT_EQ(lost, 1);
 }
 
+TEST_F(ViewTest, TheFieldKeepsTheKeyboardAcrossAMessageBox) {
+    // A box (or another program) takes the activation and gives it back: the keys typed
+    // next must reach the field the user was in, not the bare window.
+    SetFocus(H(form.second));
+    HWND box = CreateWindowExW(0, L"STATIC", L"box", WS_POPUP, 0, 0, 50, 50, window.Handle(),
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetActiveWindow(box);
+    SetActiveWindow(window.Handle());
+    DestroyWindow(box);
+    EXPECT_EQ(GetFocus(), H(form.second));
+}
+
 TEST_F(ViewTest, TabLeavesTheLogForTheNextField) {
     SetFocus(H(form.log));
     MSG tab{H(form.log), WM_KEYDOWN, VK_TAB, 0, 0, {}};
