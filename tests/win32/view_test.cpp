@@ -15,10 +15,12 @@
 #include "forms/resources.h"
 #include "forms/screen.h"
 #include "forms/text_box.h"
+#include "forms/timer.h"
 #include "win32/event_pump.h"
 #include "win32/form_window.h"
 #include "win32/progress_bar_view.h"
 #include "win32/screen_binding.h"
+#include "win32/timer_view.h"
 
 namespace vb::win32view {
 namespace {
@@ -256,6 +258,21 @@ TEST(ViewCloseTest, SessionEndUnloadsBeforeItsMessageReturns) {
     ASSERT_EQ(modes.size(), 1u);
     EXPECT_EQ(modes[0], forms::UnloadMode::AppWindows);
     EXPECT_FALSE(IsWindow(window.Handle()));
+}
+
+TEST(TimerViewTest, EnablingARunningTimerAgainKeepsItsInterval) {
+    forms::Timer timer("tmrSample");
+    timer.SetInterval(300);
+    timer.SetEnabled(true);
+    TimerView view(timer);
+    view.Refresh();
+    ASSERT_TRUE(view.Active());
+    // The interval passes without a message being taken: its tick is due. Enabled again
+    // then must not start a new interval, which would drop the due tick.
+    Sleep(400);
+    view.Update(forms::Change::Enabled);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE));
 }
 
 TEST(EventPumpTest, AQuitMetInThePumpIsLeftForTheMainLoop) {
