@@ -17,4 +17,34 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     return *this;
 }
 
+int FileHandle::ReadToEnd(std::string& bytes) {
+    const std::size_t start = bytes.size();
+    // Room for one byte more than the file holds: a read that stops short of the room has
+    // reached the end, so a file read whole costs one read, not two.
+    bytes.resize(start + KnownSize() + 1);
+    std::size_t got = start;
+    for (;;) {
+        if (got == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew
+        std::size_t n = 0;
+        if (const int err = ReadSome(bytes.data() + got, bytes.size() - got, n)) {
+            bytes.resize(start);
+            return err;
+        }
+        got += n;
+        if (n == 0 || got < bytes.size()) break;
+    }
+    bytes.resize(got);
+    return 0;
+}
+
+int FileHandle::WriteAll(std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        std::size_t n = 0;
+        if (const int err = WriteSome(bytes.data() + done, bytes.size() - done, n)) return err;
+        done += n;
+    }
+    return 0;
+}
+
 }  // namespace vb::platform

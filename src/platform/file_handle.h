@@ -30,9 +30,9 @@ class FileHandle {
     bool IsOpen() const { return native_ != kInvalid; }
     std::intptr_t Native() const { return native_; }
 
-    // Appends everything from the current position to the end of the file to bytes.
-    // sizeHint: the expected size, so that a whole file costs one read.
-    int ReadToEnd(std::string& bytes, std::size_t sizeHint = 0);
+    // Appends everything from the current position to the end of the file to bytes; a
+    // whole file costs one read.
+    int ReadToEnd(std::string& bytes);
     // Writes every byte at the current position.
     int WriteAll(std::string_view bytes);
     // Cuts the file at the current position.
@@ -45,6 +45,12 @@ class FileHandle {
   private:
     static constexpr std::intptr_t kInvalid = -1;  // also INVALID_HANDLE_VALUE
     explicit FileHandle(std::intptr_t native) : native_(native) {}
+    // One system read or write of at most room bytes; done: how many. The system's own
+    // interruptions are retried here, so ReadToEnd and WriteAll loop only over short counts.
+    int ReadSome(char* into, std::size_t room, std::size_t& done);
+    int WriteSome(const char* from, std::size_t size, std::size_t& done);
+    // The file's size as the system records it, else 0.
+    std::size_t KnownSize() const;
     std::intptr_t native_ = kInvalid;
 };
 

@@ -45,37 +45,29 @@ FileHandle FileHandle::OpenForRewriting(const std::string& path, int& error) {
     return Open(path, O_WRONLY, error);
 }
 
-int FileHandle::ReadToEnd(std::string& bytes, std::size_t sizeHint) {
-    const std::size_t start = bytes.size();
-    // Room for one byte more than expected: a read that stops short of the room has reached
-    // the end, so a file read whole costs one read, not two.
-    bytes.resize(start + sizeHint + 1);
-    std::size_t got = start;
+int FileHandle::ReadSome(char* into, std::size_t room, std::size_t& done) {
     for (;;) {
-        if (got == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew
-        const ssize_t n = ::read(Fd(native_), bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int err = errno;
-            bytes.resize(start);
-            return err;
-        }
-        got += static_cast<std::size_t>(n);
-        if (n == 0 || got < bytes.size()) break;
-    }
-    bytes.resize(got);
-    return 0;
-}
-
-int FileHandle::WriteAll(std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(Fd(native_), bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::read(Fd(native_), into, room);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return errno;
-        done += static_cast<std::size_t>(n);
+        done = static_cast<std::size_t>(n);
+        return 0;
     }
-    return 0;
+}
+
+int FileHandle::WriteSome(const char* from, std::size_t size, std::size_t& done) {
+    for (;;) {
+        const ssize_t n = ::write(Fd(native_), from, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        done = static_cast<std::size_t>(n);
+        return 0;
+    }
+}
+
+std::size_t FileHandle::KnownSize() const {
+    struct stat st {};
+    return ::fstat(Fd(native_), &st) == 0 ? static_cast<std::size_t>(st.st_size) : 0;
 }
 
 int FileHandle::TruncateHere() {

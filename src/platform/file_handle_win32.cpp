@@ -48,41 +48,28 @@ FileHandle FileHandle::OpenForRewriting(const std::string& path, int& error) {
     return Open(path, GENERIC_WRITE, OPEN_EXISTING, error);
 }
 
-int FileHandle::ReadToEnd(std::string& bytes, std::size_t sizeHint) {
-    const std::size_t start = bytes.size();
-    LARGE_INTEGER size{};
-    if (sizeHint == 0 && GetFileSizeEx(H(native_), &size))
-        sizeHint = static_cast<std::size_t>(size.QuadPart);
-    // Room for one byte more than the file holds, as on POSIX: one read for a whole file.
-    bytes.resize(start + sizeHint + 1);
-    std::size_t got = start;
-    for (;;) {
-        if (got == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew
-        const DWORD room = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - got, 1u << 30));
-        DWORD n = 0;
-        if (!ReadFile(H(native_), bytes.data() + got, room, &n, nullptr)) {
-            const int err = static_cast<int>(GetLastError());
-            bytes.resize(start);
-            return err;
-        }
-        got += n;
-        if (n == 0 || got < bytes.size()) break;
-    }
-    bytes.resize(got);
+// One call moves at most 1 GiB, well inside a DWORD.
+constexpr std::size_t kMostPerCall = std::size_t{1} << 30;
+
+int FileHandle::ReadSome(char* into, std::size_t room, std::size_t& done) {
+    DWORD n = 0;
+    if (!ReadFile(H(native_), into, static_cast<DWORD>(std::min(room, kMostPerCall)), &n, nullptr))
+        return static_cast<int>(GetLastError());
+    done = n;
     return 0;
 }
 
-int FileHandle::WriteAll(std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk =
-            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-        DWORD n = 0;
-        if (!WriteFile(H(native_), bytes.data() + done, chunk, &n, nullptr))
-            return static_cast<int>(GetLastError());
-        done += n;
-    }
+int FileHandle::WriteSome(const char* from, std::size_t size, std::size_t& done) {
+    DWORD n = 0;
+    if (!WriteFile(H(native_), from, static_cast<DWORD>(std::min(size, kMostPerCall)), &n, nullptr))
+        return static_cast<int>(GetLastError());
+    done = n;
     return 0;
+}
+
+std::size_t FileHandle::KnownSize() const {
+    LARGE_INTEGER size{};
+    return GetFileSizeEx(H(native_), &size) ? static_cast<std::size_t>(size.QuadPart) : 0;
 }
 
 int FileHandle::TruncateHere() {
