@@ -13,33 +13,13 @@ import sys
 import tempfile
 import time
 
-from Xlib import X, display, error, protocol
+from Xlib import display, error
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from x_window import close_box, cp932, find_windows, screenshot, wait_for, xdotool  # noqa: E402
 
 EXE, RESOURCES, ARTEFACTS = sys.argv[1:4]
 TITLE = "ＺＵＮＤヴォルナックビルダー v0.9.19"
-
-
-def cp932(text):
-    return text.replace("\n", "\r\n").encode("cp932")
-
-
-def wait_for(predicate, seconds=30, what="condition"):
-    end = time.time() + seconds
-    while time.time() < end:
-        if predicate():
-            return
-        time.sleep(0.1)
-    raise AssertionError("timed out waiting for " + what)
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], check=True, capture_output=True,
-                          text=True).stdout.strip()
-
-
-def find_windows(name):
-    out = subprocess.run(["xdotool", "search", "--name", name], capture_output=True, text=True)
-    return [int(i) for i in out.stdout.split()]
 
 
 def top_level(ids):
@@ -60,22 +40,6 @@ def top_level(ids):
 
 def find_window(name):
     return top_level(find_windows(name))
-
-
-def close_box(window_id):
-    """Sends WM_DELETE_WINDOW, as the close box of a window manager does."""
-    d = display.Display()
-    w = d.create_resource_object("window", window_id)
-    wm_protocols = d.intern_atom("WM_PROTOCOLS")
-    wm_delete = d.intern_atom("WM_DELETE_WINDOW")
-    event = protocol.event.ClientMessage(window=w, client_type=wm_protocols,
-                                         data=(32, [wm_delete, X.CurrentTime, 0, 0, 0]))
-    w.send_event(event, event_mask=X.NoEventMask)
-    # A round trip before closing: the X server discards the requests it has not yet read
-    # from a connection that is closed, so on a busy machine a close sent with a mere flush
-    # often never reaches any window (about a third of them, with two busy processes).
-    d.sync()
-    d.close()
 
 
 class BusyProcessors:
@@ -151,8 +115,7 @@ class Program:
         time.sleep(0.5)
 
     def screenshot(self, name):
-        os.makedirs(ARTEFACTS, exist_ok=True)
-        subprocess.run(["import", "-window", "root", os.path.join(ARTEFACTS, name)], check=True)
+        screenshot(ARTEFACTS, name)
 
     def wait_exit(self):
         try:

@@ -12,7 +12,10 @@ import sys
 import tempfile
 import time
 
-from Xlib import X, display, protocol
+from Xlib import display
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from x_window import close_box, cp932, find_windows, screenshot, wait_for, xdotool  # noqa: E402
 
 EXE, RESOURCES, PREFIX, ARTEFACTS = (os.path.abspath(a) for a in sys.argv[1:5])
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -20,45 +23,9 @@ WINE_RUN = os.path.join(HERE, "..", "..", "scripts", "wine_run.sh")
 TITLE = "ＺＵＮＤヴォルナックビルダー v"
 
 
-def cp932(text):
-    return text.replace("\n", "\r\n").encode("cp932")
-
-
-def wait_for(predicate, seconds, what):
-    end = time.time() + seconds
-    while time.time() < end:
-        if predicate():
-            return
-        time.sleep(0.2)
-    raise AssertionError("timed out waiting for " + what)
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], check=True, capture_output=True,
-                          text=True).stdout.strip()
-
-
 def find_window(name):
-    out = subprocess.run(["xdotool", "search", "--name", name], capture_output=True, text=True)
-    ids = [int(i) for i in out.stdout.split()]
+    ids = find_windows(name)
     return ids[0] if ids else None
-
-
-def close_box(window_id):
-    """Sends WM_DELETE_WINDOW, as the close box of a window manager does."""
-    d = display.Display()
-    w = d.create_resource_object("window", window_id)
-    event = protocol.event.ClientMessage(
-        window=w, client_type=d.intern_atom("WM_PROTOCOLS"),
-        data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
-    w.send_event(event, event_mask=X.NoEventMask)
-    d.sync()  # the X server drops what a closing connection sent and it has not read yet
-    d.close()
-
-
-def screenshot(name):
-    os.makedirs(ARTEFACTS, exist_ok=True)
-    subprocess.run(["import", "-window", "root", os.path.join(ARTEFACTS, name)], check=True)
 
 
 def windows_path(path):
@@ -105,7 +72,7 @@ def main():
             raise AssertionError("program ended: " + log.read()[-2000:])
         window = find_window(TITLE)
         time.sleep(2.0)
-        screenshot("wine-main-window.png")
+        screenshot(ARTEFACTS, "wine-main-window.png")
         xdotool("windowfocus", "--sync", str(window))
         for key in ("alt+o", "w"):
             xdotool("key", "--clearmodifiers", key)
@@ -124,7 +91,7 @@ def main():
             index = f.read()
         for name in pages:
             assert ("<a href='%s'>" % name).encode() in index, name
-        screenshot("wine-after-write-out.png")
+        screenshot(ARTEFACTS, "wine-after-write-out.png")
         close_box(window)
         process.wait(timeout=30)
         with open(ini, "rb") as f:
@@ -136,7 +103,7 @@ def main():
     except Exception as e:
         print("FAIL", repr(e))
         try:
-            screenshot("wine-failure.png")
+            screenshot(ARTEFACTS, "wine-failure.png")
         except Exception:
             pass
         log.seek(0)
