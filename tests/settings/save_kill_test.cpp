@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "fakes.h"
 #include "platform/codec.h"
 #include "platform/program_folder.h"
+#include "save_rounds.h"
 #include "settings/api_ini_file_access.h"
 #include "temp_dir.h"
 
@@ -26,33 +28,12 @@ const char* const kKeys[] = {"PrevServer",    "PrevTitle",     "SrcPath",    "Ma
                              "PagePerSrcNum", "ReplaceTarget", "ReplaceText"};
 constexpr int kKeyCount = 7;
 
-// The value of a key in a round: its length changes from round to round, so a torn write
-// shows as a cut or mixed value, and the file's length changes too.
-std::string ValueFor(int round, int key) {
-    const std::size_t filler = static_cast<std::size_t>((round * 37 + key * 11) % 400);
-    std::string value = "r" + std::to_string(round) + ":";
-    for (std::size_t i = 0; i < filler; ++i) value += (i % 2 ? "x" : "あ");
-    return value + ":end";
-}
-
-// The round a loaded value belongs to, or -1 when it is not a whole value of any round.
-int RoundOf(const std::string& value, int key) {
-    if (value.size() < 2 || value[0] != 'r') return -1;
-    const int round = std::atoi(value.c_str() + 1);
-    return value == ValueFor(round, key) ? round : -1;
-}
-
-class SilentBoxes : public platform::MessageBoxService {
-  public:
-    platform::MsgResult Show(const std::string&, platform::MsgButtons, platform::MsgIcon,
-                             const std::string&) override {
-        return platform::MsgResult::OK;
-    }
-};
+using test_rounds::RoundOf;
+using test_rounds::ValueFor;
 
 // Saves round after round, starting with the given key of the given round.
 [[noreturn]] void SaveForever(int round, int key) {
-    SilentBoxes boxes;
+    test::FakeMessageBox boxes;
     IniFileAccess ini(boxes);
     for (;; ++round, key = 0)
         for (; key < kKeyCount; ++key)
@@ -71,7 +52,7 @@ TEST(SaveKillTest, KilledSaveAlwaysLeavesALoadableFile) {
     test::WriteBytes(path, before + platform::cp932::Encode(body) + after);
     fs::permissions(path, static_cast<fs::perms>(0640));
 
-    SilentBoxes boxes;
+    test::FakeMessageBox boxes;
     std::mt19937 random(12345);
     int nextRound = 1;
     int nextKey = 0;
