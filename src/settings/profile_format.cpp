@@ -53,27 +53,31 @@ std::size_t FindChar(std::string_view text, char wanted, std::size_t from = 0) {
     return std::string_view::npos;
 }
 
-// One line of the file: where it starts, the text without its line break, and whether a
-// CR LF ends it (only the last line can lack one).
+// One line of the file: where it starts, the text without its line break, and how many bytes
+// that break takes: 2 for CR LF, 1 for a lone LF or a lone CR, 0 for an unterminated last line.
 struct Line {
     std::size_t start = 0;
     std::string_view text;
-    bool terminated = false;
+    std::size_t breakLength = 0;
 
-    std::size_t End() const { return start + text.size() + (terminated ? kLineBreak.size() : 0); }
+    bool Terminated() const { return breakLength != 0; }
+    std::size_t End() const { return start + text.size() + breakLength; }
 };
 
+// A line ends at CR LF, at a lone LF or at a lone CR, as the system's own profile reader
+// splits a file that an editor saved with other line ends than ours.
 std::vector<Line> SplitLines(std::string_view file) {
     std::vector<Line> lines;
     std::size_t pos = 0;
     while (pos < file.size()) {
-        const std::size_t brk = file.find(kLineBreak, pos);
+        const std::size_t brk = file.find_first_of("\r\n", pos);
         if (brk == std::string_view::npos) {
-            lines.push_back({pos, file.substr(pos), false});
+            lines.push_back({pos, file.substr(pos), 0});
             break;
         }
-        lines.push_back({pos, file.substr(pos, brk - pos), true});
-        pos = brk + kLineBreak.size();
+        const std::size_t length = file.substr(brk, 2) == kLineBreak ? 2 : 1;
+        lines.push_back({pos, file.substr(pos, brk - pos), length});
+        pos = brk + length;
     }
     return lines;
 }
@@ -136,10 +140,10 @@ std::string_view CutAtCharacter(std::string_view text, std::size_t maxBytes) {
     return text.substr(0, pos);
 }
 
-std::string EntryLine(std::string_view key, std::string_view value) {
+std::string EntryLine(std::string_view key, std::string_view storedValue) {
     std::string line;
-    line.reserve(key.size() + 1 + value.size() + kLineBreak.size());
-    line.append(key).append("=").append(value).append(kLineBreak);
+    line.reserve(key.size() + 1 + storedValue.size() + kLineBreak.size());
+    line.append(key).append("=").append(storedValue).append(kLineBreak);
     return line;
 }
 
@@ -147,10 +151,39 @@ std::string EntryLine(std::string_view key, std::string_view value) {
 // is the unterminated last line.
 std::string InsertAfter(std::string_view file, const Line& line, std::string_view text) {
     std::string out(file.substr(0, line.End()));
-    if (!line.terminated) out.append(kLineBreak);
+    if (!line.Terminated()) out.append(kLineBreak);
     out.append(text);
     out.append(file.substr(line.End()));
     return out;
+}
+
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+
+// True when the value begins and ends with the same quote character: a read drops that one
+// pair, as the system's profile reader does ("Summer sale" in quotes reads without them).
+bool IsQuoted(std::string_view value) {
+    return value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front();
+}
+
+// The value as read: one pair of matching quotes around it dropped.
+std::string_view Unquoted(std::string_view value) {
+    return IsQuoted(value) ? value.substr(1, value.size() - 2) : value;
+}
+
+// The value as stored: a value that a read would trim to a quoted text gets one more pair of
+// the same quotes, so it reads back exactly as written; every other value is stored as it is.
+std::string StoredValue(std::string_view value) {
+    const std::string_view trimmed = Trim(value);
+    if (!IsQuoted(trimmed)) return std::string(value);
+    std::string stored;
+    stored.reserve(value.size() + 2);
+    stored.append(1, trimmed.front()).append(value).append(1, trimmed.front());
+    return stored;
+}
+
+// True when the file's last line lacks a line break of its own.
+bool EndsInsideALine(std::string_view file) {
+    return !file.empty() && file.back() != '\n' && file.back() != '\r';
 }
 
 }  // namespace
@@ -162,33 +195,37 @@ std::string ReadValue(std::string_view file, std::string_view section, std::stri
     const auto entry = FindEntry(lines, *span, key);
     if (!entry) return {};
     const std::string_view text = lines[*entry].text;
-    const std::string_view value = Trim(text.substr(*EntryEquals(text) + 1));
+    const std::string_view value = Unquoted(Trim(text.substr(*EntryEquals(text) + 1)));
     return std::string(CutAtCharacter(value, kReadBufferSize - 1));
 }
 
 std::string WriteValue(std::string_view file, std::string_view section, std::string_view key,
                        std::string_view value) {
+    const std::string stored = StoredValue(value);
     const auto lines = SplitLines(file);
     const auto span = FindSection(lines, section);
     if (!span) {
         std::string out(file);
-        if (!out.empty() && !out.ends_with(kLineBreak)) out.append(kLineBreak);
+        if (EndsInsideALine(out)) out.append(kLineBreak);
         out.append("[").append(section).append("]").append(kLineBreak);
-        out.append(EntryLine(key, value));
+        out.append(EntryLine(key, stored));
         return out;
     }
     if (const auto entry = FindEntry(lines, *span, key)) {
+        // The changed line ends with CR LF (an unterminated last line stays so); the text up
+        // to its "=" and every other line keep their bytes.
         const Line& line = lines[*entry];
         const std::size_t valueStart = line.start + *EntryEquals(line.text) + 1;
         std::string out(file.substr(0, valueStart));
-        out.append(value);
-        out.append(file.substr(line.start + line.text.size()));  // the line break and the rest
+        out.append(stored);
+        if (line.Terminated()) out.append(kLineBreak);
+        out.append(file.substr(line.End()));
         return out;
     }
     std::size_t anchor = span->header;
     for (std::size_t i = span->header + 1; i < span->end; ++i)
         if (EntryEquals(lines[i].text)) anchor = i;
-    return InsertAfter(file, lines[anchor], EntryLine(key, value));
+    return InsertAfter(file, lines[anchor], EntryLine(key, stored));
 }
 
 }  // namespace vb::settings::profile

@@ -56,9 +56,13 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"TextAfterHeaderIgnored", "[S] ; note\r\nA=1\r\n", "S", "A", "1"},
         ReadCase{"HeaderWithoutCloseIsNoHeader", "[S\r\nA=1\r\n", "S", "A", ""},
         ReadCase{"HeaderMayHoldEquals", "[a=b]\r\nA=1\r\n", "A=B", "A", "1"},
-        ReadCase{"OnlyCrLfEndsALine", "[S]\r\nA=1\nB=2\r\n", "S", "A", "1\nB=2"},
-        ReadCase{"LoneLfDoesNotStartAnEntry", "[S]\r\nA=1\nB=2\r\n", "S", "B", ""},
-        ReadCase{"LfOnlyFileIsOneHeaderLine", "[S]\nA=1\n", "S", "A", ""},
+        ReadCase{"LoneLfEndsALine", "[S]\r\nA=1\n[T]\nX=1\r\n", "T", "X", "1"},
+        ReadCase{"LoneLfEndsTheValue", "[S]\r\nA=1\n[T]\nX=1\r\n", "S", "A", "1"},
+        ReadCase{"LfOnlyFile", "[S]\nA=1\nB=2\n", "S", "B", "2"},
+        ReadCase{"CrOnlyFile", "[S]\rA=1\rB=2\r", "S", "B", "2"},
+        ReadCase{"QuotesDropped", "[S]\r\nA= \"Summer sale\" \r\n", "S", "A", "Summer sale"},
+        ReadCase{"EmptyQuotesReadAsMissing", "[S]\r\nA=''\r\n", "S", "A", ""},
+        ReadCase{"MismatchedQuotesKept", "[S]\r\nA=\"x'\r\n", "S", "A", "\"x'"},
         ReadCase{"CommentLinesAreJustText", "[S]\r\n;A=1\r\nA=2\r\n", "S", "A", "2"},
         ReadCase{"TrailByteBracketInSectionName", "[" + kZo + "]\r\nA=1\r\n", kZo, "A", "1"},
         ReadCase{"TrailBytesAreNotCaseFolded", "[S]\r\n" + kDi + "=1\r\n" + kA + "=2\r\n", "S", kA,
@@ -113,8 +117,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "[T]\r\nX=1\r\n[S]\r\nA=1\r\n"},
         WriteCase{"AppendMissingSectionAfterUnterminatedLine", "; c", "S", "A", "1",
                   "; c\r\n[S]\r\nA=1\r\n"},
-        WriteCase{"OtherBytesUntouched", "\xFF\x00  junk \t\r\n[S]\r\nA=1\nX\r\n  \r\n"s, "S", "A",
-                  "2", "\xFF\x00  junk \t\r\n[S]\r\nA=2\r\n  \r\n"s},
+        WriteCase{"OtherBytesUntouched", "\xFF\x00  junk \t\r\n[S]\r\nA=1\r\nX\r\n  \r\n"s, "S",
+                  "A", "2", "\xFF\x00  junk \t\r\n[S]\r\nA=2\r\nX\r\n  \r\n"s},
+        WriteCase{"MixedLineEndsKeepOtherLines", "[S]\r\nA=1\n[T]\nX=1\r\n", "S", "A", "9",
+                  "[S]\r\nA=9\r\n[T]\nX=1\r\n"},
+        WriteCase{"AppendSectionAfterLfEndedLine", "[T]\nX=1\n", "S", "A", "1",
+                  "[T]\nX=1\n[S]\r\nA=1\r\n"},
+        WriteCase{"QuotedValueStoredInOneMorePair", "", "S", "A", "'x'", "[S]\r\nA=''x''\r\n"},
         WriteCase{"TrailByteBracketSection", "[" + kZo + "]\r\nA=1\r\n", kZo, "B", "2",
                   "[" + kZo + "]\r\nA=1\r\nB=2\r\n"}),
     [](const testing::TestParamInfo<WriteCase>& info) { return info.param.name; });
@@ -123,19 +132,21 @@ INSTANTIATE_TEST_SUITE_P(
 // every other key reads as before.
 TEST(ProfileFormatFuzz, WriteThenReadKeepsEveryOtherKey) {
     const std::vector<std::string> pieces = {
-        "[S]",     "[s]",     " [ T ] ", "[U", "A=1", " a = 2 ", "B=",     "B=3",
-        "C",       "=4",      "; A=5",   "",   "  ",  "x\ny",    "D=\xFF", "[" + kZo + "]",
-        kA + "=6", kDi + "=7"};
+        "[S]",     "[s]",      " [ T ] ", "[U", "A=1", " a = 2 ", "B=",     "B=3",
+        "C",       "=4",       "; A=5",   "",   "  ",  "x\ny",    "D=\xFF", "[" + kZo + "]",
+        kA + "=6", kDi + "=7", "E=\"q\"", "F='"};
     const std::vector<std::string> sections = {"S", "T", "U", kZo};
-    const std::vector<std::string> keys = {"A", "B", "C", "D", kA, kDi};
-    const std::vector<std::string> values = {"v", "long value with = and ; inside", "", kHiraganaA};
+    const std::vector<std::string> keys = {"A", "B", "C", "D", "E", "F", kA, kDi};
+    const std::vector<std::string> values = {
+        "v", "long value with = and ; inside", "", kHiraganaA, "\"q\"", " 'a' ", "\"", "''"};
+    const std::vector<std::string> lineEnds = {"\r\n", "\r\n", "\n", "\r"};
     std::mt19937 random(20240601);
     for (int round = 0; round < 2000; ++round) {
         std::string file;
         const int lines = static_cast<int>(random() % 8);
         for (int i = 0; i < lines; ++i) {
             file += pieces[random() % pieces.size()];
-            if (i + 1 < lines || random() % 2) file += "\r\n";
+            if (i + 1 < lines || random() % 2) file += lineEnds[random() % lineEnds.size()];
         }
         const std::string& section = sections[random() % sections.size()];
         const std::string& key = keys[random() % keys.size()];
