@@ -42,21 +42,29 @@ std::string ProgramName(const std::string& fuzzed, const char* fallback) {
     return Trim(name).empty() ? std::string(fallback) : name;
 }
 
+// A line and the bytes of its line end: CR LF, a lone LF or a lone CR, none at the end.
 struct Line {
     std::string_view text;
-    bool terminated;
+    std::size_t breakLength;
 };
+
+// A line kept by a write: the same text and line end, or the old unterminated last line given
+// a CR LF because a line now follows it.
+bool Kept(const Line& old, const Line& now) {
+    return old.text == now.text && (old.breakLength == now.breakLength || old.breakLength == 0);
+}
 
 std::vector<Line> Lines(std::string_view file) {
     std::vector<Line> lines;
     while (!file.empty()) {
-        const std::size_t brk = file.find("\r\n");
+        const std::size_t brk = file.find_first_of("\r\n");
         if (brk == std::string_view::npos) {
-            lines.push_back({file, false});
+            lines.push_back({file, 0});
             break;
         }
-        lines.push_back({file.substr(0, brk), true});
-        file.remove_prefix(brk + 2);
+        const std::size_t length = file.substr(brk, 2) == "\r\n" ? 2 : 1;
+        lines.push_back({file.substr(0, brk), length});
+        file.remove_prefix(brk + length);
     }
     return lines;
 }
@@ -95,7 +103,7 @@ std::vector<std::pair<std::string, std::string>> NamedEntries(const std::vector<
 void CheckRead(std::string_view file, const std::string& section, const std::string& key) {
     const std::string value = profile::ReadValue(file, section, key);
     VB_FUZZ_CHECK(value.size() <= kMaxValueBytes, Shown(value));
-    VB_FUZZ_CHECK(value.find("\r\n") == std::string::npos, Shown(value));
+    VB_FUZZ_CHECK(value.find_first_of("\r\n") == std::string::npos, Shown(value));
     VB_FUZZ_CHECK(value.empty() || (!IsBlank(value.front()) && !IsBlank(value.back())),
                   Shown(value));
 }
@@ -108,12 +116,11 @@ void CheckOtherLinesKept(const std::string& before, const std::string& after,
     const auto oldLines = Lines(before);
     const auto newLines = Lines(after);
     std::size_t head = 0;
-    while (head < oldLines.size() && head < newLines.size() &&
-           oldLines[head].text == newLines[head].text)
+    while (head < oldLines.size() && head < newLines.size() && Kept(oldLines[head], newLines[head]))
         ++head;
     std::size_t tail = 0;
     while (tail < oldLines.size() - head && tail < newLines.size() - head &&
-           oldLines[oldLines.size() - 1 - tail].text == newLines[newLines.size() - 1 - tail].text)
+           Kept(oldLines[oldLines.size() - 1 - tail], newLines[newLines.size() - 1 - tail]))
         ++tail;
     const std::size_t oldMiddle = oldLines.size() - head - tail;
     const std::size_t newMiddle = newLines.size() - head - tail;
@@ -138,9 +145,9 @@ void CheckOtherLinesKept(const std::string& before, const std::string& after,
     std::size_t expected = before.size();
     for (std::size_t i = head; i < head + oldMiddle; ++i) expected -= oldLines[i].text.size();
     for (std::size_t i = head; i < head + newMiddle; ++i)
-        expected += newLines[i].text.size() + (newLines[i].terminated ? 2 : 0);
-    if (oldMiddle == 1) expected -= oldLines[head].terminated ? 2 : 0;
-    const bool oldEndsOpen = !oldLines.empty() && !oldLines.back().terminated;
+        expected += newLines[i].text.size() + newLines[i].breakLength;
+    if (oldMiddle == 1) expected -= oldLines[head].breakLength;
+    const bool oldEndsOpen = !oldLines.empty() && oldLines.back().breakLength == 0;
     if (oldEndsOpen && after.size() == expected + 2) expected += 2;
     VB_FUZZ_CHECK(after.size() == expected, detail());
 }

@@ -170,14 +170,15 @@ std::string_view Unquoted(std::string_view value) {
     return IsQuoted(value) ? value.substr(1, value.size() - 2) : value;
 }
 
-// The value as stored: a value that a read would trim to a quoted text gets one more pair of
-// the same quotes, so it reads back exactly as written; every other value is stored as it is.
+// The value as stored: a value that a read would take as quoted (once its blanks are trimmed)
+// is stored inside one more pair of the same quotes, so that it reads back as written less
+// its outer blanks, as every value does; every other value is stored as it is.
 std::string StoredValue(std::string_view value) {
     const std::string_view trimmed = Trim(value);
     if (!IsQuoted(trimmed)) return std::string(value);
     std::string stored;
-    stored.reserve(value.size() + 2);
-    stored.append(1, trimmed.front()).append(value).append(1, trimmed.front());
+    stored.reserve(trimmed.size() + 2);
+    stored.append(1, trimmed.front()).append(trimmed).append(1, trimmed.front());
     return stored;
 }
 

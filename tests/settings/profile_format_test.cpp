@@ -138,7 +138,7 @@ TEST(ProfileFormatFuzz, WriteThenReadKeepsEveryOtherKey) {
     const std::vector<std::string> sections = {"S", "T", "U", kZo};
     const std::vector<std::string> keys = {"A", "B", "C", "D", "E", "F", kA, kDi};
     const std::vector<std::string> values = {
-        "v", "long value with = and ; inside", "", kHiraganaA, "\"q\"", " 'a' ", "\"", "''"};
+        "v", "long value with = and ; inside", "", kHiraganaA, "\"q\"", "'a'", "\"", "''"};
     const std::vector<std::string> lineEnds = {"\r\n", "\r\n", "\n", "\r"};
     std::mt19937 random(20240601);
     for (int round = 0; round < 2000; ++round) {
