@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLayout>
@@ -22,6 +23,7 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
     : QMainWindow(parent), form_(form), client_(new QWidget(this)) {
     setObjectName(QString::fromStdString(form.Name()));
     setCentralWidget(client_);
+    setWindowIcon(QIcon(QStringLiteral(":/vornackbuilder/app_icon.png")));
     client_->setObjectName(QStringLiteral("clientArea"));
     // The form's background is the button face.
     QPalette palette = client_->palette();

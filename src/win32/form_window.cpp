@@ -21,6 +21,15 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 // The window's font, in points.
 constexpr int kFontPoints = 9;
 
+// The program's own icon at one of the system's icon sizes; the system's application icon
+// where the module carries none (the view's test programs).
+HICON ProgramIcon(int widthMetric, int heightMetric) {
+    auto* icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"APP_ICON", IMAGE_ICON,
+                                               GetSystemMetrics(widthMetric),
+                                               GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR));
+    return icon ? icon : LoadIconW(nullptr, IDI_APPLICATION);
+}
+
 void RegisterWindowClass() {
     static const bool registered = [] {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
@@ -30,7 +39,9 @@ void RegisterWindowClass() {
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = DefWindowProcW;  // replaced per window at WM_NCCREATE
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+        // Large for the task bar and Alt+Tab, small for the caption.
+        wc.hIcon = ProgramIcon(SM_CXICON, SM_CYICON);
+        wc.hIconSm = ProgramIcon(SM_CXSMICON, SM_CYSMICON);
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         // The form's background is the button face.
         wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));

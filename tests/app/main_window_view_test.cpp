@@ -4,6 +4,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QComboBox>
+#include <QIcon>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -111,6 +113,18 @@ TEST_F(MainWindowViewTest, ClosingTheWindowSavesTheSettings) {
     EXPECT_TRUE(form->IsUnloaded());
     const std::string saved = ReadBytes(dir / "VornackBuilder.ini");
     EXPECT_NE(saved.find("MakePageNum=77\r\n"), std::string::npos);
+}
+
+// The window shows the picture the Windows executable carries as its icon.
+TEST_F(MainWindowViewTest, TheWindowShowsTheSameIconAsTheWindowsEdition) {
+    QImageReader ico(QStringLiteral(VB_SOURCE_DIR "/resources/app_icon.ico"));
+    QImage windowsIcon;
+    for (int i = 0; i < ico.imageCount() && ico.jumpToImage(i); ++i)
+        if (const QImage image = ico.read(); image.width() == 256) windowsIcon = image;
+    ASSERT_FALSE(windowsIcon.isNull());
+    const QImage shown = window->windowIcon().pixmap(256).toImage();
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+              windowsIcon.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
 }  // namespace

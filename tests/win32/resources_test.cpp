@@ -1,5 +1,5 @@
-// The program's resources as Windows reads them: the version numbers and the hand cursor,
-// which must be the very picture the form layer draws.
+// The program's resources as Windows reads them: the version numbers, the program's icon and
+// the hand cursor, which must be the very picture the form layer draws.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -45,6 +45,32 @@ TEST(ResourcesTest, HandCursorResourceIsTheDrawnHandInJapanese) {
     const vb::forms::Picture drawn = vb::resources::HandCursor();
     EXPECT_EQ(std::vector<BYTE>(bits.begin(), bits.begin() + 128), drawn.AndMask);
     EXPECT_EQ(std::vector<BYTE>(bits.begin() + 128, bits.end()), drawn.XorPlane);
+}
+
+// File Explorer shows a program's first icon: it must be ours, with the 256-pixel image that
+// large icon views use.
+TEST(ResourcesTest, TheProgramsIconIsTheFirstAndHasItsLargestImage) {
+    HMODULE self = GetModuleHandleW(nullptr);
+    std::wstring first;
+    EnumResourceNamesW(
+        self, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */,
+        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
+            *reinterpret_cast<std::wstring*>(found) = IS_INTRESOURCE(name) ? L"#" : name;
+            return FALSE;
+        },
+        reinterpret_cast<LONG_PTR>(&first));
+    EXPECT_EQ(first, L"APP_ICON");
+    auto* icon = static_cast<HICON>(LoadImageW(self, L"APP_ICON", IMAGE_ICON, 256, 256, 0));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP color{};
+    GetObjectW(info.hbmColor, sizeof(color), &color);
+    EXPECT_EQ(color.bmWidth, 256);
+    EXPECT_EQ(color.bmBitsPixel, 32);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
 }
 
 }  // namespace

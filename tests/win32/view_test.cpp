@@ -208,6 +208,12 @@ TEST_F(ViewTest, ALinkLabelShowsTheHandCursorResource) {
     EXPECT_EQ(GetCursor(), LoadCursorW(GetModuleHandleW(nullptr), L"CURSOR_HAND"));
 }
 
+TEST_F(ViewTest, TheWindowShowsTheProgramsIcon) {
+    EXPECT_NE(reinterpret_cast<HICON>(GetClassLongPtrW(window.Handle(), GCLP_HICON)),
+              LoadIconW(nullptr, IDI_APPLICATION));
+    EXPECT_NE(GetClassLongPtrW(window.Handle(), GCLP_HICONSM), 0u);
+}
+
 TEST_F(ViewTest, ProgressShowsAtOnceOnTheBar) {
     form.bar.SetMax(3.0f);
     form.bar.SetValue(1.0f);
