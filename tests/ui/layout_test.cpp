@@ -27,28 +27,23 @@ bool Overlap(const forms::Control& a, const forms::Control& b) {
 
 TEST_F(WindowTest, EveryControlLiesInsideTheClientArea) {
     auto& w = Window();
-    for (const forms::Control* c : Boxes(w)) {
-        EXPECT_GT(c->Width(), 0) << c->Name() << c->Index();
-        EXPECT_GT(c->Height(), 0) << c->Name() << c->Index();
-        EXPECT_GE(c->Left(), 0) << c->Name() << c->Index();
-        EXPECT_GE(c->Top(), 0) << c->Name() << c->Index();
-        EXPECT_LE(c->Left() + c->Width(), w.ClientWidth()) << c->Name() << c->Index();
-        EXPECT_LE(c->Top() + c->Height(), w.ClientHeight()) << c->Name() << c->Index();
-    }
+    for (const forms::Control* c : Boxes(w))
+        EXPECT_TRUE(c->Left() >= 0 && c->Top() >= 0 && c->Width() > 0 && c->Height() > 0 &&
+                    c->Left() + c->Width() <= w.ClientWidth() &&
+                    c->Top() + c->Height() <= w.ClientHeight())
+            << c->Name() << c->Index();
 }
 
 // The advertisement text stands where the browser shows once a page has come.
 TEST_F(WindowTest, NoTwoControlsOverlap) {
     auto& w = Window();
     const auto boxes = Boxes(w);
+    const std::set<const forms::Control*> placeholder{&w.wbCM, &w.txtCM};
     for (std::size_t i = 0; i < boxes.size(); ++i)
-        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
-            const std::set<const forms::Control*> pair{boxes[i], boxes[j]};
-            if (pair == std::set<const forms::Control*>{&w.wbCM, &w.txtCM}) continue;
-            EXPECT_FALSE(Overlap(*boxes[i], *boxes[j]))
-                << boxes[i]->Name() << boxes[i]->Index() << " / " << boxes[j]->Name()
-                << boxes[j]->Index();
-        }
+        for (std::size_t j = i + 1; j < boxes.size(); ++j)
+            if (std::set<const forms::Control*>{boxes[i], boxes[j]} != placeholder)
+                EXPECT_FALSE(Overlap(*boxes[i], *boxes[j]))
+                    << boxes[i]->Name() << boxes[i]->Index() << " / " << boxes[j]->Name();
 }
 
 // Tab walks the fields from the top down; the first one has the focus when the window opens.
