@@ -42,7 +42,7 @@ for layer in "${!allowed[@]}"; do
         if grep -Eq '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Q' "$f"; then
             report "$f" "includes Qt"
         fi
-        if [[ "$f" != *_win32.cpp ]] &&
+        if [[ "$f" != src/platform/*_win32.cpp ]] &&
             grep -Eqi '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(windows|winbase|winuser|shellapi|ole2|objbase)\.h>' "$f"; then
             report "$f" "includes Windows headers"
         fi
