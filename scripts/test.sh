@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, configures, builds and runs every test; then runs the core tests
-# again under AddressSanitizer and UndefinedBehaviorSanitizer (with the fuzz seeds replayed),
-# and each fuzzer for a few seconds when clang with libFuzzer is there; last the Windows
-# edition, cross-built with MinGW-w64 and tested under Wine, its core tests once more under
-# code page 1252.
+# Installs what is missing, checks the formatting and the layers' includes, configures, builds
+# and runs every test; then runs the core tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (with the fuzz seeds replayed), and each fuzzer for a few seconds
+# when clang with libFuzzer is there; last the Windows edition, cross-built with MinGW-w64 and
+# tested under Wine, its core tests once more under code page 1252.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/check_format.sh
+scripts/check_layers.sh
 # The Windows build of the headless write-out driver first: the Linux build then registers
 # the test that runs both and compares what they write, byte for byte.
 cmake --preset windows

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "forms/errors.h"
-#include "resources/hand_cursor.h"
+#include "forms/hand_cursor.h"
 
 namespace vb::forms {
 
@@ -39,7 +39,7 @@ const Picture* ResourceTable::Find(const std::string& name, PictureKind kind) co
 ResourceTable& ProgramResources() {
     static ResourceTable table = [] {
         ResourceTable t;
-        t.Add(resources::HandCursor());
+        t.Add(HandCursor());
         return t;
     }();
     return table;

@@ -4,11 +4,11 @@
 #include <exception>
 
 #include "platform/app_title.h"
-#include "winutil/API_SetWindowPos.h"
-#include "winutil/Fun_EasyVersion.h"
-#include "winutil/Fun_FormPosition.h"
-#include "winutil/Fun_GivingHandCursor.h"
-#include "winutil/Fun_LineWrite3D.h"
+#include "winutil/api_set_window_pos.h"
+#include "winutil/fun_easy_version.h"
+#include "winutil/fun_form_position.h"
+#include "winutil/fun_giving_hand_cursor.h"
+#include "winutil/fun_line_write_3d.h"
 
 namespace vb::ui {
 

@@ -3,8 +3,8 @@
 #include "platform/program_folder.h"
 #include "ui/frm_vornack.h"
 #include "ui/remote_folder.h"
-#include "winutil/API_ShellExecute.h"
-#include "winutil/Fun_EasyVersion.h"
+#include "winutil/api_shell_execute.h"
+#include "winutil/fun_easy_version.h"
 
 namespace vb::ui {
 

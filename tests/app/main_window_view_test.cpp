@@ -61,7 +61,8 @@ TEST_F(MainWindowViewTest, ControlsAppearAtTheirDesignedPixels) {
     EXPECT_EQ(WidgetOf(form->txtSrcPath)->geometry(), QRect(110, 10, 383, 20));
     EXPECT_EQ(WidgetOf(form->txtLog)->geometry(), QRect(110, 190, 189, 127));
     EXPECT_EQ(WidgetOf(form->cboTitle)->geometry(), QRect(110, 150, 383, 20));
-    EXPECT_EQ(window->windowTitle().toStdString(), "ＺＵＮＤヴォルナックビルダー v0.9.19");
+    EXPECT_EQ(window->windowTitle().toStdString(),
+              "ＺＵＮＤヴォルナックビルダー v" VB_TEST_CAPTION_VERSION);
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(WidgetOf(form->wbCM)->isVisible());
     EXPECT_TRUE(WidgetOf(form->txtCM)->isVisible());

@@ -3,23 +3,23 @@
 the keyboard as a user would, and checks what it writes.
 
 Usage: real_window_test.py <VornackBuilder executable> <resources folder> <artefact folder>
+                          <version as the caption shows it>
 Needs DISPLAY (the test command runs the tests under xvfb-run), xdotool and python3-xlib.
 """
 import os
-import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 import time
 
 from Xlib import display, error
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from x_window import close_box, cp932, find_windows, screenshot, wait_for, xdotool  # noqa: E402
+from program_folder import ProgramFolder  # noqa: E402
 
-EXE, RESOURCES, ARTEFACTS = sys.argv[1:4]
-TITLE = "ＺＵＮＤヴォルナックビルダー v0.9.19"
+EXE, RESOURCES, ARTEFACTS, VERSION = sys.argv[1:5]
+TITLE = "ＺＵＮＤヴォルナックビルダー v" + VERSION
 
 
 def top_level(ids):
@@ -55,21 +55,11 @@ class BusyProcessors:
             spinner.wait()
 
 
-class Program:
-    """A program folder of its own with a copy of the executable."""
+class Program(ProgramFolder):
+    """The program started in a program folder of its own, the settings asking for pages."""
 
-    def __init__(self, settings, close_at_first_sight=False):
-        self.folder = tempfile.mkdtemp(prefix="vb-window-")
-        shutil.copy(EXE, self.folder)
-        shutil.copy(os.path.join(RESOURCES, "template.html"), self.folder)
-        shutil.copy(os.path.join(RESOURCES, "ReadMe.txt"), self.folder)
-        os.mkdir(os.path.join(self.folder, "local"))
-        self.sources = os.path.join(self.folder, "sources")
-        shutil.copytree(os.path.join(RESOURCES, "samples"), self.sources)
-        self.ini = os.path.join(self.folder, "VornackBuilder.ini")
-        with open(self.ini, "wb") as f:
-            f.write(cp932(settings.replace("@SRC@", self.sources)))
-        self.output = os.path.join(self.folder, "local", "sample.example")
+    def __init__(self, pages, close_at_first_sight=False):
+        super().__init__(EXE, RESOURCES, pages)
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", LANG="C.UTF-8")
         self.log = open(os.path.join(self.folder, "stderr.log"), "w+")
         # A session of its own, so that kill() also ends the browser's helper processes:
@@ -130,44 +120,21 @@ class Program:
         except ProcessLookupError:
             pass
         self.process.wait()
-        shutil.rmtree(self.folder, ignore_errors=True)
-
-
-SETTINGS = """[Setting]
-Server1=sample.example user password
-PrevServer=0
-Title1=テストのページ
-PrevTitle=0
-SrcPath=@SRC@
-MakePageNum=@PAGES@
-PagePerSrcNum=2
-"""
+        self.remove()
 
 
 def test_write_out_through_the_menu_and_close_box():
-    p = Program(SETTINGS.replace("@PAGES@", "5"))
+    p = Program(5)
     try:
         p.screenshot("main-window.png")
         p.keys("alt+o", "w")
         p.answer_box("Return")  # はい to the confirmation
         wait_for(lambda: os.path.exists(os.path.join(p.output, "index.html")), 30, "index.html")
-        pages = sorted(n for n in os.listdir(p.output) if n != "index.html")
-        assert len(pages) == 5, pages
-        for name in pages:
-            assert name.startswith("vor") and name.endswith(".html") and len(name) == 13, name
-            with open(os.path.join(p.output, name), "rb") as f:
-                page = f.read()
-            assert cp932("<title>テストのページ</title>") in page, name
-            assert b"\xef\xbb\xbf" not in page[:3]
-        with open(os.path.join(p.output, "index.html"), "rb") as f:
-            index = f.read()
-        for name in pages:
-            assert ("<a href='%s'>" % name).encode() in index, name
+        p.check_written(5)
         p.screenshot("after-write-out.png")
         close_box(p.window)
         p.wait_exit()
-        with open(p.ini, "rb") as f:
-            saved = f.read()
+        saved = p.saved_settings()
         for key in (b"PrevServer=0\r\n", b"PrevTitle=0\r\n", b"MakePageNum=5\r\n",
                     b"PagePerSrcNum=2\r\n"):
             assert key in saved, (key, saved)
@@ -178,7 +145,7 @@ def test_write_out_through_the_menu_and_close_box():
 def test_refused_job_leaves_the_output_folder_and_exit_saves_the_same():
     # 終了 through the menu, with the machine busy.
     with BusyProcessors():
-        p = Program(SETTINGS.replace("@PAGES@", "10 pages"))
+        p = Program("10 pages")
         try:
             marker = os.path.join(p.output, "keep.txt")
             with open(marker, "w") as f:
@@ -188,16 +155,9 @@ def test_refused_job_leaves_the_output_folder_and_exit_saves_the_same():
             assert os.listdir(p.output) == ["keep.txt"], os.listdir(p.output)
             p.keys("alt+o", "x")  # 終了
             p.wait_exit()
-            with open(p.ini, "rb") as f:
-                saved = f.read()
-            assert cp932("MakePageNum=10 pages\n") in saved, saved
+            assert cp932("MakePageNum=10 pages\n") in p.saved_settings()
         finally:
             p.kill()
-
-
-def saved_settings(p):
-    with open(p.ini, "rb") as f:
-        return f.read()
 
 
 def test_close_at_start_up_waits_for_the_settings_and_saves_them():
@@ -205,10 +165,10 @@ def test_close_at_start_up_waits_for_the_settings_and_saves_them():
     (not the empty fields), however busy the machine."""
     with BusyProcessors():
         for attempt in range(3):
-            p = Program(SETTINGS.replace("@PAGES@", "7"), close_at_first_sight=True)
+            p = Program(7, close_at_first_sight=True)
             try:
                 p.wait_exit()
-                saved = saved_settings(p)
+                saved = p.saved_settings()
                 for key in (b"Server1=sample.example user password\r\n", b"MakePageNum=7\r\n",
                             b"PagePerSrcNum=2\r\n"):
                     assert key in saved, (attempt, key, saved)
@@ -219,7 +179,7 @@ def test_close_at_start_up_waits_for_the_settings_and_saves_them():
 def test_close_during_a_write_out_closes_after_it():
     with BusyProcessors():
         for attempt in range(2):
-            p = Program(SETTINGS.replace("@PAGES@", "3000"))
+            p = Program(3000)
             try:
                 p.keys("alt+o", "w")
                 p.answer_box("Return")  # はい to the confirmation
@@ -229,21 +189,20 @@ def test_close_during_a_write_out_closes_after_it():
                 p.wait_exit()
                 assert os.path.exists(os.path.join(p.output, "index.html")), attempt
                 assert len(os.listdir(p.output)) == 3001, (attempt, len(os.listdir(p.output)))
-                assert b"MakePageNum=3000\r\n" in saved_settings(p), attempt
+                assert b"MakePageNum=3000\r\n" in p.saved_settings(), attempt
             finally:
                 p.kill()
 
 
 def test_termination_signal_closes_the_same_way_and_saves():
     with BusyProcessors():
-        p = Program(SETTINGS.replace("@PAGES@", "33"))
+        p = Program(33)
         try:
             os.remove(p.ini)  # the save must write the fields back, even into a new file
             p.process.send_signal(signal.SIGTERM)
             p.wait_exit()
             assert p.process.returncode == 0, p.process.returncode
-            with open(p.ini, "rb") as f:
-                saved = f.read()
+            saved = p.saved_settings()
             assert saved.startswith(b"[Setting]\r\nPrevServer=0\r\nPrevTitle=0\r\n"), saved
             assert b"MakePageNum=33\r\n" in saved, saved
         finally:

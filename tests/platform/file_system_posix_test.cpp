@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "file_system_fixture.h"
 #include "platform/file_system.h"
 #include "platform/system_error.h"
 #include "temp_dir.h"
@@ -12,16 +13,11 @@
 using namespace vb::platform;
 namespace fs = std::filesystem;
 using vb::test::ReadBytes;
-using vb::test::TempDir;
 using vb::test::WriteBytes;
 
 namespace {
 
-class FileSystemPosixTest : public ::testing::Test {
-  protected:
-    TempDir dir;
-    FileSystemObject fso;
-};
+using FileSystemPosixTest = vb::test::FileSystemFixture;
 
 TEST_F(FileSystemPosixTest, ListsLinksToFilesButNoFoldersOrPipes) {
     WriteBytes(dir / "a.jpg", "a");

@@ -5,22 +5,18 @@
 #include <filesystem>
 #include <regex>
 
+#include "file_system_fixture.h"
 #include "platform/system_error.h"
 #include "temp_dir.h"
 
 using namespace vb::platform;
 namespace fs = std::filesystem;
 using vb::test::ReadBytes;
-using vb::test::TempDir;
 using vb::test::WriteBytes;
 
 namespace {
 
-class FileSystemTest : public ::testing::Test {
-  protected:
-    TempDir dir;
-    FileSystemObject fso;
-};
+using FileSystemTest = vb::test::FileSystemFixture;
 
 TEST_F(FileSystemTest, ListsOnlyFilesSortedByName) {
     WriteBytes(dir / "b.txt", "b");

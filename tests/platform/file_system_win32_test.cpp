@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "file_system_fixture.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 #include "platform/system_error.h"
@@ -21,16 +22,11 @@
 using namespace vb::platform;
 namespace fs = std::filesystem;
 using vb::test::ReadBytes;
-using vb::test::TempDir;
 using vb::test::WriteBytes;
 
 namespace {
 
-class FileSystemWin32Test : public ::testing::Test {
-  protected:
-    TempDir dir;
-    FileSystemObject fso;
-};
+using FileSystemWin32Test = vb::test::FileSystemFixture;
 
 // An open handle to a file or folder, as File Explorer or an editor keeps one.
 class HeldOpen {

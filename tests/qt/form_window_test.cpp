@@ -18,8 +18,8 @@
 #include "qt/event_pump.h"
 #include "qt/timer_view.h"
 #include "sample_form.h"
-#include "winutil/Fun_GivingHandCursor.h"
-#include "winutil/Fun_LineWrite3D.h"
+#include "winutil/fun_giving_hand_cursor.h"
+#include "winutil/fun_line_write_3d.h"
 
 namespace vb::qtview {
 namespace {

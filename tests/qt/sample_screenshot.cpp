@@ -13,9 +13,9 @@
 #include "qt/process_setup.h"
 #include "qt/screen_binding.h"
 #include "sample_form.h"
-#include "winutil/Fun_FormPosition.h"
-#include "winutil/Fun_GivingHandCursor.h"
-#include "winutil/Fun_LineWrite3D.h"
+#include "winutil/fun_form_position.h"
+#include "winutil/fun_giving_hand_cursor.h"
+#include "winutil/fun_line_write_3d.h"
 
 namespace {
 

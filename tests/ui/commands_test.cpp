@@ -111,9 +111,9 @@ TEST_F(WindowTest, VersionBoxCarriesTheCredit) {
     auto& w = Started();
     w.mnuVersion.RaiseClick();
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(
-        boxes.shown()[0].text,
-        std::string("ＺＵＮＤヴォルナックビルダー v0.9.19\r\n\r\nby ") + build_config::kCredit);
+    EXPECT_EQ(boxes.shown()[0].text,
+              std::string("ＺＵＮＤヴォルナックビルダー v" VB_TEST_CAPTION_VERSION "\r\n\r\nby ") +
+                  build_config::kCredit);
     EXPECT_EQ(boxes.shown()[0].icon, platform::MsgIcon::Information);
     EXPECT_EQ(boxes.shown()[0].caption, "ﾊﾞｰｼﾞｮﾝ情報");
 }

@@ -45,7 +45,7 @@ TEST_F(StartCloseTest, StartUpPlacesTheWindowAndFillsTheFields) {
     EXPECT_TRUE(fs::is_directory(dir / "local/host"));
     EXPECT_EQ(w.lblUrl.MousePointer(), 99);
     EXPECT_NE(w.lblUrl.MouseIcon(), nullptr);
-    EXPECT_EQ(w.Caption(), "ＺＵＮＤヴォルナックビルダー v0.9.19");
+    EXPECT_EQ(w.Caption(), "ＺＵＮＤヴォルナックビルダー v" VB_TEST_CAPTION_VERSION);
     EXPECT_FALSE(w.wbCM.Visible());
     EXPECT_EQ(w.wbCM.LocationRequested(), "about:blank");
     EXPECT_EQ(w.txtLog.Text(), "");

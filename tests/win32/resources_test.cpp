@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/hand_cursor.h"
+#include "forms/hand_cursor.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ TEST(ResourcesTest, HandCursorResourceIsTheDrawnHandInJapanese) {
     std::vector<BYTE> bits(4 * 64);
     EXPECT_EQ(GetBitmapBits(icon.hbmMask, static_cast<LONG>(bits.size()), bits.data()), 256);
     DeleteObject(icon.hbmMask);
-    const vb::forms::Picture drawn = vb::resources::HandCursor();
+    const vb::forms::Picture drawn = vb::forms::HandCursor();
     EXPECT_EQ(std::vector<BYTE>(bits.begin(), bits.begin() + 128), drawn.AndMask);
     EXPECT_EQ(std::vector<BYTE>(bits.begin() + 128, bits.end()), drawn.XorPlane);
 }

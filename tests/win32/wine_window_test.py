@@ -6,16 +6,15 @@ Usage: wine_window_test.py <VornackBuilder.exe> <resources folder> <Wine prefix>
 Needs DISPLAY (run it under with_display.sh), Wine, xdotool and python3-xlib.
 """
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 from Xlib import display
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from x_window import close_box, cp932, find_windows, screenshot, wait_for, xdotool  # noqa: E402
+from x_window import close_box, find_windows, screenshot, wait_for, xdotool  # noqa: E402
+from program_folder import ProgramFolder  # noqa: E402
 
 EXE, RESOURCES, PREFIX, ARTEFACTS = (os.path.abspath(a) for a in sys.argv[1:5])
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -33,37 +32,19 @@ def windows_path(path):
     return "Z:" + path.replace("/", "\\")
 
 
-SETTINGS = """[Setting]
-Server1=sample.example user password
-PrevServer=0
-Title1=テストのページ
-PrevTitle=0
-SrcPath=@SRC@
-MakePageNum=5
-PagePerSrcNum=2
-"""
-
-
 def main():
     # Holding one connection keeps the X server from resetting between clients.
     keep_server = display.Display()
-    folder = tempfile.mkdtemp(prefix="vb-wine-")
-    shutil.copy(EXE, folder)
-    for name in ("template.html", "ReadMe.txt"):
-        shutil.copy(os.path.join(RESOURCES, name), folder)
-    os.mkdir(os.path.join(folder, "local"))
-    sources = os.path.join(folder, "ソース")  # a Japanese folder name on its way through
-    shutil.copytree(os.path.join(RESOURCES, "samples"), sources)
-    ini = os.path.join(folder, "VornackBuilder.ini")
-    with open(ini, "wb") as f:
-        f.write(cp932(SETTINGS.replace("@SRC@", windows_path(sources))))
-    output = os.path.join(folder, "local", "sample.example")
-    log = open(os.path.join(folder, "wine.log"), "w+")
+    # A Japanese folder name for the sources, on its way through the settings file.
+    program = ProgramFolder(EXE, RESOURCES, 5, "ソース", windows_path)
+    output = program.output
+    log = open(os.path.join(program.folder, "wine.log"), "w+")
     env = dict(os.environ, WINEPREFIX=PREFIX)
     # A Wine session left by an earlier program still holds the X display it started on.
     subprocess.run(["wineserver", "-w"], env=env, capture_output=True, timeout=60)
-    process = subprocess.Popen([WINE_RUN, os.path.join(folder, "VornackBuilder.exe")], env=env,
-                               stdout=log, stderr=log, start_new_session=True)
+    exe = os.path.join(program.folder, "VornackBuilder.exe")
+    process = subprocess.Popen([WINE_RUN, exe], env=env, stdout=log, stderr=log,
+                               start_new_session=True)
     try:
         wait_for(lambda: find_window(TITLE) is not None or process.poll() is not None, 120,
                  "the main window")
@@ -81,21 +62,11 @@ def main():
         xdotool("key", "Return")  # はい
         wait_for(lambda: os.path.exists(os.path.join(output, "index.html")), 60, "index.html")
         time.sleep(1.0)
-        pages = sorted(n for n in os.listdir(output) if n != "index.html")
-        assert len(pages) == 5, pages
-        for name in pages:
-            assert name.startswith("vor") and name.endswith(".html") and len(name) == 13, name
-            with open(os.path.join(output, name), "rb") as f:
-                assert cp932("<title>テストのページ</title>") in f.read(), name
-        with open(os.path.join(output, "index.html"), "rb") as f:
-            index = f.read()
-        for name in pages:
-            assert ("<a href='%s'>" % name).encode() in index, name
+        program.check_written(5)
         screenshot(ARTEFACTS, "wine-after-write-out.png")
         close_box(window)
         process.wait(timeout=30)
-        with open(ini, "rb") as f:
-            saved = f.read()
+        saved = program.saved_settings()
         for key in (b"PrevServer=0\r\n", b"MakePageNum=5\r\n", b"PagePerSrcNum=2\r\n"):
             assert key in saved, (key, saved)
         print("PASS write-out through the menu, close box saves the settings")
@@ -116,7 +87,7 @@ def main():
             # The program itself runs on in the prefix's Wine server: end it there.
             subprocess.run(["wineserver", "-k"], env=env, capture_output=True)
         keep_server.close()
-        shutil.rmtree(folder, ignore_errors=True)
+        program.remove()
 
 
 if __name__ == "__main__":

@@ -5,7 +5,7 @@
 #include "forms/picture.h"
 #include "forms/text_box.h"
 #include "screen_fixture.h"
-#include "winutil/Fun_GivingHandCursor.h"
+#include "winutil/fun_giving_hand_cursor.h"
 
 namespace vb::winutil {
 namespace {

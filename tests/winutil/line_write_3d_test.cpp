@@ -9,7 +9,7 @@
 #include "forms/line.h"
 #include "forms/shape.h"
 #include "screen_fixture.h"
-#include "winutil/Fun_LineWrite3D.h"
+#include "winutil/fun_line_write_3d.h"
 
 namespace vb::winutil {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/desktop_shell.h"
-#include "winutil/API_ShellExecute.h"
+#include "winutil/api_shell_execute.h"
 
 namespace vb::winutil {
 namespace {

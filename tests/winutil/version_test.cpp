@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
 #include "fakes.h"
-#include "winutil/Fun_EasyVersion.h"
+#include "winutil/fun_easy_version.h"
 
 namespace vb::winutil {
 namespace {
@@ -18,7 +19,8 @@ std::vector<std::string> SplitCrLf(const std::string& text) {
     return lines;
 }
 
-TEST(Version, IsPlainDecimalWithoutPadding) { EXPECT_EQ(GetVersion(), "0.9.19"); }
+// Major, minor and revision of the project version, in plain decimal without padding.
+TEST(Version, IsPlainDecimalWithoutPadding) { EXPECT_EQ(GetVersion(), VB_TEST_CAPTION_VERSION); }
 
 TEST(Version, TheBoxHasTitleAndVersionABlankLineAndTheCredit) {
     for (const std::string credit : {"support@vornack.example (Vornack Works)", ""}) {
@@ -29,25 +31,32 @@ TEST(Version, TheBoxHasTitleAndVersionABlankLineAndTheCredit) {
         EXPECT_EQ(box.buttons, platform::MsgButtons::OK);
         EXPECT_EQ(box.icon, platform::MsgIcon::Information);
         EXPECT_EQ(box.caption, "ﾊﾞｰｼﾞｮﾝ情報");
-        EXPECT_EQ(
-            SplitCrLf(box.text),
-            (std::vector<std::string>{"ＺＵＮＤヴォルナックビルダー v0.9.19", "", "by " + credit}));
+        EXPECT_EQ(SplitCrLf(box.text), (std::vector<std::string>{
+                                           "ＺＵＮＤヴォルナックビルダー v" VB_TEST_CAPTION_VERSION,
+                                           "", "by " + credit}));
         EXPECT_EQ(box.text.find('\n'), box.text.find("\r\n") + 1) << "only CR LF pairs";
     }
 }
 
+// The resource's strings give major, minor padded to two digits and revision to four.
 TEST(Version, TheWindowsResourceCarriesTheNumbersAndPaddedStrings) {
     std::ifstream in(VB_VERSION_RC_PATH, std::ios::binary);
     ASSERT_TRUE(in) << VB_VERSION_RC_PATH;
     const std::string rc(std::istreambuf_iterator<char>(in), {});
-    for (const char* expected :
-         {"FILEVERSION 0,9,0,19", "PRODUCTVERSION 0,9,0,19", "BLOCK \"041104B0\"",
-          "VALUE \"ProductName\", \"ＺＵＮＤヴォルナックビルダー\"",
-          "VALUE \"FileVersion\", \"0.09.0019\"", "VALUE \"ProductVersion\", \"0.09.0019\"",
-          "VALUE \"InternalName\", \"VornackBuilder\"",
-          "VALUE \"OriginalFilename\", \"VornackBuilder.exe\"",
-          "VALUE \"Translation\", 0x411, 1200", "FILETYPE VFT_APP", "FILEOS VOS__WINDOWS32",
-          "FILEFLAGS 0x0L"})
+    const std::string numbers = VB_TEST_VERSION_NUMBERS;
+    int major = 0, minor = 0, build = 0, revision = 0;
+    ASSERT_EQ(std::sscanf(numbers.c_str(), "%d,%d,%d,%d", &major, &minor, &build, &revision), 4);
+    char padded[32];
+    std::snprintf(padded, sizeof padded, "\"%d.%02d.%04d\"", major, minor, revision);
+    for (const std::string& expected : std::vector<std::string>{
+             "FILEVERSION " + numbers, "PRODUCTVERSION " + numbers, "BLOCK \"041104B0\"",
+             "VALUE \"ProductName\", \"ＺＵＮＤヴォルナックビルダー\"",
+             "VALUE \"FileVersion\", " + std::string(padded),
+             "VALUE \"ProductVersion\", " + std::string(padded),
+             "VALUE \"InternalName\", \"VornackBuilder\"",
+             "VALUE \"OriginalFilename\", \"VornackBuilder.exe\"",
+             "VALUE \"Translation\", 0x411, 1200", "FILETYPE VFT_APP", "FILEOS VOS__WINDOWS32",
+             "FILEFLAGS 0x0L"})
         EXPECT_NE(rc.find(expected), std::string::npos) << expected;
 }
 

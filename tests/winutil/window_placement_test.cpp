@@ -4,9 +4,9 @@
 
 #include "forms/form.h"
 #include "screen_fixture.h"
-#include "winutil/API_SetWindowPos.h"
-#include "winutil/Fun_FormPosition.h"
-#include "winutil/Fun_SystemMetrics.h"
+#include "winutil/api_set_window_pos.h"
+#include "winutil/fun_form_position.h"
+#include "winutil/fun_system_metrics.h"
 
 namespace vb::winutil {
 namespace {

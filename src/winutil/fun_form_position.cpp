@@ -1,9 +1,9 @@
-#include "winutil/Fun_FormPosition.h"
+#include "winutil/fun_form_position.h"
 
 #include <cmath>
 
 #include "forms/screen.h"
-#include "winutil/Fun_SystemMetrics.h"
+#include "winutil/fun_system_metrics.h"
 
 namespace vb::winutil {
 

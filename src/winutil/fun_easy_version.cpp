@@ -1,4 +1,4 @@
-#include "winutil/Fun_EasyVersion.h"
+#include "winutil/fun_easy_version.h"
 
 #include "build_config.h"
 #include "platform/app_title.h"

@@ -1,4 +1,4 @@
-#include "winutil/API_ShellExecute.h"
+#include "winutil/api_shell_execute.h"
 
 #include "platform/desktop_shell.h"
 

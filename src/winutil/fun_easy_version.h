@@ -10,7 +10,7 @@ namespace vb::winutil {
 // Caption of the version box.
 inline constexpr const char* kVersionBoxCaption = "ﾊﾞｰｼﾞｮﾝ情報";
 
-// "major.minor.revision" in plain decimal ("0.9.19" for this build).
+// "major.minor.revision" in plain decimal (version 0.9.0.19 gives "0.9.19").
 std::string GetVersion();
 
 // The version box's text: the application title, " v" and the version; an empty line;

@@ -1,4 +1,4 @@
-#include "winutil/API_SetWindowPos.h"
+#include "winutil/api_set_window_pos.h"
 
 #include <cmath>
 

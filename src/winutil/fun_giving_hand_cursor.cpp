@@ -1,4 +1,4 @@
-#include "winutil/Fun_GivingHandCursor.h"
+#include "winutil/fun_giving_hand_cursor.h"
 
 #include "forms/errors.h"
 #include "forms/resources.h"

@@ -1,4 +1,4 @@
-#include "winutil/Fun_LineWrite3D.h"
+#include "winutil/fun_line_write_3d.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,14 +1,14 @@
 // Writes the hand cursor the form layer draws as a Windows cursor file (.cur), which the
 // Windows executable carries as its resource CURSOR_HAND. Run it again when the picture
 // changes; the Win32 view's tests check that the resource matches the drawn picture.
-//   g++ -std=c++20 -Isrc -I. resources/make_hand_cursor.cpp resources/hand_cursor.cpp \
-//       -o /tmp/make_hand_cursor && /tmp/make_hand_cursor resources/hand_cursor.cur
+//   cmake --build --preset core --target make_hand_cursor &&
+//       build/core/tools/hand_cursor/make_hand_cursor resources/hand_cursor.cur
 #include <cstdint>
 #include <fstream>
 #include <iostream>
 #include <vector>
 
-#include "resources/hand_cursor.h"
+#include "forms/hand_cursor.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: make_hand_cursor output.cur\n";
         return 2;
     }
-    const vb::forms::Picture p = vb::resources::HandCursor();
+    const vb::forms::Picture p = vb::forms::HandCursor();
     const std::uint32_t planeBytes = static_cast<std::uint32_t>((p.Width + 31) / 32 * 4 * p.Height);
     const std::uint32_t imageBytes = 40 + 8 + 2 * planeBytes;
     std::vector<std::uint8_t> out;

@@ -1,10 +1,10 @@
-#include "resources/hand_cursor.h"
+#include "forms/hand_cursor.h"
 
 #include <array>
 #include <cstddef>
 #include <string_view>
 
-namespace vb::resources {
+namespace vb::forms {
 
 namespace {
 
@@ -46,10 +46,10 @@ void SetBit(std::vector<std::uint8_t>& plane, int x, int y) {
 
 }  // namespace
 
-forms::Picture HandCursor() {
-    forms::Picture p;
+Picture HandCursor() {
+    Picture p;
     p.Name = "CURSOR_HAND";
-    p.Kind = forms::PictureKind::Cursor;
+    p.Kind = PictureKind::Cursor;
     p.Width = kSize;
     p.Height = kSize;
     p.HotSpotX = 6;
@@ -69,4 +69,4 @@ forms::Picture HandCursor() {
     return p;
 }
 
-}  // namespace vb::resources
+}  // namespace vb::forms

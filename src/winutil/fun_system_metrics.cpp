@@ -1,4 +1,4 @@
-#include "winutil/Fun_SystemMetrics.h"
+#include "winutil/fun_system_metrics.h"
 
 #include <cmath>
 
