@@ -2,8 +2,7 @@
 // Windows asks for (16, 24, 32, 48 and 256 pixels), which the executable carries as its first
 // icon, and as a 256-pixel PNG, which the Linux edition shows as its window icon and its
 // release carries beside the .desktop file. Run it again when the picture changes:
-//   g++ -std=c++20 -O2 tools/app_icon/make_app_icon.cpp -o /tmp/make_app_icon &&
-//       /tmp/make_app_icon resources/app_icon.ico resources/app_icon.png
+//   make_app_icon resources/app_icon.ico resources/app_icon.png
 //
 // The picture: a blue tile holding a stack of two white pages with lines of text, and an
 // orange "V" over their corner. Each size is drawn from the same shapes with 4 x 4 samples a
