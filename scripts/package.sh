@@ -5,7 +5,8 @@
 #       DLLs), template.html, ReadMe.txt (cp932, CR LF), local\, samples\ and a starter
 #       VornackBuilder.ini
 #   VornackBuilder-<version>-linux-x86_64.tar.gz  the same folder of the Linux edition, as
-#       scripts/run.sh lays it out
+#       scripts/run.sh lays it out, with a desktop entry (VornackBuilder.desktop) and the
+#       program's icon (vornackbuilder.png)
 # The starter settings file names one example server and title and the samples folder
 # beside the program (a relative path: started from its own folder, as a double click in
 # File Explorer does, the program finds them).
@@ -48,6 +49,8 @@ cmake --preset default
 cmake --build --preset default --target VornackBuilder
 linux="VornackBuilder-$version-linux-x86_64"
 program_folder build/default/bin VornackBuilder "$out/$linux"
+cp resources/VornackBuilder.desktop "$out/$linux/"
+cp resources/app_icon.png "$out/$linux/vornackbuilder.png"
 strip "$out/$linux/VornackBuilder"
 chmod 600 "$out/$linux/VornackBuilder.ini"  # server entries carry passwords
 tar -C "$out" -czf "$out/$linux.tar.gz" "$linux"
