@@ -41,10 +41,11 @@ int main(int argc, char** argv) {
     window.OpenExternally = [&shell](const std::string& url) { shell.OpenAddress(url); };
     boxes.SetParent(&window);
 
-    // The frame's size is known only once the window is shown, so the start-up sequence,
-    // which centres the window, runs after showing it.
+    // Under X11 the frame's size is known only once the window is mapped (Qt reports no
+    // frame margins before), so the start-up sequence, which centres the window, runs after
+    // showing it.
     window.ShowForm();
-    vb::qtview::RunGuarded([&] { form.Form_Load(); });
+    form.Load();
     // A close that came while the window loaded was honoured at the end of Form_Load. The
     // event loop has not run yet, so its end would never be asked for: end here.
     if (form.IsUnloaded()) return 0;

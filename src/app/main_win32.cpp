@@ -30,10 +30,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         boxes.SetOwner(window.Handle());
         vb::win32view::SetDialogWindow(window.Handle());
 
-        // The frame's size is known only once the window is shown, so the start-up
-        // sequence, which centres the window, runs after showing it.
-        window.ShowForm();
-        vb::win32view::RunGuarded([&] { form.Form_Load(); });
+        // The hidden window knows its frame: the start-up sequence centres it and sets its
+        // caption first, and it is shown once, in its place. A close held during the start-up
+        // was honoured at its end (the window is gone, WM_QUIT is posted).
+        form.Load();
+        if (!form.IsUnloaded()) window.ShowForm();
         // Closing by the close box, 終了, WM_CLOSE from another program (taskkill) or the
         // session's end unloads the form and ends this loop.
         code = vb::win32view::RunMessageLoop();

@@ -6,4 +6,7 @@ namespace vb::platform {
 // window caption.
 inline constexpr const char* kAppTitle = "ＺＵＮＤヴォルナックビルダー";
 
+// The program's words for a failure it has no description of.
+inline constexpr const char* kUnexpectedFailure = "予期しないエラーが発生しました。";
+
 }  // namespace vb::platform

@@ -17,7 +17,7 @@ HANDLE H(std::intptr_t native) { return reinterpret_cast<HANDLE>(native); }
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 FileHandle Open(const std::string& path, DWORD access, DWORD disposition, int& error) {
-    const HANDLE h = CreateFileW(WideFromUtf8(path).c_str(), access, kShareAll, nullptr,
+    const HANDLE h = CreateFileW(WidePathFromUtf8(path).c_str(), access, kShareAll, nullptr,
                                  disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     error = h == INVALID_HANDLE_VALUE ? static_cast<int>(GetLastError()) : 0;
     return h == INVALID_HANDLE_VALUE ? FileHandle()
@@ -27,7 +27,7 @@ FileHandle Open(const std::string& path, DWORD access, DWORD disposition, int& e
 }  // namespace
 
 FileHandle FileHandle::OpenForReading(const std::string& path, int& error) {
-    const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
+    const DWORD attributes = GetFileAttributesW(WidePathFromUtf8(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         error = ERROR_ACCESS_DENIED;
         return {};

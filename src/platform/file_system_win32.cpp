@@ -17,7 +17,9 @@ namespace {
 
 int LastError() { return static_cast<int>(GetLastError()); }
 
-DWORD Attributes(const std::string& path) { return GetFileAttributesW(WideFromUtf8(path).c_str()); }
+DWORD Attributes(const std::string& path) {
+    return GetFileAttributesW(WidePathFromUtf8(path).c_str());
+}
 
 bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 bool IsFolder(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
@@ -28,7 +30,7 @@ int ForEachEntry(const std::string& folder,
                  const std::function<int(const std::string&, DWORD)>& visit) {
     WIN32_FIND_DATAW data{};
     const HANDLE find =
-        FindFirstFileExW(WideFromUtf8(JoinPath(folder, "*")).c_str(), FindExInfoBasic, &data,
+        FindFirstFileExW(WidePathFromUtf8(JoinPath(folder, "*")).c_str(), FindExInfoBasic, &data,
                          FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) return LastError();
     int error = 0;
@@ -44,7 +46,7 @@ int ForEachEntry(const std::string& folder,
 
 // A junction or symbolic link is removed as a link: its target is never entered.
 int RemoveLink(const std::string& path, DWORD attributes) {
-    const std::wstring wide = WideFromUtf8(path);
+    const std::wstring wide = WidePathFromUtf8(path);
     const BOOL ok =
         IsFolder(attributes) ? RemoveDirectoryW(wide.c_str()) : DeleteFileW(wide.c_str());
     return ok ? 0 : LastError();
@@ -55,10 +57,10 @@ int RemoveTree(const std::string& folder) {
         const std::string child = JoinPath(folder, name);
         if (IsLink(attributes)) return RemoveLink(child, attributes);
         if (IsFolder(attributes)) return RemoveTree(child);
-        return DeleteFileW(WideFromUtf8(child).c_str()) ? 0 : LastError();
+        return DeleteFileW(WidePathFromUtf8(child).c_str()) ? 0 : LastError();
     });
     if (error != 0) return error;
-    return RemoveDirectoryW(WideFromUtf8(folder).c_str()) ? 0 : LastError();
+    return RemoveDirectoryW(WidePathFromUtf8(folder).c_str()) ? 0 : LastError();
 }
 
 // The first thing inside the folder (or the folder itself) that this user may not write;
@@ -167,15 +169,16 @@ void FileSystemObject::DeleteFolder(const std::string& path) {
     // name; the next deletion of the folder removes it.
     RemoveLeftOverAsides(path);
     const std::string aside = AsideName(path);
-    const bool moved = MoveFileExW(WideFromUtf8(path).c_str(), WideFromUtf8(aside).c_str(), 0);
+    const bool moved =
+        MoveFileExW(WidePathFromUtf8(path).c_str(), WidePathFromUtf8(aside).c_str(), 0);
     const int error = RemoveTree(moved ? aside : path);
     if (error == 0) return;
-    if (moved) MoveFileExW(WideFromUtf8(aside).c_str(), WideFromUtf8(path).c_str(), 0);
+    if (moved) MoveFileExW(WidePathFromUtf8(aside).c_str(), WidePathFromUtf8(path).c_str(), 0);
     ThrowFailure("フォルダを削除できません。", path, error);
 }
 
 void FileSystemObject::CreateFolder(const std::string& path) {
-    if (!CreateDirectoryW(WideFromUtf8(path).c_str(), nullptr))
+    if (!CreateDirectoryW(WidePathFromUtf8(path).c_str(), nullptr))
         ThrowFailure("フォルダを作成できません。", path, LastError());
 }
 

@@ -5,6 +5,53 @@
 
 namespace vb::platform {
 
+namespace {
+
+// CreateDirectoryW's limit (MAX_PATH less room for an 8.3 name); files meet MAX_PATH.
+constexpr std::size_t kLongPath = MAX_PATH - 12;
+
+bool IsAbsoluteDrivePath(std::wstring_view p) {
+    return p.size() >= 3 && p[1] == L':' && (p[2] == L'\\' || p[2] == L'/');
+}
+
+bool IsUncPath(std::wstring_view p) {
+    return p.size() > 2 && (p[0] == L'\\' || p[0] == L'/') && (p[1] == L'\\' || p[1] == L'/') &&
+           p[2] != L'?' && p[2] != L'.';
+}
+
+std::wstring FullWidePath(const std::wstring& wide) {
+    std::wstring full(wide.size() + MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n =
+            GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (n == 0) return wide;
+        if (n < full.size()) {
+            full.resize(n);
+            return full;
+        }
+        full.resize(n);
+    }
+}
+
+}  // namespace
+
+std::wstring LongPathForm(std::wstring_view fullPath) {
+    if (fullPath.size() < kLongPath) return std::wstring(fullPath);
+    if (IsAbsoluteDrivePath(fullPath)) return L"\\\\?\\" + std::wstring(fullPath);
+    if (IsUncPath(fullPath)) return L"\\\\?\\UNC\\" + std::wstring(fullPath.substr(2));
+    return std::wstring(fullPath);
+}
+
+std::wstring WidePathFromUtf8(std::string_view utf8) {
+    std::wstring wide = WideFromUtf8(utf8);
+    const bool absolute = IsAbsoluteDrivePath(wide) || IsUncPath(wide);
+    if (wide.empty() || (absolute && wide.size() < kLongPath)) return wide;
+    if (wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+    std::wstring full = FullWidePath(wide);
+    if (full.size() < kLongPath) return wide;
+    return LongPathForm(full);
+}
+
 std::string LexicalFullPath(const std::string& path) {
     if (path.empty()) return path;
     const std::wstring wide = WideFromUtf8(path);

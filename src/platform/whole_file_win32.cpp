@@ -35,8 +35,8 @@ std::string TempNameFor(const std::string& target) {
 // Writes the bytes into a new file and flushes them to the disk. created: whether the
 // folder took the file at all.
 int WriteNewFile(const std::string& temp, const std::string& bytes, bool& created) {
-    const HANDLE h = CreateFileW(WideFromUtf8(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE h = CreateFileW(WidePathFromUtf8(temp).c_str(), GENERIC_WRITE, 0, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     created = h != INVALID_HANDLE_VALUE;
     if (!created) return LastError();
     FileHandle file = FileHandle::Adopt(reinterpret_cast<std::intptr_t>(h));
@@ -56,7 +56,7 @@ int WriteNewFile(const std::string& temp, const std::string& bytes, bool& create
 // security descriptor: the new file takes its folder's, as any new file there would. It does
 // take the old one's attributes (hidden, archive, ...).
 int PutInPlace(const std::string& temp, const std::string& target, DWORD oldAttributes) {
-    const std::wstring wideTemp = WideFromUtf8(temp), wideTarget = WideFromUtf8(target);
+    const std::wstring wideTemp = WidePathFromUtf8(temp), wideTarget = WidePathFromUtf8(target);
     if (oldAttributes != INVALID_FILE_ATTRIBUTES)
         SetFileAttributesW(wideTemp.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
     int err = 0;
@@ -75,7 +75,7 @@ int PutInPlace(const std::string& temp, const std::string& target, DWORD oldAttr
 
 int ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     const std::string target = LexicalFullPath(path);
-    const DWORD attributes = GetFileAttributesW(WideFromUtf8(target).c_str());
+    const DWORD attributes = GetFileAttributesW(WidePathFromUtf8(target).c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_ACCESS_DENIED;
     if (exists && !MayWrite(target)) return ERROR_ACCESS_DENIED;
@@ -85,7 +85,7 @@ int ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     int err = WriteNewFile(temp, bytes, created);
     if (err == 0) err = PutInPlace(temp, target, attributes);
     if (err == 0) return 0;
-    if (created) DeleteFileW(WideFromUtf8(temp).c_str());
+    if (created) DeleteFileW(WidePathFromUtf8(temp).c_str());
     // A folder that takes no new file, or a file another program keeps from being swapped:
     // rewritten where it is. A failure while writing the temporary file (a full disk) is not
     // retried in place, where it would leave a torn file.

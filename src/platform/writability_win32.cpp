@@ -6,7 +6,7 @@
 namespace vb::platform {
 
 bool MayWrite(const std::string& path) {
-    const std::wstring wide = WideFromUtf8(path);
+    const std::wstring wide = WidePathFromUtf8(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY))
         return false;

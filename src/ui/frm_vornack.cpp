@@ -29,14 +29,16 @@ void frmVornack::Guarded(F&& handler) {
         services_.boxes.Show(e.what(), platform::MsgButtons::OK, platform::MsgIcon::Critical,
                              platform::kAppTitle);
     } catch (...) {
-        services_.boxes.Show("予期しないエラーが発生しました。", platform::MsgButtons::OK,
+        services_.boxes.Show(platform::kUnexpectedFailure, platform::MsgButtons::OK,
                              platform::MsgIcon::Critical, platform::kAppTitle);
     }
 }
 
 template <class F>
 void frmVornack::Command(F&& handler) {
-    if (runState_.WriteOutRunning) return;
+    // As during a run, a command chosen during the start-up's yield is ignored: it would
+    // run before the settings are loaded.
+    if (loading_ || runState_.WriteOutRunning) return;
     Guarded(std::forward<F>(handler));
 }
 
@@ -65,11 +67,22 @@ void frmVornack::ConnectHandlers() {
     };
 }
 
+void frmVornack::Load() {
+    loading_ = true;
+    Guarded([this] { Form_Load(); });
+    loading_ = false;
+    if (loaded_) return;
+    // Form_Load failed (and was reported): the window must still be able to close.
+    loaded_ = true;
+    CloseIfHeld();
+}
+
 void frmVornack::Form_Load() {
     winutil::SetTopMost(*this, true);
     winutil::SetFormPosition(*this, 1);
     winutil::SetMenuLine(lnMenu, services_.events);
     GetIniSetting();
+    settingsRead_ = true;
     winutil::SetHandCursor("CURSOR_HAND", 2, lblUrl);
     SetCaption(std::string(platform::kAppTitle) + " v" + winutil::GetVersion());
     wbCM.SetVisible(false);
@@ -79,8 +92,9 @@ void frmVornack::Form_Load() {
 }
 
 void frmVornack::Form_QueryUnload(bool& /*cancel*/, forms::UnloadMode /*unloadMode*/) {
-    // Closing is never refused, whatever its reason.
-    PutIniSetting();
+    // Closing is never refused, whatever its reason. Settings a failed start-up never read
+    // are not saved over the file.
+    if (settingsRead_) PutIniSetting();
 }
 
 void frmVornack::mnuExit_Click() { Unload(forms::UnloadMode::FromCode); }
@@ -94,16 +108,17 @@ void frmVornack::mnuGo_Click() {
     CloseIfHeld();
 }
 
-// The window is shown before Form_Load and yields to pending events while it loads: a close
-// honoured then would save the still-empty fields over the settings file. A write-out
-// yields too, and closes once it has finished.
+// Form_Load yields (the Linux window is shown before it, the Windows one after) to pending events
+// while it loads: a close honoured then would save the still-empty fields over the settings file. A
+// write-out yields too, and closes once it has finished.
 bool frmVornack::MustHoldClose() const { return !loaded_ || runState_.WriteOutRunning; }
 
 void frmVornack::HoldClose(forms::UnloadMode mode) {
     heldClose_ = mode;
     // The end of the desktop session does not wait for the run: the settings are saved now
     // (and again when the run has finished, should the program live that long).
-    if (mode == forms::UnloadMode::AppWindows && loaded_) Guarded([this] { PutIniSetting(); });
+    if (mode == forms::UnloadMode::AppWindows && loaded_ && settingsRead_)
+        Guarded([this] { PutIniSetting(); });
 }
 
 void frmVornack::CloseIfHeld() {

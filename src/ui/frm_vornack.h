@@ -88,6 +88,11 @@ class frmVornack : public forms::Form {
     forms::Menu xSprt4{"xSprt4", "-"};
     forms::Menu mnuVersion{"mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)..."};
 
+    // The start-up as the program runs it: Form_Load, with any failure reported in a message
+    // box (the program's own words for one it does not know). A window whose start-up failed
+    // still closes (without saving settings it never read).
+    void Load();
+
     // Handlers.
     void Form_Load();
     void Form_QueryUnload(bool& cancel, forms::UnloadMode unloadMode);
@@ -145,7 +150,9 @@ class frmVornack : public forms::Form {
     std::unique_ptr<builder::PageBuilder> builder_;
     settings::IniFileAccess ini_;
     builder::RunState runState_;
-    bool loaded_ = false;                         // Form_Load has finished
+    bool loaded_ = false;                         // Form_Load has finished (or failed)
+    bool loading_ = false;                        // Form_Load runs: commands are ignored
+    bool settingsRead_ = false;                   // the settings file was read at start-up
     std::optional<forms::UnloadMode> heldClose_;  // a close waiting to be honoured
 };
 

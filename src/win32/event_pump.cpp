@@ -8,11 +8,56 @@ HWND g_dialogWindow = nullptr;
 
 void SetDialogWindow(HWND window) { g_dialogWindow = window; }
 
+namespace {
+
+bool IsEscapeKey(const MSG& msg) {
+    switch (msg.message) {
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_CHAR:
+            return msg.wParam == VK_ESCAPE;
+        default:
+            return false;
+    }
+}
+
+// Whether the window is a combo box whose list is dropped down, or lies inside one.
+bool InDroppedList(HWND window) {
+    for (HWND w = window; w && w != g_dialogWindow; w = GetParent(w)) {
+        wchar_t name[16] = {};
+        GetClassNameW(w, name, 16);
+        if (lstrcmpiW(name, L"ComboBox") == 0) return SendMessageW(w, CB_GETDROPPEDSTATE, 0, 0);
+    }
+    return false;
+}
+
+}  // namespace
+
 void DispatchOne(MSG& msg) {
+    // Esc does nothing in the main window, as on the Linux edition: through IsDialogMessage
+    // it would be IDCANCEL, and a multi-line EDIT in a dialog-managed window answers it with
+    // WM_CLOSE to its parent. Only a dropped-down list takes it (to fold up), outside the
+    // dialog manager.
+    if (IsEscapeKey(msg) && g_dialogWindow && msg.hwnd &&
+        (msg.hwnd == g_dialogWindow || IsChild(g_dialogWindow, msg.hwnd))) {
+        if (!InDroppedList(msg.hwnd)) return;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        return;
+    }
     if (g_dialogWindow && IsWindow(g_dialogWindow) && IsDialogMessageW(g_dialogWindow, &msg))
         return;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
+}
+
+void ShowAlive() {
+    static ULONGLONG last = 0;
+    const ULONGLONG now = GetTickCount64();
+    if (now - last < 250) return;
+    last = now;
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
 }
 
 int RunMessageLoop() {

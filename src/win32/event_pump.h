@@ -15,6 +15,14 @@ void SetDialogWindow(HWND window);
 // Translates and dispatches one message.
 void DispatchOne(MSG& msg);
 
+// Lets the system see that the thread is alive during a long stretch that must not run
+// events (the write-out's page loop): at most four times a second, looks at the message
+// queue without taking anything from it (PeekMessageW, PM_NOREMOVE). Windows takes a window
+// whose thread has not looked at its queue for 5 s as hung and ghosts it ("応答なし").
+// Messages other threads send are answered then (a close among them is held by the busy
+// form like any other); no input, posted message or timer runs.
+void ShowAlive();
+
 // Runs until WM_QUIT; returns its exit code.
 int RunMessageLoop();
 

@@ -3,6 +3,8 @@
 #include <exception>
 #include <string>
 
+#include "platform/app_title.h"
+
 // A failure escaping a handler the view calls (a menu command, a click, a tick, a browser
 // notification) must not unwind through the system's window procedures. The view catches
 // it at that boundary and reports it here.
@@ -19,7 +21,7 @@ void RunGuarded(Handler&& handler) {
     } catch (const std::exception& e) {
         ReportFailure(e.what());
     } catch (...) {
-        ReportFailure("unknown failure");
+        ReportFailure(platform::kUnexpectedFailure);
     }
 }
 

@@ -81,6 +81,9 @@ FormWindow::FormWindow(forms::Form& form) : form_(form) {
     ApplyClientSize();
     ApplyPosition();
     ApplyTopMost();
+    // The hidden window's rectangles already hold its frame: the start-up sequence can
+    // place the window before it is shown.
+    ReportFrame();
 
     form.SetObserver([this](forms::Change change) { OnFormChange(change); });
     form.SetControlAddedObserver([this](forms::Control& control) {
@@ -317,9 +320,10 @@ void FormWindow::Close() {
 }
 
 void FormWindow::EndSession() {
+    // A close the form holds (its start-up or a run is not over) stays the form's to
+    // honour: a later close goes the same road, through the form.
     if (closing_ || form_.IsUnloaded()) return;
     RunGuarded([&] { form_.Unload(forms::UnloadMode::AppWindows); });
-    closing_ = true;
 }
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

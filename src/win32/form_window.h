@@ -47,7 +47,9 @@ class FormWindow {
     void QuitWhenClosed() { quitWhenClosed_ = true; }
 
     // Shows the window at the form's position, gives the focus to the first control in the
-    // tab order and reports the real frame back to the form.
+    // tab order and reports the real frame back to the form. The frame is reported once
+    // already when the window is made, so the form can place itself (Form_Load) while the
+    // window is still hidden and is first shown in its place.
     void ShowForm();
 
   private:

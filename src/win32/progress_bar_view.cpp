@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "win32/event_pump.h"
+
 namespace vb::win32view {
 
 ProgressBarView::ProgressBarView(forms::ProgressBar& bar, const ViewContext& context)
@@ -22,6 +24,8 @@ void ProgressBarView::ShowProgress() {
     if (!Handle()) return;
     SendMessageW(Handle(), PBM_SETPOS, ScaledValue(bar_.Value(), bar_.Max()), 0);
     UpdateWindow(Handle());
+    // The page loop runs no events; its progress shows the system the program is alive.
+    ShowAlive();
 }
 
 }  // namespace vb::win32view

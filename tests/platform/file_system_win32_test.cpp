@@ -179,3 +179,18 @@ TEST_F(FileSystemWin32Test, FailuresCarryTheSystemsOwnText) {
 }
 
 }  // namespace
+
+// Windows without the long-path policy refuses paths over 260 characters unless they come
+// in their long form; Wine has no such limit, so the conversion itself is tested.
+TEST(LongPathTest, LongAbsolutePathsTakeTheLongFormShortOnesStayAsTheyAre) {
+    const std::wstring deep(300, L'フ');
+    EXPECT_EQ(LongPathForm(L"C:\\" + deep), L"\\\\?\\C:\\" + deep);
+    EXPECT_EQ(LongPathForm(L"\\\\server\\share\\" + deep), L"\\\\?\\UNC\\server\\share\\" + deep);
+    EXPECT_EQ(LongPathForm(L"C:\\short\\a.txt"), L"C:\\short\\a.txt");
+    EXPECT_EQ(LongPathForm(L"\\\\server\\share\\a.txt"), L"\\\\server\\share\\a.txt");
+    EXPECT_EQ(LongPathForm(L"\\\\?\\C:\\" + deep), L"\\\\?\\C:\\" + deep);
+    // From the program's UTF-8 paths: resolved to the full form first, "/" and ".." too.
+    const std::string utf8(std::string("C:/") + "x/../" + std::string(300, 'a'));
+    EXPECT_EQ(WidePathFromUtf8(utf8), L"\\\\?\\C:\\" + std::wstring(300, L'a'));
+    EXPECT_EQ(WidePathFromUtf8("C:/x/../a.txt"), L"C:/x/../a.txt");
+}

@@ -21,15 +21,20 @@ PagePerSrcNum=2
 class ProgramFolder:
     """A new folder holding a copy of the executable, template.html, ReadMe.txt, an empty
     local/ and the sample sources in a folder of the given name, with a settings file that
-    names the sources (their path as the program sees it: seen_as) and the page count."""
+    names the sources (their path as the program sees it: seen_as) and the page count.
+    With longer_than, the sources lie in folders nested until that path is longer than so
+    many characters, as a user's documents with Japanese names make it."""
 
-    def __init__(self, exe, resources, pages, sources_name="sources", seen_as=lambda p: p):
+    def __init__(self, exe, resources, pages, sources_name="sources", seen_as=lambda p: p,
+                 longer_than=0):
         self.folder = tempfile.mkdtemp(prefix="vb-window-")
         shutil.copy(exe, self.folder)
         for name in ("template.html", "ReadMe.txt"):
             shutil.copy(os.path.join(resources, name), self.folder)
         os.mkdir(os.path.join(self.folder, "local"))
         self.sources = os.path.join(self.folder, sources_name)
+        while len(seen_as(self.sources)) <= longer_than:
+            self.sources = os.path.join(self.sources, "とても長いフォルダの名前とても長いフォルダの名前")
         shutil.copytree(os.path.join(resources, "samples"), self.sources)
         self.ini = os.path.join(self.folder, "VornackBuilder.ini")
         settings = SETTINGS.replace("@SRC@", seen_as(self.sources)).replace("@PAGES@", str(pages))

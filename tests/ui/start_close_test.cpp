@@ -152,6 +152,39 @@ TEST_F(StartCloseTest, CloseDuringStartUpWaitsAndSavesTheLoadedValues) {
     EXPECT_NE(SettingsBytes().find("Server1=host user pass\r\n"), std::string::npos);
 }
 
+TEST_F(StartCloseTest, AFailingStartUpIsReportedAndTheWindowStillCloses) {
+    PrepareJob();
+    auto& w = Window();
+    const std::string before = SettingsBytes();
+    events.AtYield(1, [] { throw std::runtime_error("途中で失敗しました。"); });
+    w.Load();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "途中で失敗しました。");
+    EXPECT_EQ(boxes.shown()[0].icon, platform::MsgIcon::Critical);
+    EXPECT_TRUE(w.Unload(forms::UnloadMode::ControlMenu));
+    EXPECT_EQ(SettingsBytes(), before);  // the fields it never loaded are not saved
+}
+
+TEST_F(StartCloseTest, AFailureWithoutDescriptionAtStartUpIsReportedInTheProgramsWords) {
+    auto& w = Window();
+    events.AtYield(1, [] { throw 42; });
+    w.Load();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "予期しないエラーが発生しました。");
+}
+
+TEST_F(StartCloseTest, CommandsDuringStartUpAreIgnored) {
+    PrepareJob();
+    auto& w = Window();
+    events.AtYield(1, [&] {  // before the settings are loaded
+        w.mnuGo.RaiseClick();
+        w.mnuVersion.RaiseClick();
+    });
+    w.Load();
+    EXPECT_TRUE(boxes.shown().empty());  // no run's confirmation, no version box
+    EXPECT_FALSE(fs::exists(dir / "local/host/index.html"));
+}
+
 TEST_F(StartCloseTest, SessionEndDuringAWriteOutSavesAtOnceAndClosesAfterIt) {
     PrepareJob();
     auto& w = Started();
