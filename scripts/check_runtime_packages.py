@@ -63,19 +63,23 @@ def closure(roots, depends, providers):
 
 
 def loaded_packages(program):
+    """The package of each library ldd resolves (None where no package holds it). A library
+    is looked up under each name it has: as ldd names it, its real path, and that path
+    without /usr (dpkg knows many files under /lib only, /lib being /usr/lib)."""
     ldd = subprocess.run(["ldd", program], capture_output=True, text=True, check=True).stdout
-    libs = [m.group(1) for m in re.finditer(r"=> (/\S+)", ldd)]
+    libs = sorted({m.group(1) for m in re.finditer(r"=> (/\S+)", ldd)})
+    real = subprocess.run(["readlink", "-f", *libs], capture_output=True, text=True,
+                          check=True).stdout.split()
+    names = {lib: [lib, path, re.sub(r"^/usr", "", path)] for lib, path in zip(libs, real)}
+    # dpkg -S names the package of each path it knows ("package:arch: path").
+    query = sorted({n for candidates in names.values() for n in candidates})
+    owners = subprocess.run(["dpkg", "-S", *query], capture_output=True, text=True).stdout
     packages = {}
-    for lib in libs:
-        real = subprocess.run(["readlink", "-f", lib], capture_output=True, text=True).stdout.strip()
-        owner = subprocess.run(["dpkg", "-S", real], capture_output=True, text=True)
-        if owner.returncode != 0:
-            owner = subprocess.run(["dpkg", "-S", lib], capture_output=True, text=True)
-        if owner.returncode != 0:
-            packages[lib] = None
-            continue
-        packages[lib] = owner.stdout.split(":")[0]
-    return packages
+    for line in owners.splitlines():
+        package, path = line.split(": ", 1)
+        packages[path] = package.split(":")[0].split(",")[0]
+    return {lib: next((packages[n] for n in candidates if n in packages), None)
+            for lib, candidates in names.items()}
 
 
 def main():
