@@ -31,7 +31,8 @@ DWORD OwnerOf(std::string_view name, const std::string& base) {
     std::string_view numbers = name.substr(prefix.size());
     numbers.remove_suffix(kSuffix.size());
     const std::size_t first = numbers.find('-');
-    const std::size_t second = numbers.find('-', first == numbers.npos ? first : first + 1);
+    if (first == numbers.npos) return 0;
+    const std::size_t second = numbers.find('-', first + 1);
     if (second == numbers.npos) return 0;
     const std::string_view id = numbers.substr(0, first);
     if (!AllDigits(id) || id.size() > 10 ||
