@@ -60,7 +60,8 @@ void RemoveLeftoverTemps(const std::string& target) {
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const pid_t owner = OwnerOf(Utf8FromPath(it->path().filename()), base);
-        const bool plainFile = it->symlink_status(ec).type() == fs::file_type::regular;
+        std::error_code statusError;  // an entry gone meanwhile ends nothing but its own look
+        const bool plainFile = it->symlink_status(statusError).type() == fs::file_type::regular;
         if (owner > 0 && plainFile && !IsRunning(owner)) leftovers.push_back(it->path());
     }
     for (const fs::path& leftover : leftovers) fs::remove(leftover, ec);
