@@ -25,6 +25,8 @@ WholeFileRead ReadWholeFile(const std::string& path);
 // when another program holds the file so that it cannot be swapped, after a few retries
 // (a virus scanner or the indexer may hold it for a moment).
 // A new file is readable and writable by its owner only (POSIX). On failure nothing changes.
+// After a save, the temporary files that saves of processes now gone left beside the file
+// are removed (RemoveLeftoverTemps).
 int ReplaceWholeFile(const std::string& path, const std::string& bytes);
 
 // ReplaceWholeFile's fallback on both systems: the existing file is overwritten where it is

@@ -7,7 +7,8 @@
 
 #include "platform/file_handle.h"
 #include "platform/native_path.h"
-#include "platform/program_folder.h"
+#include "platform/save_temp.h"
+#include "platform/symbolic_link.h"
 #include "platform/whole_file.h"
 #include "platform/writability.h"
 
@@ -16,21 +17,6 @@ namespace vb::platform {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The file a path finally names once links are followed (the path itself when it is no
-// link; also when the link points nowhere yet).
-std::string ResolveLinks(const std::string& path) {
-    constexpr int kMaxLinks = 40;  // the system's own limit for a chain of links
-    fs::path current = PathFromUtf8(path);
-    for (int i = 0; i < kMaxLinks; ++i) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(current, ec)) || ec) break;
-        const fs::path target = fs::read_symlink(current, ec);
-        if (ec) break;
-        current = target.is_absolute() ? target : current.parent_path() / target;
-    }
-    return Utf8FromPath(current);
-}
 
 std::string FolderOf(const std::string& path) {
     const std::string folder = Utf8FromPath(PathFromUtf8(path).parent_path());
@@ -64,8 +50,7 @@ int TakeOverPermissions(int fd, const struct stat* old) {
 // Writes the bytes to a temporary file beside the target and renames it over the target.
 TempOutcome ReplaceViaTemp(const std::string& target, const std::string& folder,
                            const std::string& bytes, const struct stat* old) {
-    std::string temp =
-        JoinPath(folder, "." + Utf8FromPath(PathFromUtf8(target).filename()) + ".XXXXXX");
+    std::string temp = TempNameFor(target);
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return {errno, false};
     FileHandle file = FileHandle::Adopt(fd);
@@ -80,6 +65,7 @@ TempOutcome ReplaceViaTemp(const std::string& target, const std::string& folder,
         return {err, true};
     }
     SyncFolder(folder);
+    RemoveLeftoverTemps(target);
     return {0, true};
 }
 

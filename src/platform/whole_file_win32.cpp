@@ -1,11 +1,11 @@
 #include <windows.h>
 
-#include <atomic>
 #include <string>
 
 #include "platform/file_handle.h"
 #include "platform/native_path.h"
-#include "platform/program_folder.h"
+#include "platform/save_temp.h"
+#include "platform/symbolic_link.h"
 #include "platform/whole_file.h"
 #include "platform/wide_text.h"
 #include "platform/writability.h"
@@ -23,13 +23,6 @@ constexpr DWORD kReplacePauseMs = 100;
 bool IsBusy(int error) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
            error == ERROR_ACCESS_DENIED;
-}
-
-// A name beside the target that no other save uses: the process, a counter and the clock.
-std::string TempNameFor(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    return target + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) +
-           "-" + std::to_string(GetTickCount64()) + ".tmp";
 }
 
 // Writes the bytes into a new file and flushes them to the disk. created: whether the
@@ -74,7 +67,8 @@ int PutInPlace(const std::string& temp, const std::string& target, DWORD oldAttr
 }  // namespace
 
 int ReplaceWholeFile(const std::string& path, const std::string& bytes) {
-    const std::string target = LexicalFullPath(path);
+    // A link stays a link: the file it finally names is the one replaced.
+    const std::string target = ResolveLinks(path);
     const DWORD attributes = GetFileAttributesW(WidePathFromUtf8(target).c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_ACCESS_DENIED;
@@ -84,7 +78,10 @@ int ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     bool created = false;
     int err = WriteNewFile(temp, bytes, created);
     if (err == 0) err = PutInPlace(temp, target, attributes);
-    if (err == 0) return 0;
+    if (err == 0) {
+        RemoveLeftoverTemps(target);
+        return 0;
+    }
     if (created) DeleteFileW(WidePathFromUtf8(temp).c_str());
     // A folder that takes no new file, or a file another program keeps from being swapped:
     // rewritten where it is. A failure while writing the temporary file (a full disk) is not

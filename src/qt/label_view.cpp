@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <utility>
 
 #include "forms/menu.h"
 #include "qt/failure_report.h"
@@ -18,8 +19,17 @@ class ClickableLabel : public QLabel {
     ClickableLabel(forms::Label& label, QWidget* parent) : QLabel(parent), label_(label) {}
 
   protected:
+    // Qt delivers a double click as press, release, press, double click, release. Its second
+    // release raises no Click: a double click is one Click, as on Windows, where the second
+    // press of a double click is a double-click notification and no click.
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        QLabel::mouseDoubleClickEvent(event);
+        endsDoubleClick_ = true;
+    }
+
     void mouseReleaseEvent(QMouseEvent* event) override {
         QLabel::mouseReleaseEvent(event);
+        if (std::exchange(endsDoubleClick_, false)) return;
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
             label_.Click)
             RunGuarded(label_.Click);
@@ -27,6 +37,7 @@ class ClickableLabel : public QLabel {
 
   private:
     forms::Label& label_;
+    bool endsDoubleClick_ = false;
 };
 
 }  // namespace

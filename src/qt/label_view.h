@@ -8,9 +8,9 @@ class QLabel;
 namespace vb::qtview {
 
 // A label as a QLabel on its container's surface, in its fore colour; a click (mouse
-// button released over it) raises the label's Click. The label stands at its position and
-// grows beyond its size where this system's font needs more room than the size gives, so
-// that no caption is cut off.
+// button released over it) raises the label's Click, and so does a double click, once. The label
+// stands at its position and grows beyond its size where this system's font needs more room than
+// the size gives, so that no caption is cut off.
 class LabelView : public ControlView {
   public:
     LabelView(forms::Label& label, QWidget* parent);

@@ -1,12 +1,30 @@
 #include "win32/event_pump.h"
 
+#include <vector>
+
 namespace vb::win32view {
 
 namespace {
+
 HWND g_dialogWindow = nullptr;
-}
+
+struct KeyboardTarget {
+    HWND host;
+    IOleInPlaceActiveObject* object;
+};
+std::vector<KeyboardTarget> g_keyboardTargets;
+
+}  // namespace
 
 void SetDialogWindow(HWND window) { g_dialogWindow = window; }
+
+void AddKeyboardTarget(HWND host, IOleInPlaceActiveObject* object) {
+    g_keyboardTargets.push_back({host, object});
+}
+
+void RemoveKeyboardTarget(HWND host) {
+    std::erase_if(g_keyboardTargets, [host](const KeyboardTarget& t) { return t.host == host; });
+}
 
 namespace {
 
@@ -31,9 +49,27 @@ bool InDroppedList(HWND window) {
     return false;
 }
 
+// Whether a browser's in-place object took a keyboard message aimed at its windows
+// (IOleInPlaceActiveObject::TranslateAccelerator answered S_OK). Otherwise the message goes
+// on as any other, so that Tab out of the page's last link reaches the dialog manager.
+bool TakenByBrowser(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
+    for (const KeyboardTarget& target : g_keyboardTargets) {
+        if (msg.hwnd != target.host && !IsChild(target.host, msg.hwnd)) continue;
+        // The page's key may close the view, which releases the object and drops the target.
+        IOleInPlaceActiveObject* object = target.object;
+        object->AddRef();
+        const bool taken = object->TranslateAccelerator(&msg) == S_OK;
+        object->Release();
+        return taken;
+    }
+    return false;
+}
+
 }  // namespace
 
 void DispatchOne(MSG& msg) {
+    if (TakenByBrowser(msg)) return;
     // Esc does nothing in the main window, as on the Linux edition: through IsDialogMessage
     // it would be IDCANCEL, and a multi-line EDIT in a dialog-managed window answers it with
     // WM_CLOSE to its parent. Only a dropped-down list takes it (to fold up), outside the

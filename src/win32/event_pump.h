@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// Needs windows.h first.
+#include <oleidl.h>
 
 #include "platform/message_box.h"
 
@@ -11,6 +13,14 @@ namespace vb::win32view {
 
 // The window whose controls Tab moves between (nullptr: none).
 void SetDialogWindow(HWND window);
+
+// The in-place object of a browser control hosted in `host`: it gets the first look at the
+// keyboard messages aimed at the host or any window inside it (the browser's own), as a
+// control container must give it, so that Tab, the arrows and the page's own keys act in the
+// page. What it takes (S_OK) goes no further. The caller keeps the object alive until it
+// removes it.
+void AddKeyboardTarget(HWND host, IOleInPlaceActiveObject* object);
+void RemoveKeyboardTarget(HWND host);
 
 // Translates and dispatches one message.
 void DispatchOne(MSG& msg);

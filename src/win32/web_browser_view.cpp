@@ -4,6 +4,7 @@
 
 #include "platform/wide_text.h"
 #include "win32/browser_events.h"
+#include "win32/event_pump.h"
 #include "win32/failure_report.h"
 #include "win32/system_library.h"
 
@@ -61,6 +62,11 @@ void WebBrowserView::Connect(const ViewContext& context) {
     if (!web_) return;
     // Script errors and certificate questions of the advertisement page stay unasked.
     web_->put_Silent(VARIANT_TRUE);
+    // The message loop hands the page its keys: the atl.dll host gets none of them itself.
+    if (SUCCEEDED(web_->QueryInterface(IID_IOleInPlaceActiveObject,
+                                       reinterpret_cast<void**>(&active_))) &&
+        active_)
+        AddKeyboardTarget(Handle(), active_);
     events_ = new BrowserEvents(
         [this](IDispatch* object, const std::string& url) {
             const forms::CompletedNavigation done = ReadCompletedNavigation(object, url);
@@ -78,6 +84,10 @@ void WebBrowserView::Connect(const ViewContext& context) {
 }
 
 WebBrowserView::~WebBrowserView() {
+    if (active_) {
+        RemoveKeyboardTarget(Handle());
+        active_->Release();
+    }
     if (point_) {
         point_->Unadvise(cookie_);
         point_->Release();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exdisp.h>
+#include <oleidl.h>
 
 #include "forms/web_browser.h"
 #include "win32/control_view.h"
@@ -14,6 +15,7 @@ class BrowserEvents;
 // completed navigation of the page and of each of its frames raises NavigateComplete2 with
 // the title read from the notifying browser's document. When the control cannot be made
 // (no atl.dll, no browser engine), the view stays an empty window and nothing is raised.
+// Keys aimed at the browser's windows go to the browser first (AddKeyboardTarget).
 class WebBrowserView : public ControlView {
   public:
     WebBrowserView(forms::WebBrowser& browser, const ViewContext& context);
@@ -30,6 +32,7 @@ class WebBrowserView : public ControlView {
 
     forms::WebBrowser& browser_;
     IWebBrowser2* web_ = nullptr;
+    IOleInPlaceActiveObject* active_ = nullptr;
     BrowserEvents* events_ = nullptr;
     IConnectionPoint* point_ = nullptr;
     DWORD cookie_ = 0;

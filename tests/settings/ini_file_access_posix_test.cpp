@@ -121,6 +121,22 @@ TEST_F(IniFileAccessTest, LinkIsWrittenThroughToItsTarget) {
     EXPECT_EQ(NamesIn(dir / "real"), std::set<std::string>{"settings.ini"});
 }
 
+// A save killed half-way left its temporary file ("." name "." process "." six letters or
+// digits); the next save removes it. Names of another form, and a save still running, stay.
+TEST_F(IniFileAccessTest, SaveRemovesTemporaryFilesThatEndedSavesLeft) {
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+    const auto temp = [](pid_t pid) { return ".VornackBuilder.ini." + std::to_string(pid) + "."; };
+    const std::set<std::string> kept = {
+        "VornackBuilder.ini", temp(::getpid()) + "a1B2c3", temp(ended) + "a1B2c",
+        temp(ended) + "a1B2c3.bak", ".VornackBuilder.ini.0" + std::to_string(ended) + ".a1B2c3"};
+    for (const std::string& name : kept) WriteBytes(dir / name, "[Setting]\r\n");
+    WriteBytes(dir / (temp(ended) + "a1B2c3"), "[Setting]\r\nA=half");
+    ASSERT_TRUE(ini.PutIni("Setting", "1", "A"));
+    EXPECT_EQ(NamesIn(dir.str()), kept);
+}
+
 // Writes past the file-size limit fail as on a full disk.
 class FileSizeLimit {
   public:

@@ -3,6 +3,7 @@
 // for the other program.
 #include <windows.h>
 
+#include "child_process_win32.h"
 #include "ini_file_access_fixture.h"
 #include "platform/wide_text.h"
 
@@ -63,6 +64,24 @@ TEST_F(IniFileAccessTest, AFileLockedByAnotherProgramFailsWithTheSystemsReason) 
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(ReadBytes(IniPath()), original);
     EXPECT_EQ(NamesIn(dir.str()), std::set<std::string>{"VornackBuilder.ini"});
+}
+
+// A save ended half-way left its temporary file (name "." process "-" counter "-" clock
+// ".tmp"); the next save removes it. Names of another form, and a save still running, stay.
+TEST_F(IniFileAccessTest, SaveRemovesTemporaryFilesThatEndedSavesLeft) {
+    test::ChildProcess child;  // runs no case and ends at once
+    ASSERT_EQ(child.StartCase("None.DISABLED_None"), 0u);
+    ASSERT_EQ(child.Wait(30000), 0u);
+    const auto temp = [](unsigned long pid) {
+        return "VornackBuilder.ini." + std::to_string(pid) + "-1-";
+    };
+    const std::set<std::string> kept = {"VornackBuilder.ini", temp(GetCurrentProcessId()) + "7.tmp",
+                                        temp(child.Id()) + "7.tmp.bak", temp(child.Id()) + ".tmp",
+                                        temp(child.Id()) + "7x.tmp"};
+    for (const std::string& name : kept) WriteBytes(dir / name, "[Setting]\r\n");
+    WriteBytes(dir / (temp(child.Id()) + "7.tmp"), "[Setting]\r\nA=half");
+    ASSERT_TRUE(ini.PutIni("Setting", "1", "A"));
+    EXPECT_EQ(NamesIn(dir.str()), kept);
 }
 
 }  // namespace

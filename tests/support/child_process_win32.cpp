@@ -40,6 +40,8 @@ unsigned long ChildProcess::StartCase(const std::string& disabledCase) {
     return err;
 }
 
+unsigned long ChildProcess::Id() const { return process_ ? GetProcessId(process_) : 0; }
+
 bool ChildProcess::Running() const {
     return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }

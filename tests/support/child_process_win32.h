@@ -23,6 +23,8 @@ class ChildProcess {
     // outlives the test holding ctest's output pipe open. Returns 0 or the system's error.
     unsigned long StartCase(const std::string& disabledCase);
 
+    // The child's process id (0: none started).
+    unsigned long Id() const;
     bool Running() const;
     // Waits up to the given time for the child to end by itself; returns its exit code, or
     // STILL_ACTIVE (259) when it is still running.

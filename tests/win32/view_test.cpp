@@ -173,6 +173,52 @@ TEST_F(ViewTest, TabLeavesTheLogForTheNextField) {
     EXPECT_EQ(GetFocus(), H(form.list));
 }
 
+// A browser's in-place object as the WebBrowser control's: it takes the keys it is told to
+// take, and counts those it is offered.
+class FakeInPlaceObject : public IOleInPlaceActiveObject {
+  public:
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*) override {
+        ++offered;
+        return answer;
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
+
+    HRESULT answer = S_OK;
+    int offered = 0;
+};
+
+// Wine never loads a page into the real control: the first field stands in for its window.
+TEST_F(ViewTest, KeysInsideTheBrowserReachItBeforeTheDialogManager) {
+    FakeInPlaceObject page;
+    AddKeyboardTarget(H(form.field), &page);
+    SetDialogWindow(window.Handle());
+    SetFocus(H(form.field));
+    MSG tab{H(form.field), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    DispatchOne(tab);
+    EXPECT_EQ(GetFocus(), H(form.field)) << "the page took Tab";
+    page.answer = S_FALSE;
+    DispatchOne(tab);
+    EXPECT_EQ(GetFocus(), H(form.second)) << "the page let Tab go on";
+    tab.hwnd = H(form.second);
+    DispatchOne(tab);
+    EXPECT_EQ(page.offered, 2) << "a key outside the page";
+    SetDialogWindow(nullptr);
+    RemoveKeyboardTarget(H(form.field));
+}
+
 TEST_F(ViewTest, UsersChoiceInAListAndClickOnALabelReachTheModel) {
     form.list.AddItem("a");
     form.list.AddItem("b");
