@@ -65,4 +65,40 @@ PixelRect PixelBox(const Control& control) {
             ToPixelsY(control.Top() + control.Height())};
 }
 
+PointerShape ShapeOfPointer(int kind, bool hasPicture) {
+    switch (kind) {
+        case kPointerDefault:
+            return PointerShape::Default;
+        case kPointerCustom:
+            return hasPicture ? PointerShape::Picture : PointerShape::Arrow;
+        case 2:
+            return PointerShape::Cross;
+        case 3:
+            return PointerShape::IBeam;
+        case 5:
+        case 15:
+            return PointerShape::SizeAll;
+        case 6:
+            return PointerShape::SizeNESW;
+        case 7:
+            return PointerShape::SizeNS;
+        case 8:
+            return PointerShape::SizeNWSE;
+        case 9:
+            return PointerShape::SizeWE;
+        case 10:
+            return PointerShape::UpArrow;
+        case 11:
+            return PointerShape::Wait;
+        case 12:
+            return PointerShape::No;
+        case 13:
+            return PointerShape::ArrowAndWait;
+        case 14:
+            return PointerShape::Help;
+        default:
+            return PointerShape::Arrow;
+    }
+}
+
 }  // namespace vb::forms

@@ -70,7 +70,6 @@ void ControlView::InvalidateSurface() const {
 }
 
 HCURSOR ControlView::Cursor() const {
-    if (IsDefaultPointer(control_.MousePointer())) return nullptr;
     return PointerCursor(control_.MousePointer(), control_.MouseIcon());
 }
 
@@ -86,22 +85,38 @@ HWND CreateChild(const wchar_t* className, DWORD style, DWORD exStyle, const Vie
     return window;
 }
 
+namespace {
+
+// Makes the window view of each kind of control.
+class ViewMaker final : public forms::ControlVisitor {
+  public:
+    explicit ViewMaker(const ViewContext& context) : context_(context) {}
+
+    void Visit(forms::TextBox& c) override { made = std::make_unique<TextBoxView>(c, context_); }
+    void Visit(forms::ComboBox& c) override { made = std::make_unique<ComboBoxView>(c, context_); }
+    void Visit(forms::Label& c) override { made = std::make_unique<LabelView>(c, context_); }
+    void Visit(forms::ProgressBar& c) override {
+        made = std::make_unique<ProgressBarView>(c, context_);
+    }
+    void Visit(forms::Line& c) override { made = std::make_unique<LineView>(c, context_.parent); }
+    void Visit(forms::Shape& c) override { made = std::make_unique<ShapeView>(c, context_.parent); }
+    void Visit(forms::Timer& c) override { made = std::make_unique<TimerView>(c); }
+    void Visit(forms::WebBrowser& c) override {
+        made = std::make_unique<WebBrowserView>(c, context_);
+    }
+
+    std::unique_ptr<ControlView> made;
+
+  private:
+    const ViewContext& context_;
+};
+
+}  // namespace
+
 std::unique_ptr<ControlView> MakeControlView(forms::Control& control, const ViewContext& context) {
-    if (auto* c = dynamic_cast<forms::TextBox*>(&control))
-        return std::make_unique<TextBoxView>(*c, context);
-    if (auto* c = dynamic_cast<forms::ComboBox*>(&control))
-        return std::make_unique<ComboBoxView>(*c, context);
-    if (auto* c = dynamic_cast<forms::Label*>(&control))
-        return std::make_unique<LabelView>(*c, context);
-    if (auto* c = dynamic_cast<forms::ProgressBar*>(&control))
-        return std::make_unique<ProgressBarView>(*c, context);
-    if (auto* c = dynamic_cast<forms::Line*>(&control))
-        return std::make_unique<LineView>(*c, context.parent);
-    if (auto* c = dynamic_cast<forms::Shape*>(&control))
-        return std::make_unique<ShapeView>(*c, context.parent);
-    if (auto* c = dynamic_cast<forms::Timer*>(&control)) return std::make_unique<TimerView>(*c);
-    if (auto* c = dynamic_cast<forms::WebBrowser*>(&control))
-        return std::make_unique<WebBrowserView>(*c, context);
+    ViewMaker maker(context);
+    control.Accept(maker);
+    if (maker.made) return std::move(maker.made);
     return std::make_unique<ControlView>(control, CreateChild(L"STATIC", 0, 0, context),
                                          context.parent);
 }

@@ -20,7 +20,7 @@ class ControlView {
     ControlView(const ControlView&) = delete;
     ControlView& operator=(const ControlView&) = delete;
 
-    forms::Control& control() const { return control_; }
+    forms::Control& Control() const { return control_; }
     // nullptr for controls that have no window (timers, lines, shapes).
     HWND Handle() const { return window_; }
 

@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "forms/form.h"
+#include "forms/view_registry.h"
 #include "win32/control_view.h"
 #include "win32/menu_builder.h"
 
@@ -56,10 +56,9 @@ class FormWindow {
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void AddView(forms::Control& control);
+    ControlView& AddView(forms::Control& control);
     void PlaceInContainer(ControlView& view);
     void Restack();
-    std::vector<ControlView*> TabOrder() const;
     void OnControlChange(ControlView& view, forms::Change change);
     void OnFormChange(forms::Change change);
     void OnCommand(WPARAM wParam, LPARAM lParam);
@@ -79,8 +78,7 @@ class FormWindow {
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
     std::unique_ptr<MenuBar> menuBar_;
-    std::vector<std::unique_ptr<ControlView>> views_;
-    std::map<const forms::Control*, ControlView*> viewOf_;
+    forms::ViewRegistry<ControlView> views_;
     forms::Control* lastFocused_ = nullptr;
     HWND focusBeforeDeactivation_ = nullptr;
     bool closing_ = false;

@@ -9,7 +9,11 @@ RECT PixelRect(const forms::Control& c) {
     return {box.Left, box.Top, box.Right, box.Bottom};
 }
 
-POINT PixelStart(const forms::Line& line) { return {ToPixelsX(line.X1()), ToPixelsY(line.Y1())}; }
-POINT PixelEnd(const forms::Line& line) { return {ToPixelsX(line.X2()), ToPixelsY(line.Y2())}; }
+POINT PixelStart(const forms::Line& line) {
+    return {forms::ToPixelsX(line.X1()), forms::ToPixelsY(line.Y1())};
+}
+POINT PixelEnd(const forms::Line& line) {
+    return {forms::ToPixelsX(line.X2()), forms::ToPixelsY(line.Y2())};
+}
 
 }  // namespace vb::win32view

@@ -12,11 +12,6 @@ class Line;
 // Twips of the form layer and pixels of the window, at the screen's twips per pixel.
 namespace vb::win32view {
 
-using forms::ToPixelsX;
-using forms::ToPixelsY;
-using forms::ToTwipsX;
-using forms::ToTwipsY;
-
 // The control's rectangle in pixels within its container.
 RECT PixelRect(const forms::Control& c);
 POINT PixelStart(const forms::Line& line);

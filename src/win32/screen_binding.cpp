@@ -47,7 +47,6 @@ void ScreenBinding::Refresh() {
 }
 
 HCURSOR ScreenBinding::Cursor() const {
-    if (IsDefaultPointer(screen_.MousePointer())) return nullptr;
     return PointerCursor(screen_.MousePointer(), screen_.MouseIcon());
 }
 
