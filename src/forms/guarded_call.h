@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -13,7 +14,15 @@ using FailureReporter = void (*)(const std::string& description);
 
 // Runs the handler. What it throws is handed to report: an exception's own description, the
 // unexpected text for anything else.
-void RunGuarded(const std::function<void()>& handler, FailureReporter report,
-                const char* unexpected);
+inline void RunGuarded(const std::function<void()>& handler, FailureReporter report,
+                       const char* unexpected) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        report(e.what());
+    } catch (...) {
+        report(unexpected);
+    }
+}
 
 }  // namespace vb::forms

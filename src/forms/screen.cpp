@@ -1,6 +1,7 @@
 #include "forms/screen.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "forms/errors.h"
 
@@ -66,39 +67,14 @@ PixelRect PixelBox(const Control& control) {
 }
 
 PointerShape ShapeOfPointer(int kind, bool hasPicture) {
-    switch (kind) {
-        case kPointerDefault:
-            return PointerShape::Default;
-        case kPointerCustom:
-            return hasPicture ? PointerShape::Picture : PointerShape::Arrow;
-        case 2:
-            return PointerShape::Cross;
-        case 3:
-            return PointerShape::IBeam;
-        case 5:
-        case 15:
-            return PointerShape::SizeAll;
-        case 6:
-            return PointerShape::SizeNESW;
-        case 7:
-            return PointerShape::SizeNS;
-        case 8:
-            return PointerShape::SizeNWSE;
-        case 9:
-            return PointerShape::SizeWE;
-        case 10:
-            return PointerShape::UpArrow;
-        case 11:
-            return PointerShape::Wait;
-        case 12:
-            return PointerShape::No;
-        case 13:
-            return PointerShape::ArrowAndWait;
-        case 14:
-            return PointerShape::Help;
-        default:
-            return PointerShape::Arrow;
-    }
+    using enum PointerShape;
+    // Kinds 0 to 15: 4 (an icon) shows the arrow, 15 is a second number for size-all.
+    static constexpr PointerShape kByKind[] = {
+        Default,  Arrow,  Cross,   IBeam, Arrow, SizeAll,      SizeNESW, SizeNS,
+        SizeNWSE, SizeWE, UpArrow, Wait,  No,    ArrowAndWait, Help,     SizeAll};
+    if (kind == kPointerCustom) return hasPicture ? Picture : Arrow;
+    if (kind < 0 || kind >= static_cast<int>(std::size(kByKind))) return Arrow;
+    return kByKind[kind];
 }
 
 }  // namespace vb::forms
