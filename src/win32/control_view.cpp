@@ -23,28 +23,24 @@ namespace vb::win32view {
 ControlView::ControlView(forms::Control& control, HWND window, HWND surface)
     : control_(control), window_(window), surface_(surface) {}
 
-ControlView::~ControlView() {
-    if (window_ && IsWindow(window_)) DestroyWindow(window_);
-}
-
 void ControlView::Refresh() {
-    if (window_) {
+    if (Handle()) {
         ApplyGeometry();
-        EnableWindow(window_, control_.Enabled());
-        ShowWindow(window_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+        EnableWindow(Handle(), control_.Enabled());
+        ShowWindow(Handle(), control_.Visible() ? SW_SHOWNA : SW_HIDE);
     }
     RefreshOwn();
     if (IsGraphical()) InvalidateSurface();
 }
 
 void ControlView::Update(forms::Change change) {
-    if (window_) {
+    if (Handle()) {
         switch (change) {
             case forms::Change::Visible:
-                ShowWindow(window_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+                ShowWindow(Handle(), control_.Visible() ? SW_SHOWNA : SW_HIDE);
                 break;
             case forms::Change::Enabled:
-                EnableWindow(window_, control_.Enabled());
+                EnableWindow(Handle(), control_.Enabled());
                 break;
             case forms::Change::Geometry:
                 ApplyGeometry();
@@ -62,7 +58,7 @@ void ControlView::Update(forms::Change change) {
 
 void ControlView::ApplyGeometry() {
     const RECT r = PixelRect(control_);
-    MoveWindow(window_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    MoveWindow(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 void ControlView::InvalidateSurface() const {

@@ -52,9 +52,7 @@ void RegisterWindowClass() {
 }
 
 HFONT MakeFont() {
-    HDC dc = GetDC(nullptr);
-    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
+    const int dpi = static_cast<int>(1440.0f / SystemTwipsPerPixelY() + 0.5f);
     return CreateFontW(-MulDiv(kFontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                        SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic");
@@ -64,15 +62,16 @@ HFONT MakeFont() {
 
 FormWindow::FormWindow(forms::Form& form) : form_(form), views_(form) {
     RegisterWindowClass();
-    font_ = MakeFont();
-    window_ =
-        CreateWindowExW(kExStyle, kWindowClass, platform::WideFromUtf8(form.Caption()).c_str(),
-                        kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
-                        GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::WindowProc));
+    font_.reset(MakeFont());
+    window_.reset(CreateWindowExW(kExStyle, kWindowClass,
+                                  platform::WideFromUtf8(form.Caption()).c_str(), kStyle,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr));
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_.get(), GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(&FormWindow::WindowProc));
 
-    menuBar_ = std::make_unique<MenuBar>(window_, form.Menus());
+    menuBar_ = std::make_unique<MenuBar>(window_.get(), form.Menus());
     views_.ShowControls(
         [this](forms::Control& control) -> ControlView& { return AddView(control); },
         [this](ControlView& view) { PlaceInContainer(view); }, [this] { Restack(); });
@@ -90,11 +89,8 @@ FormWindow::FormWindow(forms::Form& form) : form_(form), views_(form) {
 FormWindow::~FormWindow() {
     views_.Clear();
     menuBar_.reset();
-    if (window_ && IsWindow(window_)) {
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
-    if (font_) DeleteObject(font_);
+    // The window outlives this object by a few messages while it is destroyed.
+    if (IsWindow(window_.get())) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
 }
 
 HWND FormWindow::HandleFor(const forms::Control& control) const {
@@ -119,7 +115,7 @@ ControlView* FormWindow::ViewOfWindow(HWND window) const {
 
 ControlView& FormWindow::AddView(forms::Control& control) {
     // The handler is looked up when a browser asks, so it may be set after construction.
-    ViewContext context{window_, font_, [this](const std::string& url) {
+    ViewContext context{window_.get(), font_.get(), [this](const std::string& url) {
                             if (OpenExternally) OpenExternally(url);
                         }};
     return views_.Add(
@@ -130,7 +126,7 @@ ControlView& FormWindow::AddView(forms::Control& control) {
 void FormWindow::PlaceInContainer(ControlView& view) {
     HWND child = view.Handle();
     if (!child) return;
-    HWND parent = window_;
+    HWND parent = window_.get();
     if (const forms::Control* container = view.Control().Container())
         if (HWND w = HandleFor(*container)) parent = w;
     if (GetParent(child) != parent) SetParent(child, parent);
@@ -163,43 +159,44 @@ void FormWindow::Restack() {
 void FormWindow::OnFormChange(forms::Change change) {
     using forms::Change;
     if (change == Change::Caption)
-        SetWindowTextW(window_, platform::WideFromUtf8(form_.Caption()).c_str());
+        SetWindowTextW(window_.get(), platform::WideFromUtf8(form_.Caption()).c_str());
     if (change == Change::Geometry) {
         ApplyClientSize();
         ApplyPosition();
     }
     if (change == Change::TopMost) ApplyTopMost();
-    if (change == Change::Activate && IsWindowVisible(window_)) SetForegroundWindow(window_);
+    if (change == Change::Activate && IsWindowVisible(window_.get()))
+        SetForegroundWindow(window_.get());
     if (change == Change::Unloaded) {
         closing_ = true;
-        if (IsWindow(window_)) DestroyWindow(window_);
+        if (IsWindow(window_.get())) DestroyWindow(window_.get());
     }
 }
 
 void FormWindow::ApplyClientSize() {
     RECT r{0, 0, forms::ToPixelsX(form_.ClientWidth()), forms::ToPixelsY(form_.ClientHeight())};
-    AdjustWindowRectEx(&r, kStyle, GetMenu(window_) != nullptr, kExStyle);
-    SetWindowPos(window_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+    AdjustWindowRectEx(&r, kStyle, GetMenu(window_.get()) != nullptr, kExStyle);
+    SetWindowPos(window_.get(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::ApplyPosition() {
-    SetWindowPos(window_, nullptr, forms::ToPixelsX(form_.Left()), forms::ToPixelsY(form_.Top()), 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window_.get(), nullptr, forms::ToPixelsX(form_.Left()),
+                 forms::ToPixelsY(form_.Top()), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::ApplyTopMost() {
-    const bool topMost = (GetWindowLongPtrW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    const bool topMost = (GetWindowLongPtrW(window_.get(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     if (topMost == form_.TopMost()) return;
-    SetWindowPos(window_, form_.TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+    SetWindowPos(window_.get(), form_.TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void FormWindow::ShowForm() {
     ApplyPosition();
-    ShowWindow(window_, SW_SHOW);
-    SetForegroundWindow(window_);
-    UpdateWindow(window_);
+    ShowWindow(window_.get(), SW_SHOW);
+    SetForegroundWindow(window_.get());
+    UpdateWindow(window_.get());
     for (ControlView* view : views_.TabOrder()) {
         HWND child = view->Handle();
         if (IsWindowVisible(child) && IsWindowEnabled(child) &&
@@ -213,10 +210,10 @@ void FormWindow::ShowForm() {
 
 void FormWindow::ReportFrame() {
     RECT outer{}, client{};
-    GetWindowRect(window_, &outer);
-    GetClientRect(window_, &client);
+    GetWindowRect(window_.get(), &outer);
+    GetClientRect(window_.get(), &client);
     POINT origin{0, 0};
-    ClientToScreen(window_, &origin);
+    ClientToScreen(window_.get(), &origin);
     form_.SetFrameFromView({forms::ToTwipsX(origin.x - outer.left),
                             forms::ToTwipsY(origin.y - outer.top),
                             forms::ToTwipsX(outer.right - (origin.x + client.right)),
@@ -247,7 +244,7 @@ bool FormWindow::OnActivate(WPARAM wParam) {
     // that the keys the user types next reach that field.
     if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();
-        if (focus && IsChild(window_, focus)) focusBeforeDeactivation_ = focus;
+        if (focus && IsChild(window_.get(), focus)) focusBeforeDeactivation_ = focus;
         return false;
     }
     if (HIWORD(wParam) || !focusBeforeDeactivation_ || !IsWindow(focusBeforeDeactivation_))
@@ -258,14 +255,14 @@ bool FormWindow::OnActivate(WPARAM wParam) {
 
 void FormWindow::Paint() {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window_, &ps);
+    HDC dc = BeginPaint(window_.get(), &ps);
     // Lines and shapes lie on the form's surface, back to front.
     for (forms::Control* control : form_.ZOrderList()) {
         ControlView* view = ViewFor(*control);
         if (view && view->IsGraphical() && control->Visible() && !control->Container())
             view->Paint(dc);
     }
-    EndPaint(window_, &ps);
+    EndPaint(window_.get(), &ps);
 }
 
 bool FormWindow::SetCursorFor(HWND under) {
@@ -286,7 +283,7 @@ void FormWindow::Close() {
         if (kept) return;
     }
     closing_ = true;
-    if (IsWindow(window_)) DestroyWindow(window_);
+    if (IsWindow(window_.get())) DestroyWindow(window_.get());
 }
 
 void FormWindow::EndSession() {
@@ -324,7 +321,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOVE: {
             // The window's position (its frame's top-left corner) as the system placed it.
             RECT outer{};
-            GetWindowRect(window_, &outer);
+            GetWindowRect(window_.get(), &outer);
             form_.SetPositionFromView(forms::ToTwipsX(outer.left), forms::ToTwipsY(outer.top));
             break;
         }
@@ -352,7 +349,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return DefWindowProcW(window_.get(), message, wParam, lParam);
 }
 
 }  // namespace vb::win32view

@@ -11,6 +11,7 @@
 #include "forms/view_registry.h"
 #include "win32/control_view.h"
 #include "win32/menu_builder.h"
+#include "win32/owned_handles.h"
 
 namespace vb::win32view {
 
@@ -33,7 +34,7 @@ class FormWindow {
     FormWindow& operator=(const FormWindow&) = delete;
 
     forms::Form& Form() const { return form_; }
-    HWND Handle() const { return window_; }
+    HWND Handle() const { return window_.get(); }
     // The window drawing a control, nullptr when it has none (timers, lines, shapes).
     HWND HandleFor(const forms::Control& control) const;
     ControlView* ViewFor(const forms::Control& control) const;
@@ -75,8 +76,9 @@ class FormWindow {
     ControlView* ViewOfWindow(HWND window) const;
 
     forms::Form& form_;
-    HWND window_ = nullptr;
-    HFONT font_ = nullptr;
+    // The font goes after the window that hands it to its children.
+    UniqueGdiObject<HFONT> font_;
+    UniqueWindow window_;
     std::unique_ptr<MenuBar> menuBar_;
     forms::ViewRegistry<ControlView> views_;
     forms::Control* lastFocused_ = nullptr;

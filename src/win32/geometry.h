@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "forms/control.h"
 #include "forms/screen.h"
 
@@ -16,5 +18,9 @@ namespace vb::win32view {
 RECT PixelRect(const forms::Control& c);
 POINT PixelStart(const forms::Line& line);
 POINT PixelEnd(const forms::Line& line);
+
+// The size text takes in a window's font, laid out by DrawTextW with format (DT_CALCRECT is
+// added) within width pixels (0: no limit); an empty text measures as one space.
+SIZE TextExtent(HWND window, const std::wstring& text, int width, UINT format);
 
 }  // namespace vb::win32view

@@ -108,17 +108,11 @@ void TextBoxView::ApplyGeometry() {
         // Without scroll bars every line has to show. This font may be taller than the one
         // the design was drawn with, so the box grows about its centre when its lines need
         // more room than the design gives them.
-        HDC dc = GetDC(Handle());
-        HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
-        const std::wstring text = ToWindowText(box_.Text(), true);
         const int frame = 2 * GetSystemMetrics(SM_CYEDGE) + 2;
-        RECT need{0, 0, r.right - r.left - frame, 0};
-        DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &need,
-                  DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
-        SelectObject(dc, old);
-        ReleaseDC(Handle(), dc);
-        const int needed = (need.bottom - need.top) + frame;
+        const SIZE need =
+            TextExtent(Handle(), ToWindowText(box_.Text(), true), r.right - r.left - frame,
+                       DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+        const int needed = need.cy + frame;
         if (needed > r.bottom - r.top) {
             const int grow = needed - (r.bottom - r.top);
             r.top -= grow / 2;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <exdisp.h>
+#include <ocidl.h>
+#include <wrl/client.h>
 
 #include "forms/web_browser.h"
 #include "win32/control_view.h"
@@ -29,9 +31,10 @@ class WebBrowserView : public ControlView {
     void Connect(const ViewContext& context);
 
     forms::WebBrowser& browser_;
-    IWebBrowser2* web_ = nullptr;
-    BrowserEvents* events_ = nullptr;
-    IConnectionPoint* point_ = nullptr;
+    // Let go in the reverse order: the connection, the sink, the browser.
+    Microsoft::WRL::ComPtr<IWebBrowser2> web_;
+    Microsoft::WRL::ComPtr<BrowserEvents> events_;
+    Microsoft::WRL::ComPtr<IConnectionPoint> point_;
     DWORD cookie_ = 0;
 };
 

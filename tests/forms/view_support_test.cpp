@@ -19,7 +19,8 @@ TEST(GuardedCall, ReportsWhatAHandlerThrows) {
     reported.clear();
     RunGuarded([] {}, Remember, "unexpected");
     EXPECT_EQ(reported, "");
-    RunGuarded([] { throw std::runtime_error("ディスクがいっぱいです。"); }, Remember, "unexpected");
+    RunGuarded([] { throw std::runtime_error("ディスクがいっぱいです。"); }, Remember,
+               "unexpected");
     EXPECT_EQ(reported, "ディスクがいっぱいです。");
     RunGuarded([] { throw 42; }, Remember, "unexpected");
     EXPECT_EQ(reported, "unexpected");
