@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/control_visitor.h"
 
 namespace vb::forms {
 
@@ -13,6 +14,7 @@ class ComboBox : public Control {
   public:
     using Control::Control;
     const char* TypeName() const override { return "ComboBox"; }
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
     std::string Text() const override;
     void SetText(const std::string& text) override;  // refused: the list is selection only

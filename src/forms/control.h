@@ -9,6 +9,7 @@
 // observes them through one change callback and draws them.
 namespace vb::forms {
 
+class ControlVisitor;
 class Form;
 struct Picture;
 
@@ -43,6 +44,9 @@ class Control {
 
     // Type name as the program asks for it ("TextBox", "Line", ...).
     virtual const char* TypeName() const = 0;
+    // Calls the visitor's function for this kind of control; a kind the visitor does not
+    // know (a test's own) calls none.
+    virtual void Accept(ControlVisitor&) {}
 
     const std::string& Name() const { return name_; }
     int Index() const { return index_; }

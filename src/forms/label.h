@@ -4,6 +4,7 @@
 
 #include "forms/colors.h"
 #include "forms/control.h"
+#include "forms/control_visitor.h"
 
 namespace vb::forms {
 
@@ -12,6 +13,7 @@ class Label : public Control {
   public:
     using Control::Control;
     const char* TypeName() const override { return "Label"; }
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);

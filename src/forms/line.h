@@ -2,6 +2,7 @@
 
 #include "forms/bordered.h"
 #include "forms/control.h"
+#include "forms/control_visitor.h"
 
 namespace vb::forms {
 
@@ -12,6 +13,7 @@ class Line : public Control, public Bordered {
   public:
     using Control::Control;
     const char* TypeName() const override { return "Line"; }
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
     float X1() const { return x1_; }
     float Y1() const { return y1_; }

@@ -1,5 +1,8 @@
 #include "forms/progress_bar.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "forms/errors.h"
 
 namespace vb::forms {
@@ -16,6 +19,11 @@ void ProgressBar::SetValue(float value) {
     if (value == value_) return;
     value_ = value;
     Notify(Change::Progress);
+}
+
+int ProgressBar::ScaledValue() const {
+    const double scaled = static_cast<double>(value_) / static_cast<double>(max_) * kScale;
+    return static_cast<int>(std::clamp(std::lround(scaled), 0L, static_cast<long>(kScale)));
 }
 
 }  // namespace vb::forms

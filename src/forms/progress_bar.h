@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/control.h"
+#include "forms/control_visitor.h"
 
 namespace vb::forms {
 
@@ -11,12 +12,18 @@ class ProgressBar : public Control {
   public:
     using Control::Control;
     const char* TypeName() const override { return "ProgressBar"; }
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
     float Min() const { return 0.0f; }
     float Max() const { return max_; }
     float Value() const { return value_; }
     void SetMax(float max);
     void SetValue(float value);
+
+    // The steps of the whole-number scale a view's bar shows Value out of Max on (toolkits'
+    // bars take whole numbers only), and Value on that scale, rounded to the nearest step.
+    static constexpr int kScale = 10000;
+    int ScaledValue() const;
 
   private:
     float max_ = 100.0f;

@@ -1,6 +1,7 @@
 #include "forms/screen.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "forms/errors.h"
 
@@ -63,6 +64,17 @@ PixelRect PixelBox(const Control& control) {
     return {ToPixelsX(control.Left()), ToPixelsY(control.Top()),
             ToPixelsX(control.Left() + control.Width()),
             ToPixelsY(control.Top() + control.Height())};
+}
+
+PointerShape ShapeOfPointer(int kind, bool hasPicture) {
+    using enum PointerShape;
+    // Kinds 0 to 15: 4 (an icon) shows the arrow, 15 is a second number for size-all.
+    static constexpr PointerShape kByKind[] = {
+        Default,  Arrow,  Cross,   IBeam, Arrow, SizeAll,      SizeNESW, SizeNS,
+        SizeNWSE, SizeWE, UpArrow, Wait,  No,    ArrowAndWait, Help,     SizeAll};
+    if (kind == kPointerCustom) return hasPicture ? Picture : Arrow;
+    if (kind < 0 || kind >= static_cast<int>(std::size(kByKind))) return Arrow;
+    return kByKind[kind];
 }
 
 }  // namespace vb::forms

@@ -81,4 +81,28 @@ PixelRect PixelBox(const Control& control);
 inline constexpr int kPointerDefault = 0;
 inline constexpr int kPointerCustom = 99;
 
+// What a view shows for a pointer kind: one of the system's standard shapes (the first
+// kStandardPointers values, in this order), the picture (kPointerCustom with a MouseIcon), or
+// Default: no pointer of the control's own (a widget shows its toolkit's, the screen none).
+// An unknown kind, or kPointerCustom without a picture, shows the arrow.
+enum class PointerShape {
+    Arrow,
+    Cross,
+    IBeam,
+    SizeAll,
+    SizeNESW,
+    SizeNS,
+    SizeNWSE,
+    SizeWE,
+    UpArrow,
+    Wait,
+    No,
+    ArrowAndWait,
+    Help,
+    Default,
+    Picture,
+};
+inline constexpr int kStandardPointers = static_cast<int>(PointerShape::Default);
+PointerShape ShapeOfPointer(int kind, bool hasPicture);
+
 }  // namespace vb::forms

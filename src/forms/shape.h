@@ -2,6 +2,7 @@
 
 #include "forms/bordered.h"
 #include "forms/control.h"
+#include "forms/control_visitor.h"
 
 namespace vb::forms {
 
@@ -20,6 +21,7 @@ class Shape : public Control, public Bordered {
   public:
     using Control::Control;
     const char* TypeName() const override { return "Shape"; }
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
     int Kind() const { return kind_; }  // the Shape property
     void SetKind(int kind);

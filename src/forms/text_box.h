@@ -4,6 +4,7 @@
 
 #include "forms/colors.h"
 #include "forms/control.h"
+#include "forms/control_visitor.h"
 
 namespace vb::forms {
 
@@ -15,6 +16,7 @@ class TextBox : public Control {
   public:
     using Control::Control;
     const char* TypeName() const override { return "TextBox"; }
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
     std::string Text() const override { return text_; }
     // The text itself, without a copy: a view showing only what was appended reads it here,

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "forms/control.h"
+#include "forms/control_visitor.h"
 
 namespace vb::forms {
 
@@ -14,6 +15,7 @@ class Timer : public Control {
   public:
     using Control::Control;
     const char* TypeName() const override { return "Timer"; }
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
     int Interval() const { return interval_; }
     void SetInterval(int milliseconds);

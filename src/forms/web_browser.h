@@ -5,6 +5,7 @@
 #include <string>
 
 #include "forms/control.h"
+#include "forms/control_visitor.h"
 
 namespace vb::forms {
 
@@ -44,6 +45,7 @@ class WebBrowser : public Control {
   public:
     using Control::Control;
     const char* TypeName() const override { return "WebBrowser"; }
+    void Accept(ControlVisitor& visitor) override { visitor.Visit(*this); }
 
     void Navigate(const std::string& url);
     // The address of the last Navigate, "" before the first.

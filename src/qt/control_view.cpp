@@ -62,30 +62,47 @@ void ControlView::Update(forms::Change change) {
 void ControlView::ApplyGeometry() { widget_->setGeometry(PixelRect(control_)); }
 
 void ControlView::ApplyPointer() {
-    if (IsDefaultPointer(control_.MousePointer()))
-        widget_->unsetCursor();
+    if (auto cursor = PointerCursor(control_.MousePointer(), control_.MouseIcon()))
+        widget_->setCursor(*cursor);
     else
-        widget_->setCursor(PointerCursor(control_.MousePointer(), control_.MouseIcon()));
+        widget_->unsetCursor();
 }
+
+namespace {
+
+// Makes the widget view of each kind of control.
+class ViewMaker final : public forms::ControlVisitor {
+  public:
+    ViewMaker(QWidget* parent, AddressOpener openExternally)
+        : parent_(parent), openExternally_(std::move(openExternally)) {}
+
+    void Visit(forms::TextBox& c) override { made = std::make_unique<TextBoxView>(c, parent_); }
+    void Visit(forms::ComboBox& c) override { made = std::make_unique<ComboBoxView>(c, parent_); }
+    void Visit(forms::Label& c) override { made = std::make_unique<LabelView>(c, parent_); }
+    void Visit(forms::ProgressBar& c) override {
+        made = std::make_unique<ProgressBarView>(c, parent_);
+    }
+    void Visit(forms::Line& c) override { made = std::make_unique<LineView>(c, parent_); }
+    void Visit(forms::Shape& c) override { made = std::make_unique<ShapeView>(c, parent_); }
+    void Visit(forms::Timer& c) override { made = std::make_unique<TimerView>(c, parent_); }
+    void Visit(forms::WebBrowser& c) override {
+        made = std::make_unique<WebBrowserView>(c, parent_, std::move(openExternally_));
+    }
+
+    std::unique_ptr<ControlView> made;
+
+  private:
+    QWidget* parent_;
+    AddressOpener openExternally_;
+};
+
+}  // namespace
 
 std::unique_ptr<ControlView> MakeControlView(forms::Control& control, QWidget* parent,
                                              AddressOpener openExternally) {
-    if (auto* c = dynamic_cast<forms::TextBox*>(&control))
-        return std::make_unique<TextBoxView>(*c, parent);
-    if (auto* c = dynamic_cast<forms::ComboBox*>(&control))
-        return std::make_unique<ComboBoxView>(*c, parent);
-    if (auto* c = dynamic_cast<forms::Label*>(&control))
-        return std::make_unique<LabelView>(*c, parent);
-    if (auto* c = dynamic_cast<forms::ProgressBar*>(&control))
-        return std::make_unique<ProgressBarView>(*c, parent);
-    if (auto* c = dynamic_cast<forms::Line*>(&control))
-        return std::make_unique<LineView>(*c, parent);
-    if (auto* c = dynamic_cast<forms::Shape*>(&control))
-        return std::make_unique<ShapeView>(*c, parent);
-    if (auto* c = dynamic_cast<forms::Timer*>(&control))
-        return std::make_unique<TimerView>(*c, parent);
-    if (auto* c = dynamic_cast<forms::WebBrowser*>(&control))
-        return std::make_unique<WebBrowserView>(*c, parent, std::move(openExternally));
+    ViewMaker maker(parent, std::move(openExternally));
+    control.Accept(maker);
+    if (maker.made) return std::move(maker.made);
     return std::make_unique<ControlView>(control, new QWidget(parent));
 }
 

@@ -39,40 +39,17 @@ QCursor CursorFromPicture(const forms::Picture& picture) {
                    picture.HotSpotY);
 }
 
-bool IsDefaultPointer(int kind) { return kind == forms::kPointerDefault; }
-
-QCursor PointerCursor(int kind, const std::shared_ptr<const forms::Picture>& icon) {
-    switch (kind) {
-        case forms::kPointerCustom:
-            return icon ? CursorFromPicture(*icon) : QCursor(Qt::ArrowCursor);
-        case 2:
-            return QCursor(Qt::CrossCursor);
-        case 3:
-            return QCursor(Qt::IBeamCursor);
-        case 5:
-        case 15:
-            return QCursor(Qt::SizeAllCursor);
-        case 6:
-            return QCursor(Qt::SizeBDiagCursor);
-        case 7:
-            return QCursor(Qt::SizeVerCursor);
-        case 8:
-            return QCursor(Qt::SizeFDiagCursor);
-        case 9:
-            return QCursor(Qt::SizeHorCursor);
-        case 10:
-            return QCursor(Qt::UpArrowCursor);
-        case 11:
-            return QCursor(Qt::WaitCursor);
-        case 12:
-            return QCursor(Qt::ForbiddenCursor);
-        case 13:
-            return QCursor(Qt::BusyCursor);
-        case 14:
-            return QCursor(Qt::WhatsThisCursor);
-        default:
-            return QCursor(Qt::ArrowCursor);
-    }
+std::optional<QCursor> PointerCursor(int kind, const std::shared_ptr<const forms::Picture>& icon) {
+    // In the order of the standard shapes.
+    static constexpr Qt::CursorShape kStandard[forms::kStandardPointers] = {
+        Qt::ArrowCursor,     Qt::CrossCursor,   Qt::IBeamCursor,     Qt::SizeAllCursor,
+        Qt::SizeBDiagCursor, Qt::SizeVerCursor, Qt::SizeFDiagCursor, Qt::SizeHorCursor,
+        Qt::UpArrowCursor,   Qt::WaitCursor,    Qt::ForbiddenCursor, Qt::BusyCursor,
+        Qt::WhatsThisCursor};
+    const forms::PointerShape shape = forms::ShapeOfPointer(kind, icon != nullptr);
+    if (shape == forms::PointerShape::Default) return std::nullopt;
+    if (shape == forms::PointerShape::Picture) return CursorFromPicture(*icon);
+    return QCursor(kStandard[static_cast<int>(shape)]);
 }
 
 }  // namespace vb::qtview

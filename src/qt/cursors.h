@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <memory>
+#include <optional>
 
 #include "forms/picture.h"
 
@@ -12,9 +13,8 @@ namespace vb::qtview {
 // transparent where the AND mask is set.
 QCursor CursorFromPicture(const forms::Picture& picture);
 
-// Kind 0 is the default pointer, which a widget shows by having no cursor of its own.
-bool IsDefaultPointer(int kind);
-// The pointer for another form-layer pointer kind; 99 takes the picture (none: an arrow).
-QCursor PointerCursor(int kind, const std::shared_ptr<const forms::Picture>& icon);
+// The pointer for a form-layer pointer kind; none for the default pointer, which a widget
+// shows by having no cursor of its own.
+std::optional<QCursor> PointerCursor(int kind, const std::shared_ptr<const forms::Picture>& icon);
 
 }  // namespace vb::qtview

@@ -1,28 +1,13 @@
 #pragma once
 
-#include <exception>
-#include <string>
+#include <functional>
 
-#include "platform/app_title.h"
-
-// A failure escaping a handler the view calls (a click, a tick, a browser notification)
-// would end the program inside Qt's event loop. The view catches it at that boundary and
-// reports it here instead.
+// A failure escaping a handler the view calls would end the program inside Qt's event loop;
+// the view runs every handler through RunGuarded instead.
 namespace vb::qtview {
 
-// Shows the description in a critical message box.
-void ReportFailure(const std::string& description);
-
-// Runs a handler, reporting whatever it throws.
-template <class Handler>
-void RunGuarded(Handler&& handler) {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        ReportFailure(e.what());
-    } catch (...) {
-        ReportFailure(platform::kUnexpectedFailure);
-    }
-}
+// Runs the handler; shows what it throws in a critical message box over the active
+// window.
+void RunGuarded(const std::function<void()>& handler);
 
 }  // namespace vb::qtview

@@ -20,7 +20,7 @@
 namespace vb::qtview {
 
 FormWindow::FormWindow(forms::Form& form, QWidget* parent)
-    : QMainWindow(parent), form_(form), client_(new QWidget(this)) {
+    : QMainWindow(parent), form_(form), client_(new QWidget(this)), views_(form) {
     setObjectName(QString::fromStdString(form.Name()));
     setCentralWidget(client_);
     setWindowIcon(QIcon(QStringLiteral(":/vornackbuilder/app_icon.png")));
@@ -40,26 +40,20 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
     actions_ = BuildMenuBar(*menuBar(), form.Menus());
     menuBar()->setVisible(!form.Menus().empty());
 
-    for (forms::Control* control : form.Controls()) AddView(*control);
-    for (auto& view : views_) PlaceInContainer(*view);
-    for (auto& view : views_) view->Refresh();
-    Restack();
-    ApplyTabOrder();
+    views_.ShowControls(
+        [this](forms::Control& control) -> ControlView& { return AddView(control); },
+        [this](ControlView& view) { PlaceInContainer(view); },
+        [this] {
+            Restack();
+            ApplyTabOrder();
+        });
 
     setWindowTitle(QString::fromStdString(form.Caption()));
     ApplyClientSize();
     ApplyPosition();
     ApplyTopMost();
 
-    form.SetObserver([this](forms::Change change) { OnFormChange(change); });
-    form.SetControlAddedObserver([this](forms::Control& control) {
-        AddView(control);
-        ControlView& view = *views_.back();
-        PlaceInContainer(view);
-        view.Refresh();
-        Restack();
-        ApplyTabOrder();
-    });
+    views_.FollowForm([this](forms::Change change) { OnFormChange(change); });
     connect(qApp, &QApplication::focusChanged, this, &FormWindow::OnFocusChanged);
     connect(qApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager&) { EndSession(); });
@@ -67,15 +61,12 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
 }
 
 FormWindow::~FormWindow() {
-    form_.SetObserver(nullptr);
-    form_.SetControlAddedObserver(nullptr);
     ReleaseMenus(form_.Menus());
-    for (auto& view : views_) view->Control().SetObserver(nullptr);
     // The widgets go before their views, so that nothing they still report reaches a view
     // that is gone.
     delete client_;
     client_ = nullptr;
-    views_.clear();
+    views_.Clear();
 }
 
 QWidget* FormWindow::WidgetFor(const forms::Control& control) const {
@@ -84,8 +75,7 @@ QWidget* FormWindow::WidgetFor(const forms::Control& control) const {
 }
 
 ControlView* FormWindow::ViewFor(const forms::Control& control) const {
-    auto it = viewOf_.find(&control);
-    return it == viewOf_.end() ? nullptr : it->second;
+    return views_.For(control);
 }
 
 QAction* FormWindow::ActionFor(const forms::Menu& menu) const {
@@ -93,17 +83,18 @@ QAction* FormWindow::ActionFor(const forms::Menu& menu) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
-void FormWindow::AddView(forms::Control& control) {
-    views_.push_back(MakeControlView(control, client_, [this](const std::string& url) {
-        if (OpenExternally) OpenExternally(url);
-    }));
-    ControlView* view = views_.back().get();
-    viewOf_[&control] = view;
-    if (view->Widget()) {
-        controlOf_[view->Widget()] = &control;
-        view->Widget()->installEventFilter(this);
+ControlView& FormWindow::AddView(forms::Control& control) {
+    ControlView& view = views_.Add(
+        MakeControlView(control, client_,
+                        [this](const std::string& url) {
+                            if (OpenExternally) OpenExternally(url);
+                        }),
+        [this](ControlView& changed, forms::Change change) { OnControlChange(changed, change); });
+    if (view.Widget()) {
+        controlOf_[view.Widget()] = &control;
+        view.Widget()->installEventFilter(this);
     }
-    control.SetObserver([this, view](forms::Change change) { OnControlChange(*view, change); });
+    return view;
 }
 
 void FormWindow::PlaceInContainer(ControlView& view) {
@@ -137,14 +128,8 @@ void FormWindow::Restack() {
 }
 
 std::vector<QWidget*> FormWindow::TabOrder() const {
-    std::vector<ControlView*> focusable;
-    for (const auto& view : views_)
-        if (view->TakesFocus() && view->Widget()) focusable.push_back(view.get());
-    std::stable_sort(focusable.begin(), focusable.end(), [](ControlView* a, ControlView* b) {
-        return a->Control().TabIndex() < b->Control().TabIndex();
-    });
     std::vector<QWidget*> order;
-    for (ControlView* view : focusable) order.push_back(view->Widget());
+    for (ControlView* view : views_.TabOrder()) order.push_back(view->Widget());
     return order;
 }
 
@@ -154,38 +139,32 @@ void FormWindow::ApplyTabOrder() {
 }
 
 void FormWindow::OnFormChange(forms::Change change) {
-    switch (change) {
-        case forms::Change::Caption:
-            setWindowTitle(QString::fromStdString(form_.Caption()));
-            break;
-        case forms::Change::Geometry:
-            ApplyClientSize();
-            ApplyPosition();
-            break;
-        case forms::Change::TopMost:
-            ApplyTopMost();
-            break;
-        case forms::Change::Activate:
-            if (isVisible()) {
-                raise();
-                activateWindow();
-            }
-            break;
-        case forms::Change::Unloaded:
-            closing_ = true;
-            close();
-            break;
-        default:
-            break;
+    using forms::Change;
+    if (change == Change::Caption) setWindowTitle(QString::fromStdString(form_.Caption()));
+    if (change == Change::Geometry) {
+        ApplyClientSize();
+        ApplyPosition();
+    }
+    if (change == Change::TopMost) ApplyTopMost();
+    if (change == Change::Activate && isVisible()) {
+        raise();
+        activateWindow();
+    }
+    if (change == Change::Unloaded) {
+        closing_ = true;
+        close();
     }
 }
 
 void FormWindow::ApplyClientSize() {
-    client_->setFixedSize(ToPixelsX(form_.ClientWidth()), ToPixelsY(form_.ClientHeight()));
+    client_->setFixedSize(forms::ToPixelsX(form_.ClientWidth()),
+                          forms::ToPixelsY(form_.ClientHeight()));
     layout()->activate();  // the window takes its new size now, not at the next event
 }
 
-void FormWindow::ApplyPosition() { move(ToPixelsX(form_.Left()), ToPixelsY(form_.Top())); }
+void FormWindow::ApplyPosition() {
+    move(forms::ToPixelsX(form_.Left()), forms::ToPixelsY(form_.Top()));
+}
 
 void FormWindow::ApplyTopMost() {
     Qt::WindowFlags flags = windowFlags();
@@ -222,16 +201,16 @@ void FormWindow::ReportFrame() {
     const QRect inner = geometry();
     const int clientTop = client_->y();
     const int clientBottomGap = height() - (client_->y() + client_->height());
-    form_.SetFrameFromView({ToTwipsX(inner.x() - frame.x()),
-                            ToTwipsY(inner.y() - frame.y() + clientTop),
-                            ToTwipsX(frame.right() - inner.right()),
-                            ToTwipsY(frame.bottom() - inner.bottom() + clientBottomGap)});
+    form_.SetFrameFromView({forms::ToTwipsX(inner.x() - frame.x()),
+                            forms::ToTwipsY(inner.y() - frame.y() + clientTop),
+                            forms::ToTwipsX(frame.right() - inner.right()),
+                            forms::ToTwipsY(frame.bottom() - inner.bottom() + clientBottomGap)});
 }
 
 void FormWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     // The window's position (its frame's top-left corner) as the window system placed it.
-    form_.SetPositionFromView(ToTwipsX(x()), ToTwipsY(y()));
+    form_.SetPositionFromView(forms::ToTwipsX(x()), forms::ToTwipsY(y()));
     ReportFrame();
 }
 

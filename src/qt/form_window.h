@@ -2,10 +2,10 @@
 
 #include <QMainWindow>
 #include <map>
-#include <memory>
 #include <vector>
 
 #include "forms/form.h"
+#include "forms/view_registry.h"
 #include "qt/control_view.h"
 
 class QAction;
@@ -51,7 +51,7 @@ class FormWindow : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    void AddView(forms::Control& control);
+    ControlView& AddView(forms::Control& control);
     void PlaceInContainer(ControlView& view);
     void Restack();
     void ApplyTabOrder();
@@ -69,8 +69,7 @@ class FormWindow : public QMainWindow {
 
     forms::Form& form_;
     QWidget* client_;
-    std::vector<std::unique_ptr<ControlView>> views_;
-    std::map<const forms::Control*, ControlView*> viewOf_;
+    forms::ViewRegistry<ControlView> views_;
     std::map<const QWidget*, forms::Control*> controlOf_;
     std::map<const forms::Menu*, QAction*> actions_;
     forms::Control* lastFocused_ = nullptr;

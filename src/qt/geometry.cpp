@@ -9,7 +9,11 @@ QRect PixelRect(const forms::Control& c) {
     return QRect(box.Left, box.Top, box.Right - box.Left, box.Bottom - box.Top);
 }
 
-QPoint PixelStart(const forms::Line& line) { return {ToPixelsX(line.X1()), ToPixelsY(line.Y1())}; }
-QPoint PixelEnd(const forms::Line& line) { return {ToPixelsX(line.X2()), ToPixelsY(line.Y2())}; }
+QPoint PixelStart(const forms::Line& line) {
+    return {forms::ToPixelsX(line.X1()), forms::ToPixelsY(line.Y1())};
+}
+QPoint PixelEnd(const forms::Line& line) {
+    return {forms::ToPixelsX(line.X2()), forms::ToPixelsY(line.Y2())};
+}
 
 }  // namespace vb::qtview

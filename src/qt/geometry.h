@@ -13,11 +13,6 @@ class Line;
 // Twips of the form layer to the logical pixels of Qt, at the screen's twips per pixel.
 namespace vb::qtview {
 
-using forms::ToPixelsX;
-using forms::ToPixelsY;
-using forms::ToTwipsX;
-using forms::ToTwipsY;
-
 // A control's box in pixels, relative to its container.
 QRect PixelRect(const forms::Control& control);
 

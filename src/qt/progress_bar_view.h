@@ -7,25 +7,17 @@ class QProgressBar;
 
 namespace vb::qtview {
 
-// A progress bar as a QProgressBar. QProgressBar takes whole numbers only, so the control's
-// single-precision Value out of Max is shown on a scale of 0 to 10000. The bar repaints as
+// A progress bar as a QProgressBar on the control's whole-number scale. The bar repaints as
 // soon as it visibly changes, without waiting for the event loop.
 class ProgressBarView : public ControlView {
   public:
-    static constexpr int kScale = 10000;
-
     ProgressBarView(forms::ProgressBar& bar, QWidget* parent);
-    static int ScaledValue(float value, float max);
 
   protected:
-    void RefreshOwn() override { ShowProgress(); }
-    void UpdateOwn(forms::Change change) override {
-        if (change == forms::Change::Progress) ShowProgress();
-    }
+    void RefreshOwn() override;
+    void UpdateOwn(forms::Change change) override;
 
   private:
-    void ShowProgress();
-
     forms::ProgressBar& bar_;
     QProgressBar* qbar_;
 };

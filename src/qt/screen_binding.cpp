@@ -41,9 +41,10 @@ void ScreenBinding::ApplyPointer() {
         QGuiApplication::restoreOverrideCursor();
         overriding_ = false;
     }
-    if (IsDefaultPointer(screen_.MousePointer())) return;
-    QGuiApplication::setOverrideCursor(PointerCursor(screen_.MousePointer(), screen_.MouseIcon()));
-    overriding_ = true;
+    if (auto cursor = PointerCursor(screen_.MousePointer(), screen_.MouseIcon())) {
+        QGuiApplication::setOverrideCursor(*cursor);
+        overriding_ = true;
+    }
 }
 
 }  // namespace vb::qtview

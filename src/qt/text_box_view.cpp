@@ -17,9 +17,6 @@ namespace vb::qtview {
 
 namespace {
 
-// How long appended text may wait outside a read-only box's widget during a burst of appends.
-constexpr int kAppendBatchMs = 100;
-
 QWidget* MakeWidget(const forms::TextBox& box, QWidget* parent) {
     if (box.MultiLine()) return new QTextEdit(parent);
     return new QLineEdit(parent);
@@ -53,7 +50,7 @@ TextBoxView::TextBoxView(forms::TextBox& box, QWidget* parent)
         QObject::connect(multi_, &QTextEdit::textChanged, multi_, [this] {
             if (updating_) return;
             box_.SetTextFromView(FromWidgetText(multi_->document()->toRawText()));
-            shownLength_ = box_.Text().size();
+            appends_.Shown(box_.CurrentText().size());
         });
     } else {
         line_ = static_cast<QLineEdit*>(Widget());
@@ -68,7 +65,7 @@ TextBoxView::TextBoxView(forms::TextBox& box, QWidget* parent)
                 line_->setCursorPosition(std::min<int>(cursor, text.size()));
             }
             box_.SetTextFromView(text.toStdString());
-            shownLength_ = box_.Text().size();
+            appends_.Shown(box_.CurrentText().size());
         });
     }
 }
@@ -102,19 +99,9 @@ void TextBoxView::RefreshOwn() {
 }
 
 void TextBoxView::UpdateOwn(forms::Change change) {
-    switch (change) {
-        case forms::Change::Text:
-            ShowText();
-            break;
-        case forms::Change::TextAppended:
-            AppendToWidget();
-            break;
-        case forms::Change::Appearance:
-            ApplyAppearance();
-            break;
-        default:
-            break;
-    }
+    if (change == forms::Change::Text) ShowText();
+    if (change == forms::Change::TextAppended) AppendToWidget();
+    if (change == forms::Change::Appearance) ApplyAppearance();
 }
 
 void TextBoxView::ApplyGeometry() {
@@ -142,7 +129,6 @@ int TextBoxView::DocumentHeight(int width) {
 }
 
 void TextBoxView::ShowText() {
-    pendingAppend_.clear();  // the whole text replaces it
     const QScopedValueRollback updating(updating_, true);
     const QString shown = ToWidgetText(box_.Text(), multi_ != nullptr);
     if (multi_) {
@@ -153,45 +139,25 @@ void TextBoxView::ShowText() {
         line_->setText(shown);
         line_->setCursorPosition(0);
     }
-    shownLength_ = box_.Text().size();
+    appends_.Shown(box_.CurrentText().size());
 }
 
-// A read-only multi-line box (the log) collects appended text and puts it into the document
-// in one insertion at the next turn of the event loop, or at once when the last insertion is
-// kAppendBatchMs old. A write-out logs a line per page with no events in between, and laying
-// the document out after every single line cost more than writing the pages. The widget is
-// drawn only when events run or another control repaints, so it still shows recent lines
-// whenever it is drawn. Nobody can type into a read-only box, so the widget never changes
-// while text is pending; an editable box gets each append at once.
 void TextBoxView::AppendToWidget() {
-    const std::string& text = box_.CurrentText();
-    // Text replaced behind the widget's back (it cannot be, but stay safe): show it whole.
-    if (shownLength_ > text.size()) return ShowText();
-    // A CR LF pair may be split between two appends: start after a complete pair.
-    std::size_t from = shownLength_;
-    if (from > 0 && text[from - 1] == '\r') return ShowText();
-    const std::string_view added = std::string_view(text).substr(from);
-    shownLength_ = text.size();
-    if (!multi_) {
-        const QScopedValueRollback updating(updating_, true);
-        line_->setText(line_->text() + ToWidgetText(std::string(added), false));
-        return;
-    }
-    pendingAppend_ += ToWidgetText(std::string(added), true);
-    if (!multi_->isReadOnly() || !sinceFlush_.isValid() || sinceFlush_.elapsed() >= kAppendBatchMs)
-        FlushAppends();
-    else if (!flushTimer_->isActive())
-        flushTimer_->start();
+    using Step = forms::AppendBatch::Step;
+    const Step step = appends_.Appended(box_);
+    if (step == Step::ShowWhole) ShowText();
+    if (step == Step::InsertNow || (step == Step::InsertLater && !flushTimer_)) FlushAppends();
+    if (step == Step::InsertLater && flushTimer_) flushTimer_->start();
 }
 
 void TextBoxView::FlushAppends() {
-    sinceFlush_.start();
-    if (pendingAppend_.isEmpty()) return;
+    const std::string added = appends_.Take();
+    if (added.empty()) return;
     const QScopedValueRollback updating(updating_, true);
+    if (!multi_) return line_->setText(line_->text() + ToWidgetText(added, false));
     QTextCursor cursor(multi_->document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(pendingAppend_);
-    pendingAppend_.clear();
+    cursor.insertText(ToWidgetText(added, true));
 }
 
 void TextBoxView::ApplyAppearance() {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QString>
 #include <memory>
 
+#include "forms/append_batch.h"
 #include "forms/text_box.h"
 #include "qt/control_view.h"
 
@@ -16,9 +16,8 @@ namespace vb::qtview {
 // A text box as a QLineEdit (single line) or a QTextEdit (multi-line). The control's Text
 // keeps CR LF; the widget shows plain line breaks. Typing updates the control without the
 // change coming back; code setting Text replaces the widget's text without echoing;
-// appended text is appended to the widget (to a read-only box in batches, see
-// AppendToWidget). Tab leaves a multi-line box, and line breaks
-// pasted into a single-line box are dropped.
+// appended text is appended to the widget (to a read-only box in batches, forms::AppendBatch).
+// Tab leaves a multi-line box, and line breaks pasted into a single-line box are dropped.
 class TextBoxView : public ControlView {
   public:
     TextBoxView(forms::TextBox& box, QWidget* parent);
@@ -45,10 +44,8 @@ class TextBoxView : public ControlView {
     forms::TextBox& box_;
     QLineEdit* line_ = nullptr;
     QTextEdit* multi_ = nullptr;
-    std::size_t shownLength_ = 0;  // bytes of Text the widget shows
-    bool updating_ = false;        // the widget changes from code: its change signals are no typing
-    QString pendingAppend_;        // appended text not yet in a read-only box's widget
-    QElapsedTimer sinceFlush_;     // since pending text last went into the widget
+    forms::AppendBatch appends_;
+    bool updating_ = false;  // the widget changes from code: its change signals are no typing
     std::unique_ptr<QTimer> flushTimer_;  // puts pending text in at the next event-loop turn
 };
 

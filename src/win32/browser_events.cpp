@@ -3,12 +3,14 @@
 #include <exdisp.h>
 #include <exdispid.h>
 #include <mshtml.h>
+#include <wrl/client.h>
 
 #include <cctype>
 #include <string_view>
 
 #include "platform/wide_text.h"
 #include "win32/failure_report.h"
+#include "win32/owned_handles.h"
 
 namespace vb::win32view {
 
@@ -39,23 +41,6 @@ LONG LongOf(const VARIANT& v) {
     if (V_VT(&v) == (VT_I4 | VT_BYREF) && V_I4REF(&v)) return *V_I4REF(&v);
     return 0;
 }
-
-template <class T>
-class ComPtr {
-  public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T** Out() { return &p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-
-  private:
-    T* p_ = nullptr;
-};
 
 }  // namespace
 
@@ -134,23 +119,21 @@ void BrowserEvents::NewWindow3(const DISPPARAMS& params) {
 
 forms::CompletedNavigation ReadCompletedNavigation(IDispatch* browser, const std::string& url) {
     using forms::CompletedNavigation;
-    ComPtr<IWebBrowser2> web;
+    Microsoft::WRL::ComPtr<IWebBrowser2> web;
     if (!browser ||
-        FAILED(browser->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(web.Out()))) ||
+        FAILED(browser->QueryInterface(IID_IWebBrowser2,
+                                       reinterpret_cast<void**>(web.GetAddressOf()))) ||
         !web)
         return CompletedNavigation::Unreadable(url, kNoBrowser);
-    ComPtr<IDispatch> document;
-    if (FAILED(web->get_Document(document.Out())) || !document)
+    Microsoft::WRL::ComPtr<IDispatch> document;
+    Microsoft::WRL::ComPtr<IHTMLDocument2> html;
+    if (FAILED(web->get_Document(document.GetAddressOf())) || !document ||
+        FAILED(document.As(&html)) || !html)
         return CompletedNavigation::Unreadable(url, kNoDocument);
-    ComPtr<IHTMLDocument2> html;
-    if (FAILED(
-            document->QueryInterface(IID_IHTMLDocument2, reinterpret_cast<void**>(html.Out()))) ||
-        !html)
-        return CompletedNavigation::Unreadable(url, kNoDocument);
-    BSTR title = nullptr;
-    if (FAILED(html->get_title(&title))) return CompletedNavigation::Unreadable(url, kNoTitle);
-    const std::string text = title ? platform::Utf8FromWide(title) : std::string();
-    SysFreeString(title);
+    BSTR read = nullptr;
+    if (FAILED(html->get_title(&read))) return CompletedNavigation::Unreadable(url, kNoTitle);
+    const UniqueBstr title(read);
+    const std::string text = title ? platform::Utf8FromWide(title.get()) : std::string();
     return CompletedNavigation::WithTitle(url, text);
 }
 

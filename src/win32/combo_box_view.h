@@ -11,7 +11,7 @@ class ComboBoxView : public ControlView {
   public:
     ComboBoxView(forms::ComboBox& box, const ViewContext& context);
 
-    bool TakesFocus() const override { return true; }
+    bool TakesFocus() const override { return Handle() != nullptr; }
     bool OnCommand(WORD code) override;
 
   protected:

@@ -23,28 +23,24 @@ namespace vb::win32view {
 ControlView::ControlView(forms::Control& control, HWND window, HWND surface)
     : control_(control), window_(window), surface_(surface) {}
 
-ControlView::~ControlView() {
-    if (window_ && IsWindow(window_)) DestroyWindow(window_);
-}
-
 void ControlView::Refresh() {
-    if (window_) {
+    if (Handle()) {
         ApplyGeometry();
-        EnableWindow(window_, control_.Enabled());
-        ShowWindow(window_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+        EnableWindow(Handle(), control_.Enabled());
+        ShowWindow(Handle(), control_.Visible() ? SW_SHOWNA : SW_HIDE);
     }
     RefreshOwn();
     if (IsGraphical()) InvalidateSurface();
 }
 
 void ControlView::Update(forms::Change change) {
-    if (window_) {
+    if (Handle()) {
         switch (change) {
             case forms::Change::Visible:
-                ShowWindow(window_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+                ShowWindow(Handle(), control_.Visible() ? SW_SHOWNA : SW_HIDE);
                 break;
             case forms::Change::Enabled:
-                EnableWindow(window_, control_.Enabled());
+                EnableWindow(Handle(), control_.Enabled());
                 break;
             case forms::Change::Geometry:
                 ApplyGeometry();
@@ -62,7 +58,7 @@ void ControlView::Update(forms::Change change) {
 
 void ControlView::ApplyGeometry() {
     const RECT r = PixelRect(control_);
-    MoveWindow(window_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    MoveWindow(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 void ControlView::InvalidateSurface() const {
@@ -70,7 +66,6 @@ void ControlView::InvalidateSurface() const {
 }
 
 HCURSOR ControlView::Cursor() const {
-    if (IsDefaultPointer(control_.MousePointer())) return nullptr;
     return PointerCursor(control_.MousePointer(), control_.MouseIcon());
 }
 
@@ -86,22 +81,38 @@ HWND CreateChild(const wchar_t* className, DWORD style, DWORD exStyle, const Vie
     return window;
 }
 
+namespace {
+
+// Makes the window view of each kind of control.
+class ViewMaker final : public forms::ControlVisitor {
+  public:
+    explicit ViewMaker(const ViewContext& context) : context_(context) {}
+
+    void Visit(forms::TextBox& c) override { made = std::make_unique<TextBoxView>(c, context_); }
+    void Visit(forms::ComboBox& c) override { made = std::make_unique<ComboBoxView>(c, context_); }
+    void Visit(forms::Label& c) override { made = std::make_unique<LabelView>(c, context_); }
+    void Visit(forms::ProgressBar& c) override {
+        made = std::make_unique<ProgressBarView>(c, context_);
+    }
+    void Visit(forms::Line& c) override { made = std::make_unique<LineView>(c, context_.parent); }
+    void Visit(forms::Shape& c) override { made = std::make_unique<ShapeView>(c, context_.parent); }
+    void Visit(forms::Timer& c) override { made = std::make_unique<TimerView>(c); }
+    void Visit(forms::WebBrowser& c) override {
+        made = std::make_unique<WebBrowserView>(c, context_);
+    }
+
+    std::unique_ptr<ControlView> made;
+
+  private:
+    const ViewContext& context_;
+};
+
+}  // namespace
+
 std::unique_ptr<ControlView> MakeControlView(forms::Control& control, const ViewContext& context) {
-    if (auto* c = dynamic_cast<forms::TextBox*>(&control))
-        return std::make_unique<TextBoxView>(*c, context);
-    if (auto* c = dynamic_cast<forms::ComboBox*>(&control))
-        return std::make_unique<ComboBoxView>(*c, context);
-    if (auto* c = dynamic_cast<forms::Label*>(&control))
-        return std::make_unique<LabelView>(*c, context);
-    if (auto* c = dynamic_cast<forms::ProgressBar*>(&control))
-        return std::make_unique<ProgressBarView>(*c, context);
-    if (auto* c = dynamic_cast<forms::Line*>(&control))
-        return std::make_unique<LineView>(*c, context.parent);
-    if (auto* c = dynamic_cast<forms::Shape*>(&control))
-        return std::make_unique<ShapeView>(*c, context.parent);
-    if (auto* c = dynamic_cast<forms::Timer*>(&control)) return std::make_unique<TimerView>(*c);
-    if (auto* c = dynamic_cast<forms::WebBrowser*>(&control))
-        return std::make_unique<WebBrowserView>(*c, context);
+    ViewMaker maker(context);
+    control.Accept(maker);
+    if (maker.made) return std::move(maker.made);
     return std::make_unique<ControlView>(control, CreateChild(L"STATIC", 0, 0, context),
                                          context.parent);
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "forms/control.h"
+#include "win32/owned_handles.h"
 
 namespace vb::win32view {
 
@@ -16,13 +17,13 @@ namespace vb::win32view {
 class ControlView {
   public:
     ControlView(forms::Control& control, HWND window, HWND surface);
-    virtual ~ControlView();
+    virtual ~ControlView() = default;
     ControlView(const ControlView&) = delete;
     ControlView& operator=(const ControlView&) = delete;
 
-    forms::Control& control() const { return control_; }
+    forms::Control& Control() const { return control_; }
     // nullptr for controls that have no window (timers, lines, shapes).
-    HWND Handle() const { return window_; }
+    HWND Handle() const { return window_.get(); }
 
     // Brings the window up to date with every property of the control.
     void Refresh();
@@ -53,7 +54,7 @@ class ControlView {
 
   private:
     forms::Control& control_;
-    HWND window_;
+    UniqueWindow window_;
     HWND surface_;
 };
 

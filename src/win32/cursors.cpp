@@ -36,8 +36,6 @@ HCURSOR MadeFromPlanes(const forms::Picture& picture) {
 
 }  // namespace
 
-bool IsDefaultPointer(int kind) { return kind == forms::kPointerDefault; }
-
 HCURSOR CursorFromPicture(const forms::Picture& picture) {
     // Each load of a resource gives a picture of its own; equal pictures share one cursor.
     using Key = std::tuple<std::string, forms::PictureKind, int, int, int, int,
@@ -57,54 +55,17 @@ HCURSOR CursorFromPicture(const forms::Picture& picture) {
 }
 
 HCURSOR PointerCursor(int kind, const std::shared_ptr<const forms::Picture>& icon) {
-    const wchar_t* standard = IDC_ARROW;
-    switch (kind) {
-        case forms::kPointerCustom:
-            if (icon) {
-                if (HCURSOR cursor = CursorFromPicture(*icon)) return cursor;
-            }
-            break;
-        case 2:
-            standard = IDC_CROSS;
-            break;
-        case 3:
-            standard = IDC_IBEAM;
-            break;
-        case 5:
-        case 15:
-            standard = IDC_SIZEALL;
-            break;
-        case 6:
-            standard = IDC_SIZENESW;
-            break;
-        case 7:
-            standard = IDC_SIZENS;
-            break;
-        case 8:
-            standard = IDC_SIZENWSE;
-            break;
-        case 9:
-            standard = IDC_SIZEWE;
-            break;
-        case 10:
-            standard = IDC_UPARROW;
-            break;
-        case 11:
-            standard = IDC_WAIT;
-            break;
-        case 12:
-            standard = IDC_NO;
-            break;
-        case 13:
-            standard = IDC_APPSTARTING;
-            break;
-        case 14:
-            standard = IDC_HELP;
-            break;
-        default:
-            break;
+    // In the order of the standard shapes.
+    static const wchar_t* const kStandard[forms::kStandardPointers] = {
+        IDC_ARROW,  IDC_CROSS,   IDC_IBEAM, IDC_SIZEALL, IDC_SIZENESW,    IDC_SIZENS, IDC_SIZENWSE,
+        IDC_SIZEWE, IDC_UPARROW, IDC_WAIT,  IDC_NO,      IDC_APPSTARTING, IDC_HELP};
+    forms::PointerShape shape = forms::ShapeOfPointer(kind, icon != nullptr);
+    if (shape == forms::PointerShape::Default) return nullptr;
+    if (shape == forms::PointerShape::Picture) {
+        if (HCURSOR cursor = CursorFromPicture(*icon)) return cursor;
+        shape = forms::PointerShape::Arrow;  // no cursor could be made of the picture
     }
-    return LoadCursorW(nullptr, standard);
+    return LoadCursorW(nullptr, kStandard[static_cast<int>(shape)]);
 }
 
 }  // namespace vb::win32view

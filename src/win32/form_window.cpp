@@ -52,9 +52,7 @@ void RegisterWindowClass() {
 }
 
 HFONT MakeFont() {
-    HDC dc = GetDC(nullptr);
-    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
+    const int dpi = static_cast<int>(1440.0f / SystemTwipsPerPixelY() + 0.5f);
     return CreateFontW(-MulDiv(kFontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                        SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic");
@@ -62,21 +60,21 @@ HFONT MakeFont() {
 
 }  // namespace
 
-FormWindow::FormWindow(forms::Form& form) : form_(form) {
+FormWindow::FormWindow(forms::Form& form) : form_(form), views_(form) {
     RegisterWindowClass();
-    font_ = MakeFont();
-    window_ =
-        CreateWindowExW(kExStyle, kWindowClass, platform::WideFromUtf8(form.Caption()).c_str(),
-                        kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
-                        GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::WindowProc));
+    font_.reset(MakeFont());
+    window_.reset(CreateWindowExW(kExStyle, kWindowClass,
+                                  platform::WideFromUtf8(form.Caption()).c_str(), kStyle,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr));
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_.get(), GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(&FormWindow::WindowProc));
 
-    menuBar_ = std::make_unique<MenuBar>(window_, form.Menus());
-    for (forms::Control* control : form.Controls()) AddView(*control);
-    for (auto& view : views_) PlaceInContainer(*view);
-    for (auto& view : views_) view->Refresh();
-    Restack();
+    menuBar_ = std::make_unique<MenuBar>(window_.get(), form.Menus());
+    views_.ShowControls(
+        [this](forms::Control& control) -> ControlView& { return AddView(control); },
+        [this](ControlView& view) { PlaceInContainer(view); }, [this] { Restack(); });
 
     ApplyClientSize();
     ApplyPosition();
@@ -85,27 +83,14 @@ FormWindow::FormWindow(forms::Form& form) : form_(form) {
     // place the window before it is shown.
     ReportFrame();
 
-    form.SetObserver([this](forms::Change change) { OnFormChange(change); });
-    form.SetControlAddedObserver([this](forms::Control& control) {
-        AddView(control);
-        ControlView& view = *views_.back();
-        PlaceInContainer(view);
-        view.Refresh();
-        Restack();
-    });
+    views_.FollowForm([this](forms::Change change) { OnFormChange(change); });
 }
 
 FormWindow::~FormWindow() {
-    form_.SetObserver(nullptr);
-    form_.SetControlAddedObserver(nullptr);
-    for (auto& view : views_) view->control().SetObserver(nullptr);
+    views_.Clear();
     menuBar_.reset();
-    views_.clear();
-    if (window_ && IsWindow(window_)) {
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
-    if (font_) DeleteObject(font_);
+    // The window outlives this object by a few messages while it is destroyed.
+    if (IsWindow(window_.get())) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
 }
 
 HWND FormWindow::HandleFor(const forms::Control& control) const {
@@ -114,8 +99,7 @@ HWND FormWindow::HandleFor(const forms::Control& control) const {
 }
 
 ControlView* FormWindow::ViewFor(const forms::Control& control) const {
-    auto it = viewOf_.find(&control);
-    return it == viewOf_.end() ? nullptr : it->second;
+    return views_.For(control);
 }
 
 UINT FormWindow::CommandIdFor(const forms::Menu& menu) const {
@@ -124,27 +108,26 @@ UINT FormWindow::CommandIdFor(const forms::Menu& menu) const {
 
 ControlView* FormWindow::ViewOfWindow(HWND window) const {
     if (!window) return nullptr;
-    for (const auto& view : views_)
+    for (const auto& view : views_.All())
         if (view->Handle() == window) return view.get();
     return nullptr;
 }
 
-void FormWindow::AddView(forms::Control& control) {
+ControlView& FormWindow::AddView(forms::Control& control) {
     // The handler is looked up when a browser asks, so it may be set after construction.
-    ViewContext context{window_, font_, [this](const std::string& url) {
+    ViewContext context{window_.get(), font_.get(), [this](const std::string& url) {
                             if (OpenExternally) OpenExternally(url);
                         }};
-    views_.push_back(MakeControlView(control, context));
-    ControlView* view = views_.back().get();
-    viewOf_[&control] = view;
-    control.SetObserver([this, view](forms::Change change) { OnControlChange(*view, change); });
+    return views_.Add(
+        MakeControlView(control, context),
+        [this](ControlView& view, forms::Change change) { OnControlChange(view, change); });
 }
 
 void FormWindow::PlaceInContainer(ControlView& view) {
     HWND child = view.Handle();
     if (!child) return;
-    HWND parent = window_;
-    if (const forms::Control* container = view.control().Container())
+    HWND parent = window_.get();
+    if (const forms::Control* container = view.Control().Container())
         if (HWND w = HandleFor(*container)) parent = w;
     if (GetParent(child) != parent) SetParent(child, parent);
 }
@@ -155,22 +138,12 @@ void FormWindow::OnControlChange(ControlView& view, forms::Change change) {
     if (change == forms::Change::ZOrder) Restack();
 }
 
-std::vector<ControlView*> FormWindow::TabOrder() const {
-    std::vector<ControlView*> focusable;
-    for (const auto& view : views_)
-        if (view->TakesFocus() && view->Handle()) focusable.push_back(view.get());
-    std::stable_sort(focusable.begin(), focusable.end(), [](ControlView* a, ControlView* b) {
-        return a->control().TabIndex() < b->control().TabIndex();
-    });
-    return focusable;
-}
-
 void FormWindow::Restack() {
     // IsDialogMessage moves the focus in the order of the child windows, so the fields come
     // first in tab order; the other windows follow from the front of the form's z-order to
     // its back, so that one lying over another stays in front.
     std::vector<HWND> order;
-    for (ControlView* view : TabOrder()) order.push_back(view->Handle());
+    for (ControlView* view : views_.TabOrder()) order.push_back(view->Handle());
     const auto& z = form_.ZOrderList();
     for (auto it = z.rbegin(); it != z.rend(); ++it) {
         ControlView* view = ViewFor(**it);
@@ -184,54 +157,47 @@ void FormWindow::Restack() {
 }
 
 void FormWindow::OnFormChange(forms::Change change) {
-    switch (change) {
-        case forms::Change::Caption:
-            SetWindowTextW(window_, platform::WideFromUtf8(form_.Caption()).c_str());
-            break;
-        case forms::Change::Geometry:
-            ApplyClientSize();
-            ApplyPosition();
-            break;
-        case forms::Change::TopMost:
-            ApplyTopMost();
-            break;
-        case forms::Change::Activate:
-            if (IsWindowVisible(window_)) SetForegroundWindow(window_);
-            break;
-        case forms::Change::Unloaded:
-            closing_ = true;
-            if (IsWindow(window_)) DestroyWindow(window_);
-            break;
-        default:
-            break;
+    using forms::Change;
+    if (change == Change::Caption)
+        SetWindowTextW(window_.get(), platform::WideFromUtf8(form_.Caption()).c_str());
+    if (change == Change::Geometry) {
+        ApplyClientSize();
+        ApplyPosition();
+    }
+    if (change == Change::TopMost) ApplyTopMost();
+    if (change == Change::Activate && IsWindowVisible(window_.get()))
+        SetForegroundWindow(window_.get());
+    if (change == Change::Unloaded) {
+        closing_ = true;
+        if (IsWindow(window_.get())) DestroyWindow(window_.get());
     }
 }
 
 void FormWindow::ApplyClientSize() {
-    RECT r{0, 0, ToPixelsX(form_.ClientWidth()), ToPixelsY(form_.ClientHeight())};
-    AdjustWindowRectEx(&r, kStyle, GetMenu(window_) != nullptr, kExStyle);
-    SetWindowPos(window_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+    RECT r{0, 0, forms::ToPixelsX(form_.ClientWidth()), forms::ToPixelsY(form_.ClientHeight())};
+    AdjustWindowRectEx(&r, kStyle, GetMenu(window_.get()) != nullptr, kExStyle);
+    SetWindowPos(window_.get(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::ApplyPosition() {
-    SetWindowPos(window_, nullptr, ToPixelsX(form_.Left()), ToPixelsY(form_.Top()), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window_.get(), nullptr, forms::ToPixelsX(form_.Left()),
+                 forms::ToPixelsY(form_.Top()), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::ApplyTopMost() {
-    const bool topMost = (GetWindowLongPtrW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    const bool topMost = (GetWindowLongPtrW(window_.get(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     if (topMost == form_.TopMost()) return;
-    SetWindowPos(window_, form_.TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+    SetWindowPos(window_.get(), form_.TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void FormWindow::ShowForm() {
     ApplyPosition();
-    ShowWindow(window_, SW_SHOW);
-    SetForegroundWindow(window_);
-    UpdateWindow(window_);
-    for (ControlView* view : TabOrder()) {
+    ShowWindow(window_.get(), SW_SHOW);
+    SetForegroundWindow(window_.get());
+    UpdateWindow(window_.get());
+    for (ControlView* view : views_.TabOrder()) {
         HWND child = view->Handle();
         if (IsWindowVisible(child) && IsWindowEnabled(child) &&
             (GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP)) {
@@ -244,13 +210,14 @@ void FormWindow::ShowForm() {
 
 void FormWindow::ReportFrame() {
     RECT outer{}, client{};
-    GetWindowRect(window_, &outer);
-    GetClientRect(window_, &client);
+    GetWindowRect(window_.get(), &outer);
+    GetClientRect(window_.get(), &client);
     POINT origin{0, 0};
-    ClientToScreen(window_, &origin);
-    form_.SetFrameFromView({ToTwipsX(origin.x - outer.left), ToTwipsY(origin.y - outer.top),
-                            ToTwipsX(outer.right - (origin.x + client.right)),
-                            ToTwipsY(outer.bottom - (origin.y + client.bottom))});
+    ClientToScreen(window_.get(), &origin);
+    form_.SetFrameFromView({forms::ToTwipsX(origin.x - outer.left),
+                            forms::ToTwipsY(origin.y - outer.top),
+                            forms::ToTwipsX(outer.right - (origin.x + client.right)),
+                            forms::ToTwipsY(outer.bottom - (origin.y + client.bottom))});
 }
 
 void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -259,7 +226,7 @@ void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
         return;
     }
     ControlView* view = ViewOfWindow(reinterpret_cast<HWND>(lParam));
-    if (view && view->OnCommand(HIWORD(wParam))) OnFocusTo(view->control());
+    if (view && view->OnCommand(HIWORD(wParam))) OnFocusTo(view->Control());
 }
 
 void FormWindow::OnFocusTo(forms::Control& control) {
@@ -277,7 +244,7 @@ bool FormWindow::OnActivate(WPARAM wParam) {
     // that the keys the user types next reach that field.
     if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();
-        if (focus && IsChild(window_, focus)) focusBeforeDeactivation_ = focus;
+        if (focus && IsChild(window_.get(), focus)) focusBeforeDeactivation_ = focus;
         return false;
     }
     if (HIWORD(wParam) || !focusBeforeDeactivation_ || !IsWindow(focusBeforeDeactivation_))
@@ -288,14 +255,14 @@ bool FormWindow::OnActivate(WPARAM wParam) {
 
 void FormWindow::Paint() {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window_, &ps);
+    HDC dc = BeginPaint(window_.get(), &ps);
     // Lines and shapes lie on the form's surface, back to front.
     for (forms::Control* control : form_.ZOrderList()) {
         ControlView* view = ViewFor(*control);
         if (view && view->IsGraphical() && control->Visible() && !control->Container())
             view->Paint(dc);
     }
-    EndPaint(window_, &ps);
+    EndPaint(window_.get(), &ps);
 }
 
 bool FormWindow::SetCursorFor(HWND under) {
@@ -316,7 +283,7 @@ void FormWindow::Close() {
         if (kept) return;
     }
     closing_ = true;
-    if (IsWindow(window_)) DestroyWindow(window_);
+    if (IsWindow(window_.get())) DestroyWindow(window_.get());
 }
 
 void FormWindow::EndSession() {
@@ -354,8 +321,8 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOVE: {
             // The window's position (its frame's top-left corner) as the system placed it.
             RECT outer{};
-            GetWindowRect(window_, &outer);
-            form_.SetPositionFromView(ToTwipsX(outer.left), ToTwipsY(outer.top));
+            GetWindowRect(window_.get(), &outer);
+            form_.SetPositionFromView(forms::ToTwipsX(outer.left), forms::ToTwipsY(outer.top));
             break;
         }
         case WM_ACTIVATE:
@@ -382,7 +349,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return DefWindowProcW(window_.get(), message, wParam, lParam);
 }
 
 }  // namespace vb::win32view

@@ -3,14 +3,15 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "forms/form.h"
+#include "forms/view_registry.h"
 #include "win32/control_view.h"
 #include "win32/menu_builder.h"
+#include "win32/owned_handles.h"
 
 namespace vb::win32view {
 
@@ -33,7 +34,7 @@ class FormWindow {
     FormWindow& operator=(const FormWindow&) = delete;
 
     forms::Form& Form() const { return form_; }
-    HWND Handle() const { return window_; }
+    HWND Handle() const { return window_.get(); }
     // The window drawing a control, nullptr when it has none (timers, lines, shapes).
     HWND HandleFor(const forms::Control& control) const;
     ControlView* ViewFor(const forms::Control& control) const;
@@ -56,10 +57,9 @@ class FormWindow {
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void AddView(forms::Control& control);
+    ControlView& AddView(forms::Control& control);
     void PlaceInContainer(ControlView& view);
     void Restack();
-    std::vector<ControlView*> TabOrder() const;
     void OnControlChange(ControlView& view, forms::Change change);
     void OnFormChange(forms::Change change);
     void OnCommand(WPARAM wParam, LPARAM lParam);
@@ -76,11 +76,11 @@ class FormWindow {
     ControlView* ViewOfWindow(HWND window) const;
 
     forms::Form& form_;
-    HWND window_ = nullptr;
-    HFONT font_ = nullptr;
+    // The font goes after the window that hands it to its children.
+    UniqueGdiObject<HFONT> font_;
+    UniqueWindow window_;
     std::unique_ptr<MenuBar> menuBar_;
-    std::vector<std::unique_ptr<ControlView>> views_;
-    std::map<const forms::Control*, ControlView*> viewOf_;
+    forms::ViewRegistry<ControlView> views_;
     forms::Control* lastFocused_ = nullptr;
     HWND focusBeforeDeactivation_ = nullptr;
     bool closing_ = false;

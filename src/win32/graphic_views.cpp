@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "win32/geometry.h"
+#include "win32/owned_handles.h"
 #include "win32/system_colors.h"
 
 namespace vb::win32view {
@@ -30,21 +31,19 @@ int PenStyleOf(int borderStyle) {
 // Selects a pen of the border's colour, style and width; restores the old one when done.
 class BorderPen {
   public:
-    BorderPen(HDC dc, const forms::Bordered& b) : dc_(dc) {
-        pen_ =
-            CreatePen(PenStyleOf(b.BorderStyle()), b.BorderWidth(), ResolveColor(b.BorderColor()));
-        old_ = SelectObject(dc, pen_);
-    }
-    ~BorderPen() {
-        SelectObject(dc_, old_);
-        DeleteObject(pen_);
-    }
+    BorderPen(HDC dc, const forms::Bordered& b)
+        : dc_(dc),
+          pen_(CreatePen(PenStyleOf(b.BorderStyle()), b.BorderWidth(),
+                         ResolveColor(b.BorderColor()))),
+          old_(SelectObject(dc, pen_.get())) {}
+    // The old pen is back before the pen_ member goes.
+    ~BorderPen() { SelectObject(dc_, old_); }
     BorderPen(const BorderPen&) = delete;
     BorderPen& operator=(const BorderPen&) = delete;
 
   private:
     HDC dc_;
-    HPEN pen_;
+    UniqueGdiObject<HPEN> pen_;
     HGDIOBJ old_;
 };
 
@@ -64,9 +63,8 @@ void LineView::Paint(HDC dc) {
         // the line.
         RECT run = a.y == b.y ? RECT{std::min(a.x, b.x), a.y, std::max(a.x, b.x), a.y + t}
                               : RECT{a.x, std::min(a.y, b.y), a.x + t, std::max(a.y, b.y)};
-        HBRUSH brush = CreateSolidBrush(ResolveColor(line_.BorderColor()));
-        FillRect(dc, &run, brush);
-        DeleteObject(brush);
+        const UniqueGdiObject<HBRUSH> brush(CreateSolidBrush(ResolveColor(line_.BorderColor())));
+        FillRect(dc, &run, brush.get());
         return;
     }
     BorderPen pen(dc, line_);

@@ -40,18 +40,11 @@ void LabelView::UpdateOwn(forms::Change change) {
 
 void LabelView::ApplyGeometry() {
     RECT r = PixelRect(label_);
-    HDC dc = GetDC(Handle());
-    HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
-    const std::wstring caption =
-        platform::WideFromUtf8(forms::CaptionWithoutAccessMarks(label_.Caption()));
-    RECT need{0, 0, 0, 0};
-    DrawTextW(dc, caption.empty() ? L" " : caption.c_str(), -1, &need,
-              DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
-    SelectObject(dc, old);
-    ReleaseDC(Handle(), dc);
-    r.right = std::max(r.right, r.left + (need.right - need.left));
-    r.bottom = std::max(r.bottom, r.top + (need.bottom - need.top));
+    const SIZE need = TextExtent(
+        Handle(), platform::WideFromUtf8(forms::CaptionWithoutAccessMarks(label_.Caption())), 0,
+        DT_NOPREFIX | DT_SINGLELINE);
+    r.right = std::max(r.right, r.left + need.cx);
+    r.bottom = std::max(r.bottom, r.top + need.cy);
     MoveWindow(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 

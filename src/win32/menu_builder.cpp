@@ -2,8 +2,20 @@
 
 #include "platform/wide_text.h"
 #include "win32/failure_report.h"
+#include "win32/owned_handles.h"
 
 namespace vb::win32view {
+
+namespace {
+
+// Appends a drop-down menu; the menu it is appended to owns it from then on.
+void AppendPopup(HMENU into, UniqueMenu popup, UINT grey, const std::wstring& caption) {
+    if (AppendMenuW(into, MF_POPUP | MF_STRING | grey, reinterpret_cast<UINT_PTR>(popup.get()),
+                    caption.c_str()))
+        popup.release();
+}
+
+}  // namespace
 
 MenuBar::MenuBar(HWND window, std::vector<forms::Menu*> menus)
     : window_(window), menus_(std::move(menus)) {
@@ -53,34 +65,35 @@ void MenuBar::AddItems(HMENU into, forms::Menu& menu) {
         if (item->Items().empty()) {
             AppendMenuW(into, MF_STRING | grey, CommandIdFor(*item), caption.c_str());
         } else {
-            HMENU sub = CreatePopupMenu();
-            AddItems(sub, *item);
-            AppendMenuW(into, MF_POPUP | MF_STRING | grey, reinterpret_cast<UINT_PTR>(sub),
-                        caption.c_str());
+            UniqueMenu sub(CreatePopupMenu());
+            AddItems(sub.get(), *item);
+            AppendPopup(into, std::move(sub), grey, caption);
         }
     }
 }
 
 void MenuBar::Build() {
     if (menus_.empty()) return;
-    HMENU bar = CreateMenu();
+    UniqueMenu bar(CreateMenu());
     for (forms::Menu* menu : menus_) {
         if (!menu->Visible()) continue;
         const UINT grey = menu->Enabled() ? MF_ENABLED : MF_GRAYED;
         const std::wstring caption = platform::WideFromUtf8(menu->Caption());
         if (menu->Items().empty()) {
             // A command right on the menu bar.
-            AppendMenuW(bar, MF_STRING | grey, CommandIdFor(*menu), caption.c_str());
+            AppendMenuW(bar.get(), MF_STRING | grey, CommandIdFor(*menu), caption.c_str());
             continue;
         }
-        HMENU popup = CreatePopupMenu();
-        AddItems(popup, *menu);
-        AppendMenuW(bar, MF_POPUP | MF_STRING | grey, reinterpret_cast<UINT_PTR>(popup),
-                    caption.c_str());
+        UniqueMenu popup(CreatePopupMenu());
+        AddItems(popup.get(), *menu);
+        AppendPopup(bar.get(), std::move(popup), grey, caption);
     }
-    HMENU old = GetMenu(window_);
-    SetMenu(window_, bar);
-    if (old) DestroyMenu(old);
+    // The window owns the bar it shows; the bar it showed before goes.
+    UniqueMenu old(GetMenu(window_));
+    if (SetMenu(window_, bar.get()))
+        bar.release();
+    else
+        old.release();  // still the window's
     DrawMenuBar(window_);
 }
 

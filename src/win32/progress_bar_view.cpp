@@ -2,27 +2,22 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <cmath>
-
 #include "win32/event_pump.h"
 
 namespace vb::win32view {
 
 ProgressBarView::ProgressBarView(forms::ProgressBar& bar, const ViewContext& context)
     : ControlView(bar, CreateChild(PROGRESS_CLASSW, 0, 0, context), context.parent), bar_(bar) {
-    if (Handle()) SendMessageW(Handle(), PBM_SETRANGE32, 0, kScale);
+    if (Handle()) SendMessageW(Handle(), PBM_SETRANGE32, 0, forms::ProgressBar::kScale);
 }
 
-int ProgressBarView::ScaledValue(float value, float max) {
-    if (!(max > 0)) return 0;
-    const double scaled = static_cast<double>(value) / static_cast<double>(max) * kScale;
-    return static_cast<int>(std::clamp(std::lround(scaled), 0L, static_cast<long>(kScale)));
+void ProgressBarView::UpdateOwn(forms::Change change) {
+    if (change == forms::Change::Progress) RefreshOwn();
 }
 
-void ProgressBarView::ShowProgress() {
+void ProgressBarView::RefreshOwn() {
     if (!Handle()) return;
-    SendMessageW(Handle(), PBM_SETPOS, ScaledValue(bar_.Value(), bar_.Max()), 0);
+    SendMessageW(Handle(), PBM_SETPOS, bar_.ScaledValue(), 0);
     UpdateWindow(Handle());
     // The page loop runs no events; its progress shows the system the program is alive.
     ShowAlive();

@@ -1,6 +1,7 @@
 #include "win32/screen_binding.h"
 
 #include "win32/cursors.h"
+#include "win32/owned_handles.h"
 
 namespace vb::win32view {
 
@@ -9,9 +10,8 @@ namespace {
 ScreenBinding* g_current = nullptr;
 
 float TwipsPerPixel(int axis) {
-    HDC dc = GetDC(nullptr);
-    const int dpi = dc ? GetDeviceCaps(dc, axis) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
+    const WindowDc screen(nullptr);
+    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), axis) : 96;
     return 1440.0f / static_cast<float>(dpi > 0 ? dpi : 96);
 }
 
@@ -47,7 +47,6 @@ void ScreenBinding::Refresh() {
 }
 
 HCURSOR ScreenBinding::Cursor() const {
-    if (IsDefaultPointer(screen_.MousePointer())) return nullptr;
     return PointerCursor(screen_.MousePointer(), screen_.MouseIcon());
 }
 

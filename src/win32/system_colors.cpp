@@ -7,21 +7,16 @@ COLORREF ResolveColor(forms::Color color) {
     return static_cast<COLORREF>(color & 0x00FFFFFFu);
 }
 
-ColorBrush::~ColorBrush() {
-    if (own_) DeleteObject(own_);
-}
-
 HBRUSH ColorBrush::For(forms::Color color) {
     if (forms::IsSystemColor(color)) {
         if (HBRUSH brush = GetSysColorBrush(forms::SystemColorIndex(color))) return brush;
     }
     const COLORREF wanted = ResolveColor(color);
     if (!own_ || ownColor_ != wanted) {
-        if (own_) DeleteObject(own_);
-        own_ = CreateSolidBrush(wanted);
+        own_.reset(CreateSolidBrush(wanted));
         ownColor_ = wanted;
     }
-    return own_;
+    return own_.get();
 }
 
 }  // namespace vb::win32view

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "forms/colors.h"
+#include "win32/owned_handles.h"
 
 namespace vb::win32view {
 
@@ -13,15 +14,10 @@ COLORREF ResolveColor(forms::Color color);
 // system's own brushes.
 class ColorBrush {
   public:
-    ColorBrush() = default;
-    ~ColorBrush();
-    ColorBrush(const ColorBrush&) = delete;
-    ColorBrush& operator=(const ColorBrush&) = delete;
-
     HBRUSH For(forms::Color color);
 
   private:
-    HBRUSH own_ = nullptr;
+    UniqueGdiObject<HBRUSH> own_;
     COLORREF ownColor_ = 0;
 };
 

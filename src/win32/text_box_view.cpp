@@ -26,8 +26,6 @@ DWORD StyleOf(const forms::TextBox& box) {
     return style;
 }
 
-// How long appended text may wait outside a read-only box's window during a burst.
-constexpr DWORD kAppendBatchMs = 100;
 // Asks the box to put its pending text into the window (posted to the EDIT itself).
 constexpr UINT kFlushMessage = WM_APP + 1;
 
@@ -53,7 +51,6 @@ LRESULT CALLBACK TextBoxView::EditProc(HWND window, UINT message, WPARAM wParam,
                                        UINT_PTR, DWORD_PTR view) {
     auto* self = reinterpret_cast<TextBoxView*>(view);
     if (message == kFlushMessage) {
-        self->flushPosted_ = false;
         self->FlushAppends();
         return 0;
     }
@@ -82,7 +79,7 @@ bool TextBoxView::OnCommand(WORD code) {
         std::string text = platform::Utf8FromWide(typed);
         if (!box_.MultiLine()) text = WithoutLineBreaks(std::move(text));
         box_.SetTextFromView(text);
-        shownLength_ = text.size();
+        appends_.Shown(text.size());
     }
     return false;
 }
@@ -100,19 +97,9 @@ void TextBoxView::RefreshOwn() {
 
 void TextBoxView::UpdateOwn(forms::Change change) {
     if (!Handle()) return;
-    switch (change) {
-        case forms::Change::Text:
-            ShowText();
-            break;
-        case forms::Change::TextAppended:
-            AppendToWindow();
-            break;
-        case forms::Change::Appearance:
-            ApplyAppearance();
-            break;
-        default:
-            break;
-    }
+    if (change == forms::Change::Text) ShowText();
+    if (change == forms::Change::TextAppended) AppendToWindow();
+    if (change == forms::Change::Appearance) ApplyAppearance();
 }
 
 void TextBoxView::ApplyGeometry() {
@@ -121,17 +108,11 @@ void TextBoxView::ApplyGeometry() {
         // Without scroll bars every line has to show. This font may be taller than the one
         // the design was drawn with, so the box grows about its centre when its lines need
         // more room than the design gives them.
-        HDC dc = GetDC(Handle());
-        HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
-        const std::wstring text = ToWindowText(box_.Text(), true);
         const int frame = 2 * GetSystemMetrics(SM_CYEDGE) + 2;
-        RECT need{0, 0, r.right - r.left - frame, 0};
-        DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &need,
-                  DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
-        SelectObject(dc, old);
-        ReleaseDC(Handle(), dc);
-        const int needed = (need.bottom - need.top) + frame;
+        const SIZE need =
+            TextExtent(Handle(), ToWindowText(box_.Text(), true), r.right - r.left - frame,
+                       DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+        const int needed = need.cy + frame;
         if (needed > r.bottom - r.top) {
             const int grow = needed - (r.bottom - r.top);
             r.top -= grow / 2;
@@ -143,38 +124,31 @@ void TextBoxView::ApplyGeometry() {
 
 void TextBoxView::ShowText() {
     if (!Handle()) return;
-    pendingAppend_.clear();  // the whole text replaces it
     updating_ = true;
     SetWindowTextW(Handle(), ToWindowText(box_.Text(), box_.MultiLine()).c_str());
-    shownLength_ = box_.Text().size();
+    appends_.Shown(box_.CurrentText().size());
     updating_ = false;
     if (box_.MultiLine() && box_.ScrollBars() == forms::ScrollBars::None) ApplyGeometry();
 }
 
 void TextBoxView::AppendToWindow() {
-    const std::string& text = box_.CurrentText();
-    // Text replaced behind the window's back (it cannot be, but stay safe): show it whole.
-    if (shownLength_ > text.size()) return ShowText();
-    // A CR LF pair may be split between two appends: show the text whole then.
-    if (shownLength_ > 0 && text[shownLength_ - 1] == '\r') return ShowText();
-    pendingAppend_ += ToWindowText(text.substr(shownLength_), box_.MultiLine());
-    shownLength_ = text.size();
-    const bool batched = box_.MultiLine() && box_.Locked();
-    if (!batched || GetTickCount() - lastFlush_ >= kAppendBatchMs) {
+    using Step = forms::AppendBatch::Step;
+    const Step step = appends_.Appended(box_);
+    if (step == Step::ShowWhole) ShowText();
+    // The later insertion is posted to the EDIT itself; should the post fail, it is now.
+    if (step == Step::InsertNow ||
+        (step == Step::InsertLater && !PostMessageW(Handle(), kFlushMessage, 0, 0)))
         FlushAppends();
-    } else if (!flushPosted_) {
-        flushPosted_ = PostMessageW(Handle(), kFlushMessage, 0, 0) != 0;
-    }
 }
 
 void TextBoxView::FlushAppends() {
-    lastFlush_ = GetTickCount();
-    if (pendingAppend_.empty() || !Handle()) return;
+    const std::string added = appends_.Take();
+    if (added.empty() || !Handle()) return;
     updating_ = true;
     const int end = GetWindowTextLengthW(Handle());
     SendMessageW(Handle(), EM_SETSEL, end, end);
-    SendMessageW(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(pendingAppend_.c_str()));
-    pendingAppend_.clear();
+    SendMessageW(Handle(), EM_REPLACESEL, FALSE,
+                 reinterpret_cast<LPARAM>(ToWindowText(added, box_.MultiLine()).c_str()));
     updating_ = false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/append_batch.h"
 #include "forms/text_box.h"
 #include "win32/control_view.h"
 #include "win32/system_colors.h"
@@ -9,19 +10,14 @@ namespace vb::win32view {
 // A text box as an EDIT window. The model's Text keeps CR LF, which is also the EDIT's own
 // line break; a single-line box drops line breaks. Text set by code does not echo back as
 // typing. The box holds any length of text (the EDIT's limit is raised), text appended to
-// the model is appended to the window without copying what is there, and Tab moves on from
-// a multi-line box instead of being typed into it.
-//
-// A read-only multi-line box (the log) collects appended text and puts it into the window
-// in one insertion at the next turn of the message loop, or at once when the last insertion
-// is kAppendBatchMs old: under Wine each insertion into a shown EDIT costs a redraw of its
-// scroll bars, more than writing a page. Nobody types into a read-only box, so the window
-// never changes while text is pending; an editable box gets each append at once.
+// the model is appended to the window without copying what is there (to a read-only box in
+// batches, forms::AppendBatch), and Tab moves on from a multi-line box instead of being
+// typed into it.
 class TextBoxView : public ControlView {
   public:
     TextBoxView(forms::TextBox& box, const ViewContext& context);
 
-    bool TakesFocus() const override { return true; }
+    bool TakesFocus() const override { return Handle() != nullptr; }
     bool OnCommand(WORD code) override;
     HBRUSH OnCtlColor(HDC dc) override;
 
@@ -43,10 +39,7 @@ class TextBoxView : public ControlView {
 
     forms::TextBox& box_;
     ColorBrush background_;
-    std::size_t shownLength_ = 0;  // bytes of the model's text the window shows (or will)
-    std::wstring pendingAppend_;
-    bool flushPosted_ = false;
-    DWORD lastFlush_ = 0;
+    forms::AppendBatch appends_;
     bool updating_ = false;
 };
 

@@ -1,11 +1,10 @@
 #include "win32/web_browser_view.h"
 
-#include <ocidl.h>
-
 #include "platform/wide_text.h"
 #include "win32/browser_events.h"
 #include "win32/event_pump.h"
 #include "win32/failure_report.h"
+#include "win32/owned_handles.h"
 #include "win32/system_library.h"
 
 namespace vb::win32view {
@@ -55,54 +54,40 @@ WebBrowserView::WebBrowserView(forms::WebBrowser& browser, const ViewContext& co
 
 void WebBrowserView::Connect(const ViewContext& context) {
     if (!Atl().ready || !Handle()) return;
-    IUnknown* control = nullptr;
-    if (FAILED(Atl().getControl(Handle(), &control)) || !control) return;
-    control->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&web_));
-    control->Release();
-    if (!web_) return;
+    Microsoft::WRL::ComPtr<IUnknown> control;
+    if (FAILED(Atl().getControl(Handle(), control.GetAddressOf())) || !control ||
+        FAILED(control.As(&web_)))
+        return;
     // Script errors and certificate questions of the advertisement page stay unasked.
     web_->put_Silent(VARIANT_TRUE);
     // The message loop hands the page its keys: the atl.dll host gets none of them itself.
-    if (SUCCEEDED(web_->QueryInterface(IID_IOleInPlaceActiveObject,
-                                       reinterpret_cast<void**>(&active_))) &&
-        active_)
-        AddKeyboardTarget(Handle(), active_);
-    events_ = new BrowserEvents(
+    if (SUCCEEDED(web_.As(&active_)) && active_) AddKeyboardTarget(Handle(), active_.Get());
+    // The sink starts with the one reference this view holds.
+    events_.Attach(new BrowserEvents(
         [this](IDispatch* object, const std::string& url) {
             const forms::CompletedNavigation done = ReadCompletedNavigation(object, url);
             browser_.RaiseNavigateComplete2(done, url);
         },
-        context.openExternally);
-    IConnectionPointContainer* container = nullptr;
-    if (SUCCEEDED(web_->QueryInterface(IID_IConnectionPointContainer,
-                                       reinterpret_cast<void**>(&container))) &&
-        container) {
-        if (SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point_)) && point_)
-            point_->Advise(events_, &cookie_);
-        container->Release();
-    }
+        context.openExternally));
+    Microsoft::WRL::ComPtr<IConnectionPointContainer> container;
+    if (SUCCEEDED(web_.As(&container)) &&
+        SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, point_.GetAddressOf())) &&
+        point_)
+        point_->Advise(events_.Get(), &cookie_);
 }
 
 WebBrowserView::~WebBrowserView() {
-    if (active_) {
-        RemoveKeyboardTarget(Handle());
-        active_->Release();
-    }
-    if (point_) {
-        point_->Unadvise(cookie_);
-        point_->Release();
-    }
-    if (events_) events_->Release();
-    if (web_) web_->Release();
+    if (active_) RemoveKeyboardTarget(Handle());
+    if (point_ && cookie_) point_->Unadvise(cookie_);
 }
 
 void WebBrowserView::UpdateOwn(forms::Change change) {
     if (change != forms::Change::Navigate || !web_) return;
-    BSTR url = SysAllocString(platform::WideFromUtf8(browser_.LocationRequested()).c_str());
+    const UniqueBstr url(
+        SysAllocString(platform::WideFromUtf8(browser_.LocationRequested()).c_str()));
     VARIANT empty;
     VariantInit(&empty);
-    web_->Navigate(url, &empty, &empty, &empty, &empty);
-    SysFreeString(url);
+    web_->Navigate(url.get(), &empty, &empty, &empty, &empty);
 }
 
 }  // namespace vb::win32view

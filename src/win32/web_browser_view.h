@@ -1,7 +1,9 @@
 #pragma once
 
 #include <exdisp.h>
+#include <ocidl.h>
 #include <oleidl.h>
+#include <wrl/client.h>
 
 #include "forms/web_browser.h"
 #include "win32/control_view.h"
@@ -31,10 +33,11 @@ class WebBrowserView : public ControlView {
     void Connect(const ViewContext& context);
 
     forms::WebBrowser& browser_;
-    IWebBrowser2* web_ = nullptr;
-    IOleInPlaceActiveObject* active_ = nullptr;
-    BrowserEvents* events_ = nullptr;
-    IConnectionPoint* point_ = nullptr;
+    // Let go in the reverse order: the connection, the sink, the page's keys, the browser.
+    Microsoft::WRL::ComPtr<IWebBrowser2> web_;
+    Microsoft::WRL::ComPtr<IOleInPlaceActiveObject> active_;
+    Microsoft::WRL::ComPtr<BrowserEvents> events_;
+    Microsoft::WRL::ComPtr<IConnectionPoint> point_;
     DWORD cookie_ = 0;
 };
 

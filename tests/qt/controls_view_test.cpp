@@ -2,7 +2,6 @@
 
 #include <QApplication>
 
-#include "qt/progress_bar_view.h"
 #include "qt/system_colors.h"
 #include "qt/text_box_view.h"
 
@@ -25,17 +24,6 @@ TEST(SystemColors, ResolveFromThePaletteOrFromBgr) {
     };
     for (const auto& [color, expected] : cases)
         EXPECT_EQ(ResolveColor(color, palette), expected) << std::hex << color;
-}
-
-TEST(ProgressScale, MapsSinglePrecisionValuesOntoTenThousandSteps) {
-    const struct {
-        float value, max;
-        int scaled;
-    } cases[] = {{0, 100, 0},     {25, 100, 2500}, {100, 100, 10000}, {1, 3, 3333}, {2, 3, 6667},
-                 {0.5f, 1, 5000}, {7, 7, 10000},   {1, 40000, 0},     {3, 40000, 1}};
-    for (const auto& c : cases)
-        EXPECT_EQ(ProgressBarView::ScaledValue(c.value, c.max), c.scaled)
-            << c.value << "/" << c.max;
 }
 
 TEST(TextBoxText, CrLfBecomesPlainBreaksAndBack) {

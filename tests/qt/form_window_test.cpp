@@ -174,7 +174,7 @@ TEST_F(FormWindowTest, AppendedLogLinesAreAppendedToTheWidget) {
 
 TEST_F(FormWindowTest, AnEditableMultiLineBoxTakesEachAppendAtOnce) {
     QTextEdit* log = widget<QTextEdit>(form.txtLog);
-    log->setReadOnly(false);
+    form.txtLog.SetLocked(false);
     form.txtLog.SetText("a\r\n");
     form.txtLog.AppendText("b\r\n");
     form.txtLog.AppendText("c");

@@ -263,7 +263,7 @@ TEST_F(ViewTest, TheWindowShowsTheProgramsIcon) {
 TEST_F(ViewTest, ProgressShowsAtOnceOnTheBar) {
     form.bar.SetMax(3.0f);
     form.bar.SetValue(1.0f);
-    EXPECT_EQ(SendMessageW(H(form.bar), PBM_GETPOS, 0, 0), ProgressBarView::kScale / 3);
+    EXPECT_EQ(SendMessageW(H(form.bar), PBM_GETPOS, 0, 0), forms::ProgressBar::kScale / 3);
 }
 
 TEST_F(ViewTest, ClientAreaAndPlaceFollowTheFormInTwips) {

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "forms/append_batch.h"
+#include "forms/guarded_call.h"
+#include "forms/progress_bar.h"
+#include "forms/screen.h"
+#include "forms/text_box.h"
+
+namespace vb::forms {
+namespace {
+
+std::string reported;
+void Remember(const std::string& description) { reported = description; }
+
+TEST(GuardedCall, ReportsWhatAHandlerThrows) {
+    reported.clear();
+    RunGuarded([] {}, Remember, "unexpected");
+    EXPECT_EQ(reported, "");
+    RunGuarded([] { throw std::runtime_error("ディスクがいっぱいです。"); }, Remember,
+               "unexpected");
+    EXPECT_EQ(reported, "ディスクがいっぱいです。");
+    RunGuarded([] { throw 42; }, Remember, "unexpected");
+    EXPECT_EQ(reported, "unexpected");
+}
+
+TEST(ProgressScale, RoundsValueOutOfMaxToTheNearestStep) {
+    const struct {
+        float value, max;
+        int scaled;
+    } cases[] = {{0, 100, 0},     {25, 100, 2500}, {100, 100, 10000}, {1, 3, 3333}, {2, 3, 6667},
+                 {0.5f, 1, 5000}, {7, 7, 10000},   {1, 40000, 0},     {3, 40000, 1}};
+    for (const auto& c : cases) {
+        ProgressBar bar("bar");
+        bar.SetMax(c.max);
+        bar.SetValue(c.value);
+        EXPECT_EQ(bar.ScaledValue(), c.scaled) << c.value << "/" << c.max;
+    }
+}
+
+TEST(PointerShapes, DefaultIsNoneAndACustomPointerNeedsItsPicture) {
+    EXPECT_EQ(ShapeOfPointer(kPointerDefault, true), PointerShape::Default);
+    EXPECT_EQ(ShapeOfPointer(kPointerCustom, true), PointerShape::Picture);
+    EXPECT_EQ(ShapeOfPointer(kPointerCustom, false), PointerShape::Arrow);
+    EXPECT_EQ(ShapeOfPointer(15, false), ShapeOfPointer(5, false));
+    EXPECT_EQ(ShapeOfPointer(4, false), PointerShape::Arrow);
+}
+
+TEST(AppendBatch, ALogTakesABurstInOneInsertionAndOtherBoxesEachAppend) {
+    using Step = AppendBatch::Step;
+    TextBox log("txtLog");
+    log.SetMultiLine(true);
+    log.SetLocked(true);
+    AppendBatch batch;
+    log.AppendText("1\r\n");
+    EXPECT_EQ(batch.Appended(log), Step::InsertNow);
+    EXPECT_EQ(batch.Take(), "1\r\n");
+    log.AppendText("2\r\n");
+    EXPECT_EQ(batch.Appended(log), Step::InsertLater);
+    log.AppendText("3\r");
+    EXPECT_EQ(batch.Appended(log), Step::Wait);
+    EXPECT_EQ(batch.Take(), "2\r\n3\r");
+    log.AppendText("\n");
+    EXPECT_EQ(batch.Appended(log), Step::ShowWhole);  // a CR LF pair split between appends
+
+    TextBox field("txtTitle");
+    batch.Shown(0);
+    field.AppendText("a");
+    EXPECT_EQ(batch.Appended(field), Step::InsertNow);
+    field.AppendText("b");
+    EXPECT_EQ(batch.Appended(field), Step::InsertNow);
+    EXPECT_EQ(batch.Take(), "ab");
+}
+
+}  // namespace
+}  // namespace vb::forms
