@@ -77,8 +77,8 @@ TEST_F(StartCloseTest, SourceCountFollowsTheTypedPath) {
 
 TEST_F(StartCloseTest, WriteOutFromTheMenuFillsTheServersFolder) {
     PrepareJob();
+    pickSeed = [] { return 5u; };
     auto& w = Started();
-    w.Builder().SetPickSeedSource([] { return 5u; });
     w.mnuGo.RaiseClick();
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir / "local/host"))
