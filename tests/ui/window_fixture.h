@@ -18,6 +18,7 @@ namespace vb::test {
 class FakeBrowserObject : public forms::BrowserObject {
   public:
     explicit FakeBrowserObject(std::optional<std::string> title) : title_(std::move(title)) {}
+    bool HasDocumentTitle() const override { return title_.has_value(); }
     std::string DocumentTitle() const override {
         if (!title_) throw std::runtime_error("no document");
         return *title_;
