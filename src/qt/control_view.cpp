@@ -69,7 +69,7 @@ void ControlView::ApplyPointer() {
 }
 
 std::unique_ptr<ControlView> MakeControlView(forms::Control& control, QWidget* parent,
-                                             AddressOpener openExternally) {
+                                             AddressOpener openExternally, BrowserPolicy policy) {
     if (auto* c = dynamic_cast<forms::TextBox*>(&control))
         return std::make_unique<TextBoxView>(*c, parent);
     if (auto* c = dynamic_cast<forms::ComboBox*>(&control))
@@ -85,7 +85,7 @@ std::unique_ptr<ControlView> MakeControlView(forms::Control& control, QWidget* p
     if (auto* c = dynamic_cast<forms::Timer*>(&control))
         return std::make_unique<TimerView>(*c, parent);
     if (auto* c = dynamic_cast<forms::WebBrowser*>(&control))
-        return std::make_unique<WebBrowserView>(*c, parent, std::move(openExternally));
+        return std::make_unique<WebBrowserView>(*c, parent, std::move(openExternally), policy);
     return std::make_unique<ControlView>(control, new QWidget(parent));
 }
 

@@ -19,8 +19,8 @@
 
 namespace vb::qtview {
 
-FormWindow::FormWindow(forms::Form& form, QWidget* parent)
-    : QMainWindow(parent), form_(form), client_(new QWidget(this)) {
+FormWindow::FormWindow(forms::Form& form, QWidget* parent, BrowserPolicy browserPolicy)
+    : QMainWindow(parent), form_(form), browserPolicy_(browserPolicy), client_(new QWidget(this)) {
     setObjectName(QString::fromStdString(form.Name()));
     setCentralWidget(client_);
     setWindowIcon(QIcon(QStringLiteral(":/vornackbuilder/app_icon.png")));
@@ -94,9 +94,12 @@ QAction* FormWindow::ActionFor(const forms::Menu& menu) const {
 }
 
 void FormWindow::AddView(forms::Control& control) {
-    views_.push_back(MakeControlView(control, client_, [this](const std::string& url) {
-        if (OpenExternally) OpenExternally(url);
-    }));
+    views_.push_back(MakeControlView(
+        control, client_,
+        [this](const std::string& url) {
+            if (OpenExternally) OpenExternally(url);
+        },
+        browserPolicy_));
     ControlView* view = views_.back().get();
     viewOf_[&control] = view;
     if (view->Widget()) {
