@@ -33,9 +33,14 @@ std::string ServerHost(const std::string& entry) { return entry.substr(0, entry.
 void CreateServerFolder(platform::FileSystemObject& fso, const std::string& host) {
     if (!rules::IsPlainFolderName(host)) return;
     const std::string local = platform::JoinPath(platform::ProgramFolder(), "local");
+    const std::string folder = platform::JoinPath(local, host);
+    // The usual cases are asked for: the folder is there from an earlier start, or there is
+    // no "local" to make it in.
+    if (fso.FolderExists(folder) || !fso.FolderExists(local)) return;
     try {
-        fso.CreateFolder(platform::JoinPath(local, host));
+        fso.CreateFolder(folder);
     } catch (const std::exception&) {
+        // A name the file system refuses, a file of that name, no room: the load goes on.
     }
 }
 
