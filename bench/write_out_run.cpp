@@ -51,7 +51,6 @@ WriteOutOutcome TimeWriteOut(ui::frmVornack& window, const YesMessageBoxes& boxe
                              const Corpus& corpus, std::uint32_t seed,
                              const std::function<void()>& afterClick) {
     WriteOutOutcome outcome;
-    window.Builder().SetPickSeedSource([seed] { return seed; });
     window.Fso().SeedTempNames(seed);
     const std::size_t boxesBefore = boxes.Texts().size();
     outcome.IdleKiB = ResidentKiB();
@@ -83,7 +82,8 @@ WriteOutOutcome RunHeadless(const Corpus& corpus, std::uint32_t seed) {
     YesMessageBoxes boxes;
     NoEvents events;
     platform::SystemDesktopShell shell;
-    ui::frmVornack window(ui::WindowServices{boxes, events, shell});
+    ui::frmVornack window(ui::WindowServices{
+        .boxes = boxes, .events = events, .shell = shell, .pickSeed = [seed] { return seed; }});
     window.Form_Load();
     return TimeWriteOut(window, boxes, corpus, seed);
 }

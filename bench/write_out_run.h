@@ -20,7 +20,8 @@ struct WriteOutOutcome {
     char Problem[256] = {};  // empty when the run ended as it should
 };
 
-// Times the write-out of a started window: seeds its source picks and page names, clicks
+// Times the write-out of a started window (made with the seed as its pick seed): seeds its
+// page names, clicks
 // 書き出し (the confirmation is answered Yes by boxes), runs afterClick inside the timing
 // and then checks what the window shows: the log's first and last lines, that every
 // warning names a source without the target word, the progress bar at its maximum and no

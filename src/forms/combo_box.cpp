@@ -24,7 +24,7 @@ void ComboBox::AddItem(const std::string& item) {
 }
 
 void ComboBox::SetListIndex(int index) {
-    if (index < -1 || index >= ListCount()) throw InvalidPropertyValue();
+    if (!AcceptsListIndex(index)) throw InvalidPropertyValue();
     listIndex_ = index;
     Notify(Change::ListIndex);
 }

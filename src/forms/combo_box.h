@@ -28,6 +28,8 @@ class ComboBox : public Control {
     // InvalidPropertyValue and leaves the selection as it was.
     int ListIndex() const { return listIndex_; }
     void SetListIndex(int index);
+    // Whether SetListIndex takes the position: -1 (nothing chosen) or an item's.
+    bool AcceptsListIndex(int index) const { return index >= -1 && index < ListCount(); }
     // The user chose an item in the view.
     void SetListIndexFromView(int index) { listIndex_ = index; }
 

@@ -87,6 +87,9 @@ class Control {
     // The Text property; controls without one refuse with PropertyNotSupported.
     virtual std::string Text() const;
     virtual void SetText(const std::string& text);
+    // Whether SetText would take this text, so a caller that skips such controls asks first
+    // instead of catching the refusal.
+    virtual bool AcceptsText(const std::string& /*text*/) const { return false; }
 
     // Moves the control within the z-order of its form: 0 to the front, 1 to the back.
     // Any other position is refused with InvalidPropertyValue.

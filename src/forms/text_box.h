@@ -23,6 +23,7 @@ class TextBox : public Control {
     // since copying a long log for every line would make each line slower than the last.
     const std::string& CurrentText() const { return text_; }
     void SetText(const std::string& text) override;
+    bool AcceptsText(const std::string& /*text*/) const override { return true; }
     // Adds text at the end: the same result as SetText(Text() + more), without copying
     // the whole text through the view.
     void AppendText(const std::string& more);

@@ -10,11 +10,13 @@
 namespace vb::forms {
 
 // The browser object a navigation completed in: the control's own page, or a frame in it.
-// Reading its document's title may fail (no document yet, a frame of another origin, an
-// error page standing in for a failed load): DocumentTitle then throws DocumentUnavailable.
+// Its document's title may be unreadable (no document yet, a frame of another origin, an
+// error page standing in for a failed load): HasDocumentTitle says so, and DocumentTitle
+// then throws DocumentUnavailable.
 class BrowserObject {
   public:
     virtual ~BrowserObject() = default;
+    virtual bool HasDocumentTitle() const = 0;
     virtual std::string DocumentTitle() const = 0;
     // The address the navigation reached.
     virtual std::string LocationURL() const = 0;
@@ -27,6 +29,7 @@ class CompletedNavigation : public BrowserObject {
     static CompletedNavigation WithTitle(std::string url, std::string title);
     static CompletedNavigation Unreadable(std::string url, std::string reason);
 
+    bool HasDocumentTitle() const override { return title_.has_value(); }
     std::string DocumentTitle() const override;
     std::string LocationURL() const override { return url_; }
 

@@ -6,8 +6,6 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 
-#include "qt/browser_policy.h"
-
 namespace vb::qtview {
 
 namespace {
@@ -29,8 +27,9 @@ QString FrameReportScript(const QString& token) {
 
 }  // namespace
 
-BrowserPage::BrowserPage(QObject* parent)
+BrowserPage::BrowserPage(BrowserPolicy policy, QObject* parent)
     : QWebEnginePage(parent),
+      policy_(policy),
       token_(QStringLiteral("vb-frame-") + QUuid::createUuid().toString(QUuid::Id128) +
              QLatin1Char(' ')) {
     QWebEngineScript script;
@@ -52,7 +51,7 @@ void BrowserPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const 
 }
 
 bool BrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
-    if (!MayNavigate(url)) return false;
+    if (!policy_.MayNavigate(url)) return false;
     return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWebEnginePage>
 
+#include "qt/browser_policy.h"
+
 namespace vb::qtview {
 
 // The browser control's page. Qt has no notification per completed frame navigation, so a
@@ -10,11 +12,11 @@ namespace vb::qtview {
 // address and its own document.title through the console, marked with a token the page's
 // own scripts cannot know (the script runs in a world of its own). A frame of another
 // origin than the top page reports that its title cannot be read. The page also refuses
-// navigations the browser policy forbids.
+// navigations its browser policy forbids.
 class BrowserPage : public QWebEnginePage {
     Q_OBJECT
   public:
-    explicit BrowserPage(QObject* parent = nullptr);
+    explicit BrowserPage(BrowserPolicy policy, QObject* parent = nullptr);
 
   signals:
     // A frame (not the top page) finished loading its document.
@@ -26,6 +28,7 @@ class BrowserPage : public QWebEnginePage {
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
 
   private:
+    BrowserPolicy policy_;
     QString token_;
 };
 

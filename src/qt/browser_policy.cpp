@@ -6,14 +6,6 @@
 
 namespace vb::qtview {
 
-namespace {
-std::optional<bool> g_keptForTesting;
-}
-
-bool BrowserKeptToLoopback() { return g_keptForTesting.value_or(RunsAsRoot()); }
-
-void SetBrowserKeptToLoopbackForTesting(std::optional<bool> kept) { g_keptForTesting = kept; }
-
 bool IsLoopbackAddress(const QUrl& url) {
     const QString scheme = url.scheme().toLower();
     if (scheme != "http" && scheme != "https" && scheme != "ws" && scheme != "wss") return false;
@@ -23,25 +15,27 @@ bool IsLoopbackAddress(const QUrl& url) {
     return !address.isNull() && address.isLoopback();
 }
 
-bool MayNavigate(const QUrl& url) {
-    if (!BrowserKeptToLoopback()) return true;
+BrowserPolicy BrowserPolicy::OfThisProcess() { return BrowserPolicy(RunsAsRoot()); }
+
+bool BrowserPolicy::MayNavigate(const QUrl& url) const {
+    if (!keptToLoopback_) return true;
     return url == QUrl(QStringLiteral("about:blank")) || IsLoopbackAddress(url);
 }
 
-bool MayOpenExternally(const QUrl& url) {
+bool BrowserPolicy::MayOpenExternally(const QUrl& url) const {
     const QString scheme = url.scheme().toLower();
     if (scheme != "http" && scheme != "https") return false;
-    return !BrowserKeptToLoopback() || IsLoopbackAddress(url);
+    return !keptToLoopback_ || IsLoopbackAddress(url);
 }
 
-bool MayRequest(const QUrl& url) {
-    if (!BrowserKeptToLoopback()) return true;
+bool BrowserPolicy::MayRequest(const QUrl& url) const {
+    if (!keptToLoopback_) return true;
     const QString scheme = url.scheme().toLower();
     return scheme == "about" || scheme == "data" || scheme == "blob" || IsLoopbackAddress(url);
 }
 
 void LoopbackInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) {
-    if (!MayRequest(info.requestUrl())) info.block(true);
+    if (!BrowserPolicy(true).MayRequest(info.requestUrl())) info.block(true);
 }
 
 }  // namespace vb::qtview

@@ -73,8 +73,8 @@ namespace {
 // Makes the widget view of each kind of control.
 class ViewMaker final : public forms::ControlVisitor {
   public:
-    ViewMaker(QWidget* parent, AddressOpener openExternally)
-        : parent_(parent), openExternally_(std::move(openExternally)) {}
+    ViewMaker(QWidget* parent, AddressOpener openExternally, BrowserPolicy policy)
+        : parent_(parent), openExternally_(std::move(openExternally)), policy_(policy) {}
 
     void Visit(forms::TextBox& c) override { made = std::make_unique<TextBoxView>(c, parent_); }
     void Visit(forms::ComboBox& c) override { made = std::make_unique<ComboBoxView>(c, parent_); }
@@ -86,7 +86,7 @@ class ViewMaker final : public forms::ControlVisitor {
     void Visit(forms::Shape& c) override { made = std::make_unique<ShapeView>(c, parent_); }
     void Visit(forms::Timer& c) override { made = std::make_unique<TimerView>(c, parent_); }
     void Visit(forms::WebBrowser& c) override {
-        made = std::make_unique<WebBrowserView>(c, parent_, std::move(openExternally_));
+        made = std::make_unique<WebBrowserView>(c, parent_, std::move(openExternally_), policy_);
     }
 
     std::unique_ptr<ControlView> made;
@@ -94,13 +94,14 @@ class ViewMaker final : public forms::ControlVisitor {
   private:
     QWidget* parent_;
     AddressOpener openExternally_;
+    BrowserPolicy policy_;
 };
 
 }  // namespace
 
 std::unique_ptr<ControlView> MakeControlView(forms::Control& control, QWidget* parent,
-                                             AddressOpener openExternally) {
-    ViewMaker maker(parent, std::move(openExternally));
+                                             AddressOpener openExternally, BrowserPolicy policy) {
+    ViewMaker maker(parent, std::move(openExternally), policy);
     control.Accept(maker);
     if (maker.made) return std::move(maker.made);
     return std::make_unique<ControlView>(control, new QWidget(parent));

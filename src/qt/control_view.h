@@ -7,6 +7,7 @@
 #include <string>
 
 #include "forms/control.h"
+#include "qt/browser_policy.h"
 
 namespace vb::qtview {
 
@@ -51,8 +52,10 @@ class ControlView {
 using AddressOpener = std::function<void(const std::string& url)>;
 
 // The view for a control of any kind the layer knows; an unknown kind gets a plain widget.
-// A browser control hands the new windows the user asks for to openExternally.
+// A browser control hands the new windows the user asks for to openExternally and keeps to
+// the policy.
 std::unique_ptr<ControlView> MakeControlView(forms::Control& control, QWidget* parent,
-                                             AddressOpener openExternally = {});
+                                             AddressOpener openExternally = {},
+                                             BrowserPolicy policy = BrowserPolicy::OfThisProcess());
 
 }  // namespace vb::qtview

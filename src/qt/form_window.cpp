@@ -19,8 +19,12 @@
 
 namespace vb::qtview {
 
-FormWindow::FormWindow(forms::Form& form, QWidget* parent)
-    : QMainWindow(parent), form_(form), client_(new QWidget(this)), views_(form) {
+FormWindow::FormWindow(forms::Form& form, QWidget* parent, BrowserPolicy browserPolicy)
+    : QMainWindow(parent),
+      form_(form),
+      browserPolicy_(browserPolicy),
+      client_(new QWidget(this)),
+      views_(form) {
     setObjectName(QString::fromStdString(form.Name()));
     setCentralWidget(client_);
     setWindowIcon(QIcon(QStringLiteral(":/vornackbuilder/app_icon.png")));
@@ -85,10 +89,12 @@ QAction* FormWindow::ActionFor(const forms::Menu& menu) const {
 
 ControlView& FormWindow::AddView(forms::Control& control) {
     ControlView& view = views_.Add(
-        MakeControlView(control, client_,
-                        [this](const std::string& url) {
-                            if (OpenExternally) OpenExternally(url);
-                        }),
+        MakeControlView(
+            control, client_,
+            [this](const std::string& url) {
+                if (OpenExternally) OpenExternally(url);
+            },
+            browserPolicy_),
         [this](ControlView& changed, forms::Change change) { OnControlChange(changed, change); });
     if (view.Widget()) {
         controlOf_[view.Widget()] = &control;

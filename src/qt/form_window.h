@@ -25,7 +25,10 @@ namespace vb::qtview {
 class FormWindow : public QMainWindow {
     Q_OBJECT
   public:
-    explicit FormWindow(forms::Form& form, QWidget* parent = nullptr);
+    // browserPolicy: what the form's browser controls may load (tests keep them to loopback
+    // whoever runs them).
+    explicit FormWindow(forms::Form& form, QWidget* parent = nullptr,
+                        BrowserPolicy browserPolicy = BrowserPolicy::OfThisProcess());
     ~FormWindow() override;
 
     forms::Form& Form() const { return form_; }
@@ -68,6 +71,7 @@ class FormWindow : public QMainWindow {
     forms::Control* ControlOf(QWidget* widget) const;
 
     forms::Form& form_;
+    BrowserPolicy browserPolicy_;
     QWidget* client_;
     forms::ViewRegistry<ControlView> views_;
     std::map<const QWidget*, forms::Control*> controlOf_;

@@ -5,7 +5,6 @@
 #include <QWebEngineView>
 
 #include "qt/browser_page.h"
-#include "qt/browser_policy.h"
 #include "qt/failure_report.h"
 
 namespace vb::qtview {
@@ -21,13 +20,14 @@ const char* const kOtherOrigin = "アクセスが拒否されました。";
 }  // namespace
 
 WebBrowserView::WebBrowserView(forms::WebBrowser& browser, QWidget* parent,
-                               AddressOpener openExternally)
+                               AddressOpener openExternally, BrowserPolicy policy)
     : ControlView(browser, new QWebEngineView(parent)),
       browser_(browser),
-      openExternally_(std::move(openExternally)) {
+      openExternally_(std::move(openExternally)),
+      policy_(policy) {
     QWebEngineView* view = EngineView();
-    page_ = new BrowserPage(view);
-    if (BrowserKeptToLoopback()) page_->setUrlRequestInterceptor(new LoopbackInterceptor(page_));
+    page_ = new BrowserPage(policy_, view);
+    if (policy_.KeptToLoopback()) page_->setUrlRequestInterceptor(new LoopbackInterceptor(page_));
     view->setPage(page_);
     // The engine puts its drawing surface into the view when the page first starts up. In a
     // window already shown that makes Qt re-create the whole window (a close or a key sent
@@ -55,7 +55,7 @@ void WebBrowserView::UpdateOwn(forms::Change change) {
 
 void WebBrowserView::NavigateToRequested() {
     const QUrl url(QString::fromStdString(browser_.LocationRequested()));
-    if (!url.isValid() || !MayNavigate(url)) return;
+    if (!url.isValid() || !policy_.MayNavigate(url)) return;
     page_->load(url);
 }
 
@@ -93,7 +93,7 @@ void WebBrowserView::NewWindowRequested(const QWebEngineNewWindowRequest& reques
     // pop-up blocker would.
     if (!request.isUserInitiated() || !openExternally_) return;
     const QUrl url = request.requestedUrl();
-    if (!MayOpenExternally(url)) return;
+    if (!policy_.MayOpenExternally(url)) return;
     const std::string address = url.toString(QUrl::FullyEncoded).toStdString();
     RunGuarded([&] { openExternally_(address); });
 }

@@ -40,11 +40,8 @@ bool IsWriteProtected(const std::string& path) { return !platform::MayWrite(path
 
 }  // namespace
 
-IniFileAccess::IniFileAccess(platform::MessageBoxService& boxes)
-    : boxes_(boxes), store_(ownStore_) {}
-
-IniFileAccess::IniFileAccess(platform::MessageBoxService& boxes, SettingsFileStore& store)
-    : boxes_(boxes), store_(store) {}
+IniFileAccess::IniFileAccess(platform::MessageBoxService& boxes, SettingsFileStore* store)
+    : boxes_(boxes), store_(store ? *store : ownStore_) {}
 
 std::string IniFileAccess::GetIniPath() {
     return platform::JoinPath(platform::ProgramFolder(), platform::ExecutableBaseName() + ".ini");

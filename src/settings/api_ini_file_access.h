@@ -32,10 +32,11 @@ struct WriteFailure {
 
 class IniFileAccess {
   public:
-    // One object per run: KnownIniFiles lives as long as it does.
-    explicit IniFileAccess(platform::MessageBoxService& boxes);
-    // Tests hand in a store with injected faults.
-    IniFileAccess(platform::MessageBoxService& boxes, SettingsFileStore& store);
+    // One object per run: KnownIniFiles lives as long as it does. store: the raw file
+    // operations (tests hand in one with injected faults); null: the system's.
+    explicit IniFileAccess(platform::MessageBoxService& boxes, SettingsFileStore* store = nullptr);
+    IniFileAccess(platform::MessageBoxService& boxes, SettingsFileStore& store)
+        : IniFileAccess(boxes, &store) {}
 
     IniFileAccess(const IniFileAccess&) = delete;
     IniFileAccess& operator=(const IniFileAccess&) = delete;

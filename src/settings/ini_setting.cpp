@@ -6,12 +6,11 @@
 #include <utility>
 
 #include "build_config.h"
-#include "forms/errors.h"
+#include "forms/fun_text_box_operate.h"
 #include "platform/app_title.h"
 #include "platform/program_folder.h"
 #include "rules/folder_name.h"
 #include "rules/numeric.h"
-#include "settings/fun_text_box_operate.h"
 
 namespace vb::settings {
 
@@ -34,9 +33,14 @@ std::string ServerHost(const std::string& entry) { return entry.substr(0, entry.
 void CreateServerFolder(platform::FileSystemObject& fso, const std::string& host) {
     if (!rules::IsPlainFolderName(host)) return;
     const std::string local = platform::JoinPath(platform::ProgramFolder(), "local");
+    const std::string folder = platform::JoinPath(local, host);
+    // The usual cases are asked for: the folder is there from an earlier start, or there is
+    // no "local" to make it in.
+    if (fso.FolderExists(folder) || !fso.FolderExists(local)) return;
     try {
-        fso.CreateFolder(platform::JoinPath(local, host));
+        fso.CreateFolder(folder);
     } catch (const std::exception&) {
+        // A name the file system refuses, a file of that name, no room: the load goes on.
     }
 }
 
@@ -57,14 +61,7 @@ void SelectStoredPosition(forms::ComboBox& list, IniFileAccess& ini, const std::
     const auto stored = ReadSetting(ini, key);
     if (!stored) return;
     const auto position = rules::RoundHalfEvenToInt16(rules::LeadingNumber(*stored));
-    if (position) {
-        try {
-            list.SetListIndex(*position);
-            return;
-        } catch (const forms::InvalidPropertyValue&) {
-        }
-    }
-    list.SetListIndex(0);
+    list.SetListIndex(position && list.AcceptsListIndex(*position) ? *position : 0);
 }
 
 void ReadTextOrDefault(IniFileAccess& ini, const std::string& key, forms::TextBox& box,
@@ -91,7 +88,7 @@ std::string SourceFileCountText(platform::FileSystemObject& fso, const std::stri
 void GetIniSetting(const SettingsFields& fields, platform::FileSystemObject& fso,
                    IniFileAccess& ini) {
     const std::string advertisement = fields.txtCM.Text();
-    ClearAllText(fields.form);
+    forms::ClearAllText(fields.form);
     fields.txtCM.SetText(advertisement);
 
     if (const auto srcPath = ReadSetting(ini, "SrcPath")) {

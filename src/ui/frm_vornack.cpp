@@ -13,7 +13,7 @@
 namespace vb::ui {
 
 frmVornack::frmVornack(const WindowServices& services)
-    : forms::Form("frmVornack"), services_(services), ini_(services.boxes) {
+    : forms::Form("frmVornack"), services_(services), ini_(services.boxes, services.settingsStore) {
     LayOutControls();
     LayOutMenus();
     ConnectHandlers();
@@ -152,6 +152,7 @@ builder::PageBuilder& frmVornack::Builder() {
             builder::BuildWindow{txtSrcPath, cboServer, cboTitle, txtMakePageNum, txtPagePerSrcNum,
                                  txtReplaceTarget, txtReplaceText, txtLog, pbrProcess, TemplateText,
                                  Fso(), services_.boxes, services_.events, runState_});
+        builder_->SetPickSeedSource(services_.pickSeed);
     }
     return *builder_;
 }

@@ -41,6 +41,12 @@ struct WindowServices {
     std::function<std::unique_ptr<platform::FileSystemObject>()> makeFileSystem = {};
     // Host (or host:port) serving the advertisement page; empty: the host the build names.
     std::string advertisementHost = {};
+    // Where each write-out takes the seed of its source picks; empty: the seconds since
+    // midnight. Tests and benchmarks pass a fixed seed.
+    std::function<std::uint32_t()> pickSeed = {};
+    // The raw reads and replaces under the settings file; null: the system's. Tests pass a
+    // store with injected faults.
+    settings::SettingsFileStore* settingsStore = nullptr;
 };
 
 // The program's one window: the fields of a write-out, the log, the progress bar, the
@@ -124,10 +130,9 @@ class frmVornack : public forms::Form {
     // The file-system service, created on first use and kept for the window's lifetime.
     platform::FileSystemObject& Fso();
 
-    // The write-out of this window (tests seed it).
-    builder::PageBuilder& Builder();
-
   private:
+    // The write-out of this window, made on first use.
+    builder::PageBuilder& Builder();
     void LayOutControls();
     void LayOutMenus();
     void ConnectHandlers();

@@ -21,12 +21,9 @@ std::string frmVornack::AdvertisementAddress() const {
 void frmVornack::wbCM_NavigateComplete2(const forms::BrowserObject& browser,
                                         const std::string& /*url*/) {
     tmrNaviStep.SetEnabled(true);
-    std::string title;
-    try {
-        title = browser.DocumentTitle();
-    } catch (...) {
-        return;  // no document, or one the browser will not let us read: nothing changes
-    }
+    // No document, or one the browser will not let us read: nothing changes.
+    if (!browser.HasDocumentTitle()) return;
+    const std::string title = browser.DocumentTitle();
     if (platform::utf8::AsciiLower(title).find(kBrandWord) == std::string::npos) return;
     lblCMNotice.SetVisible(true);
     wbCM.SetVisible(true);

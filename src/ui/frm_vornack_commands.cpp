@@ -17,12 +17,10 @@ void frmVornack::mnuFileReload_Click() { GetIniSetting(); }
 
 void frmVornack::mnuOpenLocal_Click() {
     if (cboServer.ListIndex() < 0) return;
-    // The folder goes to the file manager as one argument; a failure to start it is ignored.
+    // The folder goes to the file manager as one argument; a failure to start it (False) is
+    // ignored.
     const std::string local = platform::JoinPath(platform::ProgramFolder(), "local");
-    try {
-        services_.shell.OpenFolder(platform::JoinPath(local, cboServer.Text()));
-    } catch (...) {
-    }
+    services_.shell.OpenFolder(platform::JoinPath(local, cboServer.Text()));
 }
 
 void frmVornack::mnuOpenRemote_Click() {

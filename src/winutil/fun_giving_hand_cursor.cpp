@@ -7,14 +7,11 @@ namespace vb::winutil {
 
 namespace {
 
-// The object's Name. Only single controls have one; the screen and families refuse, as
-// a null object does.
+// The object's Name: only single controls have one; the screen, families and a null
+// object have none ("").
 std::string NameOf(const PointerTarget& object) {
-    if (auto* const* control = std::get_if<forms::Control*>(&object)) {
-        if (!*control) throw forms::ObjectRequired();
-        return (*control)->Name();
-    }
-    throw forms::PropertyNotSupported();
+    auto* const* control = std::get_if<forms::Control*>(&object);
+    return control && *control ? (*control)->Name() : std::string();
 }
 
 // The object as a control family; a single control is not part of one here.
@@ -44,13 +41,8 @@ void GivePointer(Target& target, const std::string& resourceName, std::int32_t r
 void SetHandCursor(const std::string& resourceName, std::int32_t resourceKind,
                    const std::vector<PointerTarget>& objects) {
     for (const PointerTarget& object : objects) {
-        std::string name;
-        try {
-            name = NameOf(object);
-        } catch (const std::exception&) {
-            // Objects without a name are told apart below.
-        }
-
+        // Objects without a name are told apart below.
+        const std::string name = NameOf(object);
         if (forms::Screen* screen = ScreenOf(object)) {
             GivePointer(*screen, resourceName, resourceKind);
         } else if (!name.empty()) {

@@ -38,25 +38,11 @@ forms::Form& ParentOf(const forms::Control& c) {
     return *c.Parent();
 }
 
-// Scale mode of a control's container: the form's, or the container control's, which has
-// none (only forms keep a coordinate system here).
-int ContainerScaleMode(const forms::Control& c) {
-    if (c.Container()) throw forms::PropertyNotSupported();
-    return ParentOf(c).ScaleMode();
-}
-
-void SetContainerScaleMode(const forms::Control& c, int mode) {
-    if (c.Container()) throw forms::PropertyNotSupported();
-    ParentOf(c).SetScaleMode(mode);
-}
-
-// Runs one step whose failure is to be ignored.
-template <class Step>
-void IgnoringErrors(Step step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
+// The form whose scale mode is that of the control's container, or nullptr when the
+// container has none: only forms keep a coordinate system here, so a control inside another
+// control (or one on no form) has no scale mode to set.
+forms::Form* ScaledContainerOf(const forms::Control& c) {
+    return c.Container() ? nullptr : c.Parent();
 }
 
 void PlaceLineTwin(forms::Line& twin, forms::Line& element, std::int32_t mode) {
@@ -100,17 +86,19 @@ void PlaceShapeTwin(forms::Control& twin, forms::Control& element, std::int32_t 
 }  // namespace
 
 void SetMenuLine(forms::ControlFamily& family, platform::EventPump& events) {
-    int savedScaleMode = 0;
-    IgnoringErrors([&] { savedScaleMode = ContainerScaleMode(family.Item(0)); });
-    IgnoringErrors([&] { SetContainerScaleMode(family.Item(0), forms::kScaleTwips); });
+    forms::Control& first = family.Item(0);
+    // A container without a scale mode is left alone.
+    forms::Form* const scaled = ScaledContainerOf(first);
+    const int savedScaleMode = scaled ? scaled->ScaleMode() : 0;
+    if (scaled) scaled->SetScaleMode(forms::kScaleTwips);
 
-    forms::Line& line = LineOf(family.Item(0));
+    forms::Line& line = LineOf(first);
     line.SetX1(0);
     line.SetY1(0);
     line.SetY2(0);
     MakeLine3D(family, 1, events, 0, true, std::nullopt);
 
-    IgnoringErrors([&] { SetContainerScaleMode(family.Item(0), savedScaleMode); });
+    if (scaled) scaled->SetScaleMode(savedScaleMode);
 }
 
 void MakeLine3D(forms::ControlFamily& family, std::int32_t mode, platform::EventPump& events,

@@ -22,20 +22,17 @@ constexpr char kAdPath[] = "/member/zund/cm/navigator.php";
 
 class AdPanelBrowserTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        platform::SetProgramFolderForTesting(dir.str(), "VornackBuilder");
-        qtview::SetBrowserKeptToLoopbackForTesting(true);
-    }
+    void SetUp() override { platform::SetProgramFolderForTesting(dir.str(), "VornackBuilder"); }
     void TearDown() override {
         window.reset();
         form.reset();
-        qtview::SetBrowserKeptToLoopbackForTesting(std::nullopt);
         platform::SetProgramFolderForTesting("");
     }
     void Start(const std::string& adHost) {
-        form =
-            std::make_unique<ui::frmVornack>(ui::WindowServices{boxes, events, shell, {}, adHost});
-        window = std::make_unique<qtview::FormWindow>(*form);
+        form = std::make_unique<ui::frmVornack>(ui::WindowServices{
+            .boxes = boxes, .events = events, .shell = shell, .advertisementHost = adHost});
+        // Kept to loopback whoever runs the test: the page is served on 127.0.0.1.
+        window = std::make_unique<qtview::FormWindow>(*form, nullptr, qtview::BrowserPolicy(true));
         window->ShowForm();
         form->Form_Load();
     }

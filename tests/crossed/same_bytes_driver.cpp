@@ -26,10 +26,10 @@ int Run() {
     test::FakeMessageBox boxes;
     test::CountingEventPump events;
     test::FakeDesktopShell shell;
-    ui::frmVornack window(ui::WindowServices{boxes, events, shell});
+    ui::frmVornack window(ui::WindowServices{
+        .boxes = boxes, .events = events, .shell = shell, .pickSeed = [] { return kSeed; }});
     window.Form_Load();
     window.txtReplaceText.SetText(kReplaceText);
-    window.Builder().SetPickSeedSource([] { return kSeed; });
     window.Fso().SeedTempNames(kSeed);
     boxes.QueueAnswer(platform::MsgResult::Yes);
     window.mnuGo.RaiseClick();

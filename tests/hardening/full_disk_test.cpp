@@ -16,7 +16,6 @@
 #include "platform/codec.h"
 #include "platform/program_folder.h"
 #include "settings/api_ini_file_access.h"
-#include "settings/ini_setting.h"
 
 namespace vb::test {
 namespace {
@@ -44,18 +43,6 @@ class FullDiskTest : public HostileTest {
     void ArrangeLongJob(ui::frmVornack& w) {
         w.txtMakePageNum.SetText("200");
         w.txtPagePerSrcNum.SetText("1");
-    }
-    settings::SettingsFields Fields(ui::frmVornack& w) {
-        return {w,
-                w.txtSrcPath,
-                w.txtSrcNum,
-                w.cboServer,
-                w.cboTitle,
-                w.txtMakePageNum,
-                w.txtPagePerSrcNum,
-                w.txtReplaceTarget,
-                w.txtReplaceText,
-                w.txtCM};
     }
 };
 
@@ -166,18 +153,16 @@ class FullDiskStore : public settings::SettingsFileStore {
 
 TEST_F(FullDiskTest, InjectedFullDiskDuringSaveIsReportedAndLosesNoSettings) {
     const std::string iniBefore = ReadBytes(IniPath());
-    auto& w = Started();
-    w.txtMakePageNum.SetText("42");
     FullDiskStore store;
-    FakeMessageBox saveBoxes;
-    settings::IniFileAccess ini(saveBoxes, store);
+    settingsStore = &store;
+    Started().txtMakePageNum.SetText("42");
 
-    settings::PutIniSetting(Fields(w), ini, saveBoxes);
+    Close();
 
     EXPECT_EQ(store.attempts, 7);  // every key was tried
-    ASSERT_EQ(saveBoxes.shown().size(), 1u) << Describe(saveBoxes.shown());
-    EXPECT_EQ(saveBoxes.shown()[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(saveBoxes.shown()[0].text,
+    ASSERT_EQ(boxes.shown().size(), 1u) << Describe(boxes.shown());
+    EXPECT_EQ(boxes.shown()[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(boxes.shown()[0].text,
               "設定ﾌｧｲﾙに保存できませんでした。\r\n" + IniPath() + "\r\n" + kNoSpace);
     EXPECT_EQ(ReadBytes(IniPath()), iniBefore);
     FakeMessageBox nextBoxes;

@@ -184,7 +184,11 @@ ui::frmVornack& HostileTest::Window() {
             return faulty;
         };
         window =
-            std::make_unique<ui::frmVornack>(ui::WindowServices{boxes, events, shell, makeFaulty});
+            std::make_unique<ui::frmVornack>(ui::WindowServices{.boxes = boxes,
+                                                                .events = events,
+                                                                .shell = shell,
+                                                                .makeFileSystem = makeFaulty,
+                                                                .settingsStore = settingsStore});
         window->Fso();  // made now, so that a test can arm its faults before the start
     }
     return *window;

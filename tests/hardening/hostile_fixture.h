@@ -85,7 +85,8 @@ class HostileTest : public ::testing::Test {
     FakeMessageBox boxes;
     CountingEventPump events;
     FakeDesktopShell shell;
-    FaultyFileSystem* fso = nullptr;  // owned by the window
+    FaultyFileSystem* fso = nullptr;                       // owned by the window
+    settings::SettingsFileStore* settingsStore = nullptr;  // the window's; null: the system's
     std::unique_ptr<ui::frmVornack> window;
 
     static constexpr const char* kSource1 = "一行目\r\nヴォルナックの二行目\r\n";

@@ -3,7 +3,6 @@
 #include <QTest>
 #include <QWebEngineView>
 
-#include "forms/errors.h"
 #include "forms/form.h"
 #include "forms/web_browser.h"
 #include "page_server.h"
@@ -23,26 +22,19 @@ struct Completion {
 class BrowserControl : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetBrowserKeptToLoopbackForTesting(true);
         form.SetClientSize(4500, 3000);
         wbCM.Move(0, 0, 4500, 3000);
         form.AddControl(wbCM);
         wbCM.NavigateComplete2 = [this](const forms::BrowserObject& browser,
                                         const std::string& url) {
             EXPECT_EQ(browser.LocationURL(), url);
-            try {
-                seen.push_back({url, true, browser.DocumentTitle()});
-            } catch (const forms::DocumentUnavailable&) {
-                seen.push_back({url, false, ""});
-            }
+            const bool readable = browser.HasDocumentTitle();
+            seen.push_back({url, readable, readable ? browser.DocumentTitle() : ""});
         };
-        window = std::make_unique<FormWindow>(form);
+        window = std::make_unique<FormWindow>(form, nullptr, BrowserPolicy(true));
         window->ShowForm();
     }
-    void TearDown() override {
-        window.reset();
-        SetBrowserKeptToLoopbackForTesting(std::nullopt);
-    }
+    void TearDown() override { window.reset(); }
 
     bool WaitForCompletions(std::size_t n) {
         return QTest::qWaitFor([&] { return seen.size() >= n; }, 30000);

@@ -131,7 +131,7 @@ TEST(ScreenBinding, FillsTheScreenObjectFromQScreen) {
 }
 
 TEST(BrowserPolicy, AsRootOnlyBlankAndLoopbackAreReached) {
-    SetBrowserKeptToLoopbackForTesting(true);
+    const BrowserPolicy kept(true);
     const std::pair<const char*, bool> navigations[] = {
         {"about:blank", true},
         {"http://127.0.0.1:8080/member/zund/cm/navigator.php", true},
@@ -146,13 +146,11 @@ TEST(BrowserPolicy, AsRootOnlyBlankAndLoopbackAreReached) {
         {"data:text/html,hi", false},
     };
     for (const auto& [url, allowed] : navigations)
-        EXPECT_EQ(MayNavigate(QUrl(url)), allowed) << url;
-    EXPECT_TRUE(MayRequest(QUrl("data:image/png;base64,AAAA")));
-    EXPECT_FALSE(MayRequest(QUrl("https://fonts.example/x.woff")));
+        EXPECT_EQ(kept.MayNavigate(QUrl(url)), allowed) << url;
+    EXPECT_TRUE(kept.MayRequest(QUrl("data:image/png;base64,AAAA")));
+    EXPECT_FALSE(kept.MayRequest(QUrl("https://fonts.example/x.woff")));
 
-    SetBrowserKeptToLoopbackForTesting(false);
-    EXPECT_TRUE(MayNavigate(QUrl("http://cm.vornack.example/")));
-    SetBrowserKeptToLoopbackForTesting(std::nullopt);
+    EXPECT_TRUE(BrowserPolicy(false).MayNavigate(QUrl("http://cm.vornack.example/")));
 }
 
 }  // namespace

@@ -77,9 +77,14 @@ TEST_F(StartCloseTest, SourceCountFollowsTheTypedPath) {
 
 TEST_F(StartCloseTest, WriteOutFromTheMenuFillsTheServersFolder) {
     PrepareJob();
+    int seedsAsked = 0;
+    pickSeed = [&] {
+        ++seedsAsked;
+        return 5u;
+    };
     auto& w = Started();
-    w.Builder().SetPickSeedSource([] { return 5u; });
     w.mnuGo.RaiseClick();
+    EXPECT_EQ(seedsAsked, 1);  // the run seeds its picks from the window's services
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir / "local/host"))
         names.push_back(e.path().filename().string());

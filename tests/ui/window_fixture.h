@@ -18,6 +18,7 @@ namespace vb::test {
 class FakeBrowserObject : public forms::BrowserObject {
   public:
     explicit FakeBrowserObject(std::optional<std::string> title) : title_(std::move(title)) {}
+    bool HasDocumentTitle() const override { return title_.has_value(); }
     std::string DocumentTitle() const override {
         if (!title_) throw std::runtime_error("no document");
         return *title_;
@@ -48,7 +49,13 @@ class WindowTest : public ::testing::Test {
         return *window;
     }
     // The fakes below; a test may change what the window is given before it is made.
-    ui::WindowServices Services() { return {boxes, events, shell, makeFileSystem}; }
+    ui::WindowServices Services() {
+        return {.boxes = boxes,
+                .events = events,
+                .shell = shell,
+                .makeFileSystem = makeFileSystem,
+                .pickSeed = pickSeed};
+    }
     // Creates the window and runs its start-up.
     ui::frmVornack& Started() {
         Window().Form_Load();
@@ -60,6 +67,7 @@ class WindowTest : public ::testing::Test {
     CountingEventPump events;
     FakeDesktopShell shell;
     std::function<std::unique_ptr<platform::FileSystemObject>()> makeFileSystem;
+    std::function<std::uint32_t()> pickSeed;
     std::unique_ptr<ui::frmVornack> window;
 };
 

@@ -3,10 +3,10 @@
 #include "forms/form.h"
 
 // Fun_TextBoxOperate: text-box helpers on the window layer.
-namespace vb::settings {
+namespace vb::forms {
 
 // Sets the Text of every control of the form to "". A control without a Text, or one that
-// refuses the change (a list's Text), is skipped and the walk goes on.
-void ClearAllText(forms::Form& form);
+// would refuse the change (a list's Text), is skipped and the walk goes on.
+void ClearAllText(Form& form);
 
-}  // namespace vb::settings
+}  // namespace vb::forms

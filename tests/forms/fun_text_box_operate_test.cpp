@@ -1,4 +1,4 @@
-#include "settings/fun_text_box_operate.h"
+#include "forms/fun_text_box_operate.h"
 
 #include <gtest/gtest.h>
 
@@ -7,30 +7,29 @@
 #include "forms/label.h"
 #include "forms/text_box.h"
 
-namespace vb::settings {
+namespace vb::forms {
 namespace {
 
 // A control whose Text refuses every value.
-class RefusingControl : public forms::Control {
+class RefusingControl : public Control {
   public:
     using Control::Control;
     const char* TypeName() const override { return "Refusing"; }
     std::string Text() const override { return "kept"; }
-    void SetText(const std::string&) override { throw forms::InvalidPropertyValue(); }
+    void SetText(const std::string&) override { throw InvalidPropertyValue(); }
 };
 
 TEST(ClearAllTextTest, EmptiesEveryTextAndSkipsControlsThatRefuse) {
-    forms::Form form("frmVornack");
+    Form form("frmVornack");
     RefusingControl refusing("refusing");
-    forms::ComboBox list("cboServer");
-    forms::Label label("lblGuide", 0);
-    forms::TextBox single("txtSrcPath"), multi("txtLog");
+    ComboBox list("cboServer");
+    Label label("lblGuide", 0);
+    TextBox single("txtSrcPath"), multi("txtLog");
     list.AddItem("host");
     list.SetListIndex(0);
     single.SetText("/src");
     multi.SetText("line 1\r\nline 2\r\n");
-    for (forms::Control* c :
-         std::initializer_list<forms::Control*>{&refusing, &list, &label, &single, &multi})
+    for (Control* c : std::initializer_list<Control*>{&refusing, &list, &label, &single, &multi})
         form.AddControl(*c);
 
     ClearAllText(form);
@@ -43,4 +42,4 @@ TEST(ClearAllTextTest, EmptiesEveryTextAndSkipsControlsThatRefuse) {
 }
 
 }  // namespace
-}  // namespace vb::settings
+}  // namespace vb::forms
