@@ -15,7 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "little_endian.h"
+
 namespace {
+
+using vb::tools::Put16;
+using vb::tools::Put32;
 
 struct Rgba {
     double r, g, b, a;
@@ -108,16 +113,6 @@ std::vector<std::uint8_t> Draw(int size) {
         }
     }
     return pixels;
-}
-
-void Put16(std::vector<std::uint8_t>& out, unsigned v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
 }
 
 void Put32BigEndian(std::vector<std::uint8_t>& out, std::uint32_t v) {

@@ -9,18 +9,12 @@
 #include <vector>
 
 #include "forms/hand_cursor.h"
+#include "little_endian.h"
 
 namespace {
 
-void Put16(std::vector<std::uint8_t>& out, unsigned v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
+using vb::tools::Put16;
+using vb::tools::Put32;
 
 // A plane of whole-byte rows, top-down, as the bottom-up rows of 32-bit alignment a
 // device-independent bitmap keeps.
