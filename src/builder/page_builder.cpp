@@ -10,6 +10,7 @@
 #include "builder/page_names.h"
 #include "builder/page_template.h"
 #include "platform/app_title.h"
+#include "platform/codec.h"
 #include "platform/local_clock.h"
 #include "platform/program_folder.h"
 #include "rules/folder_name.h"
@@ -121,22 +122,30 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
     const auto perPage = SourcesPerPage(w_.txtPagePerSrcNum.Text());
     if (!perPage) throw JobRefused(msg::kBadPagePerSrcNum);
     const PageTemplate page(w_.TemplateText, w_.cboTitle.Text());
-    const PickFields fields = ReadPickFields();
+    SlotRules rules{WordSearch(w_.txtReplaceTarget.Text()), w_.txtReplaceText.Text()};
 
     // Pages are made in cp932 throughout where the job allows it (see PageBytes).
     std::optional<PageBytes> pageBytesWay =
-        PageBytes::For(page, fields.ReplaceTarget.Word(), fields.ReplaceText);
-    PageBytes* const inCp932 = pageBytesWay ? &*pageBytesWay : nullptr;
+        PageBytes::For(page, rules.ReplaceTarget.Word(), rules.ReplaceText);
+    rules.InCp932 = pageBytesWay ? &*pageBytesWay : nullptr;
+    SourceSlots slots(w_.Fso, w_.txtLog, w_.txtSrcPath.Text(), strFiles, rules, picks_);
 
     PageCaptions captions(static_cast<std::size_t>(std::max(pages, 0)));
-    std::string strRaw;  // keeps the last source's text from page to page
-    std::vector<Pick> picks;
+    // The last source picked gives each page's caption; it carries over a page without one.
+    std::shared_ptr<PreparedSource> last;
+    std::vector<std::shared_ptr<PreparedSource>> sources;
     std::string pageBytes;
     for (std::int32_t i = 1; i <= pages; ++i) {
-        const bool allInCp932 = PickSources(picks, *perPage, strFiles, fields, inCp932);
-        if (!picks.empty()) strRaw = picks.back().Text();
-        const std::string caption = IndexCaption(strRaw);
-        AssemblePage(pageBytes, picks, page, fields, allInCp932 ? inCp932 : nullptr);
+        // Every slot is picked before the page is made: one source not in whole cp932
+        // characters makes the whole page go the text way.
+        sources.clear();
+        bool allInCp932 = rules.InCp932 != nullptr;
+        for (std::int32_t slot = 1; slot <= *perPage; ++slot) {
+            sources.push_back(slots.GetSrcPage());
+            allInCp932 = allInCp932 && sources.back()->InCp932();
+        }
+        if (!sources.empty()) last = sources.back();
+        AssemblePage(pageBytes, sources, page, allInCp932 ? rules.InCp932 : nullptr);
 
         // A name this run already wrote is drawn again, so no page replaces another.
         std::string name;
@@ -144,10 +153,42 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
             name = DrawPageName(w_.Fso);
         } while (captions.Contains(name));
         w_.Fso.WriteAllBytes(platform::JoinPath(outputFolder, name), pageBytes);
-        captions.Add(name, caption);
+        captions.Add(name, last ? std::string_view(last->Caption()) : std::string_view());
         w_.pbrProcess.SetValue(static_cast<float>(i));
     }
     return captions;
+}
+
+// Each source after "<br>" and CR LF unless the body is still empty.
+void PageBuilder::AssemblePage(std::string& out,
+                               const std::vector<std::shared_ptr<PreparedSource>>& sources,
+                               const PageTemplate& page, PageBytes* inCp932) {
+    if (inCp932) {
+        out = inCp932->Head();
+        const std::size_t bodyStart = out.size();
+        for (const auto& source : sources) {
+            if (out.size() != bodyStart) out += "<br>\r\n";
+            out += source->Cp932Piece();
+        }
+        out += inCp932->Tail();
+        return;
+    }
+    // With the body placeholder there once, the body goes straight into the page after the
+    // template's head; otherwise it is assembled apart and filled in.
+    const bool direct = page.HasOneBodyPlace();
+    std::string& assembly = direct ? text_ : body_;
+    assembly.clear();
+    if (direct) assembly += page.Head();
+    const std::size_t bodyStart = assembly.size();
+    for (const auto& source : sources) {
+        if (assembly.size() != bodyStart) assembly += "<br>\r\n";
+        assembly += source->TextPiece();
+    }
+    if (direct)
+        text_ += page.Tail();
+    else
+        page.Fill(text_, body_);
+    out = platform::cp932::Encode(text_);
 }
 
 // The index lists the output folder's files in the listing's order, each with the caption

@@ -68,6 +68,14 @@ void FileSystemObject::WriteAllBytes(const std::string& path, const std::string&
     if (error != 0) ThrowFailure("ファイルを書き込めません。", path, error);
 }
 
+std::string_view FileSystemObject::ReadFileOf(FolderReader& folder, const std::string& name) {
+    const FolderReader::Read read = folder.ReadFile(name);
+    if (read.error != 0)
+        ThrowFailure(read.openFailed ? "ファイルを開けません。" : "ファイルを読めません。",
+                     JoinPath(folder.Path(), name), read.error);
+    return read.bytes;
+}
+
 std::string FileSystemObject::ReadAllText(const std::string& path) {
     return cp932::Decode(ReadAllBytes(path));
 }
