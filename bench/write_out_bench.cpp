@@ -195,32 +195,46 @@ std::string FileSystemName(const std::string& path) {
 double MiB(long kib) { return static_cast<double>(kib) / 1024.0; }
 
 void PrintHeader() {
-    std::printf("%-8s %6s %6s %6s %12s %7s %7s %7s %7s %7s %7s %6s %7s %7s %7s %7s %6s %6s\n",
-                "run", "pages", "src/pg", "srcs", "bytes", "wall_s", "cpu_s", "wait_s", "pages/s",
-                "idleMiB", "peakMiB", "+MiB", "warns", "floor_s", "flr_cpu", "flr_wt", "ratio",
-                "cpu_r");
+    std::printf(
+        "%-8s %6s %6s %6s %12s %7s %7s %7s %7s %7s %7s %6s %7s %7s %7s %7s %6s %6s %7s %7s %6s "
+        "%6s\n",
+        "run", "pages", "src/pg", "srcs", "bytes", "wall_s", "cpu_s", "wait_s", "pages/s",
+        "idleMiB", "peakMiB", "+MiB", "warns", "floor_s", "flr_cpu", "flr_wt", "ratio", "cpu_r",
+        "rfl_s", "rfl_cpu", "rratio", "rcpu_r");
 }
 
-// The ratios are ours / floor on the headless line and window / headless on the window line.
+// The ratios are ours / floor on the headless line and window / headless on the window line;
+// the reading floor's ours / reading floor.
 struct Ratios {
     double Wall = 0;
     double Cpu = 0;
+    double ReadingWall = 0;
+    double ReadingCpu = 0;
 };
 
+double Ratio(double ours, double base) { return base > 0 ? ours / base : 0.0; }
+
 Ratios RatiosOf(double wall, double cpu, double baseWall, double baseCpu) {
-    return {baseWall > 0 ? wall / baseWall : 0.0, baseCpu > 0 ? cpu / baseCpu : 0.0};
+    return {Ratio(wall, baseWall), Ratio(cpu, baseCpu)};
+}
+
+Ratios RatiosOf(const WriteOutOutcome& ours, const FloorOutcome& floor,
+                const FloorOutcome& reading) {
+    return {Ratio(ours.Seconds, floor.Seconds), Ratio(ours.CpuSeconds, floor.CpuSeconds),
+            Ratio(ours.Seconds, reading.Seconds), Ratio(ours.CpuSeconds, reading.CpuSeconds)};
 }
 
 void PrintLine(const char* run, const Case& c, std::uint64_t bytes, const WriteOutOutcome& ours,
-               const FloorOutcome& floor, const Ratios& ratios) {
+               const FloorOutcome& floor, const FloorOutcome& reading, const Ratios& ratios) {
     std::printf(
         "%-8s %6d %6d %6s %12llu %7.3f %7.3f %7.3f %7.0f %7.1f %7.1f %6.1f %7lld %7.3f %7.3f "
-        "%7.3f %6.2f %6.2f\n",
+        "%7.3f %6.2f %6.2f %7.3f %7.3f %6.2f %6.2f\n",
         run, c.Pages, c.SourcesPerPage, SourceSizeName(c.Sources),
         static_cast<unsigned long long>(bytes), ours.Seconds, ours.CpuSeconds, ours.WaitSeconds,
         ours.Seconds > 0 ? c.Pages / ours.Seconds : 0.0, MiB(ours.IdleKiB), MiB(ours.PeakKiB),
         MiB(ours.PeakKiB - ours.IdleKiB), ours.Warnings, floor.Seconds, floor.CpuSeconds,
-        floor.WaitSeconds, ratios.Wall, ratios.Cpu);
+        floor.WaitSeconds, ratios.Wall, ratios.Cpu, reading.Seconds, reading.CpuSeconds,
+        ratios.ReadingWall, ratios.ReadingCpu);
     std::fflush(stdout);
 }
 
@@ -292,6 +306,8 @@ class Benchmark {
 
         const std::vector<std::uint64_t> sizes = FileSizes(folder_.OutputFolder());
         const std::uint64_t bytes = std::accumulate(sizes.begin(), sizes.end(), std::uint64_t{0});
+        const SourceReads reads =
+            SourceReadsOf(corpus.Folder, c.Pages, c.SourcesPerPage, options_.Seed);
         std::vector<Ratios> ratios;
         for (int round = 0; round < options_.Repeat; ++round) {
             Settle();
@@ -300,11 +316,15 @@ class Benchmark {
             if (Failed("floor", floor.Problem)) return false;
 
             Settle();
+            const FloorOutcome reading = InChild<FloorOutcome>(
+                [&] { return RunReadingFloor(folder_.OutputFolder(), sizes, reads); });
+            if (Failed("reading floor", reading.Problem)) return false;
+
+            Settle();
             ours = Headless(corpus);
             if (Failed("write-out", ours.Problem)) return false;
-            ratios.push_back(
-                RatiosOf(ours.Seconds, ours.CpuSeconds, floor.Seconds, floor.CpuSeconds));
-            PrintLine("headless", c, bytes, ours, floor, ratios.back());
+            ratios.push_back(RatiosOf(ours, floor, reading));
+            PrintLine("headless", c, bytes, ours, floor, reading, ratios.back());
         }
         PrintMedian(ratios);
         lastWasWindowCase_ = c.Pages == kWindowCase.Pages &&
@@ -324,8 +344,9 @@ class Benchmark {
             const std::size_t mid = values.size() / 2;
             return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
         };
-        std::printf("%-8s median of %zu rounds: ratio %.2f, cpu_r %.2f\n", "", ratios.size(),
-                    median(&Ratios::Wall), median(&Ratios::Cpu));
+        std::printf("%-8s median of %zu rounds: ratio %.2f, cpu_r %.2f, rratio %.2f, rcpu_r %.2f\n",
+                    "", ratios.size(), median(&Ratios::Wall), median(&Ratios::Cpu),
+                    median(&Ratios::ReadingWall), median(&Ratios::ReadingCpu));
         std::fflush(stdout);
     }
 
@@ -369,9 +390,9 @@ class Benchmark {
             if (round > 0)
                 PrintLine("headless", kWindowCase,
                           std::accumulate(sizes.begin(), sizes.end(), 0ull), headless,
-                          FloorOutcome{}, Ratios{});
+                          FloorOutcome{}, FloorOutcome{}, Ratios{});
             PrintLine("window", kWindowCase, std::accumulate(sizes.begin(), sizes.end(), 0ull),
-                      shown, FloorOutcome{}, ratios.back());
+                      shown, FloorOutcome{}, FloorOutcome{}, ratios.back());
             if (options_.Check && FolderDigest(folder_.OutputFolder()) != headlessFiles) {
                 std::puts("check failed: the window wrote other files than the headless run");
                 return false;

@@ -78,13 +78,13 @@ void PageBuilder::WriteOut() {
     if (!plan) throw JobRefused(msg::kBadMakePageNum);
     w_.pbrProcess.SetMax(plan->ProgressMax);
 
-    std::string indexText;
+    std::string indexBytes;
     {
         const PageCaptions captions = WritePages(outputFolder, plan->Pages, strFiles);
         w_.pbrProcess.SetValue(w_.pbrProcess.Max());
-        indexText = IndexText(outputFolder, captions);
-    }  // the captions go before the index is encoded: a large run needs the room
-    w_.Fso.WriteAllText(platform::JoinPath(outputFolder, "index.html"), indexText);
+        indexBytes = IndexBytes(outputFolder, captions);
+    }  // the captions go before the index is written: a large run needs the room
+    w_.Fso.WriteAllBytes(platform::JoinPath(outputFolder, "index.html"), indexBytes);
     w_.txtLog.AppendText(msg::kLogFinished);
 }
 
@@ -192,28 +192,32 @@ void PageBuilder::AssemblePage(std::string& out,
 }
 
 // The index lists the output folder's files in the listing's order, each with the caption
-// of the page written to it. With the template's body placeholder there once, the entries
-// go straight between its head and tail; a run of many pages then holds one copy of them.
-std::string PageBuilder::IndexText(const std::string& outputFolder, const PageCaptions& captions) {
+// of the page written to it, in cp932.
+std::string PageBuilder::IndexBytes(const std::string& outputFolder, const PageCaptions& captions) {
     const PageTemplate index(w_.TemplateText, w_.cboTitle.Text());
-    std::vector<std::string> names;
-    {
-        const platform::Folder listing = w_.Fso.GetFolder(outputFolder);
-        names.reserve(listing.Count());
-        for (const auto& file : listing.Files()) names.push_back(file.Name);
-    }  // the listing's full paths are not needed
+    const std::vector<std::string> names = w_.Fso.GetFileNames(outputFolder);
+    std::string entry;
+    // With the body placeholder there once and a template that encodes one character at a
+    // time, each entry is encoded as it is made, straight after the encoded head: an entry
+    // ends in CR LF, so encoding it alone gives the bytes encoding the whole index gives,
+    // and a run of many pages holds one copy of the entries, in cp932.
+    if (index.HasOneBodyPlace() && platform::cp932::EncodesCharacterByCharacter(index.Head()) &&
+        platform::cp932::EncodesCharacterByCharacter(index.Tail())) {
+        std::string bytes = platform::cp932::Encode(index.Head());
+        bytes.reserve(index.FixedSize() + names.size() * 128);
+        for (const auto& name : names) {
+            entry.clear();
+            AppendIndexEntry(entry, captions.CaptionOf(name), name);
+            bytes += platform::cp932::Encode(entry);
+        }
+        bytes += platform::cp932::Encode(index.Tail());
+        return bytes;
+    }
     std::string body;
+    for (const auto& name : names) AppendIndexEntry(body, captions.CaptionOf(name), name);
     std::string text;
-    const bool direct = index.HasOneBodyPlace();
-    std::string& entries = direct ? text : body;
-    entries.reserve((direct ? index.FixedSize() : 0) + names.size() * 160);
-    if (direct) entries += index.Head();
-    for (const auto& name : names) AppendIndexEntry(entries, captions.CaptionOf(name), name);
-    if (direct)
-        entries += index.Tail();
-    else
-        index.Fill(text, body);
-    return text;
+    index.Fill(text, body);
+    return platform::cp932::Encode(text);
 }
 
 void PageBuilder::Warn(const std::string& text) {

@@ -49,7 +49,7 @@ class PageBuilder {
     std::string RenewOutputFolder(const std::string& srcPath);
     PageCaptions WritePages(const std::string& outputFolder, std::int32_t pages,
                             const std::vector<std::string>& strFiles);
-    std::string IndexText(const std::string& outputFolder, const PageCaptions& captions);
+    std::string IndexBytes(const std::string& outputFolder, const PageCaptions& captions);
 
     void Warn(const std::string& text);
     void ReportFailure(const std::string& description);

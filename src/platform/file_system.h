@@ -45,6 +45,9 @@ class FileSystemObject {
 
     // Lists the folder; throws when it does not exist or cannot be listed.
     virtual Folder GetFolder(const std::string& path);
+    // The names of the files GetFolder lists, in its order, without their paths: a folder
+    // of many files listed for less memory.
+    virtual std::vector<std::string> GetFileNames(const std::string& path);
 
     // Removes the folder with everything in it. Throws, before removing anything, when the
     // folder does not exist or holds content this user may not write (MayWrite). Links
