@@ -47,6 +47,7 @@ struct Options {
     int SettleSeconds = -1;  // -1: the default, 0 for the quick cases and 65 otherwise
     std::uint32_t Seed = 20240601;
     std::string Work;
+    std::string WindowsCompanion;  // vb_bench_write_out_win.exe, run under Wine
 };
 
 const char* SourceSizeName(SourceSize size) {
@@ -109,7 +110,7 @@ void PrintUsage() {
         "usage: vb_bench_write_out [--quick] [--case PAGESxSOURCES[:mixed|small|large]]...\n"
         "                          [--window] [--check] [--seed N]\n"
         "                          [--work DIR] [--keep] [--no-sync] [--settle S]\n"
-        "                          [--repeat N]\n"
+        "                          [--repeat N] [--windows EXE]\n"
         "  --quick      only the 1,000-page cases (5 and 10 sources per page)\n"
         "  --case       run this case instead of the default list (repeatable)\n"
         "  --window     also run the 20,000 x 10 write-out through the Qt window (offscreen)\n"
@@ -120,7 +121,9 @@ void PrintUsage() {
         "  --no-sync    do not flush the disk before each timed run (for checks, not numbers)\n"
         "  --settle S   wait S seconds after the flush before each timed run (default 65,\n"
         "               0 with --quick): see bench/README.md on recently deleted inodes\n"
-        "  --repeat N   time each case (floor and run) N times and print the median ratios");
+        "  --repeat N   time each case (floor and run) N times and print the median ratios\n"
+        "  --windows EXE  also run each case through the Windows build under Wine, EXE being\n"
+        "               its vb_bench_write_out_win.exe (see bench/README.md)");
 }
 
 std::optional<Options> ParseOptions(int argc, char** argv) {
@@ -145,6 +148,8 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             options.SettleSeconds = std::atoi(argv[++i]);
         } else if (arg == "--seed" && hasValue) {
             options.Seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--windows" && hasValue) {
+            options.WindowsCompanion = argv[++i];
         } else if (arg == "--work" && hasValue) {
             options.Work = argv[++i];
         } else if (arg == "--case" && hasValue) {
@@ -326,6 +331,8 @@ class Benchmark {
             ratios.push_back(RatiosOf(ours, floor, reading));
             PrintLine("headless", c, bytes, ours, floor, reading, ratios.back());
         }
+        if (!options_.WindowsCompanion.empty() && !RunUnderWine(c, corpus, sizes, reads, bytes))
+            return false;
         PrintMedian(ratios);
         lastWasWindowCase_ = c.Pages == kWindowCase.Pages &&
                              c.SourcesPerPage == kWindowCase.SourcesPerPage &&
@@ -404,6 +411,82 @@ class Benchmark {
         std::puts("window: not built (configure with -DVB_WITH_QT=ON)");
         return true;
 #endif
+    }
+
+    // The same case through the Windows build under Wine: warm-up, floor, reading floor and
+    // run, each a start of the companion with the same settle before it. The warm-up leaves
+    // the files the Linux run left (the same seeds make the same files on both editions).
+    bool RunUnderWine(const Case& c, const Corpus& corpus, const std::vector<std::uint64_t>& sizes,
+                      const SourceReads& reads, std::uint64_t bytes) {
+        const std::string plan = root_ + "/wine_plan.txt";
+        WriteWinePlan(plan, sizes, reads);
+        const std::string program = WinePath(folder_.Root());
+        const std::string run = "run " + Quoted(program) + " " + Quoted(WinePath(corpus.Folder)) +
+                                " " + std::to_string(options_.Seed);
+        const std::string output = Quoted(WinePath(folder_.OutputFolder()));
+        WriteOutOutcome ours;
+        if (!WineStep(run, ours)) return false;
+        Settle();
+        WriteOutOutcome floorStep, readingStep;
+        if (!WineStep("floor " + output + " " + Quoted(WinePath(plan)), floorStep)) return false;
+        Settle();
+        if (!WineStep("reading " + output + " " + Quoted(WinePath(plan)), readingStep))
+            return false;
+        Settle();
+        if (!WineStep(run, ours)) return false;
+        const auto asFloor = [](const WriteOutOutcome& step) {
+            FloorOutcome floor;
+            floor.Seconds = step.Seconds;
+            floor.CpuSeconds = step.CpuSeconds;
+            floor.PeakKiB = step.PeakKiB;
+            return floor;
+        };
+        const FloorOutcome floor = asFloor(floorStep), reading = asFloor(readingStep);
+        PrintLine("wine", c, bytes, ours, floor, reading, RatiosOf(ours, floor, reading));
+        return CheckOutput(c);
+    }
+
+    // The Windows name of a path under Wine's drive Z:, the root of the Linux file system.
+    static std::string WinePath(const std::string& path) {
+        std::string wine = "Z:" + path;
+        std::replace(wine.begin(), wine.end(), '/', '\\');
+        return wine;
+    }
+
+    static std::string Quoted(const std::string& arg) { return "'" + arg + "'"; }
+
+    static void WriteWinePlan(const std::string& path, const std::vector<std::uint64_t>& sizes,
+                              const SourceReads& reads) {
+        std::FILE* plan = std::fopen(path.c_str(), "w");
+        if (!plan) throw std::runtime_error("cannot write " + path);
+        std::fprintf(plan, "sizes %zu\n", sizes.size());
+        for (auto size : sizes) std::fprintf(plan, "%llu\n", static_cast<unsigned long long>(size));
+        std::fprintf(plan, "sources %zu\n", reads.Paths.size());
+        for (const auto& source : reads.Paths) std::fprintf(plan, "%s\n", WinePath(source).c_str());
+        std::fprintf(plan, "perpage %d\norder %zu\n", reads.PerPage, reads.Order.size());
+        for (auto index : reads.Order) std::fprintf(plan, "%u\n", static_cast<unsigned>(index));
+        std::fclose(plan);
+    }
+
+    // Starts the companion under Wine with these arguments and reads its result line.
+    bool WineStep(const std::string& args, WriteOutOutcome& outcome) {
+        const std::string command = std::string(VB_WINE_RUN) + " " +
+                                    Quoted(options_.WindowsCompanion) + " " + args + " 2>&1";
+        std::FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe) throw std::runtime_error("cannot start Wine");
+        char line[1024];
+        std::string problem = "no result line";
+        outcome = WriteOutOutcome{};
+        while (std::fgets(line, sizeof line, pipe)) {
+            if (std::sscanf(line, "result %lf %lf %ld %ld %lld", &outcome.Seconds,
+                            &outcome.CpuSeconds, &outcome.IdleKiB, &outcome.PeakKiB,
+                            &outcome.Warnings) == 5)
+                problem.clear();
+            else if (std::strncmp(line, "problem ", 8) == 0)
+                problem = line + 8;
+        }
+        ::pclose(pipe);
+        return !Failed("wine step", problem.c_str());
     }
 
     static constexpr Case kWindowCase{20000, 10, SourceSize::Mixed};
