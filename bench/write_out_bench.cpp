@@ -47,6 +47,7 @@ struct Options {
     int SettleSeconds = -1;  // -1: the default, 0 for the quick cases and 65 otherwise
     std::uint32_t Seed = 20240601;
     std::string Work;
+    std::string WindowsCompanion;  // vb_bench_write_out_win.exe, run under Wine
 };
 
 const char* SourceSizeName(SourceSize size) {
@@ -109,7 +110,7 @@ void PrintUsage() {
         "usage: vb_bench_write_out [--quick] [--case PAGESxSOURCES[:mixed|small|large]]...\n"
         "                          [--window] [--check] [--seed N]\n"
         "                          [--work DIR] [--keep] [--no-sync] [--settle S]\n"
-        "                          [--repeat N]\n"
+        "                          [--repeat N] [--windows EXE]\n"
         "  --quick      only the 1,000-page cases (5 and 10 sources per page)\n"
         "  --case       run this case instead of the default list (repeatable)\n"
         "  --window     also run the 20,000 x 10 write-out through the Qt window (offscreen)\n"
@@ -120,7 +121,9 @@ void PrintUsage() {
         "  --no-sync    do not flush the disk before each timed run (for checks, not numbers)\n"
         "  --settle S   wait S seconds after the flush before each timed run (default 65,\n"
         "               0 with --quick): see bench/README.md on recently deleted inodes\n"
-        "  --repeat N   time each case (floor and run) N times and print the median ratios");
+        "  --repeat N   time each case (floor and run) N times and print the median ratios\n"
+        "  --windows EXE  also run each case through the Windows build under Wine, EXE being\n"
+        "               its vb_bench_write_out_win.exe (see bench/README.md)");
 }
 
 std::optional<Options> ParseOptions(int argc, char** argv) {
@@ -145,6 +148,8 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             options.SettleSeconds = std::atoi(argv[++i]);
         } else if (arg == "--seed" && hasValue) {
             options.Seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--windows" && hasValue) {
+            options.WindowsCompanion = argv[++i];
         } else if (arg == "--work" && hasValue) {
             options.Work = argv[++i];
         } else if (arg == "--case" && hasValue) {
@@ -195,32 +200,46 @@ std::string FileSystemName(const std::string& path) {
 double MiB(long kib) { return static_cast<double>(kib) / 1024.0; }
 
 void PrintHeader() {
-    std::printf("%-8s %6s %6s %6s %12s %7s %7s %7s %7s %7s %7s %6s %7s %7s %7s %7s %6s %6s\n",
-                "run", "pages", "src/pg", "srcs", "bytes", "wall_s", "cpu_s", "wait_s", "pages/s",
-                "idleMiB", "peakMiB", "+MiB", "warns", "floor_s", "flr_cpu", "flr_wt", "ratio",
-                "cpu_r");
+    std::printf(
+        "%-8s %6s %6s %6s %12s %7s %7s %7s %7s %7s %7s %6s %7s %7s %7s %7s %6s %6s %7s %7s %6s "
+        "%6s\n",
+        "run", "pages", "src/pg", "srcs", "bytes", "wall_s", "cpu_s", "wait_s", "pages/s",
+        "idleMiB", "peakMiB", "+MiB", "warns", "floor_s", "flr_cpu", "flr_wt", "ratio", "cpu_r",
+        "rfl_s", "rfl_cpu", "rratio", "rcpu_r");
 }
 
-// The ratios are ours / floor on the headless line and window / headless on the window line.
+// The ratios are ours / floor on the headless line and window / headless on the window line;
+// the reading floor's ours / reading floor.
 struct Ratios {
     double Wall = 0;
     double Cpu = 0;
+    double ReadingWall = 0;
+    double ReadingCpu = 0;
 };
 
+double Ratio(double ours, double base) { return base > 0 ? ours / base : 0.0; }
+
 Ratios RatiosOf(double wall, double cpu, double baseWall, double baseCpu) {
-    return {baseWall > 0 ? wall / baseWall : 0.0, baseCpu > 0 ? cpu / baseCpu : 0.0};
+    return {Ratio(wall, baseWall), Ratio(cpu, baseCpu)};
+}
+
+Ratios RatiosOf(const WriteOutOutcome& ours, const FloorOutcome& floor,
+                const FloorOutcome& reading) {
+    return {Ratio(ours.Seconds, floor.Seconds), Ratio(ours.CpuSeconds, floor.CpuSeconds),
+            Ratio(ours.Seconds, reading.Seconds), Ratio(ours.CpuSeconds, reading.CpuSeconds)};
 }
 
 void PrintLine(const char* run, const Case& c, std::uint64_t bytes, const WriteOutOutcome& ours,
-               const FloorOutcome& floor, const Ratios& ratios) {
+               const FloorOutcome& floor, const FloorOutcome& reading, const Ratios& ratios) {
     std::printf(
         "%-8s %6d %6d %6s %12llu %7.3f %7.3f %7.3f %7.0f %7.1f %7.1f %6.1f %7lld %7.3f %7.3f "
-        "%7.3f %6.2f %6.2f\n",
+        "%7.3f %6.2f %6.2f %7.3f %7.3f %6.2f %6.2f\n",
         run, c.Pages, c.SourcesPerPage, SourceSizeName(c.Sources),
         static_cast<unsigned long long>(bytes), ours.Seconds, ours.CpuSeconds, ours.WaitSeconds,
         ours.Seconds > 0 ? c.Pages / ours.Seconds : 0.0, MiB(ours.IdleKiB), MiB(ours.PeakKiB),
         MiB(ours.PeakKiB - ours.IdleKiB), ours.Warnings, floor.Seconds, floor.CpuSeconds,
-        floor.WaitSeconds, ratios.Wall, ratios.Cpu);
+        floor.WaitSeconds, ratios.Wall, ratios.Cpu, reading.Seconds, reading.CpuSeconds,
+        ratios.ReadingWall, ratios.ReadingCpu);
     std::fflush(stdout);
 }
 
@@ -292,6 +311,8 @@ class Benchmark {
 
         const std::vector<std::uint64_t> sizes = FileSizes(folder_.OutputFolder());
         const std::uint64_t bytes = std::accumulate(sizes.begin(), sizes.end(), std::uint64_t{0});
+        const SourceReads reads =
+            SourceReadsOf(corpus.Folder, c.Pages, c.SourcesPerPage, options_.Seed);
         std::vector<Ratios> ratios;
         for (int round = 0; round < options_.Repeat; ++round) {
             Settle();
@@ -300,12 +321,18 @@ class Benchmark {
             if (Failed("floor", floor.Problem)) return false;
 
             Settle();
+            const FloorOutcome reading = InChild<FloorOutcome>(
+                [&] { return RunReadingFloor(folder_.OutputFolder(), sizes, reads); });
+            if (Failed("reading floor", reading.Problem)) return false;
+
+            Settle();
             ours = Headless(corpus);
             if (Failed("write-out", ours.Problem)) return false;
-            ratios.push_back(
-                RatiosOf(ours.Seconds, ours.CpuSeconds, floor.Seconds, floor.CpuSeconds));
-            PrintLine("headless", c, bytes, ours, floor, ratios.back());
+            ratios.push_back(RatiosOf(ours, floor, reading));
+            PrintLine("headless", c, bytes, ours, floor, reading, ratios.back());
         }
+        if (!options_.WindowsCompanion.empty() && !RunUnderWine(c, corpus, sizes, reads, bytes))
+            return false;
         PrintMedian(ratios);
         lastWasWindowCase_ = c.Pages == kWindowCase.Pages &&
                              c.SourcesPerPage == kWindowCase.SourcesPerPage &&
@@ -324,8 +351,9 @@ class Benchmark {
             const std::size_t mid = values.size() / 2;
             return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
         };
-        std::printf("%-8s median of %zu rounds: ratio %.2f, cpu_r %.2f\n", "", ratios.size(),
-                    median(&Ratios::Wall), median(&Ratios::Cpu));
+        std::printf("%-8s median of %zu rounds: ratio %.2f, cpu_r %.2f, rratio %.2f, rcpu_r %.2f\n",
+                    "", ratios.size(), median(&Ratios::Wall), median(&Ratios::Cpu),
+                    median(&Ratios::ReadingWall), median(&Ratios::ReadingCpu));
         std::fflush(stdout);
     }
 
@@ -369,9 +397,9 @@ class Benchmark {
             if (round > 0)
                 PrintLine("headless", kWindowCase,
                           std::accumulate(sizes.begin(), sizes.end(), 0ull), headless,
-                          FloorOutcome{}, Ratios{});
+                          FloorOutcome{}, FloorOutcome{}, Ratios{});
             PrintLine("window", kWindowCase, std::accumulate(sizes.begin(), sizes.end(), 0ull),
-                      shown, FloorOutcome{}, ratios.back());
+                      shown, FloorOutcome{}, FloorOutcome{}, ratios.back());
             if (options_.Check && FolderDigest(folder_.OutputFolder()) != headlessFiles) {
                 std::puts("check failed: the window wrote other files than the headless run");
                 return false;
@@ -383,6 +411,82 @@ class Benchmark {
         std::puts("window: not built (configure with -DVB_WITH_QT=ON)");
         return true;
 #endif
+    }
+
+    // The same case through the Windows build under Wine: warm-up, floor, reading floor and
+    // run, each a start of the companion with the same settle before it. The warm-up leaves
+    // the files the Linux run left (the same seeds make the same files on both editions).
+    bool RunUnderWine(const Case& c, const Corpus& corpus, const std::vector<std::uint64_t>& sizes,
+                      const SourceReads& reads, std::uint64_t bytes) {
+        const std::string plan = root_ + "/wine_plan.txt";
+        WriteWinePlan(plan, sizes, reads);
+        const std::string program = WinePath(folder_.Root());
+        const std::string run = "run " + Quoted(program) + " " + Quoted(WinePath(corpus.Folder)) +
+                                " " + std::to_string(options_.Seed);
+        const std::string output = Quoted(WinePath(folder_.OutputFolder()));
+        WriteOutOutcome ours;
+        if (!WineStep(run, ours)) return false;
+        Settle();
+        WriteOutOutcome floorStep, readingStep;
+        if (!WineStep("floor " + output + " " + Quoted(WinePath(plan)), floorStep)) return false;
+        Settle();
+        if (!WineStep("reading " + output + " " + Quoted(WinePath(plan)), readingStep))
+            return false;
+        Settle();
+        if (!WineStep(run, ours)) return false;
+        const auto asFloor = [](const WriteOutOutcome& step) {
+            FloorOutcome floor;
+            floor.Seconds = step.Seconds;
+            floor.CpuSeconds = step.CpuSeconds;
+            floor.PeakKiB = step.PeakKiB;
+            return floor;
+        };
+        const FloorOutcome floor = asFloor(floorStep), reading = asFloor(readingStep);
+        PrintLine("wine", c, bytes, ours, floor, reading, RatiosOf(ours, floor, reading));
+        return CheckOutput(c);
+    }
+
+    // The Windows name of a path under Wine's drive Z:, the root of the Linux file system.
+    static std::string WinePath(const std::string& path) {
+        std::string wine = "Z:" + path;
+        std::replace(wine.begin(), wine.end(), '/', '\\');
+        return wine;
+    }
+
+    static std::string Quoted(const std::string& arg) { return "'" + arg + "'"; }
+
+    static void WriteWinePlan(const std::string& path, const std::vector<std::uint64_t>& sizes,
+                              const SourceReads& reads) {
+        std::FILE* plan = std::fopen(path.c_str(), "w");
+        if (!plan) throw std::runtime_error("cannot write " + path);
+        std::fprintf(plan, "sizes %zu\n", sizes.size());
+        for (auto size : sizes) std::fprintf(plan, "%llu\n", static_cast<unsigned long long>(size));
+        std::fprintf(plan, "sources %zu\n", reads.Paths.size());
+        for (const auto& source : reads.Paths) std::fprintf(plan, "%s\n", WinePath(source).c_str());
+        std::fprintf(plan, "perpage %d\norder %zu\n", reads.PerPage, reads.Order.size());
+        for (auto index : reads.Order) std::fprintf(plan, "%u\n", static_cast<unsigned>(index));
+        std::fclose(plan);
+    }
+
+    // Starts the companion under Wine with these arguments and reads its result line.
+    bool WineStep(const std::string& args, WriteOutOutcome& outcome) {
+        const std::string command = std::string(VB_WINE_RUN) + " " +
+                                    Quoted(options_.WindowsCompanion) + " " + args + " 2>&1";
+        std::FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe) throw std::runtime_error("cannot start Wine");
+        char line[1024];
+        std::string problem = "no result line";
+        outcome = WriteOutOutcome{};
+        while (std::fgets(line, sizeof line, pipe)) {
+            if (std::sscanf(line, "result %lf %lf %ld %ld %lld", &outcome.Seconds,
+                            &outcome.CpuSeconds, &outcome.IdleKiB, &outcome.PeakKiB,
+                            &outcome.Warnings) == 5)
+                problem.clear();
+            else if (std::strncmp(line, "problem ", 8) == 0)
+                problem = line + 8;
+        }
+        ::pclose(pipe);
+        return !Failed("wine step", problem.c_str());
     }
 
     static constexpr Case kWindowCase{20000, 10, SourceSize::Mixed};

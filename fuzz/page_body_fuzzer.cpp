@@ -1,7 +1,7 @@
 // Page body assembly on any source bytes, replacement target, replacement text, title and
-// template: GetSrcPage (the real one, reading the source through the file service) and the
-// builder's text rules against plain, obviously correct versions written from their
-// definitions:
+// template: GetSrcPage (the run's own source slot, reading the source through the file
+// service) and the builder's text rules against plain, obviously correct versions written
+// from their definitions:
 // - a source without the target comes back as read, with one warning line naming it;
 // - otherwise CR LF becomes "<br>" + CR LF unless the text holds "<br>" in any letter case,
 //   then every target is replaced, scanning on after each replacement;
@@ -13,19 +13,17 @@
 // Every field is decoded from cp932 bytes, as the program's texts are.
 #include <cstdint>
 #include <memory>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "builder/build_window.h"
 #include "builder/index_caption.h"
 #include "builder/messages.h"
-#include "builder/page_builder.h"
 #include "builder/page_bytes.h"
 #include "builder/page_template.h"
+#include "builder/source_slots.h"
 #include "builder/text_replace.h"
-#include "forms/combo_box.h"
-#include "forms/progress_bar.h"
 #include "forms/text_box.h"
 #include "fuzz_support.h"
 #include "platform/codec.h"
@@ -43,37 +41,15 @@ namespace utf8 = vb::platform::utf8;
 class OneFileSystem : public vb::platform::FileSystemObject {
   public:
     std::string source;
-    std::string ReadAllBytes(const std::string&) override { return source; }
-};
-
-class NoBoxes : public vb::platform::MessageBoxService {
-  public:
-    vb::platform::MsgResult Show(const std::string&, vb::platform::MsgButtons,
-                                 vb::platform::MsgIcon, const std::string&) override {
-        return vb::platform::MsgResult::OK;
+    std::string_view ReadFileOf(vb::platform::FolderReader&, const std::string&) override {
+        return source;
     }
 };
 
-class NoEvents : public vb::platform::EventPump {
-  public:
-    void ProcessEvents() override {}
-};
-
-// A window with one source file and the builder on it, made once for the whole run.
+// The log and the one source file, made once for the whole run.
 struct Bench {
-    vb::forms::TextBox txtSrcPath{"txtSrcPath"}, txtMakePageNum{"txtMakePageNum"},
-        txtPagePerSrcNum{"txtPagePerSrcNum"}, txtReplaceTarget{"txtReplaceTarget"},
-        txtReplaceText{"txtReplaceText"}, txtLog{"txtLog"};
-    vb::forms::ComboBox cboServer{"cboServer"}, cboTitle{"cboTitle"};
-    vb::forms::ProgressBar pbrProcess{"pbrProcess"};
-    std::string TemplateText;
+    vb::forms::TextBox txtLog{"txtLog"};
     OneFileSystem fso;
-    NoBoxes boxes;
-    NoEvents events;
-    vb::builder::RunState state;
-    vb::builder::PageBuilder builder{vb::builder::BuildWindow{
-        txtSrcPath, cboServer, cboTitle, txtMakePageNum, txtPagePerSrcNum, txtReplaceTarget,
-        txtReplaceText, txtLog, pbrProcess, TemplateText, fso, boxes, events, state}};
 };
 
 Bench& TheBench() {
@@ -128,13 +104,14 @@ std::string Caption(std::string_view raw) {
 void CheckSrcPage(Bench& bench, const std::string& source, const std::string& target,
                   const std::string& replacement) {
     bench.fso.source = source;
-    bench.txtSrcPath.SetText("src");
-    bench.txtReplaceTarget.SetText(target);
-    bench.txtReplaceText.SetText(replacement);
     bench.txtLog.SetText("");
     const std::vector<std::string> strFiles{"", "a.txt"};
-    std::string strRaw = "left over";
-    const std::string piece = bench.builder.GetSrcPage(strFiles, strRaw);
+    vb::builder::SlotRules rules{vb::builder::WordSearch(target), replacement};
+    std::mt19937 picks(1);
+    vb::builder::SourceSlots slots(bench.fso, bench.txtLog, "src", strFiles, rules, picks);
+    const auto got = slots.GetSrcPage();
+    const std::string piece = got->TextPiece();
+    const std::string strRaw = got->Text();
 
     const std::string raw = cp932::Decode(source);
     // Built only when a property breaks.

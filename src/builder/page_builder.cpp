@@ -10,6 +10,7 @@
 #include "builder/page_names.h"
 #include "builder/page_template.h"
 #include "platform/app_title.h"
+#include "platform/codec.h"
 #include "platform/local_clock.h"
 #include "platform/program_folder.h"
 #include "rules/folder_name.h"
@@ -77,13 +78,13 @@ void PageBuilder::WriteOut() {
     if (!plan) throw JobRefused(msg::kBadMakePageNum);
     w_.pbrProcess.SetMax(plan->ProgressMax);
 
-    std::string indexText;
+    std::string indexBytes;
     {
         const PageCaptions captions = WritePages(outputFolder, plan->Pages, strFiles);
         w_.pbrProcess.SetValue(w_.pbrProcess.Max());
-        indexText = IndexText(outputFolder, captions);
-    }  // the captions go before the index is encoded: a large run needs the room
-    w_.Fso.WriteAllText(platform::JoinPath(outputFolder, "index.html"), indexText);
+        indexBytes = IndexBytes(outputFolder, captions);
+    }  // the captions go before the index is written: a large run needs the room
+    w_.Fso.WriteAllBytes(platform::JoinPath(outputFolder, "index.html"), indexBytes);
     w_.txtLog.AppendText(msg::kLogFinished);
 }
 
@@ -121,22 +122,30 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
     const auto perPage = SourcesPerPage(w_.txtPagePerSrcNum.Text());
     if (!perPage) throw JobRefused(msg::kBadPagePerSrcNum);
     const PageTemplate page(w_.TemplateText, w_.cboTitle.Text());
-    const PickFields fields = ReadPickFields();
+    SlotRules rules{WordSearch(w_.txtReplaceTarget.Text()), w_.txtReplaceText.Text()};
 
     // Pages are made in cp932 throughout where the job allows it (see PageBytes).
     std::optional<PageBytes> pageBytesWay =
-        PageBytes::For(page, fields.ReplaceTarget.Word(), fields.ReplaceText);
-    PageBytes* const inCp932 = pageBytesWay ? &*pageBytesWay : nullptr;
+        PageBytes::For(page, rules.ReplaceTarget.Word(), rules.ReplaceText);
+    rules.InCp932 = pageBytesWay ? &*pageBytesWay : nullptr;
+    SourceSlots slots(w_.Fso, w_.txtLog, w_.txtSrcPath.Text(), strFiles, rules, picks_);
 
     PageCaptions captions(static_cast<std::size_t>(std::max(pages, 0)));
-    std::string strRaw;  // keeps the last source's text from page to page
-    std::vector<Pick> picks;
+    // The last source picked gives each page's caption; it carries over a page without one.
+    std::shared_ptr<PreparedSource> last;
+    std::vector<std::shared_ptr<PreparedSource>> sources;
     std::string pageBytes;
     for (std::int32_t i = 1; i <= pages; ++i) {
-        const bool allInCp932 = PickSources(picks, *perPage, strFiles, fields, inCp932);
-        if (!picks.empty()) strRaw = picks.back().Text();
-        const std::string caption = IndexCaption(strRaw);
-        AssemblePage(pageBytes, picks, page, fields, allInCp932 ? inCp932 : nullptr);
+        // Every slot is picked before the page is made: one source not in whole cp932
+        // characters makes the whole page go the text way.
+        sources.clear();
+        bool allInCp932 = rules.InCp932 != nullptr;
+        for (std::int32_t slot = 1; slot <= *perPage; ++slot) {
+            sources.push_back(slots.GetSrcPage());
+            allInCp932 = allInCp932 && sources.back()->InCp932();
+        }
+        if (!sources.empty()) last = sources.back();
+        AssemblePage(pageBytes, sources, page, allInCp932 ? rules.InCp932 : nullptr);
 
         // A name this run already wrote is drawn again, so no page replaces another.
         std::string name;
@@ -144,35 +153,71 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
             name = DrawPageName(w_.Fso);
         } while (captions.Contains(name));
         w_.Fso.WriteAllBytes(platform::JoinPath(outputFolder, name), pageBytes);
-        captions.Add(name, caption);
+        captions.Add(name, last ? std::string_view(last->Caption()) : std::string_view());
         w_.pbrProcess.SetValue(static_cast<float>(i));
     }
     return captions;
 }
 
-// The index lists the output folder's files in the listing's order, each with the caption
-// of the page written to it. With the template's body placeholder there once, the entries
-// go straight between its head and tail; a run of many pages then holds one copy of them.
-std::string PageBuilder::IndexText(const std::string& outputFolder, const PageCaptions& captions) {
-    const PageTemplate index(w_.TemplateText, w_.cboTitle.Text());
-    std::vector<std::string> names;
-    {
-        const platform::Folder listing = w_.Fso.GetFolder(outputFolder);
-        names.reserve(listing.Count());
-        for (const auto& file : listing.Files()) names.push_back(file.Name);
-    }  // the listing's full paths are not needed
-    std::string body;
-    std::string text;
-    const bool direct = index.HasOneBodyPlace();
-    std::string& entries = direct ? text : body;
-    entries.reserve((direct ? index.FixedSize() : 0) + names.size() * 160);
-    if (direct) entries += index.Head();
-    for (const auto& name : names) AppendIndexEntry(entries, captions.CaptionOf(name), name);
+// Each source after "<br>" and CR LF unless the body is still empty.
+void PageBuilder::AssemblePage(std::string& out,
+                               const std::vector<std::shared_ptr<PreparedSource>>& sources,
+                               const PageTemplate& page, PageBytes* inCp932) {
+    if (inCp932) {
+        out = inCp932->Head();
+        const std::size_t bodyStart = out.size();
+        for (const auto& source : sources) {
+            if (out.size() != bodyStart) out += "<br>\r\n";
+            out += source->Cp932Piece();
+        }
+        out += inCp932->Tail();
+        return;
+    }
+    // With the body placeholder there once, the body goes straight into the page after the
+    // template's head; otherwise it is assembled apart and filled in.
+    const bool direct = page.HasOneBodyPlace();
+    std::string& assembly = direct ? text_ : body_;
+    assembly.clear();
+    if (direct) assembly += page.Head();
+    const std::size_t bodyStart = assembly.size();
+    for (const auto& source : sources) {
+        if (assembly.size() != bodyStart) assembly += "<br>\r\n";
+        assembly += source->TextPiece();
+    }
     if (direct)
-        entries += index.Tail();
+        text_ += page.Tail();
     else
-        index.Fill(text, body);
-    return text;
+        page.Fill(text_, body_);
+    out = platform::cp932::Encode(text_);
+}
+
+// The index lists the output folder's files in the listing's order, each with the caption
+// of the page written to it, in cp932.
+std::string PageBuilder::IndexBytes(const std::string& outputFolder, const PageCaptions& captions) {
+    const PageTemplate index(w_.TemplateText, w_.cboTitle.Text());
+    const std::vector<std::string> names = w_.Fso.GetFileNames(outputFolder);
+    std::string entry;
+    // With the body placeholder there once and a template that encodes one character at a
+    // time, each entry is encoded as it is made, straight after the encoded head: an entry
+    // ends in CR LF, so encoding it alone gives the bytes encoding the whole index gives,
+    // and a run of many pages holds one copy of the entries, in cp932.
+    if (index.HasOneBodyPlace() && platform::cp932::EncodesCharacterByCharacter(index.Head()) &&
+        platform::cp932::EncodesCharacterByCharacter(index.Tail())) {
+        std::string bytes = platform::cp932::Encode(index.Head());
+        bytes.reserve(index.FixedSize() + names.size() * 128);
+        for (const auto& name : names) {
+            entry.clear();
+            AppendIndexEntry(entry, captions.CaptionOf(name), name);
+            bytes += platform::cp932::Encode(entry);
+        }
+        bytes += platform::cp932::Encode(index.Tail());
+        return bytes;
+    }
+    std::string body;
+    for (const auto& name : names) AppendIndexEntry(body, captions.CaptionOf(name), name);
+    std::string text;
+    index.Fill(text, body);
+    return platform::cp932::Encode(text);
 }
 
 void PageBuilder::Warn(const std::string& text) {

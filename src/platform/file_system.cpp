@@ -15,17 +15,21 @@ Folder::Folder(std::string path, std::vector<FileEntry> files)
 FileSystemObject::FileSystemObject() : tempNames_(std::random_device{}()) {}
 
 Folder FileSystemObject::GetFolder(const std::string& path) {
-    if (!FolderExists(path)) ThrowFailure("フォルダが見つかりません。", path, os_error::kNotFound);
     std::vector<FileEntry> files;
-    for (std::string& name : ListPlainFiles(path)) {
+    for (std::string& name : GetFileNames(path)) {
         std::string full = JoinPath(path, name);
         files.push_back({std::move(name), std::move(full)});
     }
+    return Folder(path, std::move(files));
+}
+
+std::vector<std::string> FileSystemObject::GetFileNames(const std::string& path) {
+    if (!FolderExists(path)) ThrowFailure("フォルダが見つかりません。", path, os_error::kNotFound);
+    std::vector<std::string> names = ListPlainFiles(path);
     // Byte order of the UTF-8 names on every system, so that the same seed makes the same
     // picks whatever order the file system lists in.
-    std::sort(files.begin(), files.end(),
-              [](const FileEntry& a, const FileEntry& b) { return a.Name < b.Name; });
-    return Folder(path, std::move(files));
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string FileSystemObject::GetTempName() {
@@ -66,6 +70,14 @@ void FileSystemObject::WriteAllBytes(const std::string& path, const std::string&
     FileHandle file = FileHandle::CreateForWriting(path, error);
     if (file.IsOpen() && (error = file.WriteAll(bytes)) == 0) error = file.Close();
     if (error != 0) ThrowFailure("ファイルを書き込めません。", path, error);
+}
+
+std::string_view FileSystemObject::ReadFileOf(FolderReader& folder, const std::string& name) {
+    const FolderReader::Read read = folder.ReadFile(name);
+    if (read.error != 0)
+        ThrowFailure(read.openFailed ? "ファイルを開けません。" : "ファイルを読めません。",
+                     JoinPath(folder.Path(), name), read.error);
+    return read.bytes;
 }
 
 std::string FileSystemObject::ReadAllText(const std::string& path) {

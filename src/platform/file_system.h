@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/folder_reader.h"
 
 // The window's file-system service: exactly the folder and file operations the builder, the
 // settings load and the source count use. Failures throw SystemError with a description that
@@ -42,6 +45,9 @@ class FileSystemObject {
 
     // Lists the folder; throws when it does not exist or cannot be listed.
     virtual Folder GetFolder(const std::string& path);
+    // The names of the files GetFolder lists, in its order, without their paths: a folder
+    // of many files listed for less memory.
+    virtual std::vector<std::string> GetFileNames(const std::string& path);
 
     // Removes the folder with everything in it. Throws, before removing anything, when the
     // folder does not exist or holds content this user may not write (MayWrite). Links
@@ -68,6 +74,11 @@ class FileSystemObject {
     // opened or read (a folder counts as "cannot be opened").
     virtual std::string ReadAllBytes(const std::string& path);
     std::string ReadAllText(const std::string& path);
+
+    // The named file of a folder held open by the reader, read whole as ReadAllBytes reads
+    // it and failing as it fails (naming the file by its full path). The bytes stay valid
+    // until the reader's next read.
+    virtual std::string_view ReadFileOf(FolderReader& folder, const std::string& name);
 
     // Creates or replaces the file with exactly these bytes / this text encoded to cp932
     // (unmappable characters as HTML references). No byte-order mark, nothing added.

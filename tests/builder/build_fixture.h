@@ -11,6 +11,7 @@
 #include "builder/build_window.h"
 #include "builder/page_builder.h"
 #include "fakes.h"
+#include "platform/program_folder.h"
 #include "temp_dir.h"
 
 namespace vb::test {
@@ -24,6 +25,10 @@ class HookedFileSystem : public platform::FileSystemObject {
     std::string ReadAllBytes(const std::string& path) override {
         if (beforeRead) beforeRead(path);
         return FileSystemObject::ReadAllBytes(path);
+    }
+    std::string_view ReadFileOf(platform::FolderReader& folder, const std::string& name) override {
+        if (beforeRead) beforeRead(platform::JoinPath(folder.Path(), name));
+        return FileSystemObject::ReadFileOf(folder, name);
     }
     void WriteAllBytes(const std::string& path, const std::string& bytes) override {
         if (beforeWrite) beforeWrite(path);

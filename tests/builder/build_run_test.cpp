@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <map>
+#include <random>
 #include <set>
 
 #include "build_fixture.h"
@@ -146,6 +147,60 @@ TEST_F(BuildRunTest, SameSeedsGiveTheSameOutput) {
     for (const auto& name : OutputFiles()) second[name] = Output(name);
     EXPECT_EQ(first, second);
     EXPECT_EQ(first.size(), 6u);
+}
+
+// Every pick reads its file anew, whatever was made of it before: the seed's draws in their
+// order, one warning per pick of a source without the target, and a source edited during
+// the run (to bytes of the same length) taken from its next pick on.
+TEST_F(BuildRunTest, EveryPickTakesItsSourceAsReadNowInTheSeedsOrder) {
+    struct Made {
+        std::string piece, caption;  // as cp932 bytes
+    };
+    const std::string a = kReplacement;
+    std::map<std::string, std::string> text = {
+        {"a.txt", "あTARGET\r\n"}, {"b.txt", "なし\r\n"}, {"c.txt", "TARGET<BR>\r\nい"}};
+    const std::map<std::string, Made> made = {
+        {"あTARGET\r\n", {Cp932("あ") + a + "<br>\r\n", Cp932("あTARGET")}},
+        {"かTARGET\r\n", {Cp932("か") + a + "<br>\r\n", Cp932("かTARGET")}},
+        {"なし\r\n", {Cp932("なし\r\n"), Cp932("なし")}},
+        {"TARGET<BR>\r\nい", {a + "<BR>\r\n" + Cp932("い"), Cp932("TARGET&lt;BR&gt;い")}},
+    };
+    for (const auto& [file, t] : text) AddSource(file, Cp932(t));
+    txtMakePageNum.SetText("6");
+    txtPagePerSrcNum.SetText("3");
+    int writes = 0;  // the third page's sources are read before it is written
+    fso.beforeWrite = [&](const std::string&) {
+        if (++writes == 3) AddSource("a.txt", Cp932("かTARGET\r\n"));
+    };
+    builder.Run();
+
+    std::mt19937 draws(kPickSeed);
+    std::string log = kStarted;
+    std::map<std::string, std::string> captionOf;
+    std::map<std::string, int> picksOf;  // "a.txt" before and after the edit, "b.txt"
+    const auto names = ExpectedPageNames(6);
+    for (std::size_t page = 0; page < names.size(); ++page) {
+        if (page == 3) text["a.txt"] = "かTARGET\r\n";
+        std::string body;
+        for (int slot = 0; slot < 3; ++slot) {
+            const double r = static_cast<double>(draws()) / 4294967296.0;
+            const std::string file = std::string(1, static_cast<char>('a' + r * 3)) + ".txt";
+            ++picksOf[file + (file == "a.txt" && page >= 3 ? " edited" : "")];
+            if (file == "b.txt") log += Warning(file);
+            if (slot > 0) body += "<br>\r\n";
+            body += made.at(text[file]).piece;
+            captionOf[names[page]] = made.at(text[file]).caption;
+        }
+        EXPECT_EQ(Output(names[page]), Page(body)) << "page " << page + 1;
+    }
+    ASSERT_GE(picksOf["a.txt"], 1) << "the seed should pick a before its edit";
+    ASSERT_GE(picksOf["a.txt edited"], 1) << "and after it";
+    ASSERT_GE(picksOf["b.txt"], 2) << "and b more than once";
+    EXPECT_EQ(txtLog.Text(), log + kFinished);
+    std::string entries;
+    for (const auto& name : Pages())
+        entries += captionOf[name] + "<a href='" + name + "'></a><br>\r\n";
+    EXPECT_EQ(Output("index.html"), Page(entries));
 }
 
 TEST_F(BuildRunTest, FractionalAndZeroSourcesPerPage) {

@@ -25,6 +25,15 @@ std::string FaultyFileSystem::ReadAllBytes(const std::string& path) {
     return FileSystemObject::ReadAllBytes(path);
 }
 
+std::string_view FaultyFileSystem::ReadFileOf(platform::FolderReader& folder,
+                                              const std::string& name) {
+    const std::string path = platform::JoinPath(folder.Path(), name);
+    if (const auto fault = readFails.find(path); fault != readFails.end())
+        throw platform::SystemError(
+            platform::DescribeFailure("ファイルを読めません。", path, fault->second));
+    return FileSystemObject::ReadFileOf(folder, name);
+}
+
 void FaultyFileSystem::WriteAllBytes(const std::string& path, const std::string& bytes) {
     int error = 0;
     if (const auto fault = writeFails.find(path); fault != writeFails.end()) error = fault->second;

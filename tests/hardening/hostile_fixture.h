@@ -29,6 +29,7 @@ class FaultyFileSystem : public platform::FileSystemObject {
 
     bool CanOpenForReading(const std::string& path) override;
     std::string ReadAllBytes(const std::string& path) override;
+    std::string_view ReadFileOf(platform::FolderReader& folder, const std::string& name) override;
     void WriteAllBytes(const std::string& path, const std::string& bytes) override;
 };
 

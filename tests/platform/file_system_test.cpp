@@ -70,6 +70,29 @@ TEST_F(FileSystemTest, ReadsWholeFilesAndRefusesWhatIsNotAFile) {
     EXPECT_TRUE(fso.CanOpenForReading(dir / "s.txt"));
 }
 
+// The reader's buffer is reused: each read gives exactly its file's bytes, a short file after
+// a long one included; a folder is refused as a file that cannot be opened, named in full.
+TEST_F(FileSystemTest, ReadsFilesOfAHeldFolderWholeOneAfterAnother) {
+    const std::string large(100000, 'L');
+    WriteBytes(dir / "large", large);
+    WriteBytes(dir / "small", "sm");
+    fs::create_directory(dir / "sub");
+    FolderReader folder(dir.str());
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(fso.ReadFileOf(folder, "small"), "sm");
+        EXPECT_EQ(fso.ReadFileOf(folder, "large"), large);
+    }
+    for (const std::string name : {"sub", "missing"}) {
+        try {
+            fso.ReadFileOf(folder, name);
+            ADD_FAILURE() << name;
+        } catch (const SystemError& e) {
+            EXPECT_NE(std::string(e.what()).find("ファイルを開けません。"), std::string::npos);
+            EXPECT_NE(std::string(e.what()).find(dir / name), std::string::npos) << e.what();
+        }
+    }
+}
+
 TEST_F(FileSystemTest, FailureDescriptionNamesThePath) {
     try {
         fso.ReadAllBytes(dir / "missing.txt");

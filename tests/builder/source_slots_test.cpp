@@ -1,4 +1,7 @@
+#include "builder/source_slots.h"
+
 #include <filesystem>
+#include <random>
 #include <set>
 
 #include "build_fixture.h"
@@ -11,14 +14,29 @@ namespace {
 
 const std::string kWarnEnd = "の中に置換対象文字列がないよ！\r\n";
 
+// The slots of a run with the window's fields, made as text.
 class GetSrcPageTest : public BuildTest {
   protected:
+    struct Slots {
+        std::vector<std::string> strFiles;
+        builder::SlotRules rules;
+        std::mt19937 picks{kPickSeed};
+        builder::SourceSlots slots;
+        Slots(GetSrcPageTest& t, std::vector<std::string> files)
+            : strFiles(std::move(files)),
+              rules{builder::WordSearch(t.txtReplaceTarget.Text()), t.txtReplaceText.Text()},
+              slots(t.fso, t.txtLog, t.txtSrcPath.Text(), strFiles, rules, picks) {}
+    };
+    // One slot's piece and raw text from the list.
+    std::pair<std::string, std::string> Pick(const std::vector<std::string>& strFiles) {
+        Slots s(*this, strFiles);
+        const auto got = s.slots.GetSrcPage();
+        return {got->TextPiece(), got->Text()};
+    }
     // Picks from a list holding only this source (as UTF-8 text written in cp932).
     std::pair<std::string, std::string> PickOnly(const std::string& text) {
         AddSource("only.txt", Cp932(text));
-        std::string raw = "before";
-        std::string piece = builder.GetSrcPage({"", "only.txt"}, raw);
-        return {piece, raw};
+        return Pick({"", "only.txt"});
     }
     std::string OnlyPath() const { return platform::JoinPath(SrcFolder(), "only.txt"); }
 };
@@ -66,8 +84,8 @@ TEST_F(GetSrcPageTest, WarnsOncePerPickWithTheFullPathHoweverTheFolderWasTyped) 
     AddSource("only.txt", "no");
     txtSrcPath.SetText(SrcFolder() + "/");  // with a trailing separator
     txtLog.SetText("");
-    std::string raw;
-    for (int i = 0; i < 3; ++i) builder.GetSrcPage({"", "only.txt"}, raw);
+    Slots three(*this, {"", "only.txt"});
+    for (int i = 0; i < 3; ++i) three.slots.GetSrcPage();
     const std::string line = "【警報】" + OnlyPath() + kWarnEnd;
     EXPECT_EQ(txtLog.Text(), line + line + line);
 
@@ -79,7 +97,7 @@ TEST_F(GetSrcPageTest, WarnsOncePerPickWithTheFullPathHoweverTheFolderWasTyped) 
     txtSrcPath.SetText("./elsewhere/../" +
                        platform::Utf8FromPath(platform::PathFromUtf8(SrcFolder()).filename()));
     txtLog.SetText("");
-    builder.GetSrcPage({"", "only.txt"}, raw);
+    Pick({"", "only.txt"});
     std::filesystem::current_path(before);
     EXPECT_EQ(txtLog.Text(), line);
 }
@@ -88,8 +106,7 @@ TEST_F(GetSrcPageTest, InvalidBytesComeOutUnchanged) {
     AddSource("bad.txt",
               "\xff"
               "TARGET\x80\r\n\x82\xa0");
-    std::string raw;
-    const std::string piece = builder.GetSrcPage({"", "bad.txt"}, raw);
+    const std::string piece = Pick({"", "bad.txt"}).first;
     EXPECT_EQ(Cp932(piece), std::string("\xff") + kReplacement + "\x80<br>\r\n\x82\xa0");
 }
 
@@ -97,16 +114,14 @@ TEST_F(GetSrcPageTest, PicksEverySourceAndOnlyListedOnes) {
     for (const char* name : {"a", "b", "c"}) AddSource(name, name);
     AddSource("unlisted", "unlisted");
     std::set<std::string> seen;
-    std::string raw;
-    for (int i = 0; i < 60; ++i) seen.insert(builder.GetSrcPage({"", "a", "b", "c"}, raw));
+    Slots s(*this, {"", "a", "b", "c"});
+    for (int i = 0; i < 60; ++i) seen.insert(s.slots.GetSrcPage()->Text());
     EXPECT_EQ(seen, (std::set<std::string>{"a", "b", "c"}));
 }
 
 TEST_F(GetSrcPageTest, EmptyListOrUnreadableSourceFails) {
-    std::string raw = "kept";
-    EXPECT_THROW(builder.GetSrcPage({""}, raw), std::out_of_range);
-    EXPECT_THROW(builder.GetSrcPage({"", "gone.txt"}, raw), platform::SystemError);
-    EXPECT_EQ(raw, "kept");
+    EXPECT_THROW(Pick({""}), std::out_of_range);
+    EXPECT_THROW(Pick({"", "gone.txt"}), platform::SystemError);
 }
 
 }  // namespace

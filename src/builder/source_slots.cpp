@@ -1,0 +1,121 @@
+// The source slots of a run: a randomly picked source text, read anew, prepared for the page.
+#include "builder/source_slots.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "builder/index_caption.h"
+#include "builder/messages.h"
+#include "platform/codec.h"
+#include "platform/native_path.h"
+#include "platform/program_folder.h"
+
+namespace vb::builder {
+
+namespace {
+
+// What the slots keep of the sources they made, at most. A run over a folder of many large
+// sources prepares the ones beyond it at every pick instead of holding them all.
+constexpr std::size_t kMostHeldBytes = std::size_t{64} << 20;
+
+}  // namespace
+
+std::size_t DrawSourceIndex(std::mt19937& picks, std::size_t count) {
+    if (count == 0) throw std::out_of_range("インデックスが有効範囲にありません。");
+    const double r = static_cast<double>(picks() & 0xFFFFFFFFu) / 4294967296.0;
+    return std::min(count - 1, static_cast<std::size_t>(r * count)) + 1;
+}
+
+PreparedSource::PreparedSource(std::string_view bytes, const std::string& path, SlotRules& rules)
+    : rules_(rules), bytes_(bytes) {
+    inCp932_ = rules.InCp932 && PageBytes::Reencode(bytes_, cp932Piece_);
+    if (inCp932_) {
+        holdsTarget_ = rules.InCp932->HoldsTarget(cp932Piece_);
+        if (holdsTarget_) {
+            std::string reencoded = std::move(cp932Piece_);
+            cp932Piece_.clear();
+            rules.InCp932->AppendPrepared(cp932Piece_, reencoded);
+        }
+    } else {
+        holdsTarget_ = rules.ReplaceTarget.Find(Text()) != std::string::npos;
+    }
+    // The source is named by its full path, made from the text alone (links stay as they
+    // are), however the source folder was typed: relative, with "." or "..", with a
+    // trailing separator.
+    if (!holdsTarget_) {
+        warning_ = msg::kWarnMissingTargetBefore;
+        warning_ += platform::LexicalFullPath(path);
+        warning_ += msg::kWarnMissingTargetAfter;
+    }
+}
+
+const std::string& PreparedSource::Text() {
+    if (!hasText_) {
+        text_ = platform::cp932::Decode(bytes_);
+        hasText_ = true;
+    }
+    return text_;
+}
+
+const std::string& PreparedSource::TextPiece() {
+    if (!holdsTarget_) return Text();
+    if (!hasTextPiece_) {
+        std::string scratch;
+        AppendPreparedSource(textPiece_, Text(), rules_.ReplaceTarget, rules_.ReplaceText, scratch);
+        hasTextPiece_ = true;
+    }
+    return textPiece_;
+}
+
+const std::string& PreparedSource::Caption() {
+    if (!hasCaption_) {
+        // Decoded for the caption alone, the text is not kept when the pages take the
+        // source in cp932.
+        caption_ = IndexCaption(hasText_ ? text_ : platform::cp932::Decode(bytes_));
+        hasCaption_ = true;
+    }
+    return caption_;
+}
+
+std::size_t PreparedSource::HeldBytes() const {
+    return sizeof *this + bytes_.capacity() + cp932Piece_.capacity() + warning_.capacity() +
+           text_.capacity() + textPiece_.capacity() + caption_.capacity();
+}
+
+SourceSlots::SourceSlots(platform::FileSystemObject& fso, forms::TextBox& txtLog,
+                         const std::string& srcPath, const std::vector<std::string>& strFiles,
+                         SlotRules& rules, std::mt19937& picks)
+    : fso_(fso),
+      txtLog_(txtLog),
+      folder_(srcPath),
+      strFiles_(strFiles),
+      rules_(rules),
+      picks_(picks),
+      made_(strFiles.size()),
+      held_(strFiles.size(), 0) {}
+
+std::shared_ptr<PreparedSource> SourceSlots::GetSrcPage() {
+    const std::size_t index = DrawSourceIndex(picks_, strFiles_.empty() ? 0 : strFiles_.size() - 1);
+    const std::string_view bytes = fso_.ReadFileOf(folder_, strFiles_[index]);
+    std::shared_ptr<PreparedSource> got = made_[index];
+    if (!got || !got->Matches(bytes)) got = Remake(index, bytes);
+    if (!got->HoldsTarget()) txtLog_.AppendText(got->Warning());
+    return got;
+}
+
+std::shared_ptr<PreparedSource> SourceSlots::Remake(std::size_t index, std::string_view bytes) {
+    heldBytes_ -= held_[index];
+    held_[index] = 0;
+    made_[index].reset();
+    auto made = std::make_shared<PreparedSource>(
+        bytes, platform::JoinPath(folder_.Path(), strFiles_[index]), rules_);
+    // Beyond the budget the pick gets it and nothing keeps it.
+    if (heldBytes_ + made->HeldBytes() <= kMostHeldBytes) {
+        made_[index] = made;
+        held_[index] = made->HeldBytes();
+        heldBytes_ += held_[index];
+    }
+    return made;
+}
+
+}  // namespace vb::builder
