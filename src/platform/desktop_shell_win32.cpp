@@ -70,7 +70,7 @@ int SystemDesktopShell::Execute(const std::optional<std::string>& operation,
 }
 
 bool SystemDesktopShell::OpenFolder(const std::string& folder) {
-    const DWORD attributes = GetFileAttributesW(WideFromUtf8(folder).c_str());
+    const DWORD attributes = GetFileAttributesW(WidePathFromUtf8(folder).c_str());
     if (folder.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
         !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;

@@ -19,7 +19,7 @@ FolderReader::Read FolderReader::ReadFile(const std::string& name) {
     // Others may write, rename or delete the file while it is read, as on POSIX. Without
     // FILE_FLAG_BACKUP_SEMANTICS a folder cannot be opened at all (ERROR_ACCESS_DENIED), so
     // no attribute query is needed to refuse one.
-    const HANDLE h = CreateFileW(WideFromUtf8(JoinPath(path_, name)).c_str(), GENERIC_READ,
+    const HANDLE h = CreateFileW(WidePathFromUtf8(JoinPath(path_, name)).c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
