@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <optional>
+
 #include "platform/native_path.h"
 #include "platform/wide_text.h"
 
@@ -19,12 +21,14 @@ bool IsUncPath(std::wstring_view p) {
            p[2] != L'?' && p[2] != L'.';
 }
 
-std::wstring FullWidePath(const std::wstring& wide) {
+// The full path the system makes of the text ("." and ".." resolved, backslashes), or
+// nothing when it makes none.
+std::optional<std::wstring> FullWidePath(const std::wstring& wide) {
     std::wstring full(wide.size() + MAX_PATH, L'\0');
     for (;;) {
         const DWORD n =
             GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (n == 0) return wide;
+        if (n == 0) return std::nullopt;
         if (n < full.size()) {
             full.resize(n);
             return full;
@@ -47,28 +51,18 @@ std::wstring WidePathFromUtf8(std::string_view utf8) {
     const bool absolute = IsAbsoluteDrivePath(wide) || IsUncPath(wide);
     if (wide.empty() || (absolute && wide.size() < kLongPath)) return wide;
     if (wide.rfind(L"\\\\?\\", 0) == 0) return wide;
-    std::wstring full = FullWidePath(wide);
-    if (full.size() < kLongPath) return wide;
-    return LongPathForm(full);
+    const auto full = FullWidePath(wide);
+    if (!full || full->size() < kLongPath) return wide;
+    return LongPathForm(*full);
 }
 
 std::string LexicalFullPath(const std::string& path) {
     if (path.empty()) return path;
-    const std::wstring wide = WideFromUtf8(path);
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n =
-            GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (n == 0) return path;
-        if (n < full.size()) {
-            full.resize(n);
-            break;
-        }
-        full.resize(n);
-    }
+    auto full = FullWidePath(WideFromUtf8(path));
+    if (!full) return path;
     // "a\b\" names the folder "a\b"; a drive's root keeps its separator.
-    if (full.size() > 3 && full.back() == L'\\') full.pop_back();
-    return Utf8FromWide(full);
+    if (full->size() > 3 && full->back() == L'\\') full->pop_back();
+    return Utf8FromWide(*full);
 }
 
 bool SameNameOnThisSystem(std::string_view a, std::string_view b) {
