@@ -134,7 +134,7 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
     // The last source picked gives each page's caption; it carries over a page without one.
     std::shared_ptr<PreparedSource> last;
     std::vector<std::shared_ptr<PreparedSource>> sources;
-    std::string pageBytes;
+    std::vector<std::string_view> pagePieces;
     for (std::int32_t i = 1; i <= pages; ++i) {
         // Every slot is picked before the page is made: one source not in whole cp932
         // characters makes the whole page go the text way.
@@ -145,14 +145,14 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
             allInCp932 = allInCp932 && sources.back()->InCp932();
         }
         if (!sources.empty()) last = sources.back();
-        AssemblePage(pageBytes, sources, page, allInCp932 ? rules.InCp932 : nullptr);
+        AssemblePage(pagePieces, sources, page, allInCp932 ? rules.InCp932 : nullptr);
 
         // A name this run already wrote is drawn again, so no page replaces another.
         std::string name;
         do {
             name = DrawPageName(w_.Fso);
         } while (captions.Contains(name));
-        w_.Fso.WriteAllBytes(platform::JoinPath(outputFolder, name), pageBytes);
+        w_.Fso.WriteAllPieces(platform::JoinPath(outputFolder, name), pagePieces);
         captions.Add(name, last ? std::string_view(last->Caption()) : std::string_view());
         w_.pbrProcess.SetValue(static_cast<float>(i));
     }
@@ -160,17 +160,20 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
 }
 
 // Each source after "<br>" and CR LF unless the body is still empty.
-void PageBuilder::AssemblePage(std::string& out,
+void PageBuilder::AssemblePage(std::vector<std::string_view>& pieces,
                                const std::vector<std::shared_ptr<PreparedSource>>& sources,
                                const PageTemplate& page, PageBytes* inCp932) {
+    pieces.clear();
     if (inCp932) {
-        out = inCp932->Head();
-        const std::size_t bodyStart = out.size();
+        // The page is written from the pieces as they are: nothing is copied to make it.
+        pieces.push_back(inCp932->Head());
+        bool bodyEmpty = true;
         for (const auto& source : sources) {
-            if (out.size() != bodyStart) out += "<br>\r\n";
-            out += source->Cp932Piece();
+            if (!bodyEmpty) pieces.push_back("<br>\r\n");
+            pieces.push_back(source->Cp932Piece());
+            bodyEmpty = bodyEmpty && source->Cp932Piece().empty();
         }
-        out += inCp932->Tail();
+        pieces.push_back(inCp932->Tail());
         return;
     }
     // With the body placeholder there once, the body goes straight into the page after the
@@ -188,7 +191,8 @@ void PageBuilder::AssemblePage(std::string& out,
         text_ += page.Tail();
     else
         page.Fill(text_, body_);
-    out = platform::cp932::Encode(text_);
+    pageBytes_ = platform::cp932::Encode(text_);
+    pieces.push_back(pageBytes_);
 }
 
 // The index lists the output folder's files in the listing's order, each with the caption

@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "builder/build_window.h"
@@ -39,9 +40,12 @@ class PageBuilder {
 
   private:
     const char* FirstFault();
-    // A page in cp932: straight from the sources' cp932 pieces when inCp932 is given (every
-    // source has one), else assembled as text from their text pieces and encoded.
-    void AssemblePage(std::string& out, const std::vector<std::shared_ptr<PreparedSource>>& sources,
+    // A page in cp932, as the pieces to write one after another: the head, the sources'
+    // cp932 pieces and the tail when inCp932 is given (every source has one), else the
+    // page assembled as text from their text pieces and encoded. The pieces stay valid
+    // while the sources and this builder do, until the next page.
+    void AssemblePage(std::vector<std::string_view>& pieces,
+                      const std::vector<std::shared_ptr<PreparedSource>>& sources,
                       const PageTemplate& page, PageBytes* inCp932);
 
     void WriteOut();
@@ -57,9 +61,10 @@ class PageBuilder {
     BuildWindow w_;
     std::function<std::uint32_t()> pickSeedSource_;
     std::mt19937 picks_;
-    // Working room kept for its buffers: a page being assembled as text.
+    // Working room kept for its buffers: a page being assembled as text, and its bytes.
     std::string body_;
     std::string text_;
+    std::string pageBytes_;
 };
 
 }  // namespace vb::builder

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,9 @@ class FileHandle {
     int ReadToEnd(std::string& bytes);
     // Writes every byte at the current position.
     int WriteAll(std::string_view bytes);
+    // Writes the pieces one after another, as one system write of them all where the system
+    // gathers (POSIX), else joined first.
+    int WriteAll(std::span<const std::string_view> pieces);
     // Cuts the file at the current position.
     int TruncateHere();
     // Puts the written bytes on the disk before returning.

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -63,6 +64,37 @@ int FileHandle::WriteSome(const char* from, std::size_t size, std::size_t& done)
         done = static_cast<std::size_t>(n);
         return 0;
     }
+}
+
+int FileHandle::WriteAll(std::span<const std::string_view> pieces) {
+    // Up to this many pieces a system call; a page has two more than its sources.
+    constexpr std::size_t kMostPieces = 64;
+    std::size_t first = 0;   // the piece the next write starts in
+    std::size_t offset = 0;  // and the byte in it
+    while (first < pieces.size()) {
+        iovec parts[kMostPieces];
+        std::size_t count = 0;
+        for (std::size_t i = first; i < pieces.size() && count < kMostPieces; ++i, ++count) {
+            const std::size_t skip = i == first ? offset : 0;
+            parts[count].iov_base = const_cast<char*>(pieces[i].data() + skip);
+            parts[count].iov_len = pieces[i].size() - skip;
+        }
+        ssize_t n = ::writev(Fd(native_), parts, static_cast<int>(count));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        // Past what was written, which may end inside a piece.
+        for (auto left = static_cast<std::size_t>(n); first < pieces.size();) {
+            const std::size_t rest = pieces[first].size() - offset;
+            if (left < rest) {
+                offset += left;
+                break;
+            }
+            left -= rest;
+            ++first;
+            offset = 0;
+        }
+    }
+    return 0;
 }
 
 std::size_t FileHandle::KnownSize() const {

@@ -67,6 +67,16 @@ int FileHandle::WriteSome(const char* from, std::size_t size, std::size_t& done)
     return 0;
 }
 
+int FileHandle::WriteAll(std::span<const std::string_view> pieces) {
+    // WriteFileGather takes whole pages of memory only: the pieces are joined for one write.
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces) size += piece.size();
+    std::string joined;
+    joined.reserve(size);
+    for (const std::string_view piece : pieces) joined += piece;
+    return WriteAll(std::string_view(joined));
+}
+
 std::size_t FileHandle::KnownSize() const {
     LARGE_INTEGER size{};
     return GetFileSizeEx(H(native_), &size) ? static_cast<std::size_t>(size.QuadPart) : 0;

@@ -65,10 +65,15 @@ std::string FileSystemObject::ReadAllBytes(const std::string& path) {
     return bytes;
 }
 
-void FileSystemObject::WriteAllBytes(const std::string& path, const std::string& bytes) {
+void FileSystemObject::WriteAllBytes(const std::string& path, std::string_view bytes) {
+    WriteAllPieces(path, {&bytes, 1});
+}
+
+void FileSystemObject::WriteAllPieces(const std::string& path,
+                                      std::span<const std::string_view> pieces) {
     int error = 0;
     FileHandle file = FileHandle::CreateForWriting(path, error);
-    if (file.IsOpen() && (error = file.WriteAll(bytes)) == 0) error = file.Close();
+    if (file.IsOpen() && (error = file.WriteAll(pieces)) == 0) error = file.Close();
     if (error != 0) ThrowFailure("ファイルを書き込めません。", path, error);
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <random>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,9 +81,11 @@ class FileSystemObject {
     // until the reader's next read.
     virtual std::string_view ReadFileOf(FolderReader& folder, const std::string& name);
 
-    // Creates or replaces the file with exactly these bytes / this text encoded to cp932
-    // (unmappable characters as HTML references). No byte-order mark, nothing added.
-    virtual void WriteAllBytes(const std::string& path, const std::string& bytes);
+    // Creates or replaces the file with exactly these bytes / these pieces one after another
+    // (written as they are, not joined first where the system allows) / this text encoded
+    // to cp932 (unmappable characters as HTML references). No byte-order mark, nothing added.
+    void WriteAllBytes(const std::string& path, std::string_view bytes);
+    virtual void WriteAllPieces(const std::string& path, std::span<const std::string_view> pieces);
     void WriteAllText(const std::string& path, const std::string& utf8);
 
   private:

@@ -30,10 +30,13 @@ class FolderReader {
         std::string_view bytes;   // the whole file; valid until the next read
     };
     // Reads the named plain file whole, in one system read when it fits the buffer. A
-    // folder, pipe or device is refused as unopenable without being read.
+    // folder, device or empty pipe is refused as unopenable (at most one read is made of
+    // it); only a pipe with bytes already waiting reads as a file (POSIX).
     Read ReadFile(const std::string& name);
 
   private:
+    static constexpr std::size_t kFirstRoom = 65536;
+
     // Room for at least size bytes; what the buffer held is kept.
     char* Room(std::size_t size);
 

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/folder_reader.h"
@@ -17,6 +18,20 @@ FolderReader::~FolderReader() {
     if (folder_ >= 0) ::close(static_cast<int>(folder_));
 }
 
+namespace {
+
+// 0 for a plain file (its size in size), else why it is not one.
+int PlainFileSize(int fd, std::size_t& size) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return errno;
+    if (S_ISDIR(st.st_mode)) return EISDIR;
+    if (!S_ISREG(st.st_mode)) return EINVAL;
+    size = static_cast<std::size_t>(st.st_size);
+    return 0;
+}
+
+}  // namespace
+
 FolderReader::Read FolderReader::ReadFile(const std::string& name) {
     Read result;
     // Non-blocking, so that a pipe put in a file's place cannot hang the read.
@@ -27,31 +42,36 @@ FolderReader::Read FolderReader::ReadFile(const std::string& name) {
         result = {errno, true, {}};
         return result;
     }
-    // The one status call: only a plain file is read, and its size lets one read take it
-    // whole (one byte more than the size: a read that stops short has reached the end).
-    struct stat st {};
-    const int statError = ::fstat(fd, &st) != 0  ? errno
-                          : S_ISDIR(st.st_mode)  ? EISDIR
-                          : !S_ISREG(st.st_mode) ? EINVAL
-                                                 : 0;
-    if (statError != 0) {
-        ::close(fd);
-        result = {statError, true, {}};
-        return result;
-    }
-    std::size_t size = static_cast<std::size_t>(st.st_size) + 1;
+    // No status call for a plain file: the buffer keeps the room of the largest file so far,
+    // and a read that stops short of the room has reached the end. Only a read that fails,
+    // gives nothing or fills the room asks what was opened: a folder, pipe or device put in
+    // a file's place is refused there as unopenable, and a file larger than the room is
+    // read on to its size.
+    std::size_t size = std::max<std::size_t>(room_, kFirstRoom);
     std::size_t got = 0;
+    bool asked = false;
     for (;;) {
         char* into = Room(size);
         const ssize_t n = ::read(fd, into + got, size - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            result.error = errno;
+        const int readError = n < 0 ? errno : 0;
+        if (n > 0) got += static_cast<std::size_t>(n);
+        if (n > 0 && got < size) break;
+        if (!asked) {
+            asked = true;
+            std::size_t fileSize = 0;
+            if (const int typeError = PlainFileSize(fd, fileSize)) {
+                result = {typeError, true, {}};
+                break;
+            }
+            size = std::max(size, fileSize + 1);
+        }
+        if (readError != 0) {
+            result.error = readError;
             break;
         }
-        got += static_cast<std::size_t>(n);
-        if (n == 0 || got < size) break;
-        size += 65536;  // the file grew since its size was taken
+        if (n == 0) break;
+        if (got == size) size += std::max<std::size_t>(size / 2, kFirstRoom);  // still growing
     }
     ::close(fd);
     if (result.error == 0) result.bytes = std::string_view(buffer_.get(), got);

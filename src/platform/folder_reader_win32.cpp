@@ -33,7 +33,7 @@ FolderReader::Read FolderReader::ReadFile(const std::string& name) {
     }
     // No size query: the buffer keeps the room of the largest file so far, and a read that
     // stops short of the room has reached the end.
-    std::size_t size = std::max<std::size_t>(room_, 65536);
+    std::size_t size = std::max<std::size_t>(room_, kFirstRoom);
     std::size_t got = 0;
     for (;;) {
         char* into = Room(size);

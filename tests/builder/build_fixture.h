@@ -30,9 +30,10 @@ class HookedFileSystem : public platform::FileSystemObject {
         if (beforeRead) beforeRead(platform::JoinPath(folder.Path(), name));
         return FileSystemObject::ReadFileOf(folder, name);
     }
-    void WriteAllBytes(const std::string& path, const std::string& bytes) override {
+    void WriteAllPieces(const std::string& path,
+                        std::span<const std::string_view> pieces) override {
         if (beforeWrite) beforeWrite(path);
-        FileSystemObject::WriteAllBytes(path, bytes);
+        FileSystemObject::WriteAllPieces(path, pieces);
     }
     void DeleteFolder(const std::string& path) override {
         if (beforeDelete) beforeDelete(path);

@@ -34,14 +34,15 @@ std::string_view FaultyFileSystem::ReadFileOf(platform::FolderReader& folder,
     return FileSystemObject::ReadFileOf(folder, name);
 }
 
-void FaultyFileSystem::WriteAllBytes(const std::string& path, const std::string& bytes) {
+void FaultyFileSystem::WriteAllPieces(const std::string& path,
+                                      std::span<const std::string_view> pieces) {
     int error = 0;
     if (const auto fault = writeFails.find(path); fault != writeFails.end()) error = fault->second;
     if (error == 0 && writeFailsWhen) error = writeFailsWhen(path);
     if (error != 0)
         throw platform::SystemError(
             platform::DescribeFailure("ファイルを書き込めません。", path, error));
-    FileSystemObject::WriteAllBytes(path, bytes);
+    FileSystemObject::WriteAllPieces(path, pieces);
 }
 
 Tree Snapshot(const fs::path& root) {

@@ -30,7 +30,7 @@ class FaultyFileSystem : public platform::FileSystemObject {
     bool CanOpenForReading(const std::string& path) override;
     std::string ReadAllBytes(const std::string& path) override;
     std::string_view ReadFileOf(platform::FolderReader& folder, const std::string& name) override;
-    void WriteAllBytes(const std::string& path, const std::string& bytes) override;
+    void WriteAllPieces(const std::string& path, std::span<const std::string_view> pieces) override;
 };
 
 // Everything under a folder, one entry per path: its kind, permission bits and size, and a

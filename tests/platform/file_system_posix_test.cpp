@@ -6,6 +6,7 @@
 
 #include "file_system_fixture.h"
 #include "platform/file_system.h"
+#include "platform/folder_reader.h"
 #include "platform/system_error.h"
 #include "temp_dir.h"
 
@@ -36,6 +37,21 @@ TEST_F(FileSystemPosixTest, APipeIsNeitherOpenedNorRead) {
     ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
     EXPECT_FALSE(fso.CanOpenForReading(dir / "fifo"));
     EXPECT_THROW(fso.ReadAllBytes(dir / "fifo"), SystemError);
+}
+
+// A write-out's reader asks what it opened only when a read looks unlike a plain file's; a
+// pipe or device put in a source's place is still refused as unopenable, and never hangs.
+TEST_F(FileSystemPosixTest, TheFolderReaderRefusesPipesAndDevices) {
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir / "zero");
+    fs::create_symlink("/dev/null", dir / "null");
+    WriteBytes(dir / "empty", "");
+    FolderReader folder(dir.str());
+    for (const std::string name : {"fifo", "zero", "null"}) {
+        const FolderReader::Read read = folder.ReadFile(name);
+        EXPECT_TRUE(read.openFailed && read.error != 0) << name;
+    }
+    EXPECT_EQ(fso.ReadFileOf(folder, "empty"), "");
 }
 
 TEST_F(FileSystemPosixTest, DeleteFolderRemovesEverythingButFollowsNoLink) {

@@ -54,6 +54,18 @@ TEST_F(FileSystemTest, WritesExactlyTheBytesGiven) {
     EXPECT_EQ(ReadBytes(dir / "p.html"), "x");
     fso.WriteAllText(dir / "empty", "");
     EXPECT_EQ(ReadBytes(dir / "empty"), "");
+
+    // A page written from pieces: more of them than one gathered write takes, empty ones
+    // among them, makes the file of them all in order.
+    std::vector<std::string> texts;
+    for (int i = 0; i < 150; ++i)
+        texts.push_back(
+            std::string(static_cast<std::size_t>(i % 7 * 300), static_cast<char>('a' + i % 26)));
+    const std::vector<std::string_view> pieces(texts.begin(), texts.end());
+    fso.WriteAllPieces(dir / "pieces.html", pieces);
+    std::string joined;
+    for (const auto& text : texts) joined += text;
+    EXPECT_EQ(ReadBytes(dir / "pieces.html"), joined);
 }
 
 TEST_F(FileSystemTest, ReadsWholeFilesAndRefusesWhatIsNotAFile) {
