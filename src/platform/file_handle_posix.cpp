@@ -67,7 +67,7 @@ int FileHandle::WriteSome(const char* from, std::size_t size, std::size_t& done)
 }
 
 int FileHandle::WriteAll(std::span<const std::string_view> pieces) {
-    // Up to this many pieces a system call; a page has two more than its sources.
+    // Up to this many pieces a system call; a page of n sources is at most 2n + 1 pieces.
     constexpr std::size_t kMostPieces = 64;
     std::size_t first = 0;   // the piece the next write starts in
     std::size_t offset = 0;  // and the byte in it
@@ -79,7 +79,7 @@ int FileHandle::WriteAll(std::span<const std::string_view> pieces) {
             parts[count].iov_base = const_cast<char*>(pieces[i].data() + skip);
             parts[count].iov_len = pieces[i].size() - skip;
         }
-        ssize_t n = ::writev(Fd(native_), parts, static_cast<int>(count));
+        const ssize_t n = ::writev(Fd(native_), parts, static_cast<int>(count));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return errno;
         // Past what was written, which may end inside a piece.
