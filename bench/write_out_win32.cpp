@@ -75,10 +75,10 @@ int Run(const std::string& programFolder, const std::string& sourceFolder, std::
     bench::YesMessageBoxes boxes;
     bench::NoEvents events;
     platform::SystemDesktopShell shell;
-    ui::frmVornack window(ui::WindowServices{boxes, events, shell});
+    ui::frmVornack window(ui::WindowServices{
+        .boxes = boxes, .events = events, .shell = shell, .pickSeed = [seed] { return seed; }});
     window.Form_Load();
     window.txtSrcPath.SetText(sourceFolder);
-    window.Builder().SetPickSeedSource([seed] { return seed; });
     window.Fso().SeedTempNames(seed);
 
     Outcome o;
