@@ -19,9 +19,13 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
 
 int FileHandle::ReadToEnd(std::string& bytes) {
     const std::size_t start = bytes.size();
-    // Room for one byte more than the file holds: a read that stops short of the room has
-    // reached the end, so a file read whole costs one read, not two.
-    bytes.resize(start + KnownSize() + 1);
+    // Room for one byte more than the file holds, so that a file read whole costs one read.
+    // The read ends at a read that gives nothing, or once the file's known size is in and
+    // the room is not full: a call that gives less than asked is no end by itself, as the
+    // system cuts a call short of a large request (about 2 GiB on Linux, and ReadSome asks
+    // at most 1 GiB on Windows).
+    const std::size_t known = KnownSize();
+    bytes.resize(start + known + 1);
     std::size_t got = start;
     for (;;) {
         if (got == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew
@@ -31,7 +35,7 @@ int FileHandle::ReadToEnd(std::string& bytes) {
             return err;
         }
         got += n;
-        if (n == 0 || got < bytes.size()) break;
+        if (n == 0 || (got - start >= known && got < bytes.size())) break;
     }
     bytes.resize(got);
     return 0;

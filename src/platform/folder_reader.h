@@ -36,6 +36,11 @@ class FolderReader {
 
   private:
     static constexpr std::size_t kFirstRoom = 65536;
+    // One read asks at most this much: the systems cut larger requests short (Linux at about
+    // 2 GiB, and a DWORD holds at most 4 GiB on Windows), and a read cut short by the system
+    // would look like the file's end. A plain file's read of this much or less gives it all
+    // unless the file ends first.
+    static constexpr std::size_t kMostPerRead = std::size_t{1} << 30;
 
     // Room for at least size bytes; what the buffer held is kept.
     char* Room(std::size_t size);

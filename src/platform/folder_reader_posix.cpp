@@ -43,20 +43,22 @@ FolderReader::Read FolderReader::ReadFile(const std::string& name) {
         return result;
     }
     // No status call for a plain file: the buffer keeps the room of the largest file so far,
-    // and a read that stops short of the room has reached the end. Only a read that fails,
-    // gives nothing or fills the room asks what was opened: a folder, pipe or device put in
-    // a file's place is refused there as unopenable, and a file larger than the room is
-    // read on to its size.
+    // and a read of a plain file that gives less than it asked has reached the end. Only a
+    // read that fails, gives nothing or fills the room asks what was opened: a folder, pipe
+    // or device put in a file's place is refused there as unopenable, and a file larger than
+    // the room is read on to its size.
     std::size_t size = std::max<std::size_t>(room_, kFirstRoom);
     std::size_t got = 0;
     bool asked = false;
     for (;;) {
         char* into = Room(size);
-        const ssize_t n = ::read(fd, into + got, size - got);
+        const std::size_t want = std::min(size - got, kMostPerRead);
+        const ssize_t n = ::read(fd, into + got, want);
         if (n < 0 && errno == EINTR) continue;
         const int readError = n < 0 ? errno : 0;
         if (n > 0) got += static_cast<std::size_t>(n);
-        if (n > 0 && got < size) break;
+        if (n > 0 && static_cast<std::size_t>(n) < want) break;  // the end came first
+        if (n > 0 && got < size) continue;                        // a capped request: read on
         if (!asked) {
             asked = true;
             std::size_t fileSize = 0;

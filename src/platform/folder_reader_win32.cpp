@@ -31,21 +31,21 @@ FolderReader::Read FolderReader::ReadFile(const std::string& name) {
         result = {ERROR_INVALID_FUNCTION, true, {}};
         return result;
     }
-    // No size query: the buffer keeps the room of the largest file so far, and a read that
-    // stops short of the room has reached the end.
+    // No size query: the buffer keeps the room of the largest file so far, and a read of a
+    // disk file that gives less than it asked has reached the end.
     std::size_t size = std::max<std::size_t>(room_, kFirstRoom);
     std::size_t got = 0;
     for (;;) {
         char* into = Room(size);
         DWORD n = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - got, 1u << 30));
+        const auto want = static_cast<DWORD>(std::min(size - got, kMostPerRead));
         if (!::ReadFile(h, into + got, want, &n, nullptr)) {
             result.error = static_cast<int>(GetLastError());
             break;
         }
         got += n;
-        if (n == 0 || got < size) break;
-        size *= 2;
+        if (n < want) break;  // the end (a zero read included)
+        if (got == size) size *= 2;
     }
     CloseHandle(h);
     if (result.error == 0) result.bytes = std::string_view(buffer_.get(), got);

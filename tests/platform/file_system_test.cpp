@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 #include "file_system_fixture.h"
+#include "platform/native_path.h"
 #include "platform/system_error.h"
+#include "platform/whole_file.h"
 #include "temp_dir.h"
 
 using namespace vb::platform;
@@ -103,6 +106,26 @@ TEST_F(FileSystemTest, ReadsFilesOfAHeldFolderWholeOneAfterAnother) {
             EXPECT_NE(std::string(e.what()).find(dir / name), std::string::npos) << e.what();
         }
     }
+}
+
+// A file larger than one system read takes (about 2 GiB on Linux, 1 GiB a call on Windows)
+// is read to its end by the source reader and the whole-file read, not to where one call
+// stopped. The file is sparse, so it costs the disk nothing.
+TEST_F(FileSystemTest, ReadsAFileLargerThanOneSystemReadToItsEnd) {
+    const std::uintmax_t size = (std::uintmax_t{1} << 31) + 4097;
+    const std::string tail = "end of a large file";
+    {
+        std::ofstream out(PathFromUtf8(dir / "large"), std::ios::binary);
+        out.seekp(static_cast<std::streamoff>(size - tail.size()));
+        out << tail;
+    }
+    ASSERT_EQ(fs::file_size(PathFromUtf8(dir / "large")), size);
+    const auto endsWhole = [&](std::string_view bytes) {
+        return bytes.size() == size && bytes.ends_with(tail) && bytes[size / 2] == '\0';
+    };
+    FolderReader folder(dir.str());
+    EXPECT_TRUE(endsWhole(fso.ReadFileOf(folder, "large")));
+    EXPECT_TRUE(endsWhole(ReadWholeFile(dir / "large").bytes));
 }
 
 TEST_F(FileSystemTest, FailureDescriptionNamesThePath) {
