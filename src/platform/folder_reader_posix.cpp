@@ -58,7 +58,7 @@ FolderReader::Read FolderReader::ReadFile(const std::string& name) {
         const int readError = n < 0 ? errno : 0;
         if (n > 0) got += static_cast<std::size_t>(n);
         if (n > 0 && static_cast<std::size_t>(n) < want) break;  // the end came first
-        if (n > 0 && got < size) continue;                        // a capped request: read on
+        if (n > 0 && got < size) continue;                       // a capped request: read on
         if (!asked) {
             asked = true;
             std::size_t fileSize = 0;
