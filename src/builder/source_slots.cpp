@@ -12,14 +12,6 @@
 
 namespace vb::builder {
 
-namespace {
-
-// What the slots keep of the sources they made, at most. A run over a folder of many large
-// sources prepares the ones beyond it at every pick instead of holding them all.
-constexpr std::size_t kMostHeldBytes = std::size_t{64} << 20;
-
-}  // namespace
-
 std::size_t DrawSourceIndex(std::mt19937& picks, std::size_t count) {
     if (count == 0) throw std::out_of_range("インデックスが有効範囲にありません。");
     const double r = static_cast<double>(picks() & 0xFFFFFFFFu) / 4294967296.0;
@@ -53,6 +45,7 @@ const std::string& PreparedSource::Text() {
     if (!hasText_) {
         text_ = platform::cp932::Decode(bytes_);
         hasText_ = true;
+        Grew();
     }
     return text_;
 }
@@ -63,6 +56,7 @@ const std::string& PreparedSource::TextPiece() {
         std::string scratch;
         AppendPreparedSource(textPiece_, Text(), rules_.ReplaceTarget, rules_.ReplaceText, scratch);
         hasTextPiece_ = true;
+        Grew();
     }
     return textPiece_;
 }
@@ -73,6 +67,7 @@ const std::string& PreparedSource::Caption() {
         // source in cp932.
         caption_ = IndexCaption(hasText_ ? text_ : platform::cp932::Decode(bytes_));
         hasCaption_ = true;
+        Grew();
     }
     return caption_;
 }
@@ -80,6 +75,51 @@ const std::string& PreparedSource::Caption() {
 std::size_t PreparedSource::HeldBytes() const {
     return sizeof *this + bytes_.capacity() + cp932Piece_.capacity() + warning_.capacity() +
            text_.capacity() + textPiece_.capacity() + caption_.capacity();
+}
+
+void PreparedSource::Grew() {
+    if (keeper_) keeper_->Grew(keptAt_, HeldBytes());
+}
+
+KeptPreparations::~KeptPreparations() {
+    for (const auto& made : made_)
+        if (made) made->SetKeeper(nullptr, 0);  // a page may still hold one
+}
+
+std::shared_ptr<PreparedSource> KeptPreparations::Find(std::size_t index) {
+    outgrown_.clear();
+    return made_[index];
+}
+
+void KeptPreparations::Offer(std::size_t index, const std::shared_ptr<PreparedSource>& made) {
+    if (made_[index]) Release(index);
+    made_[index].reset();
+    if (heldBytes_ + made->HeldBytes() > kMostHeldBytes) return;
+    made_[index] = made;
+    held_[index] = made->HeldBytes();
+    heldBytes_ += held_[index];
+    made->SetKeeper(this, index);
+}
+
+void KeptPreparations::Grew(std::size_t index, std::size_t held) {
+    heldBytes_ += held - held_[index];
+    held_[index] = held;
+    if (heldBytes_ <= kMostHeldBytes) return;
+    Release(index);
+    outgrown_.push_back(std::move(made_[index]));
+}
+
+void KeptPreparations::Release(std::size_t index) {
+    made_[index]->SetKeeper(nullptr, 0);
+    heldBytes_ -= held_[index];
+    held_[index] = 0;
+}
+
+std::size_t KeptPreparations::HeldNow() const {
+    std::size_t held = 0;
+    for (const auto& made : made_)
+        if (made) held += made->HeldBytes();
+    return held;
 }
 
 SourceSlots::SourceSlots(platform::FileSystemObject& fso, forms::TextBox& txtLog,
@@ -91,30 +131,21 @@ SourceSlots::SourceSlots(platform::FileSystemObject& fso, forms::TextBox& txtLog
       strFiles_(strFiles),
       rules_(rules),
       picks_(picks),
-      made_(strFiles.size()),
-      held_(strFiles.size(), 0) {}
+      kept_(strFiles.size()) {}
 
 std::shared_ptr<PreparedSource> SourceSlots::GetSrcPage() {
     const std::size_t index = DrawSourceIndex(picks_, strFiles_.empty() ? 0 : strFiles_.size() - 1);
     const std::string_view bytes = fso_.ReadFileOf(folder_, strFiles_[index]);
-    std::shared_ptr<PreparedSource> got = made_[index];
+    std::shared_ptr<PreparedSource> got = kept_.Find(index);
     if (!got || !got->Matches(bytes)) got = Remake(index, bytes);
     if (!got->HoldsTarget()) txtLog_.AppendText(got->Warning());
     return got;
 }
 
 std::shared_ptr<PreparedSource> SourceSlots::Remake(std::size_t index, std::string_view bytes) {
-    heldBytes_ -= held_[index];
-    held_[index] = 0;
-    made_[index].reset();
     auto made = std::make_shared<PreparedSource>(
         bytes, platform::JoinPath(folder_.Path(), strFiles_[index]), rules_);
-    // Beyond the budget the pick gets it and nothing keeps it.
-    if (heldBytes_ + made->HeldBytes() <= kMostHeldBytes) {
-        made_[index] = made;
-        held_[index] = made->HeldBytes();
-        heldBytes_ += held_[index];
-    }
+    kept_.Offer(index, made);  // beyond the cap the pick gets it and nothing keeps it
     return made;
 }
 

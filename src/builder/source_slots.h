@@ -28,6 +28,8 @@ struct SlotRules {
     PageBytes* InCp932 = nullptr;
 };
 
+class KeptPreparations;
+
 // What the pages take from one source, made from the bytes read from its file: the bytes,
 // whether they hold the target, the piece a page gets in cp932, and the text forms, made
 // on first need. Made once for as long as the file reads the same.
@@ -51,9 +53,19 @@ class PreparedSource {
     const std::string& Caption();
     // The memory it holds, near enough for a budget.
     std::size_t HeldBytes() const;
+    // Whoever keeps it for later picks is told of every part made later on first need, so
+    // that what it keeps counts all of it.
+    void SetKeeper(KeptPreparations* keeper, std::size_t index) {
+        keeper_ = keeper;
+        keptAt_ = index;
+    }
 
   private:
+    void Grew();
+
     SlotRules& rules_;
+    KeptPreparations* keeper_ = nullptr;
+    std::size_t keptAt_ = 0;
     std::string bytes_;
     bool holdsTarget_ = false;
     bool inCp932_ = false;
@@ -61,6 +73,40 @@ class PreparedSource {
     std::string warning_;
     std::string text_, textPiece_, caption_;
     bool hasText_ = false, hasTextPiece_ = false, hasCaption_ = false;
+};
+
+// The preparations kept for the next pick of their source, at most kMostHeldBytes in all. Each
+// part of a kept preparation counts as it is made; one that would pass the cap is not kept, or
+// is let go when a later part would (its page still holds it).
+class KeptPreparations {
+  public:
+    // A run over a folder of many large sources prepares the ones beyond the cap at every
+    // pick instead of holding them all.
+    static constexpr std::size_t kMostHeldBytes = std::size_t{64} << 20;
+
+    explicit KeptPreparations(std::size_t count) : made_(count), held_(count, 0) {}
+    ~KeptPreparations();
+    KeptPreparations(const KeptPreparations&) = delete;
+    KeptPreparations& operator=(const KeptPreparations&) = delete;
+
+    // The preparation kept for the source at index, if any.
+    std::shared_ptr<PreparedSource> Find(std::size_t index);
+    // Keeps a new preparation in place of the old one, if it fits.
+    void Offer(std::size_t index, const std::shared_ptr<PreparedSource>& made);
+    // The preparation at index now holds held bytes.
+    void Grew(std::size_t index, std::size_t held);
+    // What the kept preparations hold now, measured anew.
+    std::size_t HeldNow() const;
+
+  private:
+    void Release(std::size_t index);
+
+    std::vector<std::shared_ptr<PreparedSource>> made_;  // by index in strFiles
+    std::vector<std::size_t> held_;                      // what each kept one holds
+    // Let go when they outgrew the cap; dropped at the next Find, as the page that made
+    // them grow is using them.
+    std::vector<std::shared_ptr<PreparedSource>> outgrown_;
+    std::size_t heldBytes_ = 0;
 };
 
 // The source slots of a run's pages (GetSrcPage, once per slot). Every pick opens and reads
@@ -77,6 +123,8 @@ class SourceSlots {
     // the target. A file that cannot be read throws, naming it. A page holds on to what it
     // got: a later pick that reads other bytes of the same file makes a new one.
     std::shared_ptr<PreparedSource> GetSrcPage();
+    // What the slots keep of the sources they made.
+    std::size_t HeldBytes() const { return kept_.HeldNow(); }
 
   private:
     // What the bytes read for the source at index make; kept for the next pick of it while
@@ -89,9 +137,7 @@ class SourceSlots {
     const std::vector<std::string>& strFiles_;
     SlotRules& rules_;
     std::mt19937& picks_;
-    std::vector<std::shared_ptr<PreparedSource>> made_;  // by index in strFiles
-    std::vector<std::size_t> held_;                      // what each kept one held when made
-    std::size_t heldBytes_ = 0;
+    KeptPreparations kept_;
 };
 
 }  // namespace vb::builder

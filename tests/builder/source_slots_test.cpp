@@ -119,6 +119,22 @@ TEST_F(GetSrcPageTest, PicksEverySourceAndOnlyListedOnes) {
     EXPECT_EQ(seen, (std::set<std::string>{"a", "b", "c"}));
 }
 
+// Pages that go the text way make each source's text piece after the pick; what the slots
+// keep stays within the cap all the same, however much the replacement adds.
+TEST_F(GetSrcPageTest, KeptPreparationsStayWithinTheCapWithPartsMadeLater) {
+    txtReplaceTarget.SetText("t");
+    txtReplaceText.SetText(std::string(600, 'r'));
+    std::vector<std::string> files{""};
+    for (int i = 0; i < 12; ++i) {
+        files.push_back("s" + std::to_string(i));
+        AddSource(files.back(), std::string(std::size_t{1} << 14, 't') + files.back());
+    }
+    Slots s(*this, files);
+    for (int pick = 0; pick < 100; ++pick) s.slots.GetSrcPage()->TextPiece();
+    EXPECT_LE(s.slots.HeldBytes(), builder::KeptPreparations::kMostHeldBytes);
+    EXPECT_GT(s.slots.HeldBytes(), builder::KeptPreparations::kMostHeldBytes / 4);
+}
+
 TEST_F(GetSrcPageTest, EmptyListOrUnreadableSourceFails) {
     EXPECT_THROW(Pick({""}), std::out_of_range);
     EXPECT_THROW(Pick({"", "gone.txt"}), platform::SystemError);
