@@ -1,9 +1,11 @@
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
+#include <climits>
 #include <filesystem>
+#include <fstream>
 #include <string_view>
 #include <vector>
 
@@ -22,32 +24,48 @@ bool IsAsciiAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// The process id in a name of the form "." + base + "." + id + "." + six letters or digits,
-// or 0 when the name has another form.
+// The process id in a name of exactly the form "." + base + "." + marker + this machine's
+// tag + "-" + id + "." + six letters or digits, or 0 for any other name.
 pid_t OwnerOf(std::string_view name, const std::string& base) {
-    const std::string prefix = "." + base + ".";
-    if (!name.starts_with(prefix)) return 0;
-    name.remove_prefix(prefix.size());
-    const std::size_t dot = name.find('.');
-    if (dot == std::string_view::npos) return 0;
-    const std::string_view id = name.substr(0, dot), random = name.substr(dot + 1);
-    if (random.size() != kRandomPart.size()) return 0;
-    for (const char c : random)
+    std::optional<std::string_view> rest = save_temp::AfterOwnMarker(name, "." + base + ".");
+    if (!rest) return 0;
+    const std::optional<std::uint64_t> pid = save_temp::TakeNumber(*rest, '.', INT_MAX);
+    if (!pid || rest->size() != kRandomPart.size()) return 0;
+    for (const char c : *rest)
         if (!IsAsciiAlnum(c)) return 0;
-    if (id.empty() || id.front() == '0' || id.front() == '+' || id.front() == '-') return 0;
-    pid_t pid = 0;
-    const auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), pid);
-    return error == std::errc() && end == id.data() + id.size() ? pid : 0;
+    return static_cast<pid_t>(*pid);
 }
 
 // A process of another user answers EPERM: it runs all the same.
 bool IsRunning(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
 
+// The machine's lasting identity (its machine id, else its host name) and the process-id
+// space this process lives in: a process id means something only inside its own space.
+std::string MachineIdentity() {
+    std::string id;
+    std::ifstream("/etc/machine-id") >> id;
+    if (id.empty()) {
+        char host[256] = {};
+        ::gethostname(host, sizeof host - 1);
+        id = host;
+    }
+    struct stat space {};
+    if (::stat("/proc/self/ns/pid", &space) == 0)
+        id += ":" + std::to_string(space.st_dev) + ":" + std::to_string(space.st_ino);
+    return id;
+}
+
 }  // namespace
+
+const std::string& ThisMachineTag() {
+    static const std::string tag = save_temp::TagOf(MachineIdentity());
+    return tag;
+}
 
 std::string TempNameFor(const std::string& target) {
     fs::path path = PathFromUtf8(target);
     const std::string name = "." + Utf8FromPath(path.filename()) + "." +
+                             std::string(save_temp::kMarker) + ThisMachineTag() + "-" +
                              std::to_string(::getpid()) + "." + std::string(kRandomPart);
     return Utf8FromPath(path.replace_filename(PathFromUtf8(name)));
 }

@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <climits>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -15,32 +17,18 @@ namespace {
 
 constexpr std::string_view kSuffix = ".tmp";
 
-bool AllDigits(std::string_view text) {
-    if (text.empty()) return false;
-    for (const char c : text)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
-// The process id in a name of the form base + "." + id + "-" + counter + "-" + clock + ".tmp"
-// (three decimal numbers), or 0 when the name has another form.
+// The process id in a name of exactly the form base + "." + marker + this machine's tag + "-" +
+// id + "-" + counter + "-" + clock + ".tmp" (three decimal numbers as TempNameFor writes
+// them), or 0 for any other name.
 DWORD OwnerOf(std::string_view name, const std::string& base) {
-    const std::string prefix = base + ".";
-    if (!name.starts_with(prefix) || !name.ends_with(kSuffix)) return 0;
-    if (name.size() < prefix.size() + kSuffix.size()) return 0;
-    std::string_view numbers = name.substr(prefix.size());
-    numbers.remove_suffix(kSuffix.size());
-    const std::size_t first = numbers.find('-');
-    if (first == numbers.npos) return 0;
-    const std::size_t second = numbers.find('-', first + 1);
-    if (second == numbers.npos) return 0;
-    const std::string_view id = numbers.substr(0, first);
-    if (!AllDigits(id) || id.size() > 10 ||
-        !AllDigits(numbers.substr(first + 1, second - first - 1)) ||
-        !AllDigits(numbers.substr(second + 1)))
-        return 0;
-    const unsigned long long pid = std::stoull(std::string(id));
-    return pid <= MAXDWORD ? static_cast<DWORD>(pid) : 0;
+    if (!name.ends_with(kSuffix)) return 0;
+    name.remove_suffix(kSuffix.size());
+    std::optional<std::string_view> rest = save_temp::AfterOwnMarker(name, base + ".");
+    if (!rest) return 0;
+    const std::optional<std::uint64_t> pid = save_temp::TakeNumber(*rest, '-', MAXDWORD);
+    const bool counter = pid && save_temp::TakeNumber(*rest, '-', UINT_MAX);
+    const bool clock = counter && save_temp::TakeNumber(*rest, '\0', UINT64_MAX);
+    return clock && rest->empty() ? static_cast<DWORD>(*pid) : 0;
 }
 
 // A process that cannot be opened for lack of rights runs all the same; one that has ended
@@ -53,13 +41,26 @@ bool IsRunning(DWORD pid) {
     return running;
 }
 
+// The machine's name: two computers of one network never share it.
+std::string MachineIdentity() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    return GetComputerNameW(name, &size) ? Utf8FromWide(std::wstring(name, size)) : std::string();
+}
+
 }  // namespace
 
-// The process, a counter (two saves in one process) and the clock.
+const std::string& ThisMachineTag() {
+    static const std::string tag = save_temp::TagOf(MachineIdentity());
+    return tag;
+}
+
+// The machine, the process, a counter (two saves in one process) and the clock.
 std::string TempNameFor(const std::string& target) {
     static std::atomic<unsigned> counter{0};
-    return target + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) +
-           "-" + std::to_string(GetTickCount64()) + std::string(kSuffix);
+    return target + "." + std::string(save_temp::kMarker) + ThisMachineTag() + "-" +
+           std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + "-" +
+           std::to_string(GetTickCount64()) + std::string(kSuffix);
 }
 
 void RemoveLeftoverTemps(const std::string& target) {

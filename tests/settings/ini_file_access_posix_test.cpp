@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "ini_file_access_fixture.h"
+#include "platform/save_temp.h"
 #include "platform/writability.h"
 
 namespace vb::settings {
@@ -121,16 +122,24 @@ TEST_F(IniFileAccessTest, LinkIsWrittenThroughToItsTarget) {
     EXPECT_EQ(NamesIn(dir / "real"), std::set<std::string>{"settings.ini"});
 }
 
-// A save killed half-way left its temporary file ("." name "." process "." six letters or
-// digits); the next save removes it. Names of another form, and a save still running, stay.
-TEST_F(IniFileAccessTest, SaveRemovesTemporaryFilesThatEndedSavesLeft) {
+// A save killed half-way left its temporary file; the next save removes it. A user's files
+// that only look like one stay: a dated backup, the form of names before the marker, another
+// machine's (or container's) save, a save still running.
+TEST_F(IniFileAccessTest, SaveRemovesOnlyTheTemporaryFilesThatEndedSavesHereLeft) {
     const pid_t ended = ::fork();
     if (ended == 0) ::_exit(0);
     ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
-    const auto temp = [](pid_t pid) { return ".VornackBuilder.ini." + std::to_string(pid) + "."; };
-    const std::set<std::string> kept = {
-        "VornackBuilder.ini", temp(::getpid()) + "a1B2c3", temp(ended) + "a1B2c",
-        temp(ended) + "a1B2c3.bak", ".VornackBuilder.ini.0" + std::to_string(ended) + ".a1B2c3"};
+    const auto temp = [](pid_t pid, const std::string& machine = platform::ThisMachineTag()) {
+        return ".VornackBuilder.ini.vbsave-" + machine + "-" + std::to_string(pid) + ".";
+    };
+    const std::string pid = std::to_string(ended);
+    const std::set<std::string> kept = {"VornackBuilder.ini",
+                                        ".VornackBuilder.ini.20241208.backup",
+                                        ".VornackBuilder.ini." + pid + ".a1B2c3",
+                                        temp(ended, "0123456789abcdef") + "a1B2c3",
+                                        temp(::getpid()) + "a1B2c3",
+                                        temp(ended) + "a1B2c",
+                                        temp(ended) + "a1B2c3.bak"};
     for (const std::string& name : kept) WriteBytes(dir / name, "[Setting]\r\n");
     WriteBytes(dir / (temp(ended) + "a1B2c3"), "[Setting]\r\nA=half");
     ASSERT_TRUE(ini.PutIni("Setting", "1", "A"));

@@ -5,6 +5,7 @@
 
 #include "child_process_win32.h"
 #include "ini_file_access_fixture.h"
+#include "platform/save_temp.h"
 #include "platform/wide_text.h"
 
 namespace vb::settings {
@@ -66,18 +67,27 @@ TEST_F(IniFileAccessTest, AFileLockedByAnotherProgramFailsWithTheSystemsReason) 
     EXPECT_EQ(NamesIn(dir.str()), std::set<std::string>{"VornackBuilder.ini"});
 }
 
-// A save ended half-way left its temporary file (name "." process "-" counter "-" clock
-// ".tmp"); the next save removes it. Names of another form, and a save still running, stay.
-TEST_F(IniFileAccessTest, SaveRemovesTemporaryFilesThatEndedSavesLeft) {
+// A save ended half-way left its temporary file; the next save removes it. A user's files
+// that only look like one stay: a dated copy, three numbers, the form of names before the
+// marker, another machine's save, a save still running.
+TEST_F(IniFileAccessTest, SaveRemovesOnlyTheTemporaryFilesThatEndedSavesHereLeft) {
     test::ChildProcess child;  // runs no case and ends at once
     ASSERT_EQ(child.StartCase("None.DISABLED_None"), 0u);
     ASSERT_EQ(child.Wait(30000), 0u);
-    const auto temp = [](unsigned long pid) {
-        return "VornackBuilder.ini." + std::to_string(pid) + "-1-";
+    const auto temp = [](unsigned long pid,
+                         const std::string& machine = platform::ThisMachineTag()) {
+        return "VornackBuilder.ini.vbsave-" + machine + "-" + std::to_string(pid) + "-1-";
     };
-    const std::set<std::string> kept = {"VornackBuilder.ini", temp(GetCurrentProcessId()) + "7.tmp",
-                                        temp(child.Id()) + "7.tmp.bak", temp(child.Id()) + ".tmp",
-                                        temp(child.Id()) + "7x.tmp"};
+    const std::string pid = std::to_string(child.Id());
+    const std::set<std::string> kept = {"VornackBuilder.ini",
+                                        "VornackBuilder.ini.2024-12-08.tmp",
+                                        "VornackBuilder.ini.1-2-3.tmp",
+                                        "VornackBuilder.ini." + pid + "-1-7.tmp",
+                                        temp(child.Id(), "0123456789abcdef") + "7.tmp",
+                                        temp(GetCurrentProcessId()) + "7.tmp",
+                                        temp(child.Id()) + "7.tmp.bak",
+                                        temp(child.Id()) + ".tmp",
+                                        temp(child.Id()) + "07.tmp"};
     for (const std::string& name : kept) WriteBytes(dir / name, "[Setting]\r\n");
     WriteBytes(dir / (temp(child.Id()) + "7.tmp"), "[Setting]\r\nA=half");
     ASSERT_TRUE(ini.PutIni("Setting", "1", "A"));
