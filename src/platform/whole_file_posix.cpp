@@ -33,36 +33,51 @@ void SyncFolder(const std::string& folder) {
 struct TempOutcome {
     int error = 0;
     bool created = false;  // false: the folder refused the temporary file itself
+    bool inPlace = false;  // a new file would not be what the old one is: rewrite it in place
 };
 
-// Gives the new file the old one's owner and permissions, or owner-only ones when it is new.
+// Gives the new file the old one's owner and group, which only a privileged user may give
+// away (an owner may pick a group of its own). False when the system refuses.
+bool TakeOverOwner(int fd, const struct stat& old) {
+    return ::fchown(fd, old.st_uid, old.st_gid) == 0;
+}
+
+// Gives the new file the old one's permissions, or owner-only ones when it is new. After the
+// owner and the writing, which may both clear set-id bits that the mode restores.
 int TakeOverPermissions(int fd, const struct stat* old) {
-    if (!old) {
-        // A new settings file holds FTP passwords: owner only, whatever the umask.
-        return ::fchmod(fd, 0600) == 0 ? 0 : errno;
-    }
-    // The owner first: changing it can clear set-id bits that the mode then restores. Only a
-    // privileged user may give a file away; otherwise it stays ours.
-    [[maybe_unused]] const int chown = ::fchown(fd, old->st_uid, old->st_gid);
-    return ::fchmod(fd, old->st_mode & 07777) == 0 ? 0 : errno;
+    // A new settings file holds FTP passwords: owner only, whatever the umask.
+    const mode_t mode = old ? old->st_mode & 07777 : 0600;
+    return ::fchmod(fd, mode) == 0 ? 0 : errno;
 }
 
 // Writes the bytes to a temporary file beside the target and renames it over the target.
+// Where the new file could not keep the old one's owner and group, or the folder refuses the
+// rename (its sticky bit keeps others' files from being replaced), nothing is renamed and
+// the outcome asks for the rewrite in place: the file stays the owner's and the group's.
 TempOutcome ReplaceViaTemp(const std::string& target, const std::string& folder,
                            const std::string& bytes, const struct stat* old) {
     std::string temp = TempNameFor(target);
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return {errno, false};
     FileHandle file = FileHandle::Adopt(fd);
+    if (old && !TakeOverOwner(fd, *old)) {
+        file.Close();
+        ::unlink(temp.c_str());
+        return {EPERM, true, true};
+    }
 
     int err = file.WriteAll(bytes);
     if (err == 0) err = TakeOverPermissions(fd, old);
     if (err == 0) err = file.Flush();
     if (const int closed = file.Close(); err == 0) err = closed;
-    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
+    bool renameRefused = false;
+    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
+        err = errno;
+        renameRefused = old && (err == EPERM || err == EACCES);
+    }
     if (err != 0) {
         ::unlink(temp.c_str());
-        return {err, true};
+        return {err, true, renameRefused};
     }
     SyncFolder(folder);
     RemoveLeftoverTemps(target);
@@ -84,10 +99,14 @@ int ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     if (::stat(folder.c_str(), &folderStatus) != 0) return errno;
     if (!S_ISDIR(folderStatus.st_mode)) return ENOTDIR;
 
+    // A file known by more than one name would lose the other names to a new file.
+    if (exists && st.st_nlink > 1) return RewriteInPlace(target, bytes);
+
     int refusal = EACCES;  // a folder this user may not write takes no new file
     if (MayWrite(folder)) {
         const TempOutcome outcome = ReplaceViaTemp(target, folder, bytes, exists ? &st : nullptr);
         if (outcome.error == 0) return 0;
+        if (outcome.inPlace) return RewriteInPlace(target, bytes);
         // A failure after the temporary file existed (a full disk, say) must not be retried
         // in place, where it would leave a torn file.
         const bool folderRefused =

@@ -1,5 +1,6 @@
 // API_IniFileAccess on Linux: modes, inodes, links, the file-size limit, and the file of
 // another user.
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -181,17 +182,54 @@ TEST_F(IniFileAccessTest, FullDiskLeavesTheOldFile) {
     EXPECT_EQ(ini.LastWriteFailure().reason, std::strerror(EFBIG));
 }
 
-// Runs check as an ordinary user in a child process and returns its exit code.
-int AsAnotherUser(const std::function<int()>& check) {
-    constexpr uid_t kUnusedId = 54321;
+constexpr uid_t kUnusedId = 54321;
+
+// Runs check in a child process as an ordinary user (kUnusedId, with a group of its own and
+// the given further group) and returns its exit code.
+int AsAnotherUser(const std::function<int()>& check, gid_t alsoIn = kUnusedId) {
     const pid_t child = ::fork();
     if (child == 0) {
-        if (::setgid(kUnusedId) != 0 || ::setuid(kUnusedId) != 0) ::_exit(100);
+        if (::setgroups(1, &alsoIn) != 0 || ::setgid(kUnusedId) != 0 || ::setuid(kUnusedId) != 0)
+            ::_exit(100);
         ::_exit(check());
     }
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
+}
+
+// A settings file shared in a group, saved by another member of the group, stays its owner's
+// and the group's with its mode, in a plain folder and in one with the sticky bit (where the
+// folder refuses to let the file be replaced).
+TEST_F(IniFileAccessTest, AGroupSharedFileKeepsOwnerGroupAndModeWhenAnotherMemberSaves) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as two users of one group";
+    constexpr uid_t kOwner = 54320;
+    constexpr gid_t kGroup = 54330;
+    for (const auto folderMode : {fs::perms::all, fs::perms::all | fs::perms::sticky_bit}) {
+        WriteBytes(IniPath(), "[Setting]\r\nA=1\r\n");
+        ASSERT_EQ(::chown(IniPath().c_str(), kOwner, kGroup), 0);
+        fs::permissions(IniPath(), static_cast<fs::perms>(0660));
+        fs::permissions(dir.path(), folderMode);
+
+        EXPECT_EQ(AsAnotherUser([&] { return ini.PutIni("Setting", "2", "A") ? 0 : 1; }, kGroup),
+                  0);
+        EXPECT_EQ(ReadBytes(IniPath()), "[Setting]\r\nA=2\r\n");
+        struct stat st {};
+        ASSERT_EQ(::stat(IniPath().c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, kOwner);
+        EXPECT_EQ(st.st_gid, kGroup);
+        EXPECT_EQ(st.st_mode & 07777, 0660u);
+        EXPECT_EQ(NamesIn(dir.str()), std::set<std::string>{"VornackBuilder.ini"});
+    }
+}
+
+// A settings file known by a second name (a hard link) is still one file after a save.
+TEST_F(IniFileAccessTest, AHardLinkedFileKeepsItsLink) {
+    WriteBytes(IniPath(), "[Setting]\r\nA=1\r\n");
+    fs::create_hard_link(IniPath(), dir / "shared.ini");
+    ASSERT_TRUE(ini.PutIni("Setting", "2", "A"));
+    EXPECT_EQ(ReadBytes(dir / "shared.ini"), "[Setting]\r\nA=2\r\n");
+    EXPECT_EQ(fs::hard_link_count(IniPath()), 2u);
 }
 
 TEST_F(IniFileAccessTest, AFileOfAnotherOwnerIsWriteProtectedThoughItsFolderIsWritable) {
