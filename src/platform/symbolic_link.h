@@ -16,9 +16,10 @@ std::string ResolveLinks(const std::string& path);
 
 #ifdef _WIN32
 // The path a symbolic link's reparse data (as FSCTL_GET_REPARSE_POINT gives it: the
-// REPARSE_DATA_BUFFER of IO_REPARSE_TAG_SYMLINK) names, made absolute beside the link when
-// the link is relative; nothing for any other reparse point or for data that does not hold
-// together.
+// REPARSE_DATA_BUFFER of IO_REPARSE_TAG_SYMLINK) names, made absolute as Windows resolves a
+// relative link: beside the link, or from the root of the link's drive or share when it
+// starts with a separator ("\conf\x.ini"), or from a named drive's root ("D:conf\x.ini");
+// nothing for any other reparse point or for data that does not hold together.
 std::optional<std::string> LinkTargetFromReparseData(const std::string& link,
                                                      std::string_view data);
 #endif

@@ -37,6 +37,28 @@ std::wstring Win32FromNtPath(std::wstring name) {
     return drive ? name : L"\\\\?\\" + name;
 }
 
+// The drive or share a full path lies on, without a closing separator: "C:" for "C:\\a\\b",
+// "\\\\host\\share" for "\\\\host\\share\\a", and the same behind "\\\\?\\" and "\\\\?\\UNC\\".
+std::string RootOf(const std::string& path) {
+    constexpr std::string_view kLong = "\\\\?\\", kLongUnc = "\\\\?\\UNC\\";
+    std::size_t at = 0;  // where the drive letter or the host starts
+    bool share = false;
+    if (path.starts_with(kLongUnc)) {
+        at = kLongUnc.size();
+        share = true;
+    } else if (path.starts_with(kLong)) {
+        at = kLong.size();
+    } else if (path.starts_with("\\\\")) {
+        at = 2;
+        share = true;
+    }
+    if (!share) return path.substr(0, at + 2);
+    // The host, then the share.
+    const std::size_t host = path.find('\\', at);
+    const std::size_t end = host == std::string::npos ? host : path.find('\\', host + 1);
+    return path.substr(0, end);
+}
+
 // The reparse data of a path that is a reparse point itself, or nothing.
 std::optional<std::string> ReparseDataOf(const std::string& path) {
     const std::wstring wide = WidePathFromUtf8(path);
@@ -71,9 +93,17 @@ std::optional<std::string> LinkTargetFromReparseData(const std::string& link,
     std::memcpy(name.data(), data.data() + kNamesAt + offset, length);
     if (!(ReadAt<ULONG>(data, kFlagsAt) & kRelativeLink))
         return Utf8FromWide(Win32FromNtPath(std::move(name)));
-    const std::size_t slash = link.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? "." : link.substr(0, slash);
-    return LexicalFullPath(folder + "\\" + Utf8FromWide(name));
+    const std::string relative = Utf8FromWide(name);
+    // "\conf\x.ini" starts at the root of the link's own drive or share; "D:conf\x.ini" at
+    // that drive's root, as the link cannot know a current folder; anything else beside the
+    // link.
+    const bool fromRoot = relative.starts_with('\\') || relative.starts_with('/');
+    const bool onDrive = relative.size() >= 2 && relative[1] == ':';
+    if (onDrive) return LexicalFullPath(relative.substr(0, 2) + "\\" + relative.substr(2));
+    const std::string fullLink = LexicalFullPath(link);
+    if (fromRoot) return LexicalFullPath(RootOf(fullLink) + relative);
+    const std::size_t slash = fullLink.find_last_of("\\/");
+    return LexicalFullPath(fullLink.substr(0, slash) + "\\" + relative);
 }
 
 std::string ResolveLinks(const std::string& path) {

@@ -7,6 +7,7 @@
 
 #include "platform/file_handle.h"
 #include "platform/native_path.h"
+#include "platform/save_steps.h"
 #include "platform/save_temp.h"
 #include "platform/symbolic_link.h"
 #include "platform/whole_file.h"
@@ -57,26 +58,31 @@ int TakeOverPermissions(int fd, const struct stat* old) {
 TempOutcome ReplaceViaTemp(const std::string& target, const std::string& folder,
                            const std::string& bytes, const struct stat* old) {
     std::string temp = TempNameFor(target);
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return {errno, false};
+    int fd = -1;
+    if (const int err = Step("create temporary", [&] {
+            fd = ::mkostemp(temp.data(), O_CLOEXEC);
+            return fd < 0 ? errno : 0;
+        }))
+        return {err, false};
     FileHandle file = FileHandle::Adopt(fd);
-    if (old && !TakeOverOwner(fd, *old)) {
+    if (old && Step("give owner", [&] { return TakeOverOwner(fd, *old) ? 0 : EPERM; }) != 0) {
         file.Close();
-        ::unlink(temp.c_str());
+        Step("remove temporary", [&] { return ::unlink(temp.c_str()) == 0 ? 0 : errno; });
         return {EPERM, true, true};
     }
 
-    int err = file.WriteAll(bytes);
-    if (err == 0) err = TakeOverPermissions(fd, old);
-    if (err == 0) err = file.Flush();
-    if (const int closed = file.Close(); err == 0) err = closed;
+    int err = Step("write", [&] { return file.WriteAll(bytes); });
+    if (err == 0) err = Step("set permissions", [&] { return TakeOverPermissions(fd, old); });
+    if (err == 0) err = Step("flush", [&] { return file.Flush(); });
+    if (const int closed = Step("close", [&] { return file.Close(); }); err == 0) err = closed;
     bool renameRefused = false;
-    if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
-        err = errno;
+    if (err == 0) {
+        err =
+            Step("rename", [&] { return ::rename(temp.c_str(), target.c_str()) == 0 ? 0 : errno; });
         renameRefused = old && (err == EPERM || err == EACCES);
     }
     if (err != 0) {
-        ::unlink(temp.c_str());
+        Step("remove temporary", [&] { return ::unlink(temp.c_str()) == 0 ? 0 : errno; });
         return {err, true, renameRefused};
     }
     SyncFolder(folder);

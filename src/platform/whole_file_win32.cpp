@@ -4,6 +4,7 @@
 
 #include "platform/file_handle.h"
 #include "platform/native_path.h"
+#include "platform/save_steps.h"
 #include "platform/save_temp.h"
 #include "platform/symbolic_link.h"
 #include "platform/whole_file.h"
@@ -28,14 +29,18 @@ bool IsBusy(int error) {
 // Writes the bytes into a new file and flushes them to the disk. created: whether the
 // folder took the file at all.
 int WriteNewFile(const std::string& temp, const std::string& bytes, bool& created) {
-    const HANDLE h = CreateFileW(WidePathFromUtf8(temp).c_str(), GENERIC_WRITE, 0, nullptr,
-                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    created = h != INVALID_HANDLE_VALUE;
-    if (!created) return LastError();
+    HANDLE h = INVALID_HANDLE_VALUE;
+    if (const int err = Step("create temporary", [&] {
+            h = CreateFileW(WidePathFromUtf8(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+            return h == INVALID_HANDLE_VALUE ? LastError() : 0;
+        }))
+        return err;
+    created = true;
     FileHandle file = FileHandle::Adopt(reinterpret_cast<std::intptr_t>(h));
-    int err = file.WriteAll(bytes);
-    if (err == 0) err = file.Flush();
-    if (const int closed = file.Close(); err == 0) err = closed;
+    int err = Step("write", [&] { return file.WriteAll(bytes); });
+    if (err == 0) err = Step("flush", [&] { return file.Flush(); });
+    if (const int closed = Step("close", [&] { return file.Close(); }); err == 0) err = closed;
     return err;
 }
 
@@ -55,10 +60,13 @@ int PutInPlace(const std::string& temp, const std::string& target, DWORD oldAttr
     int err = 0;
     for (int attempt = 0; attempt < kReplaceTries; ++attempt) {
         if (attempt > 0) Sleep(kReplacePauseMs);
-        if (MoveFileExW(wideTemp.c_str(), wideTarget.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return 0;
-        err = LastError();
+        err = Step("rename", [&] {
+            return MoveFileExW(wideTemp.c_str(), wideTarget.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                       ? 0
+                       : LastError();
+        });
+        if (err == 0) return 0;
         if (!IsBusy(err)) break;
     }
     return err;
@@ -82,7 +90,9 @@ int ReplaceWholeFile(const std::string& path, const std::string& bytes) {
         RemoveLeftoverTemps(target);
         return 0;
     }
-    if (created) DeleteFileW(WidePathFromUtf8(temp).c_str());
+    if (created)
+        Step("remove temporary",
+             [&] { return DeleteFileW(WidePathFromUtf8(temp).c_str()) ? 0 : LastError(); });
     // A folder that takes no new file, or a file another program keeps from being swapped:
     // rewritten where it is. A failure while writing the temporary file (a full disk) is not
     // retried in place, where it would leave a torn file.

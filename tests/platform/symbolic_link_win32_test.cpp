@@ -38,6 +38,14 @@ TEST(SymbolicLinkTest, ReparseDataLeadsToTheFileTheLinkNames) {
     EXPECT_EQ(LinkTargetFromReparseData(
                   link, LinkData(IO_REPARSE_TAG_SYMLINK, L"\\??\\UNC\\host\\share\\x.ini", 0)),
               "\\\\host\\share\\x.ini");
+    // A link relative to the root starts at the link's own drive or share.
+    const auto rooted = LinkData(IO_REPARSE_TAG_SYMLINK, L"\\conf\\x.ini", 1);
+    EXPECT_EQ(LinkTargetFromReparseData(link, rooted), "C:\\conf\\x.ini");
+    EXPECT_EQ(LinkTargetFromReparseData("\\\\host\\share\\prog\\x.ini", rooted),
+              "\\\\host\\share\\conf\\x.ini");
+    EXPECT_EQ(
+        LinkTargetFromReparseData(link, LinkData(IO_REPARSE_TAG_SYMLINK, L"D:conf\\x.ini", 1)),
+        "D:\\conf\\x.ini");
     // A junction, or data cut short, leads nowhere.
     EXPECT_EQ(LinkTargetFromReparseData(link, LinkData(IO_REPARSE_TAG_MOUNT_POINT, L"D:\\", 0)),
               std::nullopt);

@@ -223,12 +223,15 @@ TEST_F(IniFileAccessTest, AGroupSharedFileKeepsOwnerGroupAndModeWhenAnotherMembe
     }
 }
 
-// A settings file known by a second name (a hard link) is still one file after a save.
+// A settings file known by a second name (a hard link) is still one file after a save, and
+// the rewrite in place that keeps it so loses nothing when one of its steps fails.
 TEST_F(IniFileAccessTest, AHardLinkedFileKeepsItsLink) {
     WriteBytes(IniPath(), "[Setting]\r\nA=1\r\n");
     fs::create_hard_link(IniPath(), dir / "shared.ini");
     ASSERT_TRUE(ini.PutIni("Setting", "2", "A"));
     EXPECT_EQ(ReadBytes(dir / "shared.ini"), "[Setting]\r\nA=2\r\n");
+    EXPECT_EQ(fs::hard_link_count(IniPath()), 2u);
+    EachStepOfASaveFailingInTurn(EIO);
     EXPECT_EQ(fs::hard_link_count(IniPath()), 2u);
 }
 

@@ -1,7 +1,12 @@
 // API_IniFileAccess against real files in a temporary program folder.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "ini_file_access_fixture.h"
 #include "platform/app_title.h"
@@ -18,6 +23,15 @@ TEST_F(IniFileAccessTest, PathIsProgramFolderAndExecutableName) {
     EXPECT_EQ(IniFileAccess::GetIniPath(), dir / "VornackBuilder.ini");
     platform::SetProgramFolderForTesting(dir.str(), "Other");
     EXPECT_EQ(IniFileAccess::GetIniPath(), dir / "Other.ini");
+}
+
+TEST_F(IniFileAccessTest, EveryStepOfASaveMayFailWithoutLosingTheFile) {
+#ifdef _WIN32
+    constexpr int kIoError = ERROR_WRITE_FAULT;
+#else
+    constexpr int kIoError = EIO;
+#endif
+    EachStepOfASaveFailingInTurn(kIoError);
 }
 
 TEST_F(IniFileAccessTest, ReadsWithoutFileFindNothingAndCreateNothing) {
