@@ -123,7 +123,6 @@ TEST_F(FileSystemTest, ReadsAFileLargerThanOneSystemReadToItsEnd) {
         out.seekp(static_cast<std::streamoff>(size - tail.size()));
         out << tail;
     }
-    ASSERT_EQ(fs::file_size(PathFromUtf8(dir / "large")), size);
     const auto endsWhole = [&](std::string_view bytes) {
         return bytes.size() == size && bytes.ends_with(tail) && bytes[size / 2] == '\0';
     };
