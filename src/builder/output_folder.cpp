@@ -30,6 +30,10 @@ std::string OutputFolderPath(const std::string& serverName) {
     return platform::JoinPath(platform::JoinPath(platform::ProgramFolder(), "local"), serverName);
 }
 
+std::string OutputLockPath(const std::string& serverName) {
+    return OutputFolderPath(serverName) + ".VornackBuilder-lock";
+}
+
 bool IsSameOrInside(const std::string& path, const std::string& folder) {
     const fs::path inner = Resolved(path);
     const fs::path outer = Resolved(folder);

@@ -8,6 +8,11 @@ namespace vb::builder {
 // server name.
 std::string OutputFolderPath(const std::string& serverName);
 
+// The lock file that lets one write-out at a time into the server's output folder: beside
+// that folder in "local" (never inside it, which the run deletes), named after the server
+// with a suffix no one gives a server: "local/<server>.VornackBuilder-lock".
+std::string OutputLockPath(const std::string& serverName);
+
 // True when the path names the folder itself or something inside it. Links and "." or ".."
 // steps are resolved first as far as the paths exist, so another spelling of the same
 // place counts too.
