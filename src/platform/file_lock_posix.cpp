@@ -11,8 +11,8 @@ namespace vb::platform {
 FileLock FileLock::TryTake(const std::string& path, int& error) {
     // A link at the lock's name is refused rather than followed, and a pipe there cannot
     // block the open. flock, unlike fcntl's locks, also keeps two opens in one process apart.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
-                          0666);
+    const int fd =
+        ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
     if (fd < 0) {
         error = errno;
         return {};
