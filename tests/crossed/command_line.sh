@@ -44,6 +44,17 @@ for edition in linux windows; do
     grep -qF "$refused" "$work/$edition.err" || fail "$edition: no refusal text: $(cat "$work/$edition.err")"
 done
 
+# While another process holds the server folder's lock, a run is refused and touches nothing;
+# once that holder has ended, the next run goes ahead.
+mkdir -p "$work/linux/local/ホスト.example.jp"
+touch "$work/linux/local/ホスト.example.jp/keep"
+exec 9>>"$work/linux/local/ホスト.example.jp.VornackBuilder-lock"
+flock 9
+run linux --write-out --yes 9>&-
+exec 9>&-
+[ "$status" = 3 ] || fail "linux: a run into a locked folder returned $status, not 3"
+[ -e "$work/linux/local/ホスト.example.jp/keep" ] || fail "the refused run emptied the folder"
+
 seed=20240607
 run linux --write-out --yes --seed $seed
 [ "$status" = 0 ] || fail "linux: status $status: $(cat "$work/linux.err")"
