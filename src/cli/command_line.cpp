@@ -103,7 +103,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, bool sl
 }
 
 std::string HelpText(bool slashForms) {
-    const std::string program = slashForms ? "VornackBuilder.exe" : "VornackBuilder";
+    // On Windows the name without extension finds VornackBuilder.com, which waits for the run.
+    const std::string program = "VornackBuilder";
     return "使い方 (usage): " + program +
            " --write-out [--yes] [オプション (options)]\n"
            "\n"
