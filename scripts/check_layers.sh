@@ -12,9 +12,10 @@ declare -A allowed=(
     [settings]="rules forms platform"
     [winutil]="forms platform"
     [ui]="builder settings winutil rules forms platform"
+    [cli]="ui builder settings winutil rules forms platform"
     [qt]="forms platform"
     [win32]="forms platform"
-    [app]="ui builder settings winutil rules forms platform qt win32"
+    [app]="cli ui builder settings winutil rules forms platform qt win32"
 )
 # Headers the build generates into src/generated, usable from every layer above forms.
 generated='build_config.h'

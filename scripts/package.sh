@@ -2,7 +2,7 @@
 # Makes the release archives in build/packages/, each holding one program folder that runs
 # where it is unpacked:
 #   VornackBuilder-<version>-win64.zip         VornackBuilder.exe (needs only Windows' own
-#       DLLs), template.html, ReadMe.txt (cp932, CR LF), local\, samples\ and a starter
+#       DLLs), VornackBuilder.com (its console companion for the command line), template.html, ReadMe.txt (cp932, CR LF), local\, samples\ and a starter
 #       VornackBuilder.ini
 #   VornackBuilder-<version>-linux-x86_64.tar.gz  the same folder of the Linux edition, as
 #       scripts/run.sh lays it out, with a desktop entry (VornackBuilder.desktop) and the
@@ -42,7 +42,9 @@ cmake --preset windows
 cmake --build --preset windows --target VornackBuilder
 win="VornackBuilder-$version-win64"
 program_folder build/windows/bin VornackBuilder.exe "$out/$win"
-x86_64-w64-mingw32-strip "$out/$win/VornackBuilder.exe"  # the build keeps debug information
+cp build/windows/bin/VornackBuilder.com "$out/$win/"
+# the build keeps debug information
+x86_64-w64-mingw32-strip "$out/$win/VornackBuilder.exe" "$out/$win/VornackBuilder.com"
 (cd "$out" && python3 -m zipfile -c "$win.zip" "$win/" && rm -rf "$win")
 
 cmake --preset default

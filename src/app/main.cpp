@@ -1,8 +1,10 @@
 // VornackBuilder: one window, frmVornack, drawn by the Qt view.
 #include <QApplication>
+#include <csignal>
 #include <cstdlib>
 
 #include "app/termination_signals.h"
+#include "cli/headless_write_out.h"
 #include "platform/desktop_shell.h"
 #include "qt/event_pump.h"
 #include "qt/failure_report.h"
@@ -21,9 +23,19 @@ void PreferX11() {
         setenv("QT_QPA_PLATFORM", "xcb", 0);
 }
 
+// A run with arguments is the command line's: no display, no window, no browser is needed
+// or started (a scheduled run on a machine without a desktop).
+int RunCommandLine(int argc, char** argv) {
+    // A reader of the output that went away (a pipe into head) must not end the write-out
+    // half-way: the text is dropped instead.
+    std::signal(SIGPIPE, SIG_IGN);
+    return vb::cli::RunCommandLine({argv + 1, argv + argc}, false);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1) return RunCommandLine(argc, argv);
     PreferX11();
     vb::qtview::PrepareProcess();
     QApplication app(argc, argv);

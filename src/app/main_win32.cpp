@@ -2,8 +2,14 @@
 #include <windows.h>
 // After windows.h.
 #include <ole2.h>
+#include <shellapi.h>
 
+#include <string>
+#include <vector>
+
+#include "cli/headless_write_out.h"
 #include "platform/desktop_shell.h"
+#include "platform/wide_text.h"
 #include "ui/frm_vornack.h"
 #include "win32/event_pump.h"
 #include "win32/failure_report.h"
@@ -11,7 +17,53 @@
 #include "win32/message_box_service.h"
 #include "win32/screen_binding.h"
 
+namespace {
+
+// The arguments after the program's name, in UTF-8.
+std::vector<std::string> Arguments() {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> args;
+    for (int i = 1; wide && i < count; ++i) args.push_back(vb::platform::Utf8FromWide(wide[i]));
+    LocalFree(wide);
+    return args;
+}
+
+// A GUI program gets no console of its own. Started from a command prompt (or by
+// VornackBuilder.com, which waits for it), it writes into the console of the program that
+// started it; a redirection it was given stays where it points. Under Task Scheduler there
+// is none, and no window ever shows: the text is dropped.
+void UseParentConsole() {
+    const DWORD ids[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+    HANDLE given[3];
+    for (int i = 0; i < 3; ++i) given[i] = GetStdHandle(ids[i]);
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    for (int i = 1; i < 3; ++i) {
+        if (given[i] != nullptr && given[i] != INVALID_HANDLE_VALUE) {
+            SetStdHandle(ids[i], given[i]);
+            continue;
+        }
+        const HANDLE console =
+            CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (console != INVALID_HANDLE_VALUE) SetStdHandle(ids[i], console);
+    }
+}
+
+int RunCommandLine(const std::vector<std::string>& args) {
+    UseParentConsole();
+    // No box of the system's own either (a drive that is not ready): nobody may be there to
+    // answer it.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    return vb::cli::RunCommandLine(args, true);
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Any argument asks for the command line's write-out: no window is made.
+    if (const auto args = Arguments(); !args.empty()) return RunCommandLine(args);
+
     // The browser control and the shell's hand-offs need COM on this (the window's) thread.
     const HRESULT com = OleInitialize(nullptr);
 

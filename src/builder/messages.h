@@ -14,6 +14,8 @@ inline constexpr const char* kBadReplaceTarget = "置換対象が、よくねぇ
 inline constexpr const char* kBadReplaceText = "置換文字列が、よくねぇよ？";
 inline constexpr const char* kNoTitle = "ページタイトルが、えらばれてねぇよ？";
 inline constexpr const char* kNoTemplate = "ＨＴＭＬテンプレート(template.html)がないよ。";
+inline constexpr const char* kOutputFolderBusy =
+    "このサーバーの出力フォルダには、別の書き出しが実行中だぜ？";
 inline constexpr const char* kConfirmEmptying =
     "作成はサーバーへの出力フォルダをまずカラにするぜ？";
 

@@ -71,7 +71,8 @@ void PageBuilder::WriteOut() {
 
     const std::string srcPath = w_.txtSrcPath.Text();
     const std::vector<std::string> strFiles = ListSources(srcPath);
-    const std::string outputFolder = RenewOutputFolder(srcPath);
+    platform::FileLock outputLock;  // held until the run ends, however it ends
+    const std::string outputFolder = RenewOutputFolder(srcPath, outputLock);
 
     // The fields may have changed during the yields: the counts are checked again as read.
     const auto plan = PlanPageCount(w_.txtMakePageNum.Text());
@@ -102,12 +103,16 @@ std::vector<std::string> PageBuilder::ListSources(const std::string& srcPath) {
 
 // Empties the server's output folder by deleting and re-creating it, with the second yield
 // in between. The server name and the source folder's place are checked again as they are
-// now, since both could have changed during the first yield.
-std::string PageBuilder::RenewOutputFolder(const std::string& srcPath) {
+// now, since both could have changed during the first yield. Another write-out into the
+// same folder (another window, a scheduled run) refuses this one before anything is deleted.
+std::string PageBuilder::RenewOutputFolder(const std::string& srcPath,
+                                           platform::FileLock& outputLock) {
     const std::string server = w_.cboServer.Text();
     if (!rules::IsPlainFolderName(server)) throw JobRefused(msg::kServerNameNotFolder);
     const std::string outputFolder = OutputFolderPath(server);
     if (IsSameOrInside(srcPath, outputFolder)) throw JobRefused(msg::kSrcInsideOutput);
+    outputLock = w_.Fso.TakeLock(OutputLockPath(server));
+    if (!outputLock.Held()) throw JobRefused(msg::kOutputFolderBusy);
 
     // A missing output folder is simply created; "local" itself must exist already.
     if (w_.Fso.FolderExists(outputFolder)) w_.Fso.DeleteFolder(outputFolder);

@@ -50,7 +50,7 @@ class PageBuilder {
 
     void WriteOut();
     std::vector<std::string> ListSources(const std::string& srcPath);
-    std::string RenewOutputFolder(const std::string& srcPath);
+    std::string RenewOutputFolder(const std::string& srcPath, platform::FileLock& outputLock);
     PageCaptions WritePages(const std::string& outputFolder, std::int32_t pages,
                             const std::vector<std::string>& strFiles);
     std::string IndexBytes(const std::string& outputFolder, const PageCaptions& captions);

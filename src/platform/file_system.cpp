@@ -93,4 +93,11 @@ void FileSystemObject::WriteAllText(const std::string& path, const std::string& 
     WriteAllBytes(path, cp932::Encode(utf8));
 }
 
+FileLock FileSystemObject::TakeLock(const std::string& path) {
+    int error = 0;
+    FileLock lock = FileLock::TryTake(path, error);
+    if (error != 0) ThrowFailure("ロックファイルを開けません。", path, error);
+    return lock;
+}
+
 }  // namespace vb::platform

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_lock.h"
 #include "platform/folder_reader.h"
 
 // The window's file-system service: exactly the folder and file operations the builder, the
@@ -87,6 +88,10 @@ class FileSystemObject {
     void WriteAllBytes(const std::string& path, std::string_view bytes);
     virtual void WriteAllPieces(const std::string& path, std::span<const std::string_view> pieces);
     void WriteAllText(const std::string& path, const std::string& utf8);
+
+    // Takes the exclusive lock of the file at the path (FileLock::TryTake), made empty when
+    // missing. Not Held() when another holder has it; throws when it cannot be opened.
+    virtual FileLock TakeLock(const std::string& path);
 
   private:
     // Names of the plain files directly inside the folder, in the system's order.

@@ -350,5 +350,28 @@ TEST_F(BuildRunTest, YieldsExactlyTwiceAndMarksTheRunMeanwhile) {
         EXPECT_EQ(progress[i].yieldsSoFar, 2);
 }
 
+TEST_F(BuildRunTest, ASecondWriteOutIntoTheSameFolderIsRefusedAndTheFirstCompletes) {
+    AddSource("a.txt", "TARGET");
+    txtMakePageNum.SetText("3");
+    // Another window (or a scheduled run) starts a write-out to the same server while this
+    // one yields with its output folder deleted.
+    builder::RunState otherState;
+    FakeMessageBox otherBoxes;
+    builder::PageBuilder other(builder::BuildWindow{
+        txtSrcPath, cboServer, cboTitle, txtMakePageNum, txtPagePerSrcNum, txtReplaceTarget,
+        txtReplaceText, txtLog, pbrProcess, TemplateText, fso, otherBoxes, events, otherState});
+    events.AtYield(2, [&] { other.Run(); });
+    builder.Run();
+
+    EXPECT_EQ(otherBoxes.texts().back(), builder::msg::kOutputFolderBusy);
+    EXPECT_EQ(Pages().size(), 3u);
+    EXPECT_TRUE(fs::exists(OutFolder() + "/index.html"));
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{builder::msg::kConfirmEmptying});
+    // Once the first run is over, the folder is free again.
+    other.Run();
+    EXPECT_EQ(otherBoxes.texts().back(), builder::msg::kConfirmEmptying);
+    EXPECT_TRUE(fs::exists(OutFolder() + "/index.html"));
+}
+
 }  // namespace
 }  // namespace vb::test

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
+#include "platform/utf8.h"
 #include "temp_dir.h"
 
 namespace vb::builder {
@@ -43,6 +45,32 @@ TEST(OutputFolderPath, IsLocalThenServerInTheProgramFolder) {
     EXPECT_EQ(OutputFolderPath("srv"),
               platform::JoinPath(platform::JoinPath("/opt/vb", "local"), "srv"));
     platform::SetProgramFolderForTesting("");
+}
+
+TEST(OutputLockName, FitsAFileNameAndKeepsLongServersApart) {
+    // Server names of every length up to a file name's limit, of one- and three-byte
+    // characters and both in turn: each lock name fits 255 bytes, ends on a whole character, is not
+    // the server's own name, and two names give two locks.
+    std::set<std::string> locks;
+    for (std::size_t length = 1; length <= 255; ++length) {
+        for (const std::string unit : {"a", "\xe3\x81\x82", "a\xe3\x81\x82"}) {
+            std::string name;
+            while (name.size() + unit.size() <= length) name += unit;
+            if (name.empty()) continue;
+            const std::string lock = OutputLockName(name);
+            EXPECT_LE(lock.size(), 255u) << name;
+            EXPECT_NE(lock, name);
+            EXPECT_TRUE(lock.ends_with(kOutputLockSuffix));
+            std::string whole;  // the characters decoded and encoded again
+            for (std::size_t pos = 0; pos < lock.size();)
+                platform::utf8::Append(whole, platform::utf8::DecodeAt(lock, pos));
+            EXPECT_EQ(whole, lock);
+            locks.insert(lock);
+        }
+    }
+    EXPECT_EQ(locks.size(), 255u + 85u + 63u);
+    EXPECT_TRUE(std::filesystem::path(OutputLockPath("srv")).parent_path() ==
+                std::filesystem::path(OutputFolderPath("srv")).parent_path());
 }
 
 }  // namespace

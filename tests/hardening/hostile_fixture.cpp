@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "builder/output_folder.h"
 #include "platform/app_title.h"
 #include "platform/codec.h"
 #include "platform/native_path.h"
@@ -97,8 +98,12 @@ std::vector<std::string> Changed(const Tree& before, const Tree& after) {
 }
 
 Tree Without(Tree tree, const std::string& folder) {
+    const std::size_t slash = folder.rfind('/') + 1;  // 0 without one
+    const std::string lock =
+        folder.substr(0, slash) + builder::OutputLockName(folder.substr(slash));
     std::erase_if(tree, [&](const auto& entry) {
-        return entry.first == folder || entry.first.starts_with(folder + "/");
+        return entry.first == folder || entry.first.starts_with(folder + "/") ||
+               entry.first == lock;
     });
     return tree;
 }

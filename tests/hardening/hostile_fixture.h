@@ -40,7 +40,8 @@ using Tree = std::map<std::string, std::string>;
 Tree Snapshot(const std::filesystem::path& root);
 // The paths that differ between two snapshots (added, removed or changed).
 std::vector<std::string> Changed(const Tree& before, const Tree& after);
-// The snapshot without the given folder (relative to the snapshot's root) and its content.
+// The snapshot without the given folder (relative to the snapshot's root), its content and,
+// for an output folder, the write-out's lock file beside it.
 Tree Without(Tree tree, const std::string& folder);
 
 // A message box as the user sees it: the icon and the text (or how the text starts).

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The program's command line: what a scheduled write-out asks for, read from the arguments
+// that follow the program's name. Without any argument the program opens its window.
+namespace vb::cli {
+
+// What the process returns. Scripts tell the outcomes apart by these numbers.
+inline constexpr int kExitSuccess = 0;         // the write-out finished (or --help)
+inline constexpr int kExitWriteFailure = 1;    // the write-out failed while it ran
+inline constexpr int kExitBadCommandLine = 2;  // an unknown option or a bad value
+inline constexpr int kExitRefused = 3;         // the job was refused, or not confirmed
+
+struct CommandLine {
+    bool help = false;      // --help: the options are listed, nothing else runs
+    bool writeOut = false;  // --write-out
+    bool yes = false;       // --yes: the confirmation to empty the output folder
+    // Each given field overrides the window's field of the same meaning after the start.
+    std::optional<std::string> server;   // a server of the settings file, by its list name
+    std::optional<std::string> title;    // a title of the settings file
+    std::optional<std::string> source;   // the source folder
+    std::optional<std::string> pages;    // the page count, as typed in the window
+    std::optional<std::string> perPage;  // the sources per page, as typed in the window
+    std::optional<std::string> target;   // the replacement target
+    std::optional<std::string> replace;  // the replacement text
+    std::optional<std::uint32_t> seed;   // fixes the source picks and page names
+    bool operator==(const CommandLine&) const = default;
+};
+
+// A command line, or why it is refused (one line naming the argument, in Japanese and
+// English). The counts and texts are not checked here: the write-out checks them as the
+// window does, with the window's own messages.
+struct ParsedCommandLine {
+    std::optional<CommandLine> line;
+    std::string error;
+};
+
+// Reads "--name value" and "--name=value"; with slashForms (Windows) also "/name value",
+// "/name:value" and "/?", with the names in any letter case there. Every option may appear
+// once; --write-out is required unless --help is given.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, bool slashForms);
+
+// The options, the exit statuses and an example, in Japanese and English.
+std::string HelpText(bool slashForms);
+
+}  // namespace vb::cli

@@ -1,0 +1,109 @@
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace vb::cli {
+namespace {
+
+// Texts a value may be: blanks, the separators the parser looks for, dashes and slashes
+// that look like options, Japanese, nothing at all.
+const std::vector<std::string> kValues = {
+    "",      " ",      "beta.example", "a=b",          "c:\\src",
+    "--yes", "/pages", "-5",           "ヴォルナック", "<a href='x'>y</a>"};
+
+using Field = std::optional<std::string> CommandLine::*;
+const std::vector<std::pair<std::string, Field>> kTextFields = {
+    {"server", &CommandLine::server},    {"title", &CommandLine::title},
+    {"source", &CommandLine::source},    {"pages", &CommandLine::pages},
+    {"per-page", &CommandLine::perPage}, {"target", &CommandLine::target},
+    {"replace", &CommandLine::replace}};
+
+// One option written in one of the forms a user may type.
+std::vector<std::string> Written(std::string name, const std::optional<std::string>& value,
+                                 bool slashForms, std::mt19937& rng) {
+    const int form = static_cast<int>(rng() % (slashForms ? 4 : 2));
+    if (form >= 2 && rng() % 2) std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+    const std::string prefix = form < 2 ? "--" : "/";
+    if (!value) return {prefix + name};
+    if (form % 2 == 0) return {prefix + name, *value};
+    return {prefix + name + (form == 1 ? "=" : ":") + *value};
+}
+
+TEST(CommandLineTest, EveryOptionInEveryFormRoundTrips) {
+    std::mt19937 rng(27);
+    for (int round = 0; round < 2000; ++round) {
+        const bool slashForms = round % 2;
+        CommandLine line;
+        line.writeOut = true;
+        line.yes = rng() % 2;
+        std::vector<std::vector<std::string>> options = {Written("write-out", {}, slashForms, rng)};
+        if (line.yes) options.push_back(Written("yes", {}, slashForms, rng));
+        for (const auto& [name, field] : kTextFields) {
+            if (rng() % 2) continue;
+            line.*field = kValues[rng() % kValues.size()];
+            options.push_back(Written(name, line.*field, slashForms, rng));
+        }
+        if (rng() % 2) {
+            line.seed = static_cast<std::uint32_t>(rng());
+            options.push_back(Written("seed", std::to_string(*line.seed), slashForms, rng));
+        }
+        std::shuffle(options.begin(), options.end(), rng);
+        std::vector<std::string> args;
+        for (const auto& option : options) args.insert(args.end(), option.begin(), option.end());
+
+        const ParsedCommandLine parsed = ParseCommandLine(args, slashForms);
+        ASSERT_TRUE(parsed.line) << parsed.error << " round " << round;
+        EXPECT_EQ(*parsed.line, line) << "round " << round;
+    }
+}
+
+TEST(CommandLineTest, EveryBadArgumentIsRefusedNamingIt) {
+    const std::vector<std::vector<std::string>> refused = {
+        {},                                          // no --write-out
+        {"--yes"},                                   // no --write-out
+        {"--write-out", "--bogus"},                  // unknown option
+        {"--write-out", "job.ini"},                  // a bare argument
+        {"/write-out"},                              // the slash forms are Windows' alone
+        {"--write-out", "--yes=1"},                  // a flag with a value
+        {"--write-out", "--write-out"},              // twice
+        {"--write-out", "--seed", "1", "--seed=1"},  // twice
+        {"--write-out", "--seed", "-1"},             // the seed is 0 .. 2^32-1, digits only
+        {"--write-out", "--seed", "4294967296"},
+        {"--write-out", "--seed", "12a"},
+        {"--write-out", "--seed", " 1"},
+        {"--write-out", "--seed", "0x10"},
+        {"--write-out", "--seed="},
+    };
+    for (const auto& args : refused) {
+        const ParsedCommandLine parsed = ParseCommandLine(args, false);
+        EXPECT_FALSE(parsed.line) << testing::PrintToString(args);
+        EXPECT_FALSE(parsed.error.empty());
+    }
+    // Each option that takes a value refuses to end the line without one, and twice.
+    for (const auto& [name, field] : kTextFields) {
+        EXPECT_FALSE(ParseCommandLine({"--write-out", "--" + name}, false).line) << name;
+        EXPECT_FALSE(ParseCommandLine({"--write-out", "/" + name}, true).line) << name;
+        const auto twice =
+            ParseCommandLine({"--write-out", "--" + name, "a", "--" + name + "=b"}, false);
+        EXPECT_FALSE(twice.line) << name;
+        EXPECT_NE(twice.error.find("--" + name + "=b"), std::string::npos) << twice.error;
+    }
+}
+
+TEST(CommandLineTest, HelpWinsWhereverItStands) {
+    for (const auto& help : {"--help", "-h", "/?", "/HELP"}) {
+        const auto parsed = ParseCommandLine({"--pages", "5", help, "--bogus"}, true);
+        ASSERT_TRUE(parsed.line) << help;
+        EXPECT_TRUE(parsed.line->help);
+    }
+    // Every option the parser takes is listed in the help.
+    const std::string text = HelpText(false);
+    for (const auto& [name, field] : kTextFields)
+        EXPECT_NE(text.find("--" + name), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vb::cli
