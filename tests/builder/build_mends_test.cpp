@@ -208,7 +208,7 @@ TEST_F(BuildMendsTest, CommandsDuringTheYieldsDoNotDisturbTheRun) {
     EXPECT_EQ(events.yields(), 2);
     EXPECT_EQ(Pages().size(), 3u);
     EXPECT_EQ(txtLog.Text(), kStarted + kFinished);
-    EXPECT_FALSE(state.WriteOutRunning);
+    EXPECT_FALSE(state.writeOutRunning);
 }
 
 TEST_F(BuildMendsTest, ServerSwitchedDuringTheSecondYieldKeepsPagesInTheEmptiedFolder) {

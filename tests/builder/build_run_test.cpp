@@ -73,7 +73,7 @@ TEST_F(BuildRunTest, OneSourceGivesByteExactPagesIndexLogAndProgress) {
     EXPECT_EQ(progress, (std::vector<Step>{{100, 0, 0}, {2, 0, 2}, {2, 1, 2}, {2, 2, 2}}));
     EXPECT_EQ(events.yields(), 2);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{builder::msg::kConfirmEmptying});
-    EXPECT_FALSE(state.WriteOutRunning);
+    EXPECT_FALSE(state.writeOutRunning);
 }
 
 TEST_F(BuildRunTest, MixedSourcesEachPageAndIndexEntryMatchItsSource) {
@@ -279,7 +279,7 @@ TEST_F(BuildRunTest, FailuresAreReportedWithTheCriticalIcon) {
     EXPECT_EQ(Pages().size(), 2u);
     EXPECT_EQ(txtLog.Text(), kStarted);
     EXPECT_EQ(pbrProcess.Value(), 2.0f);
-    EXPECT_FALSE(state.WriteOutRunning);
+    EXPECT_FALSE(state.writeOutRunning);
 }
 
 TEST_F(BuildRunTest, EachFailingStepNamesWhatFailed) {
@@ -333,7 +333,7 @@ TEST_F(BuildRunTest, EachFailingStepNamesWhatFailed) {
 TEST_F(BuildRunTest, YieldsExactlyTwiceAndMarksTheRunMeanwhile) {
     AddSource("a.txt", "TARGET");
     std::vector<bool> runningAtYield;
-    const auto watch = [&] { runningAtYield.push_back(state.WriteOutRunning); };
+    const auto watch = [&] { runningAtYield.push_back(state.writeOutRunning); };
     events.AtYield(1, watch);
     events.AtYield(2, [&] {
         watch();
@@ -344,7 +344,7 @@ TEST_F(BuildRunTest, YieldsExactlyTwiceAndMarksTheRunMeanwhile) {
     builder.Run();
     EXPECT_EQ(runningAtYield, (std::vector<bool>{true, true}));
     EXPECT_EQ(events.yields(), 2);
-    EXPECT_FALSE(state.WriteOutRunning);
+    EXPECT_FALSE(state.writeOutRunning);
     ASSERT_GT(progress.size(), 2u);
     for (std::size_t i = 1; i < progress.size(); ++i)  // nothing yields in the page loop
         EXPECT_EQ(progress[i].yieldsSoFar, 2);

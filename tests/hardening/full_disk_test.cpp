@@ -138,7 +138,7 @@ TEST_F(FullDiskTest, InjectedFullDiskDuringWriteOutIsReported) {
     EXPECT_EQ(w.txtLog.Text(), builder::msg::kLogStarted);
     EXPECT_EQ(OutputFiles("srv").size(), 5u);  // the pages written before the disk filled
     EXPECT_THAT(Changed(before, Without(Snapshot(dir.path()), "local/srv")), IsEmpty());
-    EXPECT_FALSE(w.WriteOutState().WriteOutRunning);
+    EXPECT_FALSE(w.WriteOutState().writeOutRunning);
 }
 
 // The settings store on a full disk: every replacement fails for want of room.

@@ -57,7 +57,7 @@ TEST_F(HostileWin32Test, APageHeldOpenStopsTheRunWithTheSystemsReason) {
     EXPECT_EQ(failure.text, "フォルダを削除できません。\r\n" +
                                 platform::LexicalFullPath(At("local/srv")) + "\r\n" +
                                 platform::DescribeOsError(ERROR_SHARING_VIOLATION));
-    EXPECT_FALSE(w.WriteOutState().WriteOutRunning);
+    EXPECT_FALSE(w.WriteOutState().writeOutRunning);
     EXPECT_THAT(Changed(before, Without(Snapshot(dir.path()), "local/srv")), IsEmpty());
     EXPECT_EQ(ReadBytes(page), kOldPage);
 }

@@ -119,8 +119,8 @@ TEST(ScreenBinding, FillsTheScreenObjectFromQScreen) {
     EXPECT_EQ(screen.TwipsPerPixelY(), 15.0f);
     EXPECT_EQ(screen.Height(), q->geometry().height() * 15.0f);
     const QRect work = q->availableGeometry().translated(-q->geometry().topLeft());
-    EXPECT_EQ(screen.WorkArea().Bottom, work.y() + work.height());
-    EXPECT_EQ(screen.WorkArea().Right, work.x() + work.width());
+    EXPECT_EQ(screen.WorkArea().bottom, work.y() + work.height());
+    EXPECT_EQ(screen.WorkArea().right, work.x() + work.width());
 
     // The application-wide pointer.
     screen.SetMousePointer(11);
