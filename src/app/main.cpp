@@ -1,6 +1,5 @@
 // VornackBuilder: one window, frmVornack, drawn by the Qt view.
 #include <QApplication>
-#include <cstdlib>
 
 #include "app/termination_signals.h"
 #include "platform/desktop_shell.h"
@@ -12,19 +11,9 @@
 #include "qt/screen_binding.h"
 #include "ui/frm_vornack.h"
 
-namespace {
-
-// Window positions and staying on top work on X11; under Wayland prefer its X11 bridge
-// when there is one, unless the user chose a platform.
-void PreferX11() {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") != nullptr)
-        setenv("QT_QPA_PLATFORM", "xcb", 0);
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    PreferX11();
+    // Before the QApplication exists: among other things, X rather than Wayland where the
+    // desktop offers both.
     vb::qtview::PrepareProcess();
     QApplication app(argc, argv);
     QApplication::setApplicationName("VornackBuilder");
