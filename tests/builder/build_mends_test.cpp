@@ -12,8 +12,8 @@ namespace fs = std::filesystem;
 namespace msg = builder::msg;
 using platform::MsgIcon;
 
-const std::string kStarted = "実行中でありんす。\r\n";
-const std::string kFinished = "完了しますた。\r\n";
+const std::string kStarted = msg::kLogStarted;
+const std::string kFinished = msg::kLogFinished;
 
 class BuildMendsTest : public BuildTest {
   protected:
@@ -229,7 +229,7 @@ TEST_F(BuildMendsTest, EmptySourceGivesAnEmptyPieceAndAWarning) {
     builder.Run();
     EXPECT_EQ(Output(Pages()[0]), Page(""));  // no separator after an empty piece either
     const std::string warning =
-        "【警報】" + (tmp / "src/a.txt") + "の中に置換対象文字列がないよ！\r\n";
+        msg::kWarnMissingTargetBefore + (tmp / "src/a.txt") + msg::kWarnMissingTargetAfter;
     EXPECT_EQ(txtLog.Text(), kStarted + warning + warning + kFinished);
 }
 

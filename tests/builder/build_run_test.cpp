@@ -13,10 +13,34 @@ namespace vb::test {
 namespace {
 
 namespace fs = std::filesystem;
+namespace msg = builder::msg;
 using platform::MsgIcon;
 
-const std::string kStarted = "実行中でありんす。\r\n";
-const std::string kFinished = "完了しますた。\r\n";
+// The build's texts as the window must show them; every other test uses the constants.
+TEST(BuildTexts, AreTheProgramsOwn) {
+    const std::pair<const char*, const char*> texts[] = {
+        {msg::kNoSrcPath, "ソースパスがないぜ？"},
+        {msg::kNoSources, "ソースがじぇんじぇんないぜ？"},
+        {msg::kNoServer, "サーバーが、えらばれてねぇよ？"},
+        {msg::kServerNameNotFolder, "サーバー名がフォルダ名として使えねぇよ？"},
+        {msg::kSrcInsideOutput, "ソースパスが出力フォルダの中だぜ？"},
+        {msg::kBadMakePageNum, "作成ページ数が、よくねぇよ？"},
+        {msg::kBadPagePerSrcNum, "ソース数/１ページが、よくねぇよ？"},
+        {msg::kBadReplaceTarget, "置換対象が、よくねぇよ？"},
+        {msg::kBadReplaceText, "置換文字列が、よくねぇよ？"},
+        {msg::kNoTitle, "ページタイトルが、えらばれてねぇよ？"},
+        {msg::kNoTemplate, "ＨＴＭＬテンプレート(template.html)がないよ。"},
+        {msg::kConfirmEmptying, "作成はサーバーへの出力フォルダをまずカラにするぜ？"},
+        {msg::kLogStarted, "実行中でありんす。\r\n"},
+        {msg::kLogFinished, "完了しますた。\r\n"},
+        {msg::kWarnMissingTargetBefore, "【警報】"},
+        {msg::kWarnMissingTargetAfter, "の中に置換対象文字列がないよ！\r\n"},
+    };
+    for (const auto& [code, shown] : texts) EXPECT_STREQ(code, shown);
+}
+
+const std::string kStarted = msg::kLogStarted;
+const std::string kFinished = msg::kLogFinished;
 
 class BuildRunTest : public BuildTest {
   protected:
@@ -40,8 +64,8 @@ class BuildRunTest : public BuildTest {
         return names;
     }
     std::string Warning(const std::string& file) const {
-        return "【警報】" + platform::JoinPath(SrcFolder(), file) +
-               "の中に置換対象文字列がないよ！\r\n";
+        return msg::kWarnMissingTargetBefore + platform::JoinPath(SrcFolder(), file) +
+               msg::kWarnMissingTargetAfter;
     }
 };
 
