@@ -2,12 +2,13 @@
 """Fails when ARCHITECTURE.md or README.md names something the tree no longer has.
 
 ARCHITECTURE.md: every text in backticks. One that looks like a path (it holds a slash,
-starts with `*` or ends in a file extension) must be a file or folder: from the repository's root, from src/,
-or, for a bare file name, anywhere in the tree (a generated header is there as its .in
-template); `*`, `…` and `<placeholder>` match any run of characters, and a program's
-name matches its source file. A system header is written as an include names it, in angle
-brackets, and is not looked for. Any other is code: each name in it must be a word in
-src/. README.md: every path under one of the repository's own folders, in backticks or not.
+starts with `*` or ends in a file extension) must be a file or folder: from the
+repository's root, from src/, or, for a bare file name, anywhere in the tree (a generated
+header is there as its .in template); `*`, `…` and `<placeholder>` match any run of
+characters, and a program's name matches its source file. A system header is written as an
+include names it, in angle brackets, and is not looked for. Any other is code: each name in
+it must be a word in src/, and in `Type::name` a word of the files that define the type.
+README.md: every path under one of the repository's own folders, in backticks or not.
 Lists each stale mention with its line.
 """
 import re
@@ -55,15 +56,31 @@ def name_found(name, words):
     return any(pattern.match(w) for w in words)
 
 
-def words_of_src(files):
-    words = set()
+def read_src(files):
+    """Every word in src/, and the words of the files that define each class or struct."""
+    words, members = set(), {}
     for f in files:
         if f.startswith("src/"):
-            words.update(NAME.findall((ROOT / f).read_text(encoding="utf-8", errors="replace")))
-    return words
+            text = (ROOT / f).read_text(encoding="utf-8", errors="replace")
+            found = set(NAME.findall(text))
+            words |= found
+            for name in re.findall(r"\b(?:class|struct)\s+(\w+)\s*(?:final\s*)?[:{]", text):
+                members.setdefault(name, set()).update(found)
+    return words, members
 
 
-def stale_in_architecture(text, files, basenames, words):
+def missing_names(span, words, members):
+    """The names of a code span that src/ lacks; in `Type::name`, the type's own files must
+    have the name, so that a member renamed is not found as a word elsewhere."""
+    names = re.findall(r"[A-Za-z_*][A-Za-z0-9_*]*", span)
+    missing = [n for n in names if not name_found(n, words)]
+    for owner, member in re.findall(r"(\w+)::(\w+)", span):
+        if owner in members and member not in members[owner] and member not in missing:
+            missing.append(f"{member} (in {owner})")
+    return missing
+
+
+def stale_in_architecture(text, files, basenames, words, members):
     for number, line in enumerate(text.splitlines(), 1):
         for span in re.findall(r"`([^`]+)`", line):
             if span.startswith("<") and span.endswith(">"):
@@ -72,8 +89,7 @@ def stale_in_architecture(text, files, basenames, words):
                 if not path_found(span, files, basenames):
                     yield number, span, "no such file or folder"
             else:
-                names = re.findall(r"[A-Za-z_*][A-Za-z0-9_*]*", span)
-                missing = [n for n in names if not name_found(n, words)]
+                missing = missing_names(span, words, members)
                 if missing:
                     yield number, span, "not in src/: " + ", ".join(missing)
 
@@ -91,10 +107,10 @@ def stale_in_readme(text, files):
 def main():
     files = tracked_files()
     basenames = {f.rsplit("/", 1)[-1] for f in files}
-    words = words_of_src(files)
+    words, members = read_src(files)
     bad = False
     architecture = (ROOT / "ARCHITECTURE.md").read_text(encoding="utf-8")
-    for number, span, why in stale_in_architecture(architecture, files, basenames, words):
+    for number, span, why in stale_in_architecture(architecture, files, basenames, words, members):
         print(f"ARCHITECTURE.md:{number}: `{span}`: {why}", file=sys.stderr)
         bad = True
     readme = (ROOT / "README.md").read_text(encoding="utf-8")
