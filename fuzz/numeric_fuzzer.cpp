@@ -88,11 +88,11 @@ void CheckText(const std::string& text) {
 
     const auto rounded = r::RoundHalfEvenToInt32(value);
     if (const auto plan = b::PlanPageCount(text)) {
-        VB_FUZZ_CHECK(rounded && plan->Pages == *rounded, detail());
-        VB_FUZZ_CHECK(plan->Pages >= 0 && plan->Pages <= b::kMaxPageCount, detail());
-        VB_FUZZ_CHECK(plan->ProgressMax > 0.0f, detail());
+        VB_FUZZ_CHECK(rounded && plan->pages == *rounded, detail());
+        VB_FUZZ_CHECK(plan->pages >= 0 && plan->pages <= b::kMaxPageCount, detail());
+        VB_FUZZ_CHECK(plan->progressMax > 0.0f, detail());
         // Every page's progress value, the last one included, lies within the bar's range.
-        VB_FUZZ_CHECK(static_cast<float>(plan->Pages) <= plan->ProgressMax, detail());
+        VB_FUZZ_CHECK(static_cast<float>(plan->pages) <= plan->progressMax, detail());
     } else {
         // Refused only when the count is no positive number the bar can hold, or too large.
         VB_FUZZ_CHECK(

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the formatting and the layers' includes, configures, builds
+# Installs what is missing, checks the formatting, the layers' includes and that the pages name
+# only what the tree has (ARCHITECTURE.md, README.md), configures, builds
 # and runs every test; then runs the core tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer (with the fuzz seeds replayed), and each fuzzer for a few seconds
 # when clang with libFuzzer is there; last the Windows edition, cross-built with MinGW-w64 and
@@ -9,6 +10,7 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/check_format.sh
 scripts/check_layers.sh
+scripts/check_docs.py
 # The Windows build of the headless write-out driver first: the Linux build then registers
 # the test that runs both and compares what they write, byte for byte.
 cmake --preset windows

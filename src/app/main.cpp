@@ -1,7 +1,6 @@
 // VornackBuilder: one window, frmVornack, drawn by the Qt view.
 #include <QApplication>
 #include <csignal>
-#include <cstdlib>
 
 #include "app/termination_signals.h"
 #include "cli/headless_write_out.h"
@@ -16,13 +15,6 @@
 
 namespace {
 
-// Window positions and staying on top work on X11; under Wayland prefer its X11 bridge
-// when there is one, unless the user chose a platform.
-void PreferX11() {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") != nullptr)
-        setenv("QT_QPA_PLATFORM", "xcb", 0);
-}
-
 // A run with arguments is the command line's: no display, no window, no browser is needed
 // or started (a scheduled run on a machine without a desktop).
 int RunCommandLine(int argc, char** argv) {
@@ -36,7 +28,8 @@ int RunCommandLine(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (argc > 1) return RunCommandLine(argc, argv);
-    PreferX11();
+    // Before the QApplication exists: among other things, X rather than Wayland where the
+    // desktop offers both.
     vb::qtview::PrepareProcess();
     QApplication app(argc, argv);
     QApplication::setApplicationName("VornackBuilder");

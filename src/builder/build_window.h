@@ -10,12 +10,12 @@
 
 namespace vb::builder {
 
-// What the window knows about a write-out in progress. The build sets WriteOutRunning for
+// What the window knows about a write-out in progress. The build sets writeOutRunning for
 // its whole length, its two yields to the event queue included; while it is set the
 // window ignores its other commands (a second write-out, a reload) and holds a request to
 // close until the build has returned.
 struct RunState {
-    bool WriteOutRunning = false;
+    bool writeOutRunning = false;
 };
 
 // The parts of the main window that the build reads and writes, and the window's services.
@@ -33,10 +33,10 @@ struct BuildWindow {
     forms::ProgressBar& pbrProcess;
     std::string& TemplateText;  // the template as validation last read it
 
-    platform::FileSystemObject& Fso;
-    platform::MessageBoxService& MsgBox;
-    platform::EventPump& Events;
-    RunState& State;
+    platform::FileSystemObject& fso;
+    platform::MessageBoxService& msgBox;
+    platform::EventPump& events;
+    RunState& state;
 };
 
 }  // namespace vb::builder

@@ -28,8 +28,8 @@ bool PageBuilder::IsCheck() {
         Warn(fault);
         return false;
     }
-    w_.TemplateText = w_.Fso.ReadAllText(TemplatePath());
-    const auto answer = w_.MsgBox.Show(msg::kConfirmEmptying, platform::MsgButtons::YesNo,
+    w_.TemplateText = w_.fso.ReadAllText(TemplatePath());
+    const auto answer = w_.msgBox.Show(msg::kConfirmEmptying, platform::MsgButtons::YesNo,
                                        platform::MsgIcon::Question, platform::kAppTitle);
     return answer != platform::MsgResult::No;
 }
@@ -39,8 +39,8 @@ bool PageBuilder::IsCheck() {
 // chosen, because the run deletes the server's output folder before it reads the sources.
 const char* PageBuilder::FirstFault() {
     const std::string srcPath = w_.txtSrcPath.Text();
-    if (!w_.Fso.FolderExists(srcPath)) return msg::kNoSrcPath;
-    if (w_.Fso.GetFolder(srcPath).Count() == 0) return msg::kNoSources;
+    if (!w_.fso.FolderExists(srcPath)) return msg::kNoSrcPath;
+    if (w_.fso.GetFolder(srcPath).Count() == 0) return msg::kNoSources;
     if (w_.cboServer.ListIndex() < 0) return msg::kNoServer;
     const std::string server = w_.cboServer.Text();
     if (!rules::IsPlainFolderName(server)) return msg::kServerNameNotFolder;
@@ -55,7 +55,7 @@ const char* PageBuilder::FirstFault() {
     if (IsBlankText(w_.txtReplaceText.Text())) return msg::kBadReplaceText;
     if (w_.cboTitle.ListIndex() < 0) return msg::kNoTitle;
     // Any reason the template cannot be opened counts as missing.
-    if (!w_.Fso.CanOpenForReading(TemplatePath())) return msg::kNoTemplate;
+    if (!w_.fso.CanOpenForReading(TemplatePath())) return msg::kNoTemplate;
     return nullptr;
 }
 

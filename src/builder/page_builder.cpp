@@ -29,8 +29,8 @@ class JobRefused : public std::runtime_error {
 // Marks the write-out as running for as long as the object lives, whatever way the run ends.
 class RunningMark {
   public:
-    explicit RunningMark(RunState& state) : state_(state) { state_.WriteOutRunning = true; }
-    ~RunningMark() { state_.WriteOutRunning = false; }
+    explicit RunningMark(RunState& state) : state_(state) { state_.writeOutRunning = true; }
+    ~RunningMark() { state_.writeOutRunning = false; }
     RunningMark(const RunningMark&) = delete;
     RunningMark& operator=(const RunningMark&) = delete;
 
@@ -49,8 +49,8 @@ void PageBuilder::SetPickSeedSource(std::function<std::uint32_t()> source) {
 
 void PageBuilder::Run() {
     // A second write-out started during one of the run's yields.
-    if (w_.State.WriteOutRunning) return;
-    RunningMark running(w_.State);
+    if (w_.state.writeOutRunning) return;
+    RunningMark running(w_.state);
     try {
         w_.pbrProcess.SetValue(0.0f);
         if (!IsCheck()) return;
@@ -66,7 +66,7 @@ void PageBuilder::Run() {
 
 void PageBuilder::WriteOut() {
     w_.txtLog.SetText(msg::kLogStarted);
-    w_.Events.ProcessEvents();
+    w_.events.ProcessEvents();
     picks_.seed(pickSeedSource_());
 
     const std::string srcPath = w_.txtSrcPath.Text();
@@ -77,27 +77,27 @@ void PageBuilder::WriteOut() {
     // The fields may have changed during the yields: the counts are checked again as read.
     const auto plan = PlanPageCount(w_.txtMakePageNum.Text());
     if (!plan) throw JobRefused(msg::kBadMakePageNum);
-    w_.pbrProcess.SetMax(plan->ProgressMax);
+    w_.pbrProcess.SetMax(plan->progressMax);
 
     std::string indexBytes;
     {
-        const PageCaptions captions = WritePages(outputFolder, plan->Pages, strFiles);
+        const PageCaptions captions = WritePages(outputFolder, plan->pages, strFiles);
         w_.pbrProcess.SetValue(w_.pbrProcess.Max());
         indexBytes = IndexBytes(outputFolder, captions);
     }  // the captions go before the index is written: a large run needs the room
-    w_.Fso.WriteAllBytes(platform::JoinPath(outputFolder, "index.html"), indexBytes);
+    w_.fso.WriteAllBytes(platform::JoinPath(outputFolder, "index.html"), indexBytes);
     w_.txtLog.AppendText(msg::kLogFinished);
 }
 
 // The source list: index 0 empty, then the names of the files in the listing's order.
 // A folder emptied since validation stops the run before the output folder is touched.
 std::vector<std::string> PageBuilder::ListSources(const std::string& srcPath) {
-    const platform::Folder folder = w_.Fso.GetFolder(srcPath);
+    const platform::Folder folder = w_.fso.GetFolder(srcPath);
     if (folder.Count() == 0) throw JobRefused(msg::kNoSources);
     std::vector<std::string> strFiles;
     strFiles.reserve(folder.Count() + 1);
     strFiles.emplace_back();
-    for (const auto& file : folder.Files()) strFiles.push_back(file.Name);
+    for (const auto& file : folder.Files()) strFiles.push_back(file.name);
     return strFiles;
 }
 
@@ -115,9 +115,9 @@ std::string PageBuilder::RenewOutputFolder(const std::string& srcPath,
     if (!outputLock.Held()) throw JobRefused(msg::kOutputFolderBusy);
 
     // A missing output folder is simply created; "local" itself must exist already.
-    if (w_.Fso.FolderExists(outputFolder)) w_.Fso.DeleteFolder(outputFolder);
-    w_.Events.ProcessEvents();
-    w_.Fso.CreateFolder(outputFolder);
+    if (w_.fso.FolderExists(outputFolder)) w_.fso.DeleteFolder(outputFolder);
+    w_.events.ProcessEvents();
+    w_.fso.CreateFolder(outputFolder);
     return outputFolder;
 }
 
@@ -131,9 +131,9 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
 
     // Pages are made in cp932 throughout where the job allows it (see PageBytes).
     std::optional<PageBytes> pageBytesWay =
-        PageBytes::For(page, rules.ReplaceTarget.Word(), rules.ReplaceText);
-    rules.InCp932 = pageBytesWay ? &*pageBytesWay : nullptr;
-    SourceSlots slots(w_.Fso, w_.txtLog, w_.txtSrcPath.Text(), strFiles, rules, picks_);
+        PageBytes::For(page, rules.replaceTarget.Word(), rules.replaceText);
+    rules.inCp932 = pageBytesWay ? &*pageBytesWay : nullptr;
+    SourceSlots slots(w_.fso, w_.txtLog, w_.txtSrcPath.Text(), strFiles, rules, picks_);
 
     PageCaptions captions(static_cast<std::size_t>(std::max(pages, 0)));
     // The last source picked gives each page's caption; it carries over a page without one.
@@ -144,20 +144,20 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
         // Every slot is picked before the page is made: one source not in whole cp932
         // characters makes the whole page go the text way.
         sources.clear();
-        bool allInCp932 = rules.InCp932 != nullptr;
+        bool allInCp932 = rules.inCp932 != nullptr;
         for (std::int32_t slot = 1; slot <= *perPage; ++slot) {
             sources.push_back(slots.GetSrcPage());
             allInCp932 = allInCp932 && sources.back()->InCp932();
         }
         if (!sources.empty()) last = sources.back();
-        AssemblePage(pagePieces, sources, page, allInCp932 ? rules.InCp932 : nullptr);
+        AssemblePage(pagePieces, sources, page, allInCp932 ? rules.inCp932 : nullptr);
 
         // A name this run already wrote is drawn again, so no page replaces another.
         std::string name;
         do {
-            name = DrawPageName(w_.Fso);
+            name = DrawPageName(w_.fso);
         } while (captions.Contains(name));
-        w_.Fso.WriteAllPieces(platform::JoinPath(outputFolder, name), pagePieces);
+        w_.fso.WriteAllPieces(platform::JoinPath(outputFolder, name), pagePieces);
         captions.Add(name, last ? std::string_view(last->Caption()) : std::string_view());
         w_.pbrProcess.SetValue(static_cast<float>(i));
     }
@@ -204,7 +204,7 @@ void PageBuilder::AssemblePage(std::vector<std::string_view>& pieces,
 // of the page written to it, in cp932.
 std::string PageBuilder::IndexBytes(const std::string& outputFolder, const PageCaptions& captions) {
     const PageTemplate index(w_.TemplateText, w_.cboTitle.Text());
-    const std::vector<std::string> names = w_.Fso.GetFileNames(outputFolder);
+    const std::vector<std::string> names = w_.fso.GetFileNames(outputFolder);
     std::string entry;
     // With the body placeholder there once and a template that encodes one character at a
     // time, each entry is encoded as it is made, straight after the encoded head: an entry
@@ -230,12 +230,12 @@ std::string PageBuilder::IndexBytes(const std::string& outputFolder, const PageC
 }
 
 void PageBuilder::Warn(const std::string& text) {
-    w_.MsgBox.Show(text, platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+    w_.msgBox.Show(text, platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
                    platform::kAppTitle);
 }
 
 void PageBuilder::ReportFailure(const std::string& description) {
-    w_.MsgBox.Show(description, platform::MsgButtons::OK, platform::MsgIcon::Critical,
+    w_.msgBox.Show(description, platform::MsgButtons::OK, platform::MsgIcon::Critical,
                    platform::kAppTitle);
 }
 

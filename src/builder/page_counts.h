@@ -15,8 +15,8 @@ inline constexpr std::int32_t kMaxPageCount = 1 << 20;
 // the page count, so the bar takes every page's value: 2.5 makes 2 pages and keeps the
 // maximum 2.5; 3.5 makes 4 pages with the maximum 4; 0.4 makes no page with the maximum 0.4.
 struct PageCountPlan {
-    std::int32_t Pages = 0;
-    float ProgressMax = 0.0f;
+    std::int32_t pages = 0;
+    float progressMax = 0.0f;
 };
 
 // The plan for a page count text, read by its leading number. Empty when the value is 0 or

@@ -20,16 +20,16 @@ std::size_t DrawSourceIndex(std::mt19937& picks, std::size_t count) {
 
 PreparedSource::PreparedSource(std::string_view bytes, const std::string& path, SlotRules& rules)
     : rules_(rules), bytes_(bytes) {
-    inCp932_ = rules.InCp932 && PageBytes::Reencode(bytes_, cp932Piece_);
+    inCp932_ = rules.inCp932 && PageBytes::Reencode(bytes_, cp932Piece_);
     if (inCp932_) {
-        holdsTarget_ = rules.InCp932->HoldsTarget(cp932Piece_);
+        holdsTarget_ = rules.inCp932->HoldsTarget(cp932Piece_);
         if (holdsTarget_) {
             std::string reencoded = std::move(cp932Piece_);
             cp932Piece_.clear();
-            rules.InCp932->AppendPrepared(cp932Piece_, reencoded);
+            rules.inCp932->AppendPrepared(cp932Piece_, reencoded);
         }
     } else {
-        holdsTarget_ = rules.ReplaceTarget.Find(Text()) != std::string::npos;
+        holdsTarget_ = rules.replaceTarget.Find(Text()) != std::string::npos;
     }
     // The source is named by its full path, made from the text alone (links stay as they
     // are), however the source folder was typed: relative, with "." or "..", with a
@@ -54,7 +54,7 @@ const std::string& PreparedSource::TextPiece() {
     if (!holdsTarget_) return Text();
     if (!hasTextPiece_) {
         std::string scratch;
-        AppendPreparedSource(textPiece_, Text(), rules_.ReplaceTarget, rules_.ReplaceText, scratch);
+        AppendPreparedSource(textPiece_, Text(), rules_.replaceTarget, rules_.replaceText, scratch);
         hasTextPiece_ = true;
         Grew();
     }

@@ -23,9 +23,9 @@ std::size_t DrawSourceIndex(std::mt19937& picks, std::size_t count);
 // How a run prepares its sources: the replacement fields as the run read them, and the
 // run's cp932 page form when the job allows one (see PageBytes).
 struct SlotRules {
-    WordSearch ReplaceTarget;
-    std::string ReplaceText;
-    PageBytes* InCp932 = nullptr;
+    WordSearch replaceTarget;
+    std::string replaceText;
+    PageBytes* inCp932 = nullptr;
 };
 
 class KeptPreparations;

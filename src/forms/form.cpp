@@ -40,13 +40,13 @@ void Form::SetTop(int top) {
 
 void Form::SetWidth(int width) {
     if (width < 0) throw InvalidPropertyValue();
-    clientWidth_ = std::max(0, width - frame_.Left - frame_.Right);
+    clientWidth_ = std::max(0, width - frame_.left - frame_.right);
     Notify(Change::Geometry);
 }
 
 void Form::SetHeight(int height) {
     if (height < 0) throw InvalidPropertyValue();
-    clientHeight_ = std::max(0, height - frame_.Top - frame_.Bottom);
+    clientHeight_ = std::max(0, height - frame_.top - frame_.bottom);
     Notify(Change::Geometry);
 }
 

@@ -30,12 +30,12 @@ enum ScaleModes : int {
 };
 
 // Space the window frame takes around the client area, in twips: borders, caption and (in
-// Top) the menu bar. Only the view knows the real values once the window is shown.
+// top) the menu bar. Only the view knows the real values once the window is shown.
 struct FrameExtents {
-    int Left = 60;
-    int Top = 645;
-    int Right = 60;
-    int Bottom = 60;
+    int left = 60;
+    int top = 645;
+    int right = 60;
+    int bottom = 60;
 };
 
 // A top-level window of the form layer. It holds its controls in design order (the order a
@@ -72,8 +72,8 @@ class Form {
     // Outer geometry in twips. A negative size is refused with InvalidPropertyValue.
     int Left() const { return left_; }
     int Top() const { return top_; }
-    int Width() const { return clientWidth_ + frame_.Left + frame_.Right; }
-    int Height() const { return clientHeight_ + frame_.Top + frame_.Bottom; }
+    int Width() const { return clientWidth_ + frame_.left + frame_.right; }
+    int Height() const { return clientHeight_ + frame_.top + frame_.bottom; }
     void SetLeft(int left);
     void SetTop(int top);
     void SetWidth(int width);

@@ -48,22 +48,22 @@ void SetBit(std::vector<std::uint8_t>& plane, int x, int y) {
 
 Picture HandCursor() {
     Picture p;
-    p.Name = "CURSOR_HAND";
-    p.Kind = PictureKind::Cursor;
-    p.Width = kSize;
-    p.Height = kSize;
-    p.HotSpotX = 6;
-    p.HotSpotY = 2;
+    p.name = "CURSOR_HAND";
+    p.kind = PictureKind::Cursor;
+    p.width = kSize;
+    p.height = kSize;
+    p.hotSpotX = 6;
+    p.hotSpotY = 2;
     // AND mask 1 = transparent (screen kept), 0 = drawn; XOR plane 1 = white where drawn.
-    p.AndMask.assign(kSize * kRowBytes, 0xFF);
-    p.XorPlane.assign(kSize * kRowBytes, 0x00);
+    p.andMask.assign(kSize * kRowBytes, 0xFF);
+    p.xorPlane.assign(kSize * kRowBytes, 0x00);
     for (int y = 0; y < static_cast<int>(kHand.size()); ++y) {
         for (int x = 0; x < static_cast<int>(kHand[y].size()); ++x) {
             const char c = kHand[y][x];
             if (c == '.') continue;
-            p.AndMask[static_cast<std::size_t>(y * kRowBytes + x / 8)] &=
+            p.andMask[static_cast<std::size_t>(y * kRowBytes + x / 8)] &=
                 static_cast<std::uint8_t>(~(0x80u >> (x % 8)));
-            if (c == 'o') SetBit(p.XorPlane, x, y);
+            if (c == 'o') SetBit(p.xorPlane, x, y);
         }
     }
     return p;

@@ -21,7 +21,7 @@ bool SameName(const std::string& a, const std::string& b) {
 
 void ResourceTable::Add(Picture picture) {
     auto same = [&](const Picture& p) {
-        return p.Kind == picture.Kind && SameName(p.Name, picture.Name);
+        return p.kind == picture.kind && SameName(p.name, picture.name);
     };
     auto it = std::find_if(pictures_.begin(), pictures_.end(), same);
     if (it != pictures_.end())
@@ -32,7 +32,7 @@ void ResourceTable::Add(Picture picture) {
 
 const Picture* ResourceTable::Find(const std::string& name, PictureKind kind) const {
     for (const Picture& p : pictures_)
-        if (p.Kind == kind && SameName(p.Name, name)) return &p;
+        if (p.kind == kind && SameName(p.name, name)) return &p;
     return nullptr;
 }
 

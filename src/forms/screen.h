@@ -9,12 +9,12 @@ namespace vb::forms {
 
 struct Picture;
 
-// A rectangle in pixels; Right and Bottom are the first column and row outside it.
+// A rectangle in pixels; right and bottom are the first column and row outside it.
 struct PixelRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
 };
 
 // The screen the program's windows appear on: its size, its twips per pixel and its work

@@ -60,7 +60,9 @@ int SystemDesktopShell::Execute(const std::optional<std::string>& operation,
                                 const std::string& file,
                                 const std::optional<std::string>& parameters,
                                 const std::optional<std::string>& directory, int show) {
-    // The shell may hand the document to a COM handler, so COM is set up on this thread first.
+    // The shell may hand the document to a COM handler, so COM is set up first: once per
+    // process, on the thread of the first call. That is the window's thread, whose COM the
+    // entry point's OleInitialize set up already; there this only adds a reference.
     static const HRESULT com =
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     (void)com;

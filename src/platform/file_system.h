@@ -18,8 +18,8 @@ namespace vb::platform {
 
 // One file of a folder listing.
 struct FileEntry {
-    std::string Name;  // file name without folder
-    std::string Path;  // folder + separator + name
+    std::string name;  // file name without folder
+    std::string path;  // folder + separator + name
 };
 
 // A listed folder. Files are every regular file directly inside it (or a link to one),

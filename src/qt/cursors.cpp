@@ -17,26 +17,26 @@ bool Bit(const std::vector<std::uint8_t>& plane, int rowBytes, int x, int y) {
 }  // namespace
 
 QCursor CursorFromPicture(const forms::Picture& picture) {
-    const int rowBytes = (picture.Width + 7) / 8;
+    const int rowBytes = (picture.width + 7) / 8;
     // Qt's bitmap cursor: bitmap 1 = black, mask 1 = drawn.
     // Index 0 is Qt::color0 (white, clear), index 1 Qt::color1 (black, set).
     const QList<QRgb> colors = {qRgb(255, 255, 255), qRgb(0, 0, 0)};
-    QImage bitmap(picture.Width, picture.Height, QImage::Format_MonoLSB);
-    QImage mask(picture.Width, picture.Height, QImage::Format_MonoLSB);
+    QImage bitmap(picture.width, picture.height, QImage::Format_MonoLSB);
+    QImage mask(picture.width, picture.height, QImage::Format_MonoLSB);
     bitmap.setColorTable(colors);
     mask.setColorTable(colors);
     bitmap.fill(0);
     mask.fill(0);
-    for (int y = 0; y < picture.Height; ++y) {
-        for (int x = 0; x < picture.Width; ++x) {
-            const bool drawn = !Bit(picture.AndMask, rowBytes, x, y);
-            const bool white = Bit(picture.XorPlane, rowBytes, x, y);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const bool drawn = !Bit(picture.andMask, rowBytes, x, y);
+            const bool white = Bit(picture.xorPlane, rowBytes, x, y);
             mask.setPixel(x, y, drawn ? 1 : 0);
             bitmap.setPixel(x, y, drawn && !white ? 1 : 0);
         }
     }
-    return QCursor(QBitmap::fromImage(bitmap), QBitmap::fromImage(mask), picture.HotSpotX,
-                   picture.HotSpotY);
+    return QCursor(QBitmap::fromImage(bitmap), QBitmap::fromImage(mask), picture.hotSpotX,
+                   picture.hotSpotY);
 }
 
 std::optional<QCursor> PointerCursor(int kind, const std::shared_ptr<const forms::Picture>& icon) {

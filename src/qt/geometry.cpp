@@ -6,7 +6,7 @@ namespace vb::qtview {
 
 QRect PixelRect(const forms::Control& c) {
     const forms::PixelRect box = forms::PixelBox(c);
-    return QRect(box.Left, box.Top, box.Right - box.Left, box.Bottom - box.Top);
+    return QRect(box.left, box.top, box.right - box.left, box.bottom - box.top);
 }
 
 QPoint PixelStart(const forms::Line& line) {

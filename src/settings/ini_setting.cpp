@@ -16,8 +16,6 @@ namespace vb::settings {
 
 namespace {
 
-constexpr const char* kSaveFailedMessage = "設定ﾌｧｲﾙに保存できませんでした。";
-
 std::optional<std::string> ReadSetting(IniFileAccess& ini, const std::string& key) {
     std::string value;
     if (!ini.GetIni(kSettingSection, value, key)) return std::nullopt;

@@ -24,6 +24,10 @@ inline constexpr const char* kDefaultReplaceTarget = "ヴォルナック";
 // A link to the product's home page with the default target word as its text.
 std::string DefaultReplaceText();
 
+// The first line of the warning a failed save shows; the file's path and the system's
+// description of the cause follow on lines of their own.
+inline constexpr const char* kSaveFailedMessage = "設定ﾌｧｲﾙに保存できませんでした。";
+
 // The window's controls that the settings load and save touch.
 struct SettingsFields {
     forms::Form& form;  // every text field of it is emptied at load (ClearAllText)

@@ -38,7 +38,7 @@ template <class F>
 void frmVornack::Command(F&& handler) {
     // As during a run, a command chosen during the start-up's yield is ignored: it would
     // run before the settings are loaded.
-    if (loading_ || runState_.WriteOutRunning) return;
+    if (loading_ || runState_.writeOutRunning) return;
     Guarded(std::forward<F>(handler));
 }
 
@@ -111,7 +111,7 @@ void frmVornack::mnuGo_Click() {
 // Form_Load yields (the Linux window is shown before it, the Windows one after) to pending events
 // while it loads: a close honoured then would save the still-empty fields over the settings file. A
 // write-out yields too, and closes once it has finished.
-bool frmVornack::MustHoldClose() const { return !loaded_ || runState_.WriteOutRunning; }
+bool frmVornack::MustHoldClose() const { return !loaded_ || runState_.writeOutRunning; }
 
 void frmVornack::HoldClose(forms::UnloadMode mode) {
     heldClose_ = mode;

@@ -26,6 +26,11 @@
 
 namespace vb::ui {
 
+// What the advertisement panel shows until an advertisement page arrives.
+inline constexpr const char* kAdPlaceholder = "For Rent\r\nCM Area\r\n";
+// Where on the advertisement host the advertisement page is.
+inline constexpr const char* kAdvertisementPath = "/member/zund/cm/navigator.php";
+
 // Every service the window uses, handed in once when it is made: the program's entry point
 // passes the real ones, tests and benchmarks pass their own. Each must outlive the window.
 // Not here: the screen and the program folder, which are facts of the whole process (the

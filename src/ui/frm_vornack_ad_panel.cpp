@@ -9,7 +9,6 @@ namespace vb::ui {
 
 namespace {
 constexpr const char* kBrandWord = "zund";
-constexpr const char* kAdvertisementPath = "/member/zund/cm/navigator.php";
 }  // namespace
 
 std::string frmVornack::AdvertisementAddress() const {

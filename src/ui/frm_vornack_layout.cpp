@@ -69,7 +69,7 @@ void frmVornack::LayOutControls() {
     wbCM.SetVisible(false);
 
     txtCM.Move(5370, 3630, 1185, 375);
-    txtCM.SetText("For Rent\r\nCM Area\r\n");
+    txtCM.SetText(kAdPlaceholder);
     txtCM.SetMultiLine(true);
     txtCM.SetAlignment(forms::Alignment::Center);
     txtCM.SetTabStop(false);

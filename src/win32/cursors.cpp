@@ -28,10 +28,10 @@ std::vector<BYTE> WordRows(const std::vector<std::uint8_t>& plane, int width, in
 
 HCURSOR MadeFromPlanes(const forms::Picture& picture) {
     // Both sides agree on the planes: AND 1 lets the screen through, XOR 1 over AND 0 is white.
-    const auto andPlane = WordRows(picture.AndMask, picture.Width, picture.Height, 0xFF);
-    const auto xorPlane = WordRows(picture.XorPlane, picture.Width, picture.Height, 0x00);
-    return CreateCursor(GetModuleHandleW(nullptr), picture.HotSpotX, picture.HotSpotY,
-                        picture.Width, picture.Height, andPlane.data(), xorPlane.data());
+    const auto andPlane = WordRows(picture.andMask, picture.width, picture.height, 0xFF);
+    const auto xorPlane = WordRows(picture.xorPlane, picture.width, picture.height, 0x00);
+    return CreateCursor(GetModuleHandleW(nullptr), picture.hotSpotX, picture.hotSpotY,
+                        picture.width, picture.height, andPlane.data(), xorPlane.data());
 }
 
 }  // namespace
@@ -41,14 +41,14 @@ HCURSOR CursorFromPicture(const forms::Picture& picture) {
     using Key = std::tuple<std::string, forms::PictureKind, int, int, int, int,
                            std::vector<std::uint8_t>, std::vector<std::uint8_t>>;
     static std::map<Key, HCURSOR> made;
-    Key key{picture.Name,     picture.Kind,     picture.Width,   picture.Height,
-            picture.HotSpotX, picture.HotSpotY, picture.AndMask, picture.XorPlane};
+    Key key{picture.name,     picture.kind,     picture.width,   picture.height,
+            picture.hotSpotX, picture.hotSpotY, picture.andMask, picture.xorPlane};
     auto it = made.find(key);
     if (it != made.end()) return it->second;
     HCURSOR cursor = nullptr;
-    if (picture.Kind == forms::PictureKind::Cursor && !picture.Name.empty())
+    if (picture.kind == forms::PictureKind::Cursor && !picture.name.empty())
         cursor =
-            LoadCursorW(GetModuleHandleW(nullptr), platform::WideFromUtf8(picture.Name).c_str());
+            LoadCursorW(GetModuleHandleW(nullptr), platform::WideFromUtf8(picture.name).c_str());
     if (!cursor) cursor = MadeFromPlanes(picture);
     made.emplace(std::move(key), cursor);
     return cursor;

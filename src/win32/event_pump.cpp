@@ -1,5 +1,7 @@
 #include "win32/event_pump.h"
 
+#include <wrl/client.h>
+
 #include <vector>
 
 namespace vb::win32view {
@@ -10,7 +12,7 @@ HWND g_dialogWindow = nullptr;
 
 struct KeyboardTarget {
     HWND host;
-    IOleInPlaceActiveObject* object;
+    Microsoft::WRL::ComPtr<IOleInPlaceActiveObject> object;
 };
 std::vector<KeyboardTarget> g_keyboardTargets;
 
@@ -56,12 +58,10 @@ bool TakenByBrowser(MSG& msg) {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
     for (const KeyboardTarget& target : g_keyboardTargets) {
         if (msg.hwnd != target.host && !IsChild(target.host, msg.hwnd)) continue;
-        // The page's key may close the view, which releases the object and drops the target.
-        IOleInPlaceActiveObject* object = target.object;
-        object->AddRef();
-        const bool taken = object->TranslateAccelerator(&msg) == S_OK;
-        object->Release();
-        return taken;
+        // The page's key may close the view, which drops the target and its reference: the
+        // call holds one of its own.
+        const Microsoft::WRL::ComPtr<IOleInPlaceActiveObject> object = target.object;
+        return object->TranslateAccelerator(&msg) == S_OK;
     }
     return false;
 }

@@ -17,8 +17,8 @@ void SetDialogWindow(HWND window);
 // The in-place object of a browser control hosted in `host`: it gets the first look at the
 // keyboard messages aimed at the host or any window inside it (the browser's own), as a
 // control container must give it, so that Tab, the arrows and the page's own keys act in the
-// page. What it takes (S_OK) goes no further. The caller keeps the object alive until it
-// removes it.
+// page. What it takes (S_OK) goes no further. The list holds a reference to the object
+// until the target is removed.
 void AddKeyboardTarget(HWND host, IOleInPlaceActiveObject* object);
 void RemoveKeyboardTarget(HWND host);
 

@@ -7,7 +7,7 @@ namespace vb::win32view {
 
 RECT PixelRect(const forms::Control& c) {
     const forms::PixelRect box = forms::PixelBox(c);
-    return {box.Left, box.Top, box.Right, box.Bottom};
+    return {box.left, box.top, box.right, box.bottom};
 }
 
 POINT PixelStart(const forms::Line& line) {

@@ -13,7 +13,7 @@ std::int32_t GetTaskBarHeight() {
     // the platform's arithmetic widens it; the conversion to a whole number rounds half to
     // even (the default rounding mode).
     const double below = static_cast<double>(screen.Height()) -
-                         static_cast<double>(screen.TwipsPerPixelY()) * workArea.Bottom;
+                         static_cast<double>(screen.TwipsPerPixelY()) * workArea.bottom;
     return static_cast<std::int32_t>(std::nearbyint(below));
 }
 

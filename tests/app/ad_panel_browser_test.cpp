@@ -18,7 +18,7 @@
 namespace vb::test {
 namespace {
 
-constexpr char kAdPath[] = "/member/zund/cm/navigator.php";
+constexpr const char* kAdPath = ui::kAdvertisementPath;
 
 class AdPanelBrowserTest : public ::testing::Test {
   protected:

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "fakes.h"
+#include "platform/app_title.h"
 #include "platform/program_folder.h"
 #include "qt/form_window.h"
 #include "temp_dir.h"
@@ -62,7 +63,7 @@ TEST_F(MainWindowViewTest, ControlsAppearAtTheirDesignedPixels) {
     EXPECT_EQ(WidgetOf(form->txtLog)->geometry(), QRect(110, 190, 189, 127));
     EXPECT_EQ(WidgetOf(form->cboTitle)->geometry(), QRect(110, 150, 383, 20));
     EXPECT_EQ(window->windowTitle().toStdString(),
-              "ＺＵＮＤヴォルナックビルダー v" VB_TEST_CAPTION_VERSION);
+              std::string(platform::kAppTitle) + " v" VB_TEST_CAPTION_VERSION);
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(WidgetOf(form->wbCM)->isVisible());
     EXPECT_TRUE(WidgetOf(form->txtCM)->isVisible());
@@ -76,7 +77,7 @@ TEST_F(MainWindowViewTest, ThePlaceholderShowsBothItsLinesCentredOnItsPlace) {
     auto* cm = qobject_cast<QTextEdit*>(WidgetOf(form->txtCM));
     ASSERT_NE(cm, nullptr);
     QApplication::processEvents();
-    EXPECT_EQ(cm->toPlainText().toStdString(), "For Rent\nCM Area\n");
+    EXPECT_EQ(cm->toPlainText(), QString(ui::kAdPlaceholder).replace("\r\n", "\n"));
     EXPECT_EQ(cm->verticalScrollBar()->value(), 0);
     const QTextBlock second = cm->document()->findBlockByNumber(1);
     const QRectF secondLine = cm->document()->documentLayout()->blockBoundingRect(second);

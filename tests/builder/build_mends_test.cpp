@@ -12,8 +12,8 @@ namespace fs = std::filesystem;
 namespace msg = builder::msg;
 using platform::MsgIcon;
 
-const std::string kStarted = "実行中でありんす。\r\n";
-const std::string kFinished = "完了しますた。\r\n";
+const std::string kStarted = msg::kLogStarted;
+const std::string kFinished = msg::kLogFinished;
 
 class BuildMendsTest : public BuildTest {
   protected:
@@ -208,7 +208,7 @@ TEST_F(BuildMendsTest, CommandsDuringTheYieldsDoNotDisturbTheRun) {
     EXPECT_EQ(events.yields(), 2);
     EXPECT_EQ(Pages().size(), 3u);
     EXPECT_EQ(txtLog.Text(), kStarted + kFinished);
-    EXPECT_FALSE(state.WriteOutRunning);
+    EXPECT_FALSE(state.writeOutRunning);
 }
 
 TEST_F(BuildMendsTest, ServerSwitchedDuringTheSecondYieldKeepsPagesInTheEmptiedFolder) {
@@ -229,7 +229,7 @@ TEST_F(BuildMendsTest, EmptySourceGivesAnEmptyPieceAndAWarning) {
     builder.Run();
     EXPECT_EQ(Output(Pages()[0]), Page(""));  // no separator after an empty piece either
     const std::string warning =
-        "【警報】" + (tmp / "src/a.txt") + "の中に置換対象文字列がないよ！\r\n";
+        msg::kWarnMissingTargetBefore + (tmp / "src/a.txt") + msg::kWarnMissingTargetAfter;
     EXPECT_EQ(txtLog.Text(), kStarted + warning + warning + kFinished);
 }
 

@@ -13,10 +13,34 @@ namespace vb::test {
 namespace {
 
 namespace fs = std::filesystem;
+namespace msg = builder::msg;
 using platform::MsgIcon;
 
-const std::string kStarted = "実行中でありんす。\r\n";
-const std::string kFinished = "完了しますた。\r\n";
+// The build's texts as the window must show them; every other test uses the constants.
+TEST(BuildTexts, AreTheProgramsOwn) {
+    const std::pair<const char*, const char*> texts[] = {
+        {msg::kNoSrcPath, "ソースパスがないぜ？"},
+        {msg::kNoSources, "ソースがじぇんじぇんないぜ？"},
+        {msg::kNoServer, "サーバーが、えらばれてねぇよ？"},
+        {msg::kServerNameNotFolder, "サーバー名がフォルダ名として使えねぇよ？"},
+        {msg::kSrcInsideOutput, "ソースパスが出力フォルダの中だぜ？"},
+        {msg::kBadMakePageNum, "作成ページ数が、よくねぇよ？"},
+        {msg::kBadPagePerSrcNum, "ソース数/１ページが、よくねぇよ？"},
+        {msg::kBadReplaceTarget, "置換対象が、よくねぇよ？"},
+        {msg::kBadReplaceText, "置換文字列が、よくねぇよ？"},
+        {msg::kNoTitle, "ページタイトルが、えらばれてねぇよ？"},
+        {msg::kNoTemplate, "ＨＴＭＬテンプレート(template.html)がないよ。"},
+        {msg::kConfirmEmptying, "作成はサーバーへの出力フォルダをまずカラにするぜ？"},
+        {msg::kLogStarted, "実行中でありんす。\r\n"},
+        {msg::kLogFinished, "完了しますた。\r\n"},
+        {msg::kWarnMissingTargetBefore, "【警報】"},
+        {msg::kWarnMissingTargetAfter, "の中に置換対象文字列がないよ！\r\n"},
+    };
+    for (const auto& [code, shown] : texts) EXPECT_STREQ(code, shown);
+}
+
+const std::string kStarted = msg::kLogStarted;
+const std::string kFinished = msg::kLogFinished;
 
 class BuildRunTest : public BuildTest {
   protected:
@@ -40,8 +64,8 @@ class BuildRunTest : public BuildTest {
         return names;
     }
     std::string Warning(const std::string& file) const {
-        return "【警報】" + platform::JoinPath(SrcFolder(), file) +
-               "の中に置換対象文字列がないよ！\r\n";
+        return msg::kWarnMissingTargetBefore + platform::JoinPath(SrcFolder(), file) +
+               msg::kWarnMissingTargetAfter;
     }
 };
 
@@ -73,7 +97,7 @@ TEST_F(BuildRunTest, OneSourceGivesByteExactPagesIndexLogAndProgress) {
     EXPECT_EQ(progress, (std::vector<Step>{{100, 0, 0}, {2, 0, 2}, {2, 1, 2}, {2, 2, 2}}));
     EXPECT_EQ(events.yields(), 2);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{builder::msg::kConfirmEmptying});
-    EXPECT_FALSE(state.WriteOutRunning);
+    EXPECT_FALSE(state.writeOutRunning);
 }
 
 TEST_F(BuildRunTest, MixedSourcesEachPageAndIndexEntryMatchItsSource) {
@@ -279,7 +303,7 @@ TEST_F(BuildRunTest, FailuresAreReportedWithTheCriticalIcon) {
     EXPECT_EQ(Pages().size(), 2u);
     EXPECT_EQ(txtLog.Text(), kStarted);
     EXPECT_EQ(pbrProcess.Value(), 2.0f);
-    EXPECT_FALSE(state.WriteOutRunning);
+    EXPECT_FALSE(state.writeOutRunning);
 }
 
 TEST_F(BuildRunTest, EachFailingStepNamesWhatFailed) {
@@ -333,7 +357,7 @@ TEST_F(BuildRunTest, EachFailingStepNamesWhatFailed) {
 TEST_F(BuildRunTest, YieldsExactlyTwiceAndMarksTheRunMeanwhile) {
     AddSource("a.txt", "TARGET");
     std::vector<bool> runningAtYield;
-    const auto watch = [&] { runningAtYield.push_back(state.WriteOutRunning); };
+    const auto watch = [&] { runningAtYield.push_back(state.writeOutRunning); };
     events.AtYield(1, watch);
     events.AtYield(2, [&] {
         watch();
@@ -344,7 +368,7 @@ TEST_F(BuildRunTest, YieldsExactlyTwiceAndMarksTheRunMeanwhile) {
     builder.Run();
     EXPECT_EQ(runningAtYield, (std::vector<bool>{true, true}));
     EXPECT_EQ(events.yields(), 2);
-    EXPECT_FALSE(state.WriteOutRunning);
+    EXPECT_FALSE(state.writeOutRunning);
     ASSERT_GT(progress.size(), 2u);
     for (std::size_t i = 1; i < progress.size(); ++i)  // nothing yields in the page loop
         EXPECT_EQ(progress[i].yieldsSoFar, 2);

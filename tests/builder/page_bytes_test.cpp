@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "build_fixture.h"
+#include "builder/messages.h"
 #include "builder/text_replace.h"
 #include "platform/codec.h"
 #include "platform/utf8.h"
@@ -152,7 +153,7 @@ TEST_F(PageBytesRunTest, APageWithASourceOfBrokenBytesIsMadeAsText) {
         EXPECT_TRUE(matched) << name;
     }
     EXPECT_GT(mixed, 0) << "the seed should mix both sources on some page";
-    EXPECT_EQ(txtLog.Text(), "実行中でありんす。\r\n完了しますた。\r\n");
+    EXPECT_EQ(txtLog.Text(), std::string(builder::msg::kLogStarted) + builder::msg::kLogFinished);
 }
 
 }  // namespace

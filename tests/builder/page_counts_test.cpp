@@ -19,8 +19,8 @@ TEST(PlanPageCount, PagesAreRoundedAndTheMaximumNeverBelowThem) {
     for (const auto& c : cases) {
         const auto plan = PlanPageCount(c.text);
         ASSERT_TRUE(plan) << c.text;
-        EXPECT_EQ(plan->Pages, c.pages) << c.text;
-        EXPECT_EQ(plan->ProgressMax, c.max) << c.text;
+        EXPECT_EQ(plan->pages, c.pages) << c.text;
+        EXPECT_EQ(plan->progressMax, c.max) << c.text;
     }
     for (const char* text : {"0", "-3", "-0.4", "abc", "1048577", "3e9", "1e-50"})
         EXPECT_FALSE(PlanPageCount(text)) << text;

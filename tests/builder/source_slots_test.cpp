@@ -5,6 +5,7 @@
 #include <set>
 
 #include "build_fixture.h"
+#include "builder/messages.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/system_error.h"
@@ -12,7 +13,8 @@
 namespace vb::test {
 namespace {
 
-const std::string kWarnEnd = "の中に置換対象文字列がないよ！\r\n";
+const std::string kWarnStart = builder::msg::kWarnMissingTargetBefore;
+const std::string kWarnEnd = builder::msg::kWarnMissingTargetAfter;
 
 // The slots of a run with the window's fields, made as text.
 class GetSrcPageTest : public BuildTest {
@@ -76,7 +78,7 @@ TEST_F(GetSrcPageTest, SourceWithoutTheTargetIsLoggedAndUsedAsRead) {
         const auto [piece, raw] = PickOnly(source);
         EXPECT_EQ(piece, source);
         EXPECT_EQ(raw, source);
-        EXPECT_EQ(txtLog.Text(), "【警報】" + OnlyPath() + kWarnEnd);
+        EXPECT_EQ(txtLog.Text(), kWarnStart + OnlyPath() + kWarnEnd);
     }
 }
 
@@ -86,7 +88,7 @@ TEST_F(GetSrcPageTest, WarnsOncePerPickWithTheFullPathHoweverTheFolderWasTyped) 
     txtLog.SetText("");
     Slots three(*this, {"", "only.txt"});
     for (int i = 0; i < 3; ++i) three.slots.GetSrcPage();
-    const std::string line = "【警報】" + OnlyPath() + kWarnEnd;
+    const std::string line = kWarnStart + OnlyPath() + kWarnEnd;
     EXPECT_EQ(txtLog.Text(), line + line + line);
 
     // Relative to the current folder, through "." and "..".

@@ -138,7 +138,7 @@ TEST(ScreenObject, MeasuresInTwipsAndRefusesEmptyGeometry) {
     screen.SetGeometry(1920, 1080, 12.0f, 12.0f, {0, 0, 1920, 1040});
     EXPECT_EQ(screen.Width(), 23040);
     EXPECT_EQ(screen.Height(), 12960);
-    EXPECT_EQ(screen.WorkArea().Bottom, 1040);
+    EXPECT_EQ(screen.WorkArea().bottom, 1040);
     EXPECT_THROW(screen.SetGeometry(0, 1080, 12, 12, {}), InvalidPropertyValue);
     EXPECT_THROW(screen.SetGeometry(1920, 1080, 0, 12, {}), InvalidPropertyValue);
     EXPECT_EQ(screen.WidthPixels(), 1920);

@@ -12,25 +12,25 @@ bool Bit(const std::vector<std::uint8_t>& plane, int x, int y) {
 }
 // Windows cursor planes: AND 1 keeps the screen; otherwise XOR 0 is black, 1 white.
 bool Transparent(const Picture& p, int x, int y) {
-    return Bit(p.AndMask, x, y) && !Bit(p.XorPlane, x, y);
+    return Bit(p.andMask, x, y) && !Bit(p.xorPlane, x, y);
 }
 bool Black(const Picture& p, int x, int y) {
-    return !Bit(p.AndMask, x, y) && !Bit(p.XorPlane, x, y);
+    return !Bit(p.andMask, x, y) && !Bit(p.xorPlane, x, y);
 }
 bool White(const Picture& p, int x, int y) {
-    return !Bit(p.AndMask, x, y) && Bit(p.XorPlane, x, y);
+    return !Bit(p.andMask, x, y) && Bit(p.xorPlane, x, y);
 }
 
 TEST(HandCursor, IsA32By32MonochromeCursorWithItsHotSpotUnderTheFingerTip) {
     auto hand = LoadResPicture("CURSOR_HAND", 2);
     ASSERT_TRUE(hand);
-    EXPECT_EQ(hand->Kind, PictureKind::Cursor);
-    EXPECT_EQ(hand->Width, 32);
-    EXPECT_EQ(hand->Height, 32);
-    EXPECT_EQ(hand->HotSpotX, 6);
-    EXPECT_EQ(hand->HotSpotY, 2);
-    ASSERT_EQ(hand->AndMask.size(), 32u * 4);
-    ASSERT_EQ(hand->XorPlane.size(), 32u * 4);
+    EXPECT_EQ(hand->kind, PictureKind::Cursor);
+    EXPECT_EQ(hand->width, 32);
+    EXPECT_EQ(hand->height, 32);
+    EXPECT_EQ(hand->hotSpotX, 6);
+    EXPECT_EQ(hand->hotSpotY, 2);
+    ASSERT_EQ(hand->andMask.size(), 32u * 4);
+    ASSERT_EQ(hand->xorPlane.size(), 32u * 4);
 
     EXPECT_TRUE(White(*hand, 6, 2));  // inside the finger, just under the tip
     EXPECT_TRUE(Black(*hand, 6, 1));  // the tip's outline
@@ -38,7 +38,7 @@ TEST(HandCursor, IsA32By32MonochromeCursorWithItsHotSpotUnderTheFingerTip) {
     int black = 0, white = 0;
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
-            EXPECT_FALSE(Bit(hand->AndMask, x, y) && Bit(hand->XorPlane, x, y))
+            EXPECT_FALSE(Bit(hand->andMask, x, y) && Bit(hand->xorPlane, x, y))
                 << "no inverted pixels at " << x << "," << y;
             if (x >= 17 || y >= 22) {
                 EXPECT_TRUE(Transparent(*hand, x, y)) << x << "," << y;
@@ -56,16 +56,16 @@ TEST(ProgramResources, EveryLoadGivesAPictureOfItsOwnAndNamesIgnoreCase) {
     auto a = LoadResPicture("CURSOR_HAND", 2);
     auto b = LoadResPicture("cursor_hand", 2);
     EXPECT_NE(a.get(), b.get());
-    EXPECT_EQ(a->AndMask, b->AndMask);
+    EXPECT_EQ(a->andMask, b->andMask);
 }
 
 TEST(ProgramResources, FindsAddedPicturesByKind) {
     Picture bitmap;
-    bitmap.Name = "BMP_TEST";
-    bitmap.Kind = PictureKind::Bitmap;
-    bitmap.Width = 3;
+    bitmap.name = "BMP_TEST";
+    bitmap.kind = PictureKind::Bitmap;
+    bitmap.width = 3;
     ProgramResources().Add(bitmap);
-    EXPECT_EQ(LoadResPicture("BMP_TEST", 0)->Width, 3);
+    EXPECT_EQ(LoadResPicture("BMP_TEST", 0)->width, 3);
     EXPECT_THROW(LoadResPicture("BMP_TEST", 2), ResourceNotFound);
 }
 

@@ -431,7 +431,7 @@ TEST_P(HostileBuildTest, UserSeesWhatHappenedAndNothingIsLost) {
                 << log;
             break;
     }
-    EXPECT_FALSE(w.WriteOutState().WriteOutRunning);
+    EXPECT_FALSE(w.WriteOutState().writeOutRunning);
 
     // Nothing outside the output folder changes; the output folder only once the run is in it.
     Tree expected = before, after = Snapshot(dir.path());

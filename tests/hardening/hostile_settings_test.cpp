@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 using platform::MsgIcon;
 using ::testing::IsEmpty;
 
-constexpr const char* kSaveFailed = "設定ﾌｧｲﾙに保存できませんでした。";
+constexpr const char* kSaveFailed = settings::kSaveFailedMessage;
 constexpr const char* kTyped = "42";  // typed into txtMakePageNum before closing
 
 struct SettingsRow {

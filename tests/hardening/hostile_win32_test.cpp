@@ -13,6 +13,7 @@
 #include "platform/native_path.h"
 #include "platform/system_error.h"
 #include "platform/wide_text.h"
+#include "settings/ini_setting.h"
 
 namespace vb::test {
 namespace {
@@ -57,7 +58,7 @@ TEST_F(HostileWin32Test, APageHeldOpenStopsTheRunWithTheSystemsReason) {
     EXPECT_EQ(failure.text, "フォルダを削除できません。\r\n" +
                                 platform::LexicalFullPath(At("local/srv")) + "\r\n" +
                                 platform::DescribeOsError(ERROR_SHARING_VIOLATION));
-    EXPECT_FALSE(w.WriteOutState().WriteOutRunning);
+    EXPECT_FALSE(w.WriteOutState().writeOutRunning);
     EXPECT_THAT(Changed(before, Without(Snapshot(dir.path()), "local/srv")), IsEmpty());
     EXPECT_EQ(ReadBytes(page), kOldPage);
 }
@@ -96,7 +97,7 @@ TEST_F(HostileWin32Test, ASettingsFileLockedAtClosingIsReportedAndKept) {
     }
     ASSERT_EQ(boxes.shown().size(), 1u) << Describe(boxes.shown());
     EXPECT_EQ(boxes.shown()[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(boxes.shown()[0].text, std::string("設定ﾌｧｲﾙに保存できませんでした。\r\n") +
+    EXPECT_EQ(boxes.shown()[0].text, std::string(settings::kSaveFailedMessage) + "\r\n" +
                                          IniPath() + "\r\n" +
                                          platform::DescribeOsError(ERROR_SHARING_VIOLATION));
     // The file as it was, and no temporary file left beside it.

@@ -29,7 +29,7 @@ TEST_F(FileSystemPosixTest, ListsLinksToFilesButNoFoldersOrPipes) {
 
     const Folder folder = fso.GetFolder(dir.str());
     std::vector<std::string> names;
-    for (const auto& f : folder.Files()) names.push_back(f.Name);
+    for (const auto& f : folder.Files()) names.push_back(f.name);
     EXPECT_EQ(names, (std::vector<std::string>{"a.jpg", "link-to-file"}));
 }
 

@@ -33,11 +33,11 @@ TEST_F(FileSystemTest, ListsOnlyFilesSortedByName) {
 
     const Folder folder = fso.GetFolder(dir.str());
     std::vector<std::string> names;
-    for (const auto& f : folder.Files()) names.push_back(f.Name);
+    for (const auto& f : folder.Files()) names.push_back(f.name);
     EXPECT_EQ(names, (std::vector<std::string>{"C.txt", "a.jpg", "b.txt", "ソース.txt",
                                                "\xF0\x9F\x98\x80.txt"}));
-    EXPECT_EQ(folder.Files()[0].Path, dir / "C.txt");
-    EXPECT_EQ(fso.ReadAllBytes(folder.Files()[4].Path), "e");
+    EXPECT_EQ(folder.Files()[0].path, dir / "C.txt");
+    EXPECT_EQ(fso.ReadAllBytes(folder.Files()[4].path), "e");
 }
 
 TEST_F(FileSystemTest, FolderExistsOnlyForFolders) {

@@ -160,8 +160,8 @@ TEST_F(FileSystemWin32Test, JapaneseAndEmojiPathsWorkWholeWay) {
     fso.WriteAllText(folder + "\\ネタ😀.txt", "本文");
     const Folder listed = fso.GetFolder(folder);
     ASSERT_EQ(listed.Count(), 1u);
-    EXPECT_EQ(listed.Files()[0].Name, "ネタ😀.txt");
-    EXPECT_EQ(fso.ReadAllText(listed.Files()[0].Path), "本文");
+    EXPECT_EQ(listed.Files()[0].name, "ネタ😀.txt");
+    EXPECT_EQ(fso.ReadAllText(listed.Files()[0].path), "本文");
     fso.DeleteFolder(folder);
     EXPECT_FALSE(fso.FolderExists(folder));
 }

@@ -1,9 +1,11 @@
 #include "sample_form.h"
 
+#include "platform/app_title.h"
+
 namespace vb::test {
 
 SampleForm::SampleForm() : forms::Form("frmSample") {
-    SetCaption("ＺＵＮＤヴォルナックビルダー v0.9.19");
+    SetCaption(std::string(platform::kAppTitle) + " v" VB_TEST_CAPTION_VERSION);
     SetClientSize(7575, 3000);
 
     mnuOperate.AddItem(mnuGo);

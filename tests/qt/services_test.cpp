@@ -10,6 +10,7 @@
 #include <QTranslator>
 
 #include "forms/screen.h"
+#include "platform/app_title.h"
 #include "qt/browser_policy.h"
 #include "qt/event_pump.h"
 #include "qt/message_box_service.h"
@@ -54,7 +55,7 @@ TEST(MessageBoxes, YesNoDefaultsToYesAndEscapeAnswersNo) {
     EXPECT_EQ(boxes.Show("一行目\r\n二行目", platform::MsgButtons::YesNo,
                          platform::MsgIcon::Question, ""),
               platform::MsgResult::No);
-    EXPECT_EQ(seen.title, QString("ＺＵＮＤヴォルナックビルダー"));
+    EXPECT_EQ(seen.title, QString(platform::kAppTitle));
     EXPECT_EQ(seen.text, QString("一行目\n二行目"));
     EXPECT_EQ(seen.icon, QMessageBox::Question);
     EXPECT_EQ(seen.buttons.size(), 2);
@@ -119,8 +120,8 @@ TEST(ScreenBinding, FillsTheScreenObjectFromQScreen) {
     EXPECT_EQ(screen.TwipsPerPixelY(), 15.0f);
     EXPECT_EQ(screen.Height(), q->geometry().height() * 15.0f);
     const QRect work = q->availableGeometry().translated(-q->geometry().topLeft());
-    EXPECT_EQ(screen.WorkArea().Bottom, work.y() + work.height());
-    EXPECT_EQ(screen.WorkArea().Right, work.x() + work.width());
+    EXPECT_EQ(screen.WorkArea().bottom, work.y() + work.height());
+    EXPECT_EQ(screen.WorkArea().right, work.x() + work.width());
 
     // The application-wide pointer.
     screen.SetMousePointer(11);

@@ -52,6 +52,7 @@ TEST_F(IniSettingTest, WithoutFileShowsDefaultsAndClosingWritesTheSevenKeys) {
     EXPECT_EQ(window.cboTitle.ListIndex(), -1);
     EXPECT_EQ(window.txtSrcPath.Text(), "");
     EXPECT_EQ(window.txtSrcNum.Text(), "");
+    // The defaults as the window must show them; the other tests use the constants.
     EXPECT_EQ(window.txtMakePageNum.Text(), "100");
     EXPECT_EQ(window.txtPagePerSrcNum.Text(), "10");
     EXPECT_EQ(window.txtReplaceTarget.Text(), "ヴォルナック");
@@ -100,8 +101,8 @@ TEST_F(IniSettingTest, HandEditedFileIsReadByTheFormatRules) {
     EXPECT_EQ(window.cboTitle.Items(),
               (std::vector<std::string>{"My Page Title", "Second  title"}));
     EXPECT_EQ(window.cboTitle.ListIndex(), -1);
-    EXPECT_EQ(window.txtMakePageNum.Text(), "100");
-    EXPECT_EQ(window.txtPagePerSrcNum.Text(), "10");
+    EXPECT_EQ(window.txtMakePageNum.Text(), kDefaultMakePageNum);
+    EXPECT_EQ(window.txtPagePerSrcNum.Text(), kDefaultPagePerSrcNum);
     EXPECT_EQ(window.txtSrcPath.Text(), "");
     EXPECT_EQ(window.txtSrcNum.Text(), "");
     EXPECT_TRUE(fs::is_directory(dir / "local/host1"));
@@ -228,7 +229,7 @@ TEST_F(IniSettingTest, SourceFolderCount) {
     GetIniSetting(window.Fields(), unlistable, ini);
     EXPECT_EQ(window.txtSrcPath.Text(), src);
     EXPECT_EQ(window.txtSrcNum.Text(), "0");
-    EXPECT_EQ(window.txtMakePageNum.Text(), "100") << "the load stopped early";
+    EXPECT_EQ(window.txtMakePageNum.Text(), kDefaultMakePageNum) << "the load stopped early";
     EXPECT_TRUE(boxes.shown().empty());
 }
 
@@ -237,12 +238,12 @@ TEST_F(IniSettingTest, ReloadRestoresTheFileAndKeepsTheAdvertisementText) {
     window.txtCM.SetText("ad line 1\r\nad line 2");
     Load();
     window.txtMakePageNum.SetText("999");
-    window.txtLog.SetText("実行中でありんす。\r\n");
+    window.txtLog.SetText("a run's log\r\n");
     window.txtReplaceTarget.SetText("typed");
     window.cboServer.SetListIndex(-1);
     Load();
     EXPECT_EQ(window.txtMakePageNum.Text(), "7");
-    EXPECT_EQ(window.txtReplaceTarget.Text(), "ヴォルナック");
+    EXPECT_EQ(window.txtReplaceTarget.Text(), kDefaultReplaceTarget);
     EXPECT_EQ(window.txtLog.Text(), "");
     EXPECT_EQ(window.txtCM.Text(), "ad line 1\r\nad line 2");
     EXPECT_EQ(window.cboServer.Items(), std::vector<std::string>{"h"});
@@ -313,7 +314,7 @@ TEST_F(IniSettingTest, FieldsSurviveSaveAndLoad) {
     EXPECT_EQ(window.txtReplaceTarget.Text(), "&#38;# ♥");
     EXPECT_EQ(window.txtReplaceText.Text(), "line one  PrevServer=0");
     EXPECT_EQ(window.cboServer.ListIndex(), -1) << "a line break added a key";
-    EXPECT_EQ(window.txtMakePageNum.Text(), "100");
+    EXPECT_EQ(window.txtMakePageNum.Text(), kDefaultMakePageNum);
 }
 
 // The system's errors and folder permissions of Linux (Windows ignores a folder's read-only

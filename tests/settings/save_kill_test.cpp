@@ -17,6 +17,7 @@
 #include "platform/program_folder.h"
 #include "save_rounds.h"
 #include "settings/api_ini_file_access.h"
+#include "settings/ini_setting.h"
 #include "temp_dir.h"
 
 namespace vb::settings {
@@ -37,7 +38,7 @@ using test_rounds::ValueFor;
     IniFileAccess ini(boxes);
     for (;; ++round, key = 0)
         for (; key < kKeyCount; ++key)
-            if (!ini.PutIni("Setting", ValueFor(round, key), kKeys[key])) _exit(2);
+            if (!ini.PutIni(kSettingSection, ValueFor(round, key), kKeys[key])) _exit(2);
 }
 
 TEST(SaveKillTest, KilledSaveAlwaysLeavesALoadableFile) {
@@ -71,7 +72,7 @@ TEST(SaveKillTest, KilledSaveAlwaysLeavesALoadableFile) {
         std::vector<int> rounds;
         for (int key = 0; key < kKeyCount; ++key) {
             std::string value;
-            ASSERT_TRUE(ini.GetIni("Setting", value, kKeys[key])) << kKeys[key];
+            ASSERT_TRUE(ini.GetIni(kSettingSection, value, kKeys[key])) << kKeys[key];
             rounds.push_back(RoundOf(value, key));
             ASSERT_GE(rounds.back(), 0) << "torn value of " << kKeys[key] << ": " << value;
         }

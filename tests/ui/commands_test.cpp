@@ -1,6 +1,8 @@
 // The folder and help commands and the home-page link.
 #include "build_config.h"
+#include "platform/app_title.h"
 #include "window_fixture.h"
+#include "winutil/fun_easy_version.h"
 
 namespace vb::test {
 namespace {
@@ -29,7 +31,7 @@ TEST_F(WindowTest, ReloadRestoresTheFileAndEmptiesTheLog) {
     EXPECT_EQ(w.txtMakePageNum.Text(), "7");
     EXPECT_EQ(w.txtLog.Text(), "");
     EXPECT_EQ(w.cboTitle.Text(), "二");
-    EXPECT_EQ(w.txtCM.Text(), "For Rent\r\nCM Area\r\n");
+    EXPECT_EQ(w.txtCM.Text(), ui::kAdPlaceholder);
 }
 
 TEST_F(WindowTest, LocalFolderOpensOnlyWithAChosenServer) {
@@ -111,11 +113,11 @@ TEST_F(WindowTest, VersionBoxCarriesTheCredit) {
     auto& w = Started();
     w.mnuVersion.RaiseClick();
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text,
-              std::string("ＺＵＮＤヴォルナックビルダー v" VB_TEST_CAPTION_VERSION "\r\n\r\nby ") +
-                  build_config::kCredit);
+    EXPECT_EQ(boxes.shown()[0].text, std::string(platform::kAppTitle) +
+                                         " v" VB_TEST_CAPTION_VERSION "\r\n\r\nby " +
+                                         build_config::kCredit);
     EXPECT_EQ(boxes.shown()[0].icon, platform::MsgIcon::Information);
-    EXPECT_EQ(boxes.shown()[0].caption, "ﾊﾞｰｼﾞｮﾝ情報");
+    EXPECT_EQ(boxes.shown()[0].caption, winutil::kVersionBoxCaption);
 }
 
 }  // namespace

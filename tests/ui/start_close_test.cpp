@@ -1,8 +1,10 @@
 // Start-up, the source-file count, the write-out from the menu and closing.
 #include <filesystem>
 
+#include "builder/messages.h"
 #include "forms/line.h"
 #include "forms/screen.h"
+#include "platform/app_title.h"
 #include "platform/codec.h"
 #include "platform/system_error.h"
 #include "window_fixture.h"
@@ -45,11 +47,12 @@ TEST_F(StartCloseTest, StartUpPlacesTheWindowAndFillsTheFields) {
     EXPECT_TRUE(fs::is_directory(dir / "local/host"));
     EXPECT_EQ(w.lblUrl.MousePointer(), 99);
     EXPECT_NE(w.lblUrl.MouseIcon(), nullptr);
+    // The caption as the window must show it; the other tests use platform::kAppTitle.
     EXPECT_EQ(w.Caption(), "ＺＵＮＤヴォルナックビルダー v" VB_TEST_CAPTION_VERSION);
     EXPECT_FALSE(w.wbCM.Visible());
     EXPECT_EQ(w.wbCM.LocationRequested(), "about:blank");
     EXPECT_EQ(w.txtLog.Text(), "");
-    EXPECT_EQ(w.txtCM.Text(), "For Rent\r\nCM Area\r\n");
+    EXPECT_EQ(w.txtCM.Text(), "For Rent\r\nCM Area\r\n");  // stated here once: kAdPlaceholder
     EXPECT_TRUE(w.txtCM.Visible());
     EXPECT_TRUE(boxes.shown().empty());
 }
@@ -90,7 +93,7 @@ TEST_F(StartCloseTest, WriteOutFromTheMenuFillsTheServersFolder) {
         names.push_back(e.path().filename().string());
     EXPECT_EQ(names.size(), 4u);  // three pages and the index
     EXPECT_TRUE(fs::exists(dir / "local/host/index.html"));
-    EXPECT_EQ(w.txtLog.Text(), "実行中でありんす。\r\n完了しますた。\r\n");
+    EXPECT_EQ(w.txtLog.Text(), std::string(builder::msg::kLogStarted) + builder::msg::kLogFinished);
     EXPECT_FLOAT_EQ(w.pbrProcess.Value(), 3.0f);
 }
 
@@ -245,7 +248,7 @@ TEST_F(StartCloseTest, AnUnlistableSourceFolderIsReportedAndTheProgramCarriesOn)
     ASSERT_FALSE(boxes.shown().empty());
     EXPECT_EQ(boxes.shown().back().icon, platform::MsgIcon::Critical);
     EXPECT_NE(boxes.shown().back().text.find("フォルダの中を読めません。"), std::string::npos);
-    EXPECT_EQ(boxes.shown().back().caption, "ＺＵＮＤヴォルナックビルダー");
+    EXPECT_EQ(boxes.shown().back().caption, platform::kAppTitle);
 }
 
 }  // namespace

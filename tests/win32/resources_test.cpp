@@ -43,8 +43,8 @@ TEST(ResourcesTest, HandCursorResourceIsTheDrawnHandInJapanese) {
     EXPECT_EQ(GetBitmapBits(icon.hbmMask, static_cast<LONG>(bits.size()), bits.data()), 256);
     DeleteObject(icon.hbmMask);
     const vb::forms::Picture drawn = vb::forms::HandCursor();
-    EXPECT_EQ(std::vector<BYTE>(bits.begin(), bits.begin() + 128), drawn.AndMask);
-    EXPECT_EQ(std::vector<BYTE>(bits.begin() + 128, bits.end()), drawn.XorPlane);
+    EXPECT_EQ(std::vector<BYTE>(bits.begin(), bits.begin() + 128), drawn.andMask);
+    EXPECT_EQ(std::vector<BYTE>(bits.begin() + 128, bits.end()), drawn.xorPlane);
 }
 
 // File Explorer shows a program's first icon: it must be ours, with the 256-pixel image that

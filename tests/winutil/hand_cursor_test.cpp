@@ -14,8 +14,8 @@ class HandCursor : public test::ScreenFixture {
   protected:
     static bool HasHand(const forms::Control& c) {
         return c.MousePointer() == forms::kPointerCustom && c.MouseIcon() &&
-               c.MouseIcon()->Name == "CURSOR_HAND" && c.MouseIcon()->HotSpotX == 6 &&
-               c.MouseIcon()->HotSpotY == 2;
+               c.MouseIcon()->name == "CURSOR_HAND" && c.MouseIcon()->hotSpotX == 6 &&
+               c.MouseIcon()->hotSpotY == 2;
     }
     forms::Label lblUrl{"lblUrl"};
     forms::TextBox txtSrcPath{"txtSrcPath"};
@@ -42,7 +42,7 @@ TEST_F(HandCursor, TheScreenGetsItApplicationWideAlthoughItHasNoName) {
     SetHandCursor("CURSOR_HAND", 2, forms::GetScreen());
     EXPECT_EQ(forms::GetScreen().MousePointer(), forms::kPointerCustom);
     ASSERT_TRUE(forms::GetScreen().MouseIcon());
-    EXPECT_EQ(forms::GetScreen().MouseIcon()->Name, "CURSOR_HAND");
+    EXPECT_EQ(forms::GetScreen().MouseIcon()->name, "CURSOR_HAND");
 }
 
 TEST_F(HandCursor, MixedObjectsAreServedInArgumentOrder) {

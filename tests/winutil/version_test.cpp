@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "fakes.h"
+#include "platform/app_title.h"
 #include "winutil/fun_easy_version.h"
 
 namespace vb::winutil {
@@ -31,9 +32,9 @@ TEST(Version, TheBoxHasTitleAndVersionABlankLineAndTheCredit) {
         EXPECT_EQ(box.buttons, platform::MsgButtons::OK);
         EXPECT_EQ(box.icon, platform::MsgIcon::Information);
         EXPECT_EQ(box.caption, "ﾊﾞｰｼﾞｮﾝ情報");
-        EXPECT_EQ(SplitCrLf(box.text), (std::vector<std::string>{
-                                           "ＺＵＮＤヴォルナックビルダー v" VB_TEST_CAPTION_VERSION,
-                                           "", "by " + credit}));
+        EXPECT_EQ(SplitCrLf(box.text), (std::vector<std::string>{std::string(platform::kAppTitle) +
+                                                                     " v" VB_TEST_CAPTION_VERSION,
+                                                                 "", "by " + credit}));
         EXPECT_EQ(box.text.find('\n'), box.text.find("\r\n") + 1) << "only CR LF pairs";
     }
 }
@@ -50,7 +51,7 @@ TEST(Version, TheWindowsResourceCarriesTheNumbersAndPaddedStrings) {
     std::snprintf(padded, sizeof padded, "\"%d.%02d.%04d\"", major, minor, revision);
     for (const std::string& expected : std::vector<std::string>{
              "FILEVERSION " + numbers, "PRODUCTVERSION " + numbers, "BLOCK \"041104B0\"",
-             "VALUE \"ProductName\", \"ＺＵＮＤヴォルナックビルダー\"",
+             "VALUE \"ProductName\", \"" + std::string(platform::kAppTitle) + "\"",
              "VALUE \"FileVersion\", " + std::string(padded),
              "VALUE \"ProductVersion\", " + std::string(padded),
              "VALUE \"InternalName\", \"VornackBuilder\"",

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const vb::forms::Picture p = vb::forms::HandCursor();
-    const std::uint32_t planeBytes = static_cast<std::uint32_t>((p.Width + 31) / 32 * 4 * p.Height);
+    const std::uint32_t planeBytes = static_cast<std::uint32_t>((p.width + 31) / 32 * 4 * p.height);
     const std::uint32_t imageBytes = 40 + 8 + 2 * planeBytes;
     std::vector<std::uint8_t> out;
     // The file header: one cursor image.
@@ -43,18 +43,18 @@ int main(int argc, char** argv) {
     Put16(out, 2);
     Put16(out, 1);
     // Its directory entry: size, two colours, hot spot, bytes and where they start.
-    out.push_back(static_cast<std::uint8_t>(p.Width));
-    out.push_back(static_cast<std::uint8_t>(p.Height));
+    out.push_back(static_cast<std::uint8_t>(p.width));
+    out.push_back(static_cast<std::uint8_t>(p.height));
     out.push_back(2);
     out.push_back(0);
-    Put16(out, static_cast<unsigned>(p.HotSpotX));
-    Put16(out, static_cast<unsigned>(p.HotSpotY));
+    Put16(out, static_cast<unsigned>(p.hotSpotX));
+    Put16(out, static_cast<unsigned>(p.hotSpotY));
     Put32(out, imageBytes);
     Put32(out, 22);
     // The image: a one-bit bitmap of twice the height (XOR plane, then AND mask).
     Put32(out, 40);
-    Put32(out, static_cast<std::uint32_t>(p.Width));
-    Put32(out, static_cast<std::uint32_t>(2 * p.Height));
+    Put32(out, static_cast<std::uint32_t>(p.width));
+    Put32(out, static_cast<std::uint32_t>(2 * p.height));
     Put16(out, 1);
     Put16(out, 1);
     Put32(out, 0);
@@ -65,8 +65,8 @@ int main(int argc, char** argv) {
     Put32(out, 0);
     Put32(out, 0x00000000);  // black
     Put32(out, 0x00FFFFFF);  // white
-    PutPlane(out, p.XorPlane, p.Width, p.Height);
-    PutPlane(out, p.AndMask, p.Width, p.Height);
+    PutPlane(out, p.xorPlane, p.width, p.height);
+    PutPlane(out, p.andMask, p.width, p.height);
     std::ofstream file(argv[1], std::ios::binary);
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
     return file ? 0 : 1;

@@ -16,6 +16,7 @@
 #include "platform/codec.h"
 #include "platform/program_folder.h"
 #include "settings/api_ini_file_access.h"
+#include "settings/ini_setting.h"
 
 namespace vb::test {
 namespace {
@@ -104,8 +105,8 @@ TEST_F(RealFullDiskTest, WriteOutAndSaveOnAFullDiskTellTheUserAndLoseNoSettings)
     Close();
     ASSERT_EQ(boxes.shown().size(), 3u) << Describe(boxes.shown());
     EXPECT_EQ(boxes.shown().back().icon, MsgIcon::Exclamation);
-    EXPECT_EQ(boxes.shown().back().text, "設定ﾌｧｲﾙに保存できませんでした。\r\n" + root_ +
-                                             "/VornackBuilder.ini\r\n" + kNoSpace);
+    EXPECT_EQ(boxes.shown().back().text, settings::kSaveFailedMessage + std::string("\r\n") +
+                                             root_ + "/VornackBuilder.ini\r\n" + kNoSpace);
     EXPECT_EQ(ReadBytes(root_ + "/VornackBuilder.ini"), iniBefore);
     EXPECT_THAT(Changed(before, Without(Snapshot(root_), "local/srv")), IsEmpty());
 
@@ -138,7 +139,7 @@ TEST_F(FullDiskTest, InjectedFullDiskDuringWriteOutIsReported) {
     EXPECT_EQ(w.txtLog.Text(), builder::msg::kLogStarted);
     EXPECT_EQ(OutputFiles("srv").size(), 5u);  // the pages written before the disk filled
     EXPECT_THAT(Changed(before, Without(Snapshot(dir.path()), "local/srv")), IsEmpty());
-    EXPECT_FALSE(w.WriteOutState().WriteOutRunning);
+    EXPECT_FALSE(w.WriteOutState().writeOutRunning);
 }
 
 // The settings store on a full disk: every replacement fails for want of room.
@@ -163,7 +164,7 @@ TEST_F(FullDiskTest, InjectedFullDiskDuringSaveIsReportedAndLosesNoSettings) {
     ASSERT_EQ(boxes.shown().size(), 1u) << Describe(boxes.shown());
     EXPECT_EQ(boxes.shown()[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(boxes.shown()[0].text,
-              "設定ﾌｧｲﾙに保存できませんでした。\r\n" + IniPath() + "\r\n" + kNoSpace);
+              settings::kSaveFailedMessage + std::string("\r\n") + IniPath() + "\r\n" + kNoSpace);
     EXPECT_EQ(ReadBytes(IniPath()), iniBefore);
     FakeMessageBox nextBoxes;
     EXPECT_EQ(Restarted(nextBoxes)->txtMakePageNum.Text(), "3");

@@ -1,5 +1,3 @@
-#include "platform/desktop_shell.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,6 +6,7 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/desktop_shell.h"
 #include "temp_dir.h"
 
 namespace vb::platform {
