@@ -111,7 +111,7 @@ std::string PageBuilder::RenewOutputFolder(const std::string& srcPath,
     if (!rules::IsPlainFolderName(server)) throw JobRefused(msg::kServerNameNotFolder);
     const std::string outputFolder = OutputFolderPath(server);
     if (IsSameOrInside(srcPath, outputFolder)) throw JobRefused(msg::kSrcInsideOutput);
-    outputLock = w_.Fso.TakeLock(OutputLockPath(server));
+    outputLock = w_.fso.TakeLock(OutputLockPath(server));
     if (!outputLock.Held()) throw JobRefused(msg::kOutputFolderBusy);
 
     // A missing output folder is simply created; "local" itself must exist already.
