@@ -95,11 +95,23 @@ SourceSlots::SourceSlots(platform::FileSystemObject& fso, forms::TextBox& txtLog
       held_(strFiles.size(), 0) {}
 
 std::shared_ptr<PreparedSource> SourceSlots::GetSrcPage() {
+    std::shared_ptr<PreparedSource> got = ahead_ ? ahead_->Take() : Pick();
+    if (!got->HoldsTarget()) txtLog_.AppendText(got->Warning());
+    return got;
+}
+
+void SourceSlots::ReadAhead(std::size_t picks, std::size_t mostAhead) {
+    ahead_.reset();
+    ahead_ = std::make_unique<PicksAhead>([this] { return Pick(); }, picks, mostAhead);
+}
+
+// Runs on the read-ahead's helper when there is one: it alone draws, reads and keeps what
+// was made until the helper has stopped.
+std::shared_ptr<PreparedSource> SourceSlots::Pick() {
     const std::size_t index = DrawSourceIndex(picks_, strFiles_.empty() ? 0 : strFiles_.size() - 1);
     const std::string_view bytes = fso_.ReadFileOf(folder_, strFiles_[index]);
     std::shared_ptr<PreparedSource> got = made_[index];
     if (!got || !got->Matches(bytes)) got = Remake(index, bytes);
-    if (!got->HoldsTarget()) txtLog_.AppendText(got->Warning());
     return got;
 }
 

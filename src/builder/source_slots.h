@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "builder/page_bytes.h"
+#include "builder/picks_ahead.h"
 #include "builder/text_replace.h"
 #include "forms/text_box.h"
 #include "platform/file_system.h"
@@ -78,7 +79,15 @@ class SourceSlots {
     // got: a later pick that reads other bytes of the same file makes a new one.
     std::shared_ptr<PreparedSource> GetSrcPage();
 
+    // From here on the next picks (as many as given) are drawn, read and prepared on a
+    // helper thread, at most mostAhead of them before GetSrcPage takes them; GetSrcPage
+    // still takes and logs them one by one in the draws' order, and throws a failed read at
+    // its own pick. An edit of a source shows at most mostAhead picks later than without.
+    void ReadAhead(std::size_t picks, std::size_t mostAhead);
+
   private:
+    // A pick without its log line: drawn, read and prepared.
+    std::shared_ptr<PreparedSource> Pick();
     // What the bytes read for the source at index make; kept for the next pick of it while
     // the budget allows.
     std::shared_ptr<PreparedSource> Remake(std::size_t index, std::string_view bytes);
@@ -92,6 +101,8 @@ class SourceSlots {
     std::vector<std::shared_ptr<PreparedSource>> made_;  // by index in strFiles
     std::vector<std::size_t> held_;                      // what each kept one held when made
     std::size_t heldBytes_ = 0;
+    // Last: its helper, which uses everything above, stops before the rest goes.
+    std::unique_ptr<PicksAhead> ahead_;
 };
 
 }  // namespace vb::builder
