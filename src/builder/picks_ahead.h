@@ -24,7 +24,8 @@ class PicksAhead {
     using Make = std::function<std::shared_ptr<PreparedSource>()>;
 
     // Starts the helper on count picks, never more than mostAhead (at least one) made and
-    // not yet taken. make is called on the helper alone, and must outlive this object.
+    // not yet taken. make is called on the helper alone; what it uses must outlive this
+    // object.
     PicksAhead(Make make, std::size_t count, std::size_t mostAhead);
     // Stops the helper and waits for it, whether every pick was taken or not, so that no
     // thread outlives the run however it ends.
