@@ -121,7 +121,8 @@ void PrintUsage() {
         "  --no-sync    do not flush the disk before each timed run (for checks, not numbers)\n"
         "  --settle S   wait S seconds after the flush before each timed run (default 65,\n"
         "               0 with --quick): see bench/README.md on recently deleted inodes\n"
-        "  --repeat N   time each case (floor and run) N times and print the median ratios\n"
+        "  --repeat N   time each case (floors and run) N times and print the median ratios\n"
+        "               and the ratios of each step's fastest round\n"
         "  --windows EXE  also run each case through the Windows build under Wine, EXE being\n"
         "               its vb_bench_write_out_win.exe (see bench/README.md)");
 }
@@ -219,18 +220,28 @@ struct Ratios {
 
 double Ratio(double ours, double base) { return base > 0 ? ours / base : 0.0; }
 
-Ratios RatiosOf(double wall, double cpu, double baseWall, double baseCpu) {
-    return {Ratio(wall, baseWall), Ratio(cpu, baseCpu)};
-}
+// One round's times: ours, the floor's (or the headless run's on the window line) and the
+// reading floor's, each wall and processor.
+struct RoundTimes {
+    double Wall = 0, Cpu = 0;
+    double FloorWall = 0, FloorCpu = 0;
+    double ReadingWall = 0, ReadingCpu = 0;
 
-Ratios RatiosOf(const WriteOutOutcome& ours, const FloorOutcome& floor,
-                const FloorOutcome& reading) {
-    return {Ratio(ours.Seconds, floor.Seconds), Ratio(ours.CpuSeconds, floor.CpuSeconds),
-            Ratio(ours.Seconds, reading.Seconds), Ratio(ours.CpuSeconds, reading.CpuSeconds)};
+    Ratios RatiosOf() const {
+        return {Ratio(Wall, FloorWall), Ratio(Cpu, FloorCpu), Ratio(Wall, ReadingWall),
+                Ratio(Cpu, ReadingCpu)};
+    }
+};
+
+RoundTimes TimesOf(const WriteOutOutcome& ours, const FloorOutcome& floor,
+                   const FloorOutcome& reading) {
+    return {ours.Seconds,     ours.CpuSeconds, floor.Seconds,
+            floor.CpuSeconds, reading.Seconds, reading.CpuSeconds};
 }
 
 void PrintLine(const char* run, const Case& c, std::uint64_t bytes, const WriteOutOutcome& ours,
-               const FloorOutcome& floor, const FloorOutcome& reading, const Ratios& ratios) {
+               const FloorOutcome& floor, const FloorOutcome& reading) {
+    const Ratios ratios = TimesOf(ours, floor, reading).RatiosOf();
     std::printf(
         "%-8s %6d %6d %6s %12llu %7.3f %7.3f %7.3f %7.0f %7.1f %7.1f %6.1f %7lld %7.3f %7.3f "
         "%7.3f %6.2f %6.2f %7.3f %7.3f %6.2f %6.2f\n",
@@ -313,7 +324,7 @@ class Benchmark {
         const std::uint64_t bytes = std::accumulate(sizes.begin(), sizes.end(), std::uint64_t{0});
         const SourceReads reads =
             SourceReadsOf(corpus.Folder, c.Pages, c.SourcesPerPage, options_.Seed);
-        std::vector<Ratios> ratios;
+        std::vector<RoundTimes> rounds;
         for (int round = 0; round < options_.Repeat; ++round) {
             Settle();
             const FloorOutcome floor =
@@ -328,12 +339,12 @@ class Benchmark {
             Settle();
             ours = Headless(corpus);
             if (Failed("write-out", ours.Problem)) return false;
-            ratios.push_back(RatiosOf(ours, floor, reading));
-            PrintLine("headless", c, bytes, ours, floor, reading, ratios.back());
+            rounds.push_back(TimesOf(ours, floor, reading));
+            PrintLine("headless", c, bytes, ours, floor, reading);
         }
+        PrintRounds(rounds);
         if (!options_.WindowsCompanion.empty() && !RunUnderWine(c, corpus, sizes, reads, bytes))
             return false;
-        PrintMedian(ratios);
         lastWasWindowCase_ = c.Pages == kWindowCase.Pages &&
                              c.SourcesPerPage == kWindowCase.SourcesPerPage &&
                              c.Sources == kWindowCase.Sources;
@@ -341,19 +352,34 @@ class Benchmark {
         return CheckOutput(c);
     }
 
-    // With repeats, the median of each ratio over the rounds.
-    static void PrintMedian(std::vector<Ratios> ratios) {
-        if (ratios.size() < 2) return;
-        const auto median = [&ratios](double Ratios::*field) {
+    // With repeats, the median of each ratio over the rounds, and the ratios of each step's
+    // fastest round: other work on the machine only ever adds time, so the fastest of
+    // several rounds is the nearest to what the step itself costs.
+    static void PrintRounds(const std::vector<RoundTimes>& rounds) {
+        if (rounds.size() < 2) return;
+        const auto median = [&rounds](double Ratios::*field) {
             std::vector<double> values;
-            for (const auto& r : ratios) values.push_back(r.*field);
+            for (const auto& r : rounds) values.push_back(r.RatiosOf().*field);
             std::sort(values.begin(), values.end());
             const std::size_t mid = values.size() / 2;
             return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
         };
         std::printf("%-8s median of %zu rounds: ratio %.2f, cpu_r %.2f, rratio %.2f, rcpu_r %.2f\n",
-                    "", ratios.size(), median(&Ratios::Wall), median(&Ratios::Cpu),
+                    "", rounds.size(), median(&Ratios::Wall), median(&Ratios::Cpu),
                     median(&Ratios::ReadingWall), median(&Ratios::ReadingCpu));
+        RoundTimes fastest = rounds.front();
+        for (const auto& r : rounds) {
+            for (auto field :
+                 {&RoundTimes::Wall, &RoundTimes::Cpu, &RoundTimes::FloorWall,
+                  &RoundTimes::FloorCpu, &RoundTimes::ReadingWall, &RoundTimes::ReadingCpu})
+                fastest.*field = std::min(fastest.*field, r.*field);
+        }
+        const Ratios best = fastest.RatiosOf();
+        std::printf(
+            "%-8s fastest of %zu rounds: ratio %.2f, cpu_r %.2f, rratio %.2f, rcpu_r %.2f "
+            "(wall_s %.3f, floor_s %.3f, rfl_s %.3f)\n",
+            "", rounds.size(), best.Wall, best.Cpu, best.ReadingWall, best.ReadingCpu, fastest.Wall,
+            fastest.FloorWall, fastest.ReadingWall);
         std::fflush(stdout);
     }
 
@@ -376,7 +402,7 @@ class Benchmark {
         if (!lastWasWindowCase_ && !RunCase(kWindowCase)) return false;
         const Corpus& corpus = CorpusFor(kWindowCase.Sources);
         folder_.WriteSettings({corpus.Folder, kWindowCase.Pages, kWindowCase.SourcesPerPage});
-        std::vector<Ratios> ratios;
+        std::vector<RoundTimes> rounds;
         for (int round = 0; round < options_.Repeat; ++round) {
             WriteOutOutcome headless = *windowBaseline_;
             if (round > 0) {
@@ -392,20 +418,22 @@ class Benchmark {
                 InChild<WriteOutOutcome>([&] { return RunInWindow(corpus, options_.Seed); });
             if (Failed("window write-out", shown.Problem)) return false;
             const std::vector<std::uint64_t> sizes = FileSizes(folder_.OutputFolder());
-            ratios.push_back(
-                RatiosOf(shown.Seconds, shown.CpuSeconds, headless.Seconds, headless.CpuSeconds));
+            FloorOutcome asFloor;
+            asFloor.Seconds = headless.Seconds;
+            asFloor.CpuSeconds = headless.CpuSeconds;
+            rounds.push_back(TimesOf(shown, asFloor, FloorOutcome{}));
             if (round > 0)
                 PrintLine("headless", kWindowCase,
                           std::accumulate(sizes.begin(), sizes.end(), 0ull), headless,
-                          FloorOutcome{}, FloorOutcome{}, Ratios{});
+                          FloorOutcome{}, FloorOutcome{});
             PrintLine("window", kWindowCase, std::accumulate(sizes.begin(), sizes.end(), 0ull),
-                      shown, FloorOutcome{}, FloorOutcome{}, ratios.back());
+                      shown, asFloor, FloorOutcome{});
             if (options_.Check && FolderDigest(folder_.OutputFolder()) != headlessFiles) {
                 std::puts("check failed: the window wrote other files than the headless run");
                 return false;
             }
         }
-        PrintMedian(ratios);
+        PrintRounds(rounds);
         return CheckOutput(kWindowCase);
 #else
         std::puts("window: not built (configure with -DVB_WITH_QT=ON)");
@@ -426,14 +454,6 @@ class Benchmark {
         const std::string output = Quoted(WinePath(folder_.OutputFolder()));
         WriteOutOutcome ours;
         if (!WineStep(run, ours)) return false;
-        Settle();
-        WriteOutOutcome floorStep, readingStep;
-        if (!WineStep("floor " + output + " " + Quoted(WinePath(plan)), floorStep)) return false;
-        Settle();
-        if (!WineStep("reading " + output + " " + Quoted(WinePath(plan)), readingStep))
-            return false;
-        Settle();
-        if (!WineStep(run, ours)) return false;
         const auto asFloor = [](const WriteOutOutcome& step) {
             FloorOutcome floor;
             floor.Seconds = step.Seconds;
@@ -441,8 +461,22 @@ class Benchmark {
             floor.PeakKiB = step.PeakKiB;
             return floor;
         };
-        const FloorOutcome floor = asFloor(floorStep), reading = asFloor(readingStep);
-        PrintLine("wine", c, bytes, ours, floor, reading, RatiosOf(ours, floor, reading));
+        std::vector<RoundTimes> rounds;
+        for (int round = 0; round < options_.Repeat; ++round) {
+            Settle();
+            WriteOutOutcome floorStep, readingStep;
+            if (!WineStep("floor " + output + " " + Quoted(WinePath(plan)), floorStep))
+                return false;
+            Settle();
+            if (!WineStep("reading " + output + " " + Quoted(WinePath(plan)), readingStep))
+                return false;
+            Settle();
+            if (!WineStep(run, ours)) return false;
+            const FloorOutcome floor = asFloor(floorStep), reading = asFloor(readingStep);
+            rounds.push_back(TimesOf(ours, floor, reading));
+            PrintLine("wine", c, bytes, ours, floor, reading);
+        }
+        PrintRounds(rounds);
         return CheckOutput(c);
     }
 

@@ -10,6 +10,7 @@
 #include "builder/page_names.h"
 #include "builder/page_template.h"
 #include "platform/app_title.h"
+#include "platform/closes_behind.h"
 #include "platform/codec.h"
 #include "platform/local_clock.h"
 #include "platform/program_folder.h"
@@ -25,6 +26,13 @@ class JobRefused : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
+
+// How many pages the source picks are read ahead of the page being written. Enough that a
+// page write that waits (a file creation behind the file system's journal, a close that the
+// virus scanner holds) leaves the reads busy, and few enough that an edit of a source shows
+// a few dozen pages later at most and the picks waiting hold little memory (a source the
+// slots keep is shared; only one beyond their budget is held per pick).
+constexpr std::size_t kPagesAhead = 32;
 
 // Marks the write-out as running for as long as the object lives, whatever way the run ends.
 class RunningMark {
@@ -134,7 +142,13 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
         PageBytes::For(page, rules.replaceTarget.Word(), rules.replaceText);
     rules.inCp932 = pageBytesWay ? &*pageBytesWay : nullptr;
     SourceSlots slots(w_.fso, w_.txtLog, w_.txtSrcPath.Text(), strFiles, rules, picks_);
+    const auto perPageCount = static_cast<std::size_t>(*perPage);
+    slots.ReadAhead(static_cast<std::size_t>(std::max(pages, 0)) * perPageCount,
+                    kPagesAhead * perPageCount);
 
+    // Each page file is closed beside the next writes where a close costs (kClosesBehind);
+    // every close is done, or the first failed one thrown, before the index is made.
+    platform::ClosesBehind closes(w_.fso, platform::kClosesBehind);
     PageCaptions captions(static_cast<std::size_t>(std::max(pages, 0)));
     // The last source picked gives each page's caption; it carries over a page without one.
     std::shared_ptr<PreparedSource> last;
@@ -161,6 +175,7 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
         captions.Add(name, last ? std::string_view(last->Caption()) : std::string_view());
         w_.pbrProcess.SetValue(static_cast<float>(i));
     }
+    closes.Finish();
     return captions;
 }
 

@@ -78,20 +78,22 @@ std::size_t PreparedSource::HeldBytes() const {
 }
 
 void PreparedSource::Grew() {
-    if (keeper_) keeper_->Grew(keptAt_, HeldBytes());
+    if (KeptPreparations* keeper = keeper_.load()) keeper->Grew(this, keptAt_, HeldBytes());
 }
 
 KeptPreparations::~KeptPreparations() {
     for (const auto& made : made_)
-        if (made) made->SetKeeper(nullptr, 0);  // a page may still hold one
+        if (made) made->LetGo();  // a page may still hold one
 }
 
 std::shared_ptr<PreparedSource> KeptPreparations::Find(std::size_t index) {
+    std::lock_guard lock(mutex_);
     outgrown_.clear();
     return made_[index];
 }
 
 void KeptPreparations::Offer(std::size_t index, const std::shared_ptr<PreparedSource>& made) {
+    std::lock_guard lock(mutex_);
     if (made_[index]) Release(index);
     made_[index].reset();
     if (heldBytes_ + made->HeldBytes() > kMostHeldBytes) return;
@@ -101,7 +103,9 @@ void KeptPreparations::Offer(std::size_t index, const std::shared_ptr<PreparedSo
     made->SetKeeper(this, index);
 }
 
-void KeptPreparations::Grew(std::size_t index, std::size_t held) {
+void KeptPreparations::Grew(const PreparedSource* made, std::size_t index, std::size_t held) {
+    std::lock_guard lock(mutex_);
+    if (made_[index].get() != made) return;  // let go meanwhile
     heldBytes_ += held - held_[index];
     held_[index] = held;
     if (heldBytes_ <= kMostHeldBytes) return;
@@ -110,12 +114,13 @@ void KeptPreparations::Grew(std::size_t index, std::size_t held) {
 }
 
 void KeptPreparations::Release(std::size_t index) {
-    made_[index]->SetKeeper(nullptr, 0);
+    made_[index]->LetGo();
     heldBytes_ -= held_[index];
     held_[index] = 0;
 }
 
 std::size_t KeptPreparations::HeldNow() const {
+    std::lock_guard lock(mutex_);
     std::size_t held = 0;
     for (const auto& made : made_)
         if (made) held += made->HeldBytes();
@@ -134,11 +139,24 @@ SourceSlots::SourceSlots(platform::FileSystemObject& fso, forms::TextBox& txtLog
       kept_(strFiles.size()) {}
 
 std::shared_ptr<PreparedSource> SourceSlots::GetSrcPage() {
+    std::shared_ptr<PreparedSource> got = ahead_ ? ahead_->Take() : Pick();
+    if (!got->HoldsTarget()) txtLog_.AppendText(got->Warning());
+    return got;
+}
+
+void SourceSlots::ReadAhead(std::size_t picks, std::size_t mostAhead) {
+    ahead_.reset();
+    ahead_ = std::make_unique<PicksAhead>([this] { return Pick(); }, picks, mostAhead);
+}
+
+// Runs on the read-ahead's helper when there is one: it alone draws and reads until the
+// helper has stopped; what is kept it shares with the pages' thread, which makes the later
+// parts (KeptPreparations takes its lock for both).
+std::shared_ptr<PreparedSource> SourceSlots::Pick() {
     const std::size_t index = DrawSourceIndex(picks_, strFiles_.empty() ? 0 : strFiles_.size() - 1);
     const std::string_view bytes = fso_.ReadFileOf(folder_, strFiles_[index]);
     std::shared_ptr<PreparedSource> got = kept_.Find(index);
     if (!got || !got->Matches(bytes)) got = Remake(index, bytes);
-    if (!got->HoldsTarget()) txtLog_.AppendText(got->Warning());
     return got;
 }
 

@@ -1,13 +1,16 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "builder/page_bytes.h"
+#include "builder/picks_ahead.h"
 #include "builder/text_replace.h"
 #include "forms/text_box.h"
 #include "platform/file_system.h"
@@ -54,17 +57,19 @@ class PreparedSource {
     // The memory it holds, near enough for a budget.
     std::size_t HeldBytes() const;
     // Whoever keeps it for later picks is told of every part made later on first need, so
-    // that what it keeps counts all of it.
+    // that what it keeps counts all of it. Kept once, before the pick is handed on; let go
+    // on the thread that makes picks while the pages' thread may be making a part.
     void SetKeeper(KeptPreparations* keeper, std::size_t index) {
-        keeper_ = keeper;
         keptAt_ = index;
+        keeper_.store(keeper);
     }
+    void LetGo() { keeper_.store(nullptr); }
 
   private:
     void Grew();
 
     SlotRules& rules_;
-    KeptPreparations* keeper_ = nullptr;
+    std::atomic<KeptPreparations*> keeper_{nullptr};
     std::size_t keptAt_ = 0;
     std::string bytes_;
     bool holdsTarget_ = false;
@@ -77,7 +82,8 @@ class PreparedSource {
 
 // The preparations kept for the next pick of their source, at most kMostHeldBytes in all. Each
 // part of a kept preparation counts as it is made; one that would pass the cap is not kept, or
-// is let go when a later part would (its page still holds it).
+// is let go when a later part would (its page still holds it). The picks are made on the
+// read-ahead's thread and the later parts on the pages' thread, so every call takes the lock.
 class KeptPreparations {
   public:
     // A run over a folder of many large sources prepares the ones beyond the cap at every
@@ -93,8 +99,8 @@ class KeptPreparations {
     std::shared_ptr<PreparedSource> Find(std::size_t index);
     // Keeps a new preparation in place of the old one, if it fits.
     void Offer(std::size_t index, const std::shared_ptr<PreparedSource>& made);
-    // The preparation at index now holds held bytes.
-    void Grew(std::size_t index, std::size_t held);
+    // The preparation at index, when it is still the one kept there, now holds held bytes.
+    void Grew(const PreparedSource* made, std::size_t index, std::size_t held);
     // What the kept preparations hold now, measured anew.
     std::size_t HeldNow() const;
 
@@ -107,6 +113,7 @@ class KeptPreparations {
     // them grow is using them.
     std::vector<std::shared_ptr<PreparedSource>> outgrown_;
     std::size_t heldBytes_ = 0;
+    mutable std::mutex mutex_;
 };
 
 // The source slots of a run's pages (GetSrcPage, once per slot). Every pick opens and reads
@@ -126,7 +133,15 @@ class SourceSlots {
     // What the slots keep of the sources they made.
     std::size_t HeldBytes() const { return kept_.HeldNow(); }
 
+    // From here on the next picks (as many as given) are drawn, read and prepared on a
+    // helper thread, at most mostAhead of them before GetSrcPage takes them; GetSrcPage
+    // still takes and logs them one by one in the draws' order, and throws a failed read at
+    // its own pick. An edit of a source shows at most mostAhead picks later than without.
+    void ReadAhead(std::size_t picks, std::size_t mostAhead);
+
   private:
+    // A pick without its log line: drawn, read and prepared.
+    std::shared_ptr<PreparedSource> Pick();
     // What the bytes read for the source at index make; kept for the next pick of it while
     // the budget allows.
     std::shared_ptr<PreparedSource> Remake(std::size_t index, std::string_view bytes);
@@ -138,6 +153,8 @@ class SourceSlots {
     SlotRules& rules_;
     std::mt19937& picks_;
     KeptPreparations kept_;
+    // Last: its helper, which uses everything above, stops before the rest goes.
+    std::unique_ptr<PicksAhead> ahead_;
 };
 
 }  // namespace vb::builder

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/closes_behind.h"
 #include "platform/codec.h"
 #include "platform/file_handle.h"
 #include "platform/program_folder.h"
@@ -73,9 +74,14 @@ void FileSystemObject::WriteAllPieces(const std::string& path,
                                       std::span<const std::string_view> pieces) {
     int error = 0;
     FileHandle file = FileHandle::CreateForWriting(path, error);
-    if (file.IsOpen() && (error = file.WriteAll(pieces)) == 0) error = file.Close();
+    if (file.IsOpen() && (error = file.WriteAll(pieces)) == 0) {
+        if (closesBehind_) return closesBehind_->Hand(std::move(file), path);
+        error = CloseWritten(file);
+    }
     if (error != 0) ThrowFailure("ファイルを書き込めません。", path, error);
 }
+
+int FileSystemObject::CloseWritten(FileHandle& file) { return file.Close(); }
 
 std::string_view FileSystemObject::ReadFileOf(FolderReader& folder, const std::string& name) {
     const FolderReader::Read read = folder.ReadFile(name);

@@ -16,6 +16,9 @@
 // names the file or folder. Methods are virtual so tests can inject faults.
 namespace vb::platform {
 
+class ClosesBehind;
+class FileHandle;
+
 // One file of a folder listing.
 struct FileEntry {
     std::string name;  // file name without folder
@@ -85,6 +88,7 @@ class FileSystemObject {
     // Creates or replaces the file with exactly these bytes / these pieces one after another
     // (written as they are, not joined first where the system allows) / this text encoded
     // to cp932 (unmappable characters as HTML references). No byte-order mark, nothing added.
+    // While a ClosesBehind of this object lives, the file is closed by its helper thread.
     void WriteAllBytes(const std::string& path, std::string_view bytes);
     virtual void WriteAllPieces(const std::string& path, std::span<const std::string_view> pieces);
     void WriteAllText(const std::string& path, const std::string& utf8);
@@ -93,11 +97,18 @@ class FileSystemObject {
     // missing. Not Held() when another holder has it; throws when it cannot be opened.
     virtual FileLock TakeLock(const std::string& path);
 
+  protected:
+    // Closes a file the writes wrote: the system's error number, 0 when it closed. Called by
+    // the write itself, or by a ClosesBehind's helper thread.
+    virtual int CloseWritten(FileHandle& file);
+
   private:
+    friend class ClosesBehind;
     // Names of the plain files directly inside the folder, in the system's order.
     std::vector<std::string> ListPlainFiles(const std::string& path);
 
     std::mt19937 tempNames_;
+    ClosesBehind* closesBehind_ = nullptr;  // the one that closes the written files, if any
 };
 
 }  // namespace vb::platform

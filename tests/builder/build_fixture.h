@@ -21,6 +21,7 @@ class HookedFileSystem : public platform::FileSystemObject {
   public:
     std::function<void(const std::string&)> beforeRead, beforeWrite, beforeDelete;
     std::function<std::string()> tempName;  // replaces the name generator when set
+    std::function<int()> closeError;        // a written file's close fails with this, if not 0
 
     std::string ReadAllBytes(const std::string& path) override {
         if (beforeRead) beforeRead(path);
@@ -38,6 +39,10 @@ class HookedFileSystem : public platform::FileSystemObject {
     void DeleteFolder(const std::string& path) override {
         if (beforeDelete) beforeDelete(path);
         FileSystemObject::DeleteFolder(path);
+    }
+    int CloseWritten(platform::FileHandle& file) override {
+        const int error = FileSystemObject::CloseWritten(file);
+        return error == 0 && closeError ? closeError() : error;
     }
     std::string GetTempName() override {
         return tempName ? tempName() : FileSystemObject::GetTempName();

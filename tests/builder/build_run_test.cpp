@@ -173,15 +173,18 @@ TEST_F(BuildRunTest, SameSeedsGiveTheSameOutput) {
     EXPECT_EQ(first.size(), 6u);
 }
 
-// Every pick reads its file anew, whatever was made of it before: the seed's draws in their
-// order, one warning per pick of a source without the target, and a source edited during
-// the run (to bytes of the same length) taken from its next pick on.
-TEST_F(BuildRunTest, EveryPickTakesItsSourceAsReadNowInTheSeedsOrder) {
+// Every pick reads its file anew, with the picks read ahead of the pages: the seed's draws
+// in their order, one warning per pick of a source without the target, and a change to the
+// sources made at the tenth read (when the helper makes it) seen from that read on, as when
+// each pick was read at its page: a source edited to bytes of the same length is taken as
+// edited, one removed or made unreadable ends the run at its own pick, after the pages and
+// warnings before it.
+TEST_F(BuildRunTest, SourcesChangedMidRunShowFromTheReadThatFindsThem) {
     struct Made {
         std::string piece, caption;  // as cp932 bytes
     };
     const std::string a = kReplacement;
-    std::map<std::string, std::string> text = {
+    const std::map<std::string, std::string> text = {
         {"a.txt", "あTARGET\r\n"}, {"b.txt", "なし\r\n"}, {"c.txt", "TARGET<BR>\r\nい"}};
     const std::map<std::string, Made> made = {
         {"あTARGET\r\n", {Cp932("あ") + a + "<br>\r\n", Cp932("あTARGET")}},
@@ -189,42 +192,70 @@ TEST_F(BuildRunTest, EveryPickTakesItsSourceAsReadNowInTheSeedsOrder) {
         {"なし\r\n", {Cp932("なし\r\n"), Cp932("なし")}},
         {"TARGET<BR>\r\nい", {a + "<BR>\r\n" + Cp932("い"), Cp932("TARGET&lt;BR&gt;い")}},
     };
-    for (const auto& [file, t] : text) AddSource(file, Cp932(t));
+    const std::string edited = "かTARGET\r\n";
+    const struct {
+        const char* file;
+        std::function<void(const std::string& path)> change;
+        const char* failure;  // how the run's failure starts; empty: the run goes on
+    } changes[] = {
+        {"a.txt", [&](const std::string& path) { WriteBytes(path, Cp932(edited)); }, ""},
+        {"b.txt", [](const std::string& path) { fs::remove(path); }, "ファイルを開けません。"},
+        {"c.txt",  // a folder in its place: unreadable, whoever runs the test
+         [](const std::string& path) { fs::remove(path), fs::create_directory(path); },
+         "ファイルを開けません。"},
+    };
+    constexpr int kChangeAt = 10;
     txtMakePageNum.SetText("6");
     txtPagePerSrcNum.SetText("3");
-    int writes = 0;  // the third page's sources are read before it is written
-    fso.beforeWrite = [&](const std::string&) {
-        if (++writes == 3) AddSource("a.txt", Cp932("かTARGET\r\n"));
-    };
-    builder.Run();
+    for (const auto& change : changes) {
+        fs::remove_all(platform::JoinPath(SrcFolder(), change.file));
+        for (const auto& [file, t] : text) AddSource(file, Cp932(t));
+        const std::string changedPath = platform::JoinPath(SrcFolder(), change.file);
+        int reads = 0;
+        fso.beforeRead = [&](const std::string& path) {
+            if (path.starts_with(SrcFolder()) && ++reads == kChangeAt) change.change(changedPath);
+        };
+        fso.SeedTempNames(kNameSeed);
+        builder.Run();
 
-    std::mt19937 draws(kPickSeed);
-    std::string log = kStarted;
-    std::map<std::string, std::string> captionOf;
-    std::map<std::string, int> picksOf;  // "a.txt" before and after the edit, "b.txt"
-    const auto names = ExpectedPageNames(6);
-    for (std::size_t page = 0; page < names.size(); ++page) {
-        if (page == 3) text["a.txt"] = "かTARGET\r\n";
-        std::string body;
-        for (int slot = 0; slot < 3; ++slot) {
-            const double r = static_cast<double>(draws()) / 4294967296.0;
-            const std::string file = std::string(1, static_cast<char>('a' + r * 3)) + ".txt";
-            ++picksOf[file + (file == "a.txt" && page >= 3 ? " edited" : "")];
-            if (file == "b.txt") log += Warning(file);
-            if (slot > 0) body += "<br>\r\n";
-            body += made.at(text[file]).piece;
-            captionOf[names[page]] = made.at(text[file]).caption;
+        std::mt19937 draws(kPickSeed);
+        std::string log = kStarted;
+        std::map<std::string, std::string> captionOf;
+        int read = 0, changedPicks[2] = {0, 0};  // picks of the changed file before and after
+        bool failed = false;
+        const auto names = ExpectedPageNames(6);
+        std::size_t page = 0;
+        for (; page < names.size() && !failed; ++page) {
+            std::string body;
+            for (int slot = 0; slot < 3 && !failed; ++slot) {
+                const double r = static_cast<double>(draws()) / 4294967296.0;
+                const std::string file = std::string(1, static_cast<char>('a' + r * 3)) + ".txt";
+                const bool changed = ++read >= kChangeAt && file == change.file;
+                if (file == change.file) ++changedPicks[changed];
+                failed = changed && *change.failure;
+                if (failed) break;
+                const Made& m = made.at(changed ? edited : text.at(file));
+                if (file == "b.txt") log += Warning(file);
+                body += (slot > 0 ? "<br>\r\n" : "") + m.piece;
+                captionOf[names[page]] = m.caption;
+            }
+            if (!failed) EXPECT_EQ(Output(names[page]), Page(body)) << change.file << page;
         }
-        EXPECT_EQ(Output(names[page]), Page(body)) << "page " << page + 1;
+        ASSERT_GE(changedPicks[0], 1) << "the seed should pick " << change.file << " before";
+        ASSERT_GE(changedPicks[1], 1) << "and after the change";
+        EXPECT_EQ(Pages().size(), failed ? page - 1 : names.size()) << change.file;
+        EXPECT_EQ(txtLog.Text(), failed ? log : log + kFinished) << change.file;
+        if (failed) {
+            EXPECT_TRUE(msgBox.shown().back().text.starts_with(change.failure)) << change.file;
+            EXPECT_NE(msgBox.shown().back().text.find(changedPath), std::string::npos);
+            EXPECT_FALSE(fs::exists(OutFolder() + "/index.html"));
+            continue;
+        }
+        std::string entries;
+        for (const auto& name : Pages())
+            entries += captionOf[name] + "<a href='" + name + "'></a><br>\r\n";
+        EXPECT_EQ(Output("index.html"), Page(entries));
     }
-    ASSERT_GE(picksOf["a.txt"], 1) << "the seed should pick a before its edit";
-    ASSERT_GE(picksOf["a.txt edited"], 1) << "and after it";
-    ASSERT_GE(picksOf["b.txt"], 2) << "and b more than once";
-    EXPECT_EQ(txtLog.Text(), log + kFinished);
-    std::string entries;
-    for (const auto& name : Pages())
-        entries += captionOf[name] + "<a href='" + name + "'></a><br>\r\n";
-    EXPECT_EQ(Output("index.html"), Page(entries));
 }
 
 TEST_F(BuildRunTest, FractionalAndZeroSourcesPerPage) {
@@ -303,6 +334,26 @@ TEST_F(BuildRunTest, FailuresAreReportedWithTheCriticalIcon) {
     EXPECT_EQ(Pages().size(), 2u);
     EXPECT_EQ(txtLog.Text(), kStarted);
     EXPECT_EQ(pbrProcess.Value(), 2.0f);
+    EXPECT_FALSE(state.writeOutRunning);
+}
+
+// A page file whose close fails (where it is closed beside the writes, too) fails the run as
+// its failed write would: the failure named, no closing line, no index.
+TEST_F(BuildRunTest, AFailedCloseFailsTheRun) {
+    AddSource("a.txt", "TARGET");
+    txtMakePageNum.SetText("5");
+    int closes = 0;
+    fso.closeError = [&] { return ++closes == 3 ? platform::os_error::kAccessDenied : 0; };
+    builder.Run();
+
+    ASSERT_EQ(msgBox.shown().size(), 2u);
+    EXPECT_EQ(msgBox.shown().back().icon, MsgIcon::Critical);
+    EXPECT_EQ(msgBox.shown().back().text,
+              platform::DescribeFailure("ファイルを書き込めません。",
+                                        platform::JoinPath(OutFolder(), ExpectedPageNames(3)[2]),
+                                        platform::os_error::kAccessDenied));
+    EXPECT_EQ(txtLog.Text(), kStarted);
+    EXPECT_FALSE(fs::exists(OutFolder() + "/index.html"));
     EXPECT_FALSE(state.writeOutRunning);
 }
 
