@@ -11,10 +11,11 @@ scripts/deps.sh
 scripts/check_format.sh
 scripts/check_layers.sh
 scripts/check_docs.py
-# The Windows build of the headless write-out driver first: the Linux build then registers
-# the test that runs both and compares what they write, byte for byte.
+# The Windows builds of the headless write-out driver and of the program first: the Linux
+# build then registers the tests that run both editions and compare what they write, byte
+# for byte (the driver, and the real programs from a shell).
 cmake --preset windows
-cmake --build --preset windows --target same_bytes_driver
+cmake --build --preset windows --target same_bytes_driver VornackBuilder
 cmake --preset default
 cmake --build --preset default
 # Window tests need a display: run them under a private X server when there is none.
