@@ -33,6 +33,8 @@ class ChildProcess {
     unsigned long Kill();
 
   private:
+    unsigned long TryStartCase(const std::string& disabledCase);
+
     void* job_ = nullptr;
     void* process_ = nullptr;
 };
