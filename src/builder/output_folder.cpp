@@ -1,11 +1,10 @@
 #include "builder/output_folder.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
+#include "platform/hex_hash.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/utf8.h"
@@ -27,31 +26,27 @@ fs::path Resolved(const std::string& text) {
     return path;
 }
 
+// The folder beside the program that holds every server's output folder and its lock.
+std::string LocalFolder() { return platform::JoinPath(platform::ProgramFolder(), "local"); }
+
 }  // namespace
 
 std::string OutputFolderPath(const std::string& serverName) {
-    return platform::JoinPath(platform::JoinPath(platform::ProgramFolder(), "local"), serverName);
+    return platform::JoinPath(LocalFolder(), serverName);
 }
 
 std::string OutputLockName(const std::string& serverName) {
     constexpr std::size_t kMaxName = 255;
     const std::string_view suffix = kOutputLockSuffix;
     if (serverName.size() + suffix.size() <= kMaxName) return serverName + kOutputLockSuffix;
-    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-    for (const unsigned char c : platform::utf8::AsciiLower(serverName)) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    char digits[17];
-    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
-    std::size_t keep = kMaxName - suffix.size() - 1 - 16;
+    const std::string digits = platform::HexHash(platform::utf8::AsciiLower(serverName));
+    std::size_t keep = kMaxName - suffix.size() - 1 - digits.size();
     while (keep > 0 && (static_cast<unsigned char>(serverName[keep]) & 0xC0) == 0x80) --keep;
     return serverName.substr(0, keep) + "~" + digits + kOutputLockSuffix;
 }
 
 std::string OutputLockPath(const std::string& serverName) {
-    return platform::JoinPath(platform::JoinPath(platform::ProgramFolder(), "local"),
-                              OutputLockName(serverName));
+    return platform::JoinPath(LocalFolder(), OutputLockName(serverName));
 }
 
 bool IsSameOrInside(const std::string& path, const std::string& folder) {

@@ -42,7 +42,7 @@ void ClosesBehind::Finish() {
 }
 
 void ClosesBehind::ThrowFirstFailure() const {
-    if (failedError_ != 0) ThrowFailure("ファイルを書き込めません。", failedPath_, failedError_);
+    if (failedError_ != 0) ThrowFailure(kCannotWrite, failedPath_, failedError_);
 }
 
 void ClosesBehind::CloseAll() {

@@ -78,7 +78,7 @@ void FileSystemObject::WriteAllPieces(const std::string& path,
         if (closesBehind_) return closesBehind_->Hand(std::move(file), path);
         error = CloseWritten(file);
     }
-    if (error != 0) ThrowFailure("ファイルを書き込めません。", path, error);
+    if (error != 0) ThrowFailure(kCannotWrite, path, error);
 }
 
 int FileSystemObject::CloseWritten(FileHandle& file) { return file.Close(); }

@@ -2,18 +2,6 @@
 
 namespace vb::platform::save_temp {
 
-std::string TagOf(std::string_view identity) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : identity) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ull;
-    }
-    constexpr char kDigits[] = "0123456789abcdef";
-    std::string tag(16, '0');
-    for (std::size_t i = tag.size(); i-- > 0; hash >>= 4) tag[i] = kDigits[hash & 0xF];
-    return tag;
-}
-
 std::optional<std::string_view> AfterOwnMarker(std::string_view name, std::string_view prefix) {
     const std::string own = std::string(prefix) + std::string(kMarker) + ThisMachineTag() + "-";
     if (!name.starts_with(own)) return std::nullopt;

@@ -31,9 +31,6 @@ namespace save_temp {
 // Sets the save's temporary files apart from anything else beside the file.
 constexpr std::string_view kMarker = "vbsave-";
 
-// 16 lowercase hexadecimal digits made from an identity (64-bit FNV-1a).
-std::string TagOf(std::string_view identity);
-
 // The rest of a name that starts with prefix, the marker, this machine's tag and "-";
 // nothing for any other name.
 std::optional<std::string_view> AfterOwnMarker(std::string_view name, std::string_view prefix);

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/hex_hash.h"
 #include "platform/native_path.h"
 #include "platform/save_temp.h"
 
@@ -58,7 +59,7 @@ std::string MachineIdentity() {
 }  // namespace
 
 const std::string& ThisMachineTag() {
-    static const std::string tag = save_temp::TagOf(MachineIdentity());
+    static const std::string tag = HexHash(MachineIdentity());
     return tag;
 }
 

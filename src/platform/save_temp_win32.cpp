@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/hex_hash.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/save_temp.h"
@@ -51,7 +52,7 @@ std::string MachineIdentity() {
 }  // namespace
 
 const std::string& ThisMachineTag() {
-    static const std::string tag = save_temp::TagOf(MachineIdentity());
+    static const std::string tag = HexHash(MachineIdentity());
     return tag;
 }
 

@@ -22,6 +22,9 @@ std::string DescribeOsError(int code);
 // reports; without the reason when code is 0.
 std::string DescribeFailure(const std::string& what, const std::string& path, int code);
 
+// What a failed write of a file says, whether the write or a later close failed.
+inline constexpr const char* kCannotWrite = "ファイルを書き込めません。";
+
 // [[noreturn]] helper: throws SystemError(DescribeFailure(...)).
 [[noreturn]] void ThrowFailure(const std::string& what, const std::string& path, int code);
 
