@@ -10,17 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "platform/console.h"
 #include "platform/system_error.h"
 #include "platform/wide_text.h"
 
 namespace {
 
-// The statuses of this program's own: the .exe could not be started (sysexits' EX_OSERR),
-// and the run was ended by Ctrl+C, Ctrl+Break or the console's closing (128 + SIGINT, what
-// a shell reports for a run that Ctrl+C ended on Linux).
-constexpr int kExitCannotStart = 71;
-constexpr int kExitInterrupted = 130;
+using vb::cli::kExitCannotStart;
+using vb::cli::kExitInterrupted;
 
 // Set by the console's control handler, which runs on a thread of its own.
 std::atomic<bool> interrupted{false};

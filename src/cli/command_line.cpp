@@ -176,6 +176,11 @@ std::string HelpText(bool slashForms) {
            status(kExitBusy,
                   "別の書き出しが同じサーバーに実行中: あとでやり直す\n"
                   "      (another write-out holds the server's folder: try again later)") +
+           (slashForms ? "  VornackBuilder.com から (from VornackBuilder.com):\n" +
+                             status(kExitCannotStart,
+                                    "VornackBuilder.exe を起動できない (cannot start it)") +
+                             status(kExitInterrupted, "Ctrl+C で中断 (ended by Ctrl+C)")
+                       : std::string()) +
            "\n"
            "例 (example): " +
            program +

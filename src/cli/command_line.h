@@ -20,6 +20,11 @@ inline constexpr int kExitBadCommandLine = 2;  // an unknown option or a bad val
 inline constexpr int kExitRefused = 3;         // the job was refused, or not confirmed
 // Another write-out holds the server's output folder: try again later (sysexits' EX_TEMPFAIL).
 inline constexpr int kExitBusy = 75;
+// Only from VornackBuilder.com, the Windows console launcher: the .exe could not be started
+// (sysexits' EX_OSERR), and the run was ended by Ctrl+C, Ctrl+Break or the console's closing
+// (128 + SIGINT, what a shell reports for a run that Ctrl+C ended on Linux).
+inline constexpr int kExitCannotStart = 71;
+inline constexpr int kExitInterrupted = 130;
 
 struct CommandLine {
     bool help = false;               // --help: the options are listed, nothing else runs
