@@ -117,6 +117,16 @@ int ExitStatusOf(const std::optional<builder::WriteOutOutcome>& ended) {
     return kExitWriteFailure;
 }
 
+// The server and its output folder as the log names them: up to the list name's first blank,
+// as the list of servers shows them. An entry spaced with tabs or ideographic spaces has its
+// whole text, password included, as its list name and folder; the log then shows the folder
+// cut there, marked with "…".
+std::pair<std::string, std::string> ShownServerAndFolder(const std::string& listName) {
+    const std::string shown(rules::ServerShownName(listName));
+    if (shown == listName) return {shown, builder::OutputFolderPath(listName)};
+    return {shown, builder::OutputFolderPath(shown) + "…"};
+}
+
 // A seed no other run is likely to have, from the system's random source: runs a scheduler
 // starts at the same second each night must not draw the same pages.
 std::uint32_t FreshSeed() { return std::random_device{}(); }
@@ -149,14 +159,15 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
     }
     form.Fso().SeedTempNames(seed);
 
+    const auto [server, outputFolder] = ShownServerAndFolder(form.cboServer.Text());
     out.Log(FirstLogLine({.when = platform::LocalTimeIso8601(),
                           .version = winutil::GetVersion(),
-                          .server = form.cboServer.Text(),
+                          .server = server,
                           .title = form.cboTitle.Text(),
                           .pages = form.txtMakePageNum.Text(),
                           .perPage = form.txtPagePerSrcNum.Text(),
                           .seed = seed,
-                          .outputFolder = builder::OutputFolderPath(form.cboServer.Text())}));
+                          .outputFolder = outputFolder}));
     RunEnd end;
     {
         LogEcho echo(form.txtLog, form.pbrProcess, out);

@@ -141,6 +141,15 @@ logged=$(sed -n 's/.* seed=\([0-9]*\) .*/\1/p' "$work/fresh1/out")
 (cd "$work/fresh3" && ./VornackBuilder --write-out --yes --seed "$logged" >out)
 diff -r "$work/fresh1/local" "$work/fresh3/local" || fail "--seed $logged did not repeat the run"
 
+# Entries spaced with a tab or ideographic spaces: no password, wherever the run stops.
+printf 'Server2=tab.example\tuser\tsecret\r\nServer3=ideo.example　user　secret\r\n' |
+    iconv -f UTF-8 -t CP932 >>"$work/fresh3/VornackBuilder.ini"
+for args in "--server nope" "--server tab.example" "--server ideo.example --yes"; do
+    (cd "$work/fresh3" && ./VornackBuilder --write-out $args >out 2>&1) || true
+    ! grep -q secret "$work/fresh3/out" || fail "$args printed a password: $(cat "$work/fresh3/out")"
+done
+grep -q ideo.example "$work/fresh3/out" || fail "no run for ideo.example: $(cat "$work/fresh3/out")"
+
 # VornackBuilder.com without the .exe beside it: the reason on a redirected error stream and
 # a status of its own.
 mkdir -p "$work/alone"
