@@ -6,10 +6,46 @@
 // as the run goes and gets the status when the run ends.
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "platform/console.h"
+#include "platform/system_error.h"
+#include "platform/wide_text.h"
 
 namespace {
 
+using vb::cli::kExitCannotStart;
+using vb::cli::kExitInterrupted;
+
+// Set by the console's control handler, which runs on a thread of its own.
+std::atomic<bool> interrupted{false};
+HANDLE stopEvent = nullptr;
+
+BOOL WINAPI OnConsoleControl(DWORD) {
+    // Handled here, so that this program lives to end the run and return its status; the
+    // main thread ends the .exe. When the console itself goes, the system ends this program
+    // right after, and the job's closing ends the .exe.
+    interrupted = true;
+    SetEvent(stopEvent);
+    return TRUE;
+}
+
+// A job that ends every process in it when its last handle, this program's, is closed: a
+// timeout wrapper or Stop-Process that ends this program ends the run with it.
+HANDLE KillOnCloseJob() {
+    const HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    if (!job) return nullptr;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+        CloseHandle(job);
+        return nullptr;
+    }
+    return job;
+}
 // This program's own path with ".exe" for its ".com".
 std::wstring ProgramBeside() {
     std::wstring path(MAX_PATH, L'\0');
@@ -50,35 +86,76 @@ HANDLE Inheritable(DWORD id) {
     return copy;
 }
 
+// Says on the error stream, redirected or not, why the .exe did not start.
+int CannotStart(const std::wstring& program, DWORD error) {
+    vb::platform::WriteToConsole(
+        vb::platform::ConsoleStream::Error,
+        "VornackBuilder: VornackBuilder.exe を起動できません (cannot start " +
+            vb::platform::Utf8FromWide(program) +
+            ")\nVornackBuilder: " + vb::platform::DescribeOsError(static_cast<int>(error)) + "\n");
+    return kExitCannotStart;
+}
+
 }  // namespace
 
 int wmain() {
+    // Ctrl+C is handled from before the .exe exists: one pressed while it starts must not end
+    // this program alone and leave the .exe running.
+    stopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    const HANDLE job = KillOnCloseJob();
+
     const std::wstring program = ProgramBeside();
     std::wstring commandLine = L"\"" + program + L"\"" + ArgumentsAsTyped();
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = Inheritable(STD_INPUT_HANDLE);
-    startup.hStdOutput = Inheritable(STD_OUTPUT_HANDLE);
-    startup.hStdError = Inheritable(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        nullptr, &startup, &process)) {
-        const std::wstring text =
-            L"VornackBuilder.exe を起動できません (cannot start " + program + L")\n";
-        DWORD written = 0;
-        WriteConsoleW(GetStdHandle(STD_ERROR_HANDLE), text.c_str(), static_cast<DWORD>(text.size()),
-                      &written, nullptr);
-        return 1;
+    // The .exe inherits the standard handles and nothing else this program may hold.
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = Inheritable(STD_INPUT_HANDLE);
+    startup.StartupInfo.hStdOutput = Inheritable(STD_OUTPUT_HANDLE);
+    startup.StartupInfo.hStdError = Inheritable(STD_ERROR_HANDLE);
+    std::vector<HANDLE> inherited;
+    for (const HANDLE h : {startup.StartupInfo.hStdInput, startup.StartupInfo.hStdOutput,
+                           startup.StartupInfo.hStdError})
+        if (h) inherited.push_back(h);
+    SIZE_T listSize = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &listSize);
+    std::vector<char> listRoom(listSize);
+    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(listRoom.data());
+    DWORD flags = CREATE_SUSPENDED;
+    if (!inherited.empty() && InitializeProcThreadAttributeList(list, 1, 0, &listSize)) {
+        if (UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited.data(),
+                                      inherited.size() * sizeof(HANDLE), nullptr, nullptr)) {
+            startup.lpAttributeList = list;
+            flags |= EXTENDED_STARTUPINFO_PRESENT;
+        }
     }
-    // Ctrl+C reaches the program too (it shares this console) and ends it; this one waits
-    // for that end and returns its status.
-    SetConsoleCtrlHandler(nullptr, TRUE);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD status = 1;
+    PROCESS_INFORMATION process{};
+    // Should the system take no list, every inheritable handle goes along rather than the
+    // output being lost.
+    const BOOL inherit = !inherited.empty();
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, inherit, flags,
+                        nullptr, nullptr, &startup.StartupInfo, &process))
+        return CannotStart(program, GetLastError());
+    if (startup.lpAttributeList) DeleteProcThreadAttributeList(list);
+    for (const HANDLE h : inherited) CloseHandle(h);
+    // In the job before it runs a single instruction; should the job be refused (an older
+    // system inside a job of its own), the run is still ended by hand on Ctrl+C.
+    if (job) AssignProcessToJobObject(job, process.hProcess);
+    if (!interrupted) ResumeThread(process.hThread);
+
+    const HANDLE waits[] = {process.hProcess, stopEvent};
+    if (interrupted || WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
+        // Ctrl+C ends the run where it is, as it does on Linux; the pages written so far stay.
+        if (!job || !TerminateJobObject(job, kExitInterrupted))
+            TerminateProcess(process.hProcess, kExitInterrupted);
+        WaitForSingleObject(process.hProcess, INFINITE);
+    }
+    DWORD status = kExitCannotStart;
     GetExitCodeProcess(process.hProcess, &status);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return static_cast<int>(status);
+    if (job) CloseHandle(job);
+    return interrupted ? kExitInterrupted : static_cast<int>(status);
 }

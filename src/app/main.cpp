@@ -1,6 +1,8 @@
 // VornackBuilder: one window, frmVornack, drawn by the Qt view.
 #include <QApplication>
 #include <csignal>
+#include <string>
+#include <vector>
 
 #include "app/termination_signals.h"
 #include "cli/headless_write_out.h"
@@ -15,19 +17,22 @@
 
 namespace {
 
-// A run with arguments is the command line's: no display, no window, no browser is needed
-// or started (a scheduled run on a machine without a desktop).
-int RunCommandLine(int argc, char** argv) {
+// A run with the program's own options is the command line's: no display, no window, no
+// browser is needed or started (a scheduled run on a machine without a desktop).
+int RunCommandLine(const std::vector<std::string>& args) {
     // A reader of the output that went away (a pipe into head) must not end the write-out
     // half-way: the text is dropped instead.
     std::signal(SIGPIPE, SIG_IGN);
-    return vb::cli::RunCommandLine({argv + 1, argv + argc}, false);
+    return vb::cli::RunCommandLine(args, false);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1) return RunCommandLine(argc, argv);
+    // Other arguments (Qt's own options, a file handed over by the desktop) go to the window.
+    if (const std::vector<std::string> args(argv + 1, argv + argc);
+        vb::cli::IsCommandLineRun(args, false))
+        return RunCommandLine(args);
     // Before the QApplication exists: among other things, X rather than Wayland where the
     // desktop offers both.
     vb::qtview::PrepareProcess();

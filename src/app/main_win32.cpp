@@ -61,8 +61,10 @@ int RunCommandLine(const std::vector<std::string>& args) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // Any argument asks for the command line's write-out: no window is made.
-    if (const auto args = Arguments(); !args.empty()) return RunCommandLine(args);
+    // The program's own options ask for the command line: no window is made. Other
+    // arguments (a file dropped on the program, "Open with") open the window, as none do.
+    if (const auto args = Arguments(); vb::cli::IsCommandLineRun(args, true))
+        return RunCommandLine(args);
 
     // The browser control and the shell's hand-offs need COM on this (the window's) thread.
     const HRESULT com = OleInitialize(nullptr);

@@ -24,8 +24,9 @@ std::string TemplatePath() {
 }  // namespace
 
 bool PageBuilder::IsCheck() {
-    if (const char* fault = FirstFault()) {
-        Warn(fault);
+    checkFault_ = FirstFault();
+    if (checkFault_) {
+        Warn(checkFault_);
         return false;
     }
     w_.TemplateText = w_.fso.ReadAllText(TemplatePath());

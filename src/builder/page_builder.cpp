@@ -27,6 +27,12 @@ class JobRefused : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Another write-out holds the server's output folder: the job is fine, the moment is not.
+class FolderBusy : public JobRefused {
+  public:
+    using JobRefused::JobRefused;
+};
+
 // How many pages the source picks are read ahead of the page being written. Enough that a
 // page write that waits (a file creation behind the file system's journal, a close that the
 // virus scanner holds) leaves the reads busy, and few enough that an edit of a source shows
@@ -55,20 +61,38 @@ void PageBuilder::SetPickSeedSource(std::function<std::uint32_t()> source) {
     pickSeedSource_ = source ? std::move(source) : platform::SecondsSinceMidnight;
 }
 
-void PageBuilder::Run() {
+WriteOutOutcome PageBuilder::Run() {
     // A second write-out started during one of the run's yields.
-    if (w_.state.writeOutRunning) return;
+    if (w_.state.writeOutRunning) return {};
     RunningMark running(w_.state);
+    pagesWritten_ = 0;
+    WriteOutOutcome ended = Attempt();
+    ended.pagesWritten = pagesWritten_;
+    // IsCheck has shown its own refusal already.
+    if (ended.outcome == Outcome::Busy || (ended.outcome == Outcome::Refused && !checkFault_))
+        Warn(ended.text);
+    if (ended.outcome == Outcome::Failed) ReportFailure(ended.text);
+    return ended;
+}
+
+WriteOutOutcome PageBuilder::Attempt() {
+    checkFault_ = nullptr;
     try {
         w_.pbrProcess.SetValue(0.0f);
-        if (!IsCheck()) return;
+        if (!IsCheck()) {
+            if (checkFault_) return {Outcome::Refused, checkFault_};
+            return {Outcome::Unconfirmed, {}};
+        }
         WriteOut();
+        return {Outcome::Done, {}};
+    } catch (const FolderBusy& busy) {
+        return {Outcome::Busy, busy.what()};
     } catch (const JobRefused& refusal) {
-        Warn(refusal.what());
+        return {Outcome::Refused, refusal.what()};
     } catch (const std::exception& failure) {
-        ReportFailure(failure.what());
+        return {Outcome::Failed, failure.what()};
     } catch (...) {
-        ReportFailure("予期しないエラーが発生しました。");
+        return {Outcome::Failed, platform::kUnexpectedFailure};
     }
 }
 
@@ -120,7 +144,7 @@ std::string PageBuilder::RenewOutputFolder(const std::string& srcPath,
     const std::string outputFolder = OutputFolderPath(server);
     if (IsSameOrInside(srcPath, outputFolder)) throw JobRefused(msg::kSrcInsideOutput);
     outputLock = w_.fso.TakeLock(OutputLockPath(server));
-    if (!outputLock.Held()) throw JobRefused(msg::kOutputFolderBusy);
+    if (!outputLock.Held()) throw FolderBusy(msg::kOutputFolderBusy);
 
     // A missing output folder is simply created; "local" itself must exist already.
     if (w_.fso.FolderExists(outputFolder)) w_.fso.DeleteFolder(outputFolder);
@@ -173,6 +197,7 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
         } while (captions.Contains(name));
         w_.fso.WriteAllPieces(platform::JoinPath(outputFolder, name), pagePieces);
         captions.Add(name, last ? std::string_view(last->Caption()) : std::string_view());
+        ++pagesWritten_;
         w_.pbrProcess.SetValue(static_cast<float>(i));
     }
     closes.Finish();

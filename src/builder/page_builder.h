@@ -13,6 +13,7 @@
 #include "builder/page_captions.h"
 #include "builder/page_template.h"
 #include "builder/source_slots.h"
+#include "builder/write_out_outcome.h"
 
 namespace vb::builder {
 
@@ -24,9 +25,10 @@ class PageBuilder {
     explicit PageBuilder(const BuildWindow& window);
 
     // The whole command. A failure ends the run at the failing step, leaves what was done
-    // in place and is reported in a message box with the critical icon; the run never
-    // throws. Ignored while a write-out is already running (during its yields).
-    void Run();
+    // in place and is reported in a message box with the critical icon, a refused job in
+    // one with the warning icon; the run never throws and returns how it ended. Ignored
+    // while a write-out is already running (during its yields).
+    WriteOutOutcome Run();
 
     // Checks the job's fields in their fixed order and stops at the first fault with its
     // message; then reads template.html into TemplateText and asks for confirmation.
@@ -40,6 +42,8 @@ class PageBuilder {
 
   private:
     const char* FirstFault();
+    // The run without its boxes: how it ended.
+    WriteOutOutcome Attempt();
     // A page in cp932, as the pieces to write one after another: the head, the sources'
     // cp932 pieces and the tail when inCp932 is given (every source has one), else the
     // page assembled as text from their text pieces and encoded. The pieces stay valid
@@ -61,6 +65,8 @@ class PageBuilder {
     BuildWindow w_;
     std::function<std::uint32_t()> pickSeedSource_;
     std::mt19937 picks_;
+    const char* checkFault_ = nullptr;  // the fault IsCheck last found; null: none
+    std::int32_t pagesWritten_ = 0;     // by the current run
     // Working room kept for its buffers: a page being assembled as text, and its bytes.
     std::string body_;
     std::string text_;

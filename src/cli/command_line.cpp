@@ -18,7 +18,7 @@ constexpr TextOption kTextOptions[] = {
     {"server", &CommandLine::server},    {"title", &CommandLine::title},
     {"source", &CommandLine::source},    {"pages", &CommandLine::pages},
     {"per-page", &CommandLine::perPage}, {"target", &CommandLine::target},
-    {"replace", &CommandLine::replace},
+    {"replace", &CommandLine::replace},  {"log", &CommandLine::log},
 };
 
 // One argument taken apart: the option's name and, when written into it, its value.
@@ -57,20 +57,44 @@ ParsedCommandLine Refuse(const std::string& ja, const std::string& arg, const st
     return {std::nullopt, ja + ": " + arg + " (" + en + ")"};
 }
 
+// The options that end the parsing with nothing else to do.
+bool IsHelp(const Argument& option, bool slashForms) {
+    return option.name == "help" || (slashForms && option.name == "?");
+}
+
 }  // namespace
+
+bool IsCommandLineRun(const std::vector<std::string>& args, bool slashForms) {
+    for (const auto& arg : args) {
+        if (arg == "--") return false;
+        const std::optional<Argument> option = Split(arg, slashForms);
+        if (option && (IsHelp(*option, slashForms) || option->name == "write-out" ||
+                       option->name == "version"))
+            return true;
+    }
+    return false;
+}
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, bool slashForms) {
     CommandLine line;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (arg == "--") {
+            // The end of the options; the program takes no other arguments.
+            if (i + 1 < args.size())
+                return Refuse("不明な引数です", args[i + 1], "unknown argument");
+            break;
+        }
         const std::optional<Argument> option = Split(arg, slashForms);
         if (!option) return Refuse("不明な引数です", arg, "unknown argument");
-        if (option->name == "help" || (slashForms && option->name == "?")) {
+        if (IsHelp(*option, slashForms)) {
             line.help = true;
             return {line, {}};
         }
         bool* flag = option->name == "write-out" ? &line.writeOut
                      : option->name == "yes"     ? &line.yes
+                     : option->name == "quiet"   ? &line.quiet
+                     : option->name == "version" ? &line.version
                                                  : nullptr;
         if (flag) {
             if (option->value) return Refuse("値をとらないオプションです", arg, "takes no value");
@@ -98,15 +122,23 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, bool sl
             return Refuse("シードは 0 から 4294967295 までの整数です", *value,
                           "the seed is a whole number from 0 to 4294967295");
     }
-    if (!line.writeOut) return {std::nullopt, "--write-out がありません (--write-out is missing)"};
+    if (!line.writeOut && !line.version)
+        return {std::nullopt, "--write-out がありません (--write-out is missing)"};
     return {line, {}};
 }
 
 std::string HelpText(bool slashForms) {
     // On Windows the name without extension finds VornackBuilder.com, which waits for the run.
-    const std::string program = "VornackBuilder";
+    const std::string program = slashForms ? kProgramName : std::string("./") + kProgramName;
+    const auto status = [](int code, const char* meaning) {
+        std::string number = std::to_string(code);
+        return "  " + number + std::string(4 - number.size(), ' ') + meaning + "\n";
+    };
     return "使い方 (usage): " + program +
            " --write-out [--yes] [オプション (options)]\n"
+           "               " +
+           program +
+           " --help | --version\n"
            "\n"
            "設定ファイルのとおりに書き出しをします。ウィンドウは開きません。\n"
            "Runs the write-out as the settings file describes it, without the window.\n"
@@ -122,28 +154,38 @@ std::string HelpText(bool slashForms) {
            "  --per-page N      ソース数/１ページ (sources per page)\n"
            "  --target TEXT     置換対象 (the word to replace)\n"
            "  --replace TEXT    置換文字列 (its replacement)\n"
-           "  --seed N          選び方とページ名を固定する (fixes the picks and page names)\n"
-           "  --help            この説明 (this help)\n" +
-           (slashForms ? std::string("\n/write-out /yes /server:NAME の形も使えます"
-                                     " (the /name and /name:value forms work too).\n")
+           "  --seed N          選び方とページ名を固定する; ログの seed= の数で同じページになる\n"
+           "                    (fixes the picks and page names; the seed= of a log repeats "
+           "that run)\n"
+           "  --log FILE        ログを FILE に追記する (appends the log to FILE)\n"
+           "  --quiet           成功したら何も表示しない (prints nothing when the run succeeds)\n"
+           "  --version         バージョン (the version)\n"
+           "  --help, -h        この説明 (this help)\n"
+           "  --                オプションの終わり (ends the options)\n" +
+           (slashForms ? std::string("\n/write-out /yes /server:NAME /log:FILE /version /? の形も"
+                                     "使えます (the /name and /name:value forms work too).\n")
                        : std::string()) +
            "\n"
-           "終了コード (exit status):\n"
-           "  " +
-           std::to_string(kExitSuccess) +
-           "  完了 (finished)\n"
-           "  " +
-           std::to_string(kExitWriteFailure) +
-           "  書き出し中の失敗 (a failure while writing)\n"
-           "  " +
-           std::to_string(kExitBadCommandLine) +
-           "  コマンドラインの誤り (a bad command line)\n"
-           "  " +
-           std::to_string(kExitRefused) +
-           "  拒否された作業、または --yes なし (a refused job, or no --yes)\n"
+           "終了コード (exit status):\n" +
+           status(kExitSuccess, "完了 (finished)") +
+           status(kExitWriteFailure, "書き出し中の失敗 (a failure while writing)") +
+           status(kExitBadCommandLine, "コマンドラインの誤り (a bad command line)") +
+           status(kExitRefused,
+                  "拒否された作業、設定ファイルがない、または --yes なし\n"
+                  "      (a refused job, no readable settings file, or no --yes)") +
+           status(kExitBusy,
+                  "別の書き出しが同じサーバーに実行中: あとでやり直す\n"
+                  "      (another write-out holds the server's folder: try again later)") +
+           (slashForms ? "  VornackBuilder.com から (from VornackBuilder.com):\n" +
+                             status(kExitCannotStart,
+                                    "VornackBuilder.exe を起動できない (cannot start it)") +
+                             status(kExitInterrupted, "Ctrl+C で中断 (ended by Ctrl+C)")
+                       : std::string()) +
            "\n"
            "例 (example): " +
-           program + " --write-out --yes --server beta.example --pages 500\n";
+           program +
+           (slashForms ? " /write-out /yes /pages:50 /log:write-out.log\n"
+                       : " --write-out --yes --pages 50 --log write-out.log\n");
 }
 
 }  // namespace vb::cli

@@ -6,19 +6,33 @@
 #include <vector>
 
 // The program's command line: what a scheduled write-out asks for, read from the arguments
-// that follow the program's name. Without any argument the program opens its window.
+// that follow the program's name. Only the program's own options make a command-line run;
+// without them the program opens its window.
 namespace vb::cli {
 
+// The name every error line of a command-line run starts with, and --version prints.
+inline constexpr const char* kProgramName = "VornackBuilder";
+
 // What the process returns. Scripts tell the outcomes apart by these numbers.
-inline constexpr int kExitSuccess = 0;         // the write-out finished (or --help)
+inline constexpr int kExitSuccess = 0;         // the write-out finished (or --help, --version)
 inline constexpr int kExitWriteFailure = 1;    // the write-out failed while it ran
 inline constexpr int kExitBadCommandLine = 2;  // an unknown option or a bad value
 inline constexpr int kExitRefused = 3;         // the job was refused, or not confirmed
+// Another write-out holds the server's output folder: try again later (sysexits' EX_TEMPFAIL).
+inline constexpr int kExitBusy = 75;
+// Only from VornackBuilder.com, the Windows console launcher: the .exe could not be started
+// (sysexits' EX_OSERR), and the run was ended by Ctrl+C, Ctrl+Break or the console's closing
+// (128 + SIGINT, what a shell reports for a run that Ctrl+C ended on Linux).
+inline constexpr int kExitCannotStart = 71;
+inline constexpr int kExitInterrupted = 130;
 
 struct CommandLine {
-    bool help = false;      // --help: the options are listed, nothing else runs
-    bool writeOut = false;  // --write-out
-    bool yes = false;       // --yes: the confirmation to empty the output folder
+    bool help = false;               // --help: the options are listed, nothing else runs
+    bool version = false;            // --version: the program's name and version, nothing else runs
+    bool writeOut = false;           // --write-out
+    bool yes = false;                // --yes: the confirmation to empty the output folder
+    bool quiet = false;              // --quiet: nothing on the output stream
+    std::optional<std::string> log;  // --log FILE: the whole log appended to FILE
     // Each given field overrides the window's field of the same meaning after the start.
     std::optional<std::string> server;   // a server of the settings file, by its list name
     std::optional<std::string> title;    // a title of the settings file
@@ -41,8 +55,14 @@ struct ParsedCommandLine {
 
 // Reads "--name value" and "--name=value"; with slashForms (Windows) also "/name value",
 // "/name:value" and "/?", with the names in any letter case there. Every option may appear
-// once; --write-out is required unless --help is given.
+// once; "--" ends the options (the program takes no other arguments); --write-out is
+// required unless --help or --version is given.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, bool slashForms);
+
+// True when the arguments ask for a command-line run: one of them, before any "--", is
+// --write-out, --help (-h, -?, /?) or --version in any form ParseCommandLine reads. Any other
+// arguments (a file dropped on the program, a toolkit's own options) open the window.
+bool IsCommandLineRun(const std::vector<std::string>& args, bool slashForms);
 
 // The options, the exit statuses and an example, in Japanese and English.
 std::string HelpText(bool slashForms);

@@ -1,16 +1,24 @@
 #include "cli/headless_write_out.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
-#include <functional>
 #include <optional>
+#include <random>
 #include <string>
 
+#include "builder/output_folder.h"
 #include "cli/console_boxes.h"
 #include "cli/log_echo.h"
+#include "cli/run_lines.h"
 #include "platform/console.h"
 #include "platform/desktop_shell.h"
+#include "platform/local_clock.h"
+#include "platform/system_error.h"
+#include "platform/whole_file.h"
+#include "rules/server_entry.h"
 #include "ui/frm_vornack.h"
+#include "winutil/fun_easy_version.h"
 
 namespace vb::cli {
 
@@ -46,21 +54,31 @@ bool Choose(forms::ComboBox& list, const std::string& name) {
     return true;
 }
 
-std::string Listed(const forms::ComboBox& list) {
+// A server by its list name, or by the part of it the command line shows.
+bool ChooseServer(forms::ComboBox& list, const std::string& name) {
+    const auto found = rules::FindServer(list.Items(), name);
+    if (found) list.SetListIndex(static_cast<int>(*found));
+    return found.has_value();
+}
+
+// The list's items, one a line; servers only as far as their first blank, since an entry
+// spaced with tabs or ideographic spaces is whole in the list, password included.
+std::string Listed(const forms::ComboBox& list, bool servers) {
     std::string names;
-    for (const auto& item : list.Items()) names += "  " + item + "\n";
+    for (const auto& item : list.Items())
+        names += "  " + std::string(servers ? rules::ServerShownName(item) : item) + "\n";
     return names;
 }
 
 // Puts the options' values into the window's fields, as a user would type and choose them.
 // A server or title the settings file does not list is the command line's fault.
 std::optional<std::string> FillFields(ui::frmVornack& form, const CommandLine& line) {
-    if (line.server && !Choose(form.cboServer, *line.server))
+    if (line.server && !ChooseServer(form.cboServer, *line.server))
         return "設定ファイルにないサーバーです: " + *line.server +
-               " (not a server of the settings file)\n" + Listed(form.cboServer);
+               " (not a server of the settings file)\n" + Listed(form.cboServer, true);
     if (line.title && !Choose(form.cboTitle, *line.title))
         return "設定ファイルにないページタイトルです: " + *line.title +
-               " (not a title of the settings file)\n" + Listed(form.cboTitle);
+               " (not a title of the settings file)\n" + Listed(form.cboTitle, false);
     const std::pair<const std::optional<std::string>&, forms::TextBox&> texts[] = {
         {line.source, form.txtSrcPath},        {line.pages, form.txtMakePageNum},
         {line.perPage, form.txtPagePerSrcNum}, {line.target, form.txtReplaceTarget},
@@ -71,42 +89,130 @@ std::optional<std::string> FillFields(ui::frmVornack& form, const CommandLine& l
     return std::nullopt;
 }
 
+// Why the settings file beside the program cannot be the job's, naming the file; empty when
+// it can be read. The start would read a missing or unreadable file as an empty one and the
+// job would then be refused for a field that is only blank.
+std::optional<std::string> SettingsFileProblem() {
+    const std::string path = settings::IniFileAccess::GetIniPath();
+    const platform::WholeFileRead read = platform::ReadWholeFile(path);
+    if (read.exists && read.error == 0) return std::nullopt;
+    const int error = read.exists ? read.error : platform::os_error::kNotFound;
+    return "設定ファイルを読めません (cannot read the settings file): " + path + "\n" +
+           platform::DescribeOsError(error) + "\n";
+}
+
+int ExitStatusOf(const std::optional<builder::WriteOutOutcome>& ended) {
+    switch (ended ? ended->outcome : builder::Outcome::NotStarted) {
+        case builder::Outcome::Done:
+            return kExitSuccess;
+        case builder::Outcome::Refused:
+        case builder::Outcome::Unconfirmed:
+            return kExitRefused;
+        case builder::Outcome::Busy:
+            return kExitBusy;
+        case builder::Outcome::Failed:
+        case builder::Outcome::NotStarted:
+            break;
+    }
+    return kExitWriteFailure;
+}
+
+// The server and its output folder as the log names them: up to the list name's first blank,
+// as the list of servers shows them. An entry spaced with tabs or ideographic spaces has its
+// whole text, password included, as its list name and folder; the log then shows the folder
+// cut there, marked with "…".
+std::pair<std::string, std::string> ShownServerAndFolder(const std::string& listName) {
+    const std::string shown(rules::ServerShownName(listName));
+    if (shown == listName) return {shown, builder::OutputFolderPath(listName)};
+    return {shown, builder::OutputFolderPath(shown) + "…"};
+}
+
+// A seed no other run is likely to have, from the system's random source: runs a scheduler
+// starts at the same second each night must not draw the same pages.
+std::uint32_t FreshSeed() { return std::random_device{}(); }
+
 }  // namespace
 
-int RunWriteOut(const CommandLine& line) {
-    ConsoleMessageBoxes boxes(line.yes);
+int RunWriteOut(const CommandLine& line, RunOutput& out) {
+    const auto started = std::chrono::steady_clock::now();
+    if (const auto problem = SettingsFileProblem()) {
+        out.Error(*problem);
+        return kExitRefused;
+    }
+    ConsoleMessageBoxes boxes(line.yes, out);
     NoEvents events;
     NoDesktop shell;
-    std::function<std::uint32_t()> pickSeed;
-    if (line.seed) pickSeed = [seed = *line.seed] { return seed; };
-    ui::frmVornack form({.boxes = boxes, .events = events, .shell = shell, .pickSeed = pickSeed});
+    // The seed is written to the log, so that --seed with it makes the run's bytes again.
+    const std::uint32_t seed = line.seed ? *line.seed : FreshSeed();
+    // No server's folder is made at the start: only the write-out makes the chosen one's,
+    // once the job is accepted.
+    ui::frmVornack form({.boxes = boxes,
+                         .events = events,
+                         .shell = shell,
+                         .pickSeed = [seed] { return seed; },
+                         .serverFolders = settings::ServerFolders::Leave});
     form.Load();
-    if (boxes.Failed()) return kExitWriteFailure;
+    if (form.LoadFailed()) return kExitWriteFailure;
     if (const auto fault = FillFields(form, line)) {
-        platform::WriteToConsole(ConsoleStream::Error, *fault);
+        out.Error(*fault);
         return kExitBadCommandLine;
     }
-    if (line.seed) form.Fso().SeedTempNames(*line.seed);
+    form.Fso().SeedTempNames(seed);
 
-    LogEcho echo(form.txtLog, form.pbrProcess);
-    boxes.BeforeText = [&echo] { echo.ClearProgress(); };
-    form.mnuGo.RaiseClick();
-    return boxes.ExitStatus();
+    const auto [server, outputFolder] = ShownServerAndFolder(form.cboServer.Text());
+    out.Log(FirstLogLine({.when = platform::LocalTimeIso8601(),
+                          .version = winutil::GetVersion(),
+                          .server = server,
+                          .title = form.cboTitle.Text(),
+                          .pages = form.txtMakePageNum.Text(),
+                          .perPage = form.txtPagePerSrcNum.Text(),
+                          .seed = seed,
+                          .outputFolder = outputFolder}));
+    RunEnd end;
+    {
+        LogEcho echo(form.txtLog, form.pbrProcess, out);
+        form.mnuGo.RaiseClick();
+        end.warnings = echo.Warnings();
+        end.repeatedWarnings = echo.RepeatedWarnings();
+    }
+    const auto& ended = form.LastWriteOut();
+    end.when = platform::LocalTimeIso8601();
+    end.pagesWritten = ended ? ended->pagesWritten : 0;
+    end.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    end.outcome = ended ? ended->outcome : builder::Outcome::NotStarted;
+    const std::string last = LastLogLine(end);
+    // With --quiet a run that did not finish still says so.
+    if (end.outcome != builder::Outcome::Done && out.Quiet())
+        out.Error(last);
+    else
+        out.Log(last);
+    return ExitStatusOf(ended);
 }
 
 int RunCommandLine(const std::vector<std::string>& args, bool slashForms) {
     const ParsedCommandLine parsed = ParseCommandLine(args, slashForms);
+    RunOutput out(parsed.line && parsed.line->quiet);
     if (!parsed.line) {
-        platform::WriteToConsole(
-            ConsoleStream::Error,
-            parsed.error + "\n--help で使い方を表示します (--help lists the options)\n");
+        out.Error(parsed.error + "\n--help で使い方を表示します (--help lists the options)\n");
         return kExitBadCommandLine;
     }
     if (parsed.line->help) {
         platform::WriteToConsole(ConsoleStream::Output, HelpText(slashForms));
         return kExitSuccess;
     }
-    return RunWriteOut(*parsed.line);
+    if (parsed.line->version) {
+        platform::WriteToConsole(ConsoleStream::Output,
+                                 std::string(kProgramName) + " " + winutil::GetVersion() + "\n");
+        return kExitSuccess;
+    }
+    if (parsed.line->log) {
+        if (const int error = out.OpenLog(*parsed.line->log)) {
+            out.Error("ログファイルを開けません (cannot open the log file): " + *parsed.line->log +
+                      "\n" + platform::DescribeOsError(error) + "\n");
+            return kExitBadCommandLine;
+        }
+    }
+    return RunWriteOut(*parsed.line, out);
 }
 
 }  // namespace vb::cli

@@ -2,18 +2,19 @@
 
 #include <string>
 
-#include "cli/console_boxes.h"
+#include "builder/messages.h"
 #include "platform/console.h"
 
 namespace vb::cli {
 
 using platform::ConsoleStream;
 
-LogEcho::LogEcho(forms::TextBox& log, forms::ProgressBar& progress)
+LogEcho::LogEcho(forms::TextBox& log, forms::ProgressBar& progress, RunOutput& out)
     : log_(log),
       progress_(progress),
+      out_(out),
       echoed_(log.CurrentText().size()),
-      progressToTerminal_(platform::IsTerminal(ConsoleStream::Error)) {
+      progressToTerminal_(!out.Quiet() && platform::IsTerminal(ConsoleStream::Error)) {
     log_.SetObserver([this](forms::Change change) {
         if (change == forms::Change::Text || change == forms::Change::TextAppended)
             EchoLog(change == forms::Change::Text);
@@ -21,11 +22,14 @@ LogEcho::LogEcho(forms::TextBox& log, forms::ProgressBar& progress)
     progress_.SetObserver([this](forms::Change change) {
         if (change == forms::Change::Progress) ShowProgress();
     });
+    out_.BeforeText = [this] { ClearProgress(); };
 }
 
 LogEcho::~LogEcho() {
     log_.SetObserver(nullptr);
     progress_.SetObserver(nullptr);
+    out_.BeforeText = nullptr;
+    if (!partial_.empty()) EchoLine(partial_ + "\n");
     ClearProgress();
 }
 
@@ -35,10 +39,20 @@ void LogEcho::EchoLog(bool replaced) {
     if (replaced || echoed_ > text.size()) echoed_ = 0;
     started_ = started_ || replaced;
     if (echoed_ == text.size()) return;
-    ClearProgress();
-    platform::WriteToConsole(ConsoleStream::Output,
-                             WithNewlines(std::string_view(text).substr(echoed_)));
+    std::string lines = partial_ + WithNewlines(std::string_view(text).substr(echoed_));
     echoed_ = text.size();
+    std::size_t start = 0;
+    for (std::size_t end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1)
+        EchoLine(lines.substr(start, end + 1 - start));
+    partial_ = lines.substr(start);
+}
+
+void LogEcho::EchoLine(const std::string& line) {
+    if (!line.starts_with(builder::msg::kWarnMissingTargetBefore)) return out_.Log(line);
+    if (warned_.insert(line).second)
+        out_.Warning(line);
+    else
+        ++repeated_;
 }
 
 void LogEcho::ShowProgress() {

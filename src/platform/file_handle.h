@@ -25,6 +25,9 @@ class FileHandle {
     static FileHandle CreateForWriting(const std::string& path, int& error);
     // Opens an existing file for writing without emptying it.
     static FileHandle OpenForRewriting(const std::string& path, int& error);
+    // Opens the file for writes that always land at its end, making it when it is missing
+    // (created says so), as a log that several runs add to.
+    static FileHandle OpenForAppending(const std::string& path, bool& created, int& error);
     // Takes over a descriptor (POSIX) or handle (Windows) opened elsewhere.
     static FileHandle Adopt(std::intptr_t native) { return FileHandle(native); }
 

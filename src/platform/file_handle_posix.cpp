@@ -46,6 +46,13 @@ FileHandle FileHandle::OpenForRewriting(const std::string& path, int& error) {
     return Open(path, O_WRONLY, error);
 }
 
+FileHandle FileHandle::OpenForAppending(const std::string& path, bool& created, int& error) {
+    FileHandle file = Open(path, O_WRONLY | O_APPEND | O_CREAT | O_EXCL, error);
+    created = file.IsOpen();
+    if (created || error != EEXIST) return file;
+    return Open(path, O_WRONLY | O_APPEND, error);
+}
+
 int FileHandle::ReadSome(char* into, std::size_t room, std::size_t& done) {
     for (;;) {
         const ssize_t n = ::read(Fd(native_), into, room);

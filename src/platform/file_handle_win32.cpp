@@ -48,6 +48,13 @@ FileHandle FileHandle::OpenForRewriting(const std::string& path, int& error) {
     return Open(path, GENERIC_WRITE, OPEN_EXISTING, error);
 }
 
+FileHandle FileHandle::OpenForAppending(const std::string& path, bool& created, int& error) {
+    // Append access alone: every write lands at the end, whoever else writes the file.
+    FileHandle file = Open(path, FILE_APPEND_DATA | SYNCHRONIZE, OPEN_ALWAYS, error);
+    created = file.IsOpen() && GetLastError() != ERROR_ALREADY_EXISTS;
+    return file;
+}
+
 // One call moves at most 1 GiB, well inside a DWORD.
 constexpr std::size_t kMostPerCall = std::size_t{1} << 30;
 

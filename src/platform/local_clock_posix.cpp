@@ -12,3 +12,16 @@ std::uint32_t SecondsSinceMidnight() {
 }
 
 }  // namespace vb::platform
+
+namespace vb::platform {
+
+std::string LocalTimeIso8601() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    // tm_gmtoff: seconds east of UTC, with daylight saving time in force.
+    return FormatIso8601({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                          local.tm_min, local.tm_sec, static_cast<int>(local.tm_gmtoff / 60)});
+}
+
+}  // namespace vb::platform

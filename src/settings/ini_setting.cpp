@@ -11,6 +11,7 @@
 #include "platform/program_folder.h"
 #include "rules/folder_name.h"
 #include "rules/numeric.h"
+#include "rules/server_entry.h"
 
 namespace vb::settings {
 
@@ -21,9 +22,6 @@ std::optional<std::string> ReadSetting(IniFileAccess& ini, const std::string& ke
     if (!ini.GetIni(kSettingSection, value, key)) return std::nullopt;
     return value;
 }
-
-// Word 1 of a server entry (host, user and password separated by single spaces).
-std::string ServerHost(const std::string& entry) { return entry.substr(0, entry.find(' ')); }
 
 // Creates the server's output folder; a folder that exists already, a missing "local" or a
 // name the file system refuses are all fine. A name that is not one plain folder name (it
@@ -84,7 +82,7 @@ std::string SourceFileCountText(platform::FileSystemObject& fso, const std::stri
 }
 
 void GetIniSetting(const SettingsFields& fields, platform::FileSystemObject& fso,
-                   IniFileAccess& ini) {
+                   IniFileAccess& ini, ServerFolders serverFolders) {
     const std::string advertisement = fields.txtCM.Text();
     forms::ClearAllText(fields.form);
     fields.txtCM.SetText(advertisement);
@@ -96,9 +94,9 @@ void GetIniSetting(const SettingsFields& fields, platform::FileSystemObject& fso
 
     fields.cboServer.Clear();
     ReadNumberedKeys(ini, "Server", [&](const std::string& entry) {
-        const std::string host = ServerHost(entry);
+        const std::string host = rules::ServerListName(entry);
         fields.cboServer.AddItem(host);
-        CreateServerFolder(fso, host);
+        if (serverFolders == ServerFolders::Make) CreateServerFolder(fso, host);
     });
     SelectStoredPosition(fields.cboServer, ini, "PrevServer");
 

@@ -46,12 +46,16 @@ struct SettingsFields {
 // does not exist or cannot be listed (never a failure).
 std::string SourceFileCountText(platform::FileSystemObject& fso, const std::string& folder);
 
+// Whether a load makes the output folder of each listed server: the window's start does;
+// a command-line run leaves local/ as it is until its job is accepted.
+enum class ServerFolders { Make, Leave };
+
 // Empties the text fields (txtCM keeps its text) and fills the fields, the server list and
-// the title list from the settings file. Creates the output folder of each listed server
-// inside an existing "local" folder beside the program, ignoring any failure. Never creates
-// the settings file, never shows a message, never fails.
+// the title list from the settings file. With ServerFolders::Make, creates the output folder
+// of each listed server inside an existing "local" folder beside the program, ignoring any
+// failure. Never creates the settings file, never shows a message, never fails.
 void GetIniSetting(const SettingsFields& fields, platform::FileSystemObject& fso,
-                   IniFileAccess& ini);
+                   IniFileAccess& ini, ServerFolders serverFolders = ServerFolders::Make);
 
 // Writes the seven saved keys. A failure other than the write-protected file the user has
 // just been warned about is reported once, in a warning box naming the file and the reason.

@@ -74,6 +74,7 @@ void frmVornack::Load() {
     if (loaded_) return;
     // Form_Load failed (and was reported): the window must still be able to close.
     loaded_ = true;
+    loadFailed_ = true;
     CloseIfHeld();
 }
 
@@ -104,7 +105,7 @@ void frmVornack::txtSrcPath_LostFocus() {
 }
 
 void frmVornack::mnuGo_Click() {
-    Builder().Run();
+    lastWriteOut_ = Builder().Run();
     CloseIfHeld();
 }
 
@@ -133,7 +134,9 @@ settings::SettingsFields frmVornack::SettingsFieldsOfWindow() {
             txtMakePageNum, txtPagePerSrcNum, txtReplaceTarget, txtReplaceText, txtCM};
 }
 
-void frmVornack::GetIniSetting() { settings::GetIniSetting(SettingsFieldsOfWindow(), Fso(), ini_); }
+void frmVornack::GetIniSetting() {
+    settings::GetIniSetting(SettingsFieldsOfWindow(), Fso(), ini_, services_.serverFolders);
+}
 
 void frmVornack::PutIniSetting() {
     settings::PutIniSetting(SettingsFieldsOfWindow(), ini_, services_.boxes);

@@ -52,6 +52,8 @@ struct WindowServices {
     // The raw reads and replaces under the settings file; null: the system's. Tests pass a
     // store with injected faults.
     settings::SettingsFileStore* settingsStore = nullptr;
+    // Whether the start makes each listed server's output folder (the window's rule).
+    settings::ServerFolders serverFolders = settings::ServerFolders::Make;
 };
 
 // The program's one window: the fields of a write-out, the log, the progress bar, the
@@ -103,6 +105,8 @@ class frmVornack : public forms::Form {
     // box (the program's own words for one it does not know). A window whose start-up failed
     // still closes (without saving settings it never read).
     void Load();
+    // The start-up failed (and said so in a box).
+    bool LoadFailed() const { return loadFailed_; }
 
     // Handlers.
     void Form_Load();
@@ -128,6 +132,8 @@ class frmVornack : public forms::Form {
     std::int16_t intNaviStep = 0;
     std::string TemplateText;
     const builder::RunState& WriteOutState() const { return runState_; }
+    // How the last write-out this window ran ended; empty before the first one.
+    const std::optional<builder::WriteOutOutcome>& LastWriteOut() const { return lastWriteOut_; }
 
     // The advertisement page's address, on the host the services name.
     std::string AdvertisementAddress() const;
@@ -160,9 +166,11 @@ class frmVornack : public forms::Form {
     std::unique_ptr<builder::PageBuilder> builder_;
     settings::IniFileAccess ini_;
     builder::RunState runState_;
-    bool loaded_ = false;                         // Form_Load has finished (or failed)
-    bool loading_ = false;                        // Form_Load runs: commands are ignored
-    bool settingsRead_ = false;                   // the settings file was read at start-up
+    bool loaded_ = false;        // Form_Load has finished (or failed)
+    bool loading_ = false;       // Form_Load runs: commands are ignored
+    bool settingsRead_ = false;  // the settings file was read at start-up
+    bool loadFailed_ = false;    // Form_Load failed
+    std::optional<builder::WriteOutOutcome> lastWriteOut_;
     std::optional<forms::UnloadMode> heldClose_;  // a close waiting to be honoured
 };
 

@@ -29,7 +29,7 @@ void frmVornack::mnuOpenRemote_Click() {
     if (!ini_.GetIni(settings::kSettingSection, entry,
                      "Server" + std::to_string(cboServer.ListIndex() + 1)))
         return;
-    const ServerWords words = SplitServerEntry(entry);
+    const ServerWords words = rules::SplitServerEntry(entry);
     txtLog.AppendText(RemoteFolderLogLines(words));
     services_.shell.OpenAddress(RemoteFolderAddress(words));
 }

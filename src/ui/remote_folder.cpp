@@ -1,20 +1,6 @@
 #include "ui/remote_folder.h"
 
-#include <algorithm>
-
 namespace vb::ui {
-
-ServerWords SplitServerEntry(const std::string& entry) {
-    std::vector<std::string> words(1);
-    for (char c : entry) {
-        if (c == ' ')
-            words.emplace_back();
-        else
-            words.back() += c;
-    }
-    words.resize(std::max<std::size_t>(words.size(), 3));
-    return {words[0], words[1], words[2]};
-}
 
 std::string PercentEncode(const std::string& text) {
     static constexpr char kHex[] = "0123456789ABCDEF";

@@ -1,19 +1,14 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
-// The server's remote folder: the words of a server entry and the ftp address made of them.
+#include "rules/server_entry.h"
+
+// The server's remote folder: the ftp address made of a server entry's words
+// (rules::SplitServerEntry), and the log lines that show them.
 namespace vb::ui {
 
-// The words of a server entry cut at every single blank; two blanks make an empty word.
-// Words 1 to 3 (server, user, password) are always present, empty when the entry has fewer.
-struct ServerWords {
-    std::string server;
-    std::string user;
-    std::string password;
-};
-ServerWords SplitServerEntry(const std::string& entry);
+using rules::ServerWords;
 
 // Every byte but ASCII letters, digits and "-._~" as %XX (upper-case hex), so that no
 // character of a user name or password can end the address's user part early.

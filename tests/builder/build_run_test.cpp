@@ -304,9 +304,11 @@ TEST_F(BuildRunTest, ValidationRefusalOrNoLeavesEverythingButTheProgress) {
     AddSource("a.txt", "TARGET");
     WriteBytes(OutFolder() + "/keep.html", "keep");
     msgBox.QueueAnswer(platform::MsgResult::No);
-    builder.Run();
+    EXPECT_EQ(builder.Run().outcome, builder::Outcome::Unconfirmed);
     cboTitle.SetListIndex(-1);
-    builder.Run();
+    const auto refused = builder.Run();
+    EXPECT_EQ(refused.outcome, builder::Outcome::Refused);
+    EXPECT_EQ(refused.text, BoxTexts().back());
     EXPECT_EQ(OutputFiles(), std::vector<std::string>{"keep.html"});
     EXPECT_EQ(txtLog.Text(), "old log\r\n");
     EXPECT_EQ(pbrProcess.Value(), 0.0f);
@@ -322,7 +324,7 @@ TEST_F(BuildRunTest, FailuresAreReportedWithTheCriticalIcon) {
     fso.beforeWrite = [&](const std::string& path) {
         if (++writes == 3) throw platform::SystemError("cannot write " + path);
     };
-    builder.Run();
+    const auto ended = builder.Run();
 
     ASSERT_EQ(msgBox.shown().size(), 2u);
     const auto& box = msgBox.shown().back();
@@ -331,6 +333,9 @@ TEST_F(BuildRunTest, FailuresAreReportedWithTheCriticalIcon) {
     EXPECT_EQ(box.caption, platform::kAppTitle);
     const auto names = ExpectedPageNames(3);
     EXPECT_EQ(box.text, "cannot write " + platform::JoinPath(OutFolder(), names[2]));
+    EXPECT_EQ(ended.outcome, builder::Outcome::Failed);
+    EXPECT_EQ(ended.text, box.text);
+    EXPECT_EQ(ended.pagesWritten, 2);
     EXPECT_EQ(Pages().size(), 2u);
     EXPECT_EQ(txtLog.Text(), kStarted);
     EXPECT_EQ(pbrProcess.Value(), 2.0f);
@@ -435,10 +440,15 @@ TEST_F(BuildRunTest, ASecondWriteOutIntoTheSameFolderIsRefusedAndTheFirstComplet
     builder::PageBuilder other(builder::BuildWindow{
         txtSrcPath, cboServer, cboTitle, txtMakePageNum, txtPagePerSrcNum, txtReplaceTarget,
         txtReplaceText, txtLog, pbrProcess, TemplateText, fso, otherBoxes, events, otherState});
-    events.AtYield(2, [&] { other.Run(); });
-    builder.Run();
+    builder::WriteOutOutcome refused;
+    events.AtYield(2, [&] { refused = other.Run(); });
+    const auto ended = builder.Run();
 
     EXPECT_EQ(otherBoxes.texts().back(), builder::msg::kOutputFolderBusy);
+    EXPECT_EQ(refused.outcome, builder::Outcome::Busy);
+    EXPECT_EQ(refused.text, builder::msg::kOutputFolderBusy);
+    EXPECT_EQ(ended.outcome, builder::Outcome::Done);
+    EXPECT_EQ(ended.pagesWritten, 3);
     EXPECT_EQ(Pages().size(), 3u);
     EXPECT_TRUE(fs::exists(OutFolder() + "/index.html"));
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{builder::msg::kConfirmEmptying});

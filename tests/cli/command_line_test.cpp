@@ -19,7 +19,7 @@ const std::vector<std::pair<std::string, Field>> kTextFields = {
     {"server", &CommandLine::server},    {"title", &CommandLine::title},
     {"source", &CommandLine::source},    {"pages", &CommandLine::pages},
     {"per-page", &CommandLine::perPage}, {"target", &CommandLine::target},
-    {"replace", &CommandLine::replace}};
+    {"replace", &CommandLine::replace},  {"log", &CommandLine::log}};
 
 // One option written in one of the forms a user may type.
 std::vector<std::string> Written(std::string name, const std::optional<std::string>& value,
@@ -39,8 +39,10 @@ TEST(CommandLineTest, EveryOptionInEveryFormRoundTrips) {
         CommandLine line;
         line.writeOut = true;
         line.yes = rng() % 2;
+        line.quiet = rng() % 2;
         std::vector<std::vector<std::string>> options = {Written("write-out", {}, slashForms, rng)};
         if (line.yes) options.push_back(Written("yes", {}, slashForms, rng));
+        if (line.quiet) options.push_back(Written("quiet", {}, slashForms, rng));
         for (const auto& [name, field] : kTextFields) {
             if (rng() % 2) continue;
             line.*field = kValues[rng() % kValues.size()];
@@ -53,6 +55,7 @@ TEST(CommandLineTest, EveryOptionInEveryFormRoundTrips) {
         std::shuffle(options.begin(), options.end(), rng);
         std::vector<std::string> args;
         for (const auto& option : options) args.insert(args.end(), option.begin(), option.end());
+        if (rng() % 2) args.push_back("--");
 
         const ParsedCommandLine parsed = ParseCommandLine(args, slashForms);
         ASSERT_TRUE(parsed.line) << parsed.error << " round " << round;
@@ -76,6 +79,7 @@ TEST(CommandLineTest, EveryBadArgumentIsRefusedNamingIt) {
         {"--write-out", "--seed", " 1"},
         {"--write-out", "--seed", "0x10"},
         {"--write-out", "--seed="},
+        {"--write-out", "--", "--yes"},  // nothing is an option after "--"
     };
     for (const auto& args : refused) {
         const ParsedCommandLine parsed = ParseCommandLine(args, false);
@@ -103,6 +107,35 @@ TEST(CommandLineTest, HelpWinsWhereverItStands) {
     const std::string text = HelpText(false);
     for (const auto& [name, field] : kTextFields)
         EXPECT_NE(text.find("--" + name), std::string::npos);
+    for (const auto& flag : {"--yes", "--quiet", "--version", "-h", "--"})
+        EXPECT_NE(text.find(flag), std::string::npos) << flag;
+}
+
+// The program's own options make a command-line run wherever they stand; anything else (a
+// file handed over by the desktop, a toolkit's options, what follows "--") opens the window.
+TEST(CommandLineTest, OnlyTheProgramsOwnOptionsMakeACommandLineRun) {
+    const std::vector<std::string> window[] = {
+        {},
+        {"/home/u/ソース/a.txt"},
+        {"C:\\Users\\u\\a.txt"},
+        {"-platform", "offscreen", "--style=fusion"},
+        {"--", "--write-out"},
+        {"--yes", "--pages", "5"},
+    };
+    for (const auto& args : window)
+        for (const bool slashForms : {false, true})
+            EXPECT_FALSE(IsCommandLineRun(args, slashForms)) << testing::PrintToString(args);
+    for (const char* own : {"--write-out", "--help", "-h", "-?", "--version", "--write-out=1"}) {
+        EXPECT_TRUE(IsCommandLineRun({"a.txt", own}, false)) << own;
+        EXPECT_TRUE(IsCommandLineRun({"a.txt", own}, true)) << own;
+    }
+    for (const char* own : {"/write-out", "/?", "/VERSION", "/Help"}) {
+        EXPECT_TRUE(IsCommandLineRun({own}, true)) << own;
+        EXPECT_FALSE(IsCommandLineRun({own}, false)) << own;
+    }
+    const auto version = ParseCommandLine({"/version"}, true);
+    ASSERT_TRUE(version.line);
+    EXPECT_TRUE(version.line->version);
 }
 
 }  // namespace

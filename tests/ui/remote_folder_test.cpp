@@ -20,12 +20,5 @@ TEST(RemoteFolder, NoPasswordCanMoveTheHost) {
     }
 }
 
-TEST(RemoteFolder, EntriesSplitAtEverySingleBlank) {
-    const ServerWords w = SplitServerEntry("a  b c d");
-    EXPECT_EQ(w.server, "a");
-    EXPECT_EQ(w.user, "");
-    EXPECT_EQ(w.password, "b");
-}
-
 }  // namespace
 }  // namespace vb::ui

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "builder/write_out_outcome.h"
+
+// The first and the last line of a command-line run's log, which tell thirty nights of a
+// scheduled run apart: when, what, with which seed, and how it ended. Each is one line of
+// "name=value" fields; a text value stands in double quotes, a quote inside it doubled.
+namespace vb::cli {
+
+struct RunStart {
+    std::string when;  // local time, ISO 8601 with the offset
+    std::string version;
+    std::string server, title, pages, perPage;  // as the fields hold them
+    std::uint32_t seed = 0;
+    std::string outputFolder;
+};
+std::string FirstLogLine(const RunStart& start);
+
+struct RunEnd {
+    std::string when;
+    std::int32_t pagesWritten = 0;
+    std::size_t warnings = 0;          // warned sources
+    std::size_t repeatedWarnings = 0;  // their later picks, not written to this log
+    double seconds = 0;
+    builder::Outcome outcome = builder::Outcome::NotStarted;
+};
+std::string LastLogLine(const RunEnd& end);
+
+// The outcome's word in the last line.
+std::string_view OutcomeName(builder::Outcome outcome);
+
+// A text value as the lines write it.
+std::string Quoted(std::string_view text);
+
+}  // namespace vb::cli
