@@ -1,7 +1,9 @@
 // API_IniFileAccess against real files in a temporary program folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "ini_file_access_fixture.h"
 #include "platform/app_title.h"
@@ -22,6 +24,23 @@ TEST_F(IniFileAccessTest, PathIsProgramFolderAndExecutableName) {
 
 TEST_F(IniFileAccessTest, EveryStepOfASaveMayFailWithoutLosingTheFile) {
     EachStepOfASaveFailingInTurn();
+}
+
+// A new file that could not take the old one's access list never takes its place: the file
+// is rewritten where it is.
+TEST_F(IniFileAccessTest, AFileWhoseAccessListCannotBeCopiedIsRewrittenInPlace) {
+    WriteBytes(IniPath(), "[Setting]\r\nA=1\r\n");
+    std::vector<std::string> steps;
+    platform::SetStepFaultForTesting([&](std::string_view step) {
+        steps.emplace_back(step);
+        return step == "copy access list" ? 29 : 0;
+    });
+    const bool saved = ini.PutIni("Setting", "2", "A");
+    platform::SetStepFaultForTesting({});
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(ReadBytes(IniPath()), "[Setting]\r\nA=2\r\n");
+    EXPECT_EQ(std::ranges::count(steps, "open to rewrite"), 1) << testing::PrintToString(steps);
+    EXPECT_EQ(std::ranges::count(steps, "rename"), 0) << testing::PrintToString(steps);
 }
 
 TEST_F(IniFileAccessTest, ReadsWithoutFileFindNothingAndCreateNothing) {
