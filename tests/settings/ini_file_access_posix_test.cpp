@@ -1,5 +1,5 @@
-// API_IniFileAccess on Linux: modes, access lists, inodes, links, the file-size limit, and
-// the file of another user.
+// API_IniFileAccess on Linux: modes, inodes, links, the file-size limit, and the file of
+// another user.
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -258,19 +258,15 @@ TEST_F(IniFileAccessTest, AFileOfAnotherOwnerIsWriteProtectedThoughItsFolderIsWr
     EXPECT_EQ(st.st_uid, 0u) << "the file changed owner";
 }
 
-// Who may use the file, as the system holds it: its mode and every extended attribute (its
-// access list among them), by name.
+// Who may use the file: its mode and every extended attribute (its access list among them).
 std::string AccessOf(const std::string& path) {
-    std::string names(65536, '\0'), text = std::to_string(ModeOf(path));
+    std::string names(65536, '\0'), value(65536, '\0'), text = std::to_string(ModeOf(path));
     names.resize(std::max<ssize_t>(::listxattr(path.c_str(), names.data(), 65536), 0));
-    std::map<std::string, std::string> attributes;
-    for (std::size_t at = 0; at < names.size(); at += std::strlen(names.c_str() + at) + 1) {
-        std::string value(65536, '\0');
-        const char* name = names.c_str() + at;
-        value.resize(std::max<ssize_t>(::getxattr(path.c_str(), name, value.data(), 65536), 0));
-        attributes[name] = value;
-    }
-    for (const auto& [name, value] : attributes) text += " " + name + "=" + value;
+    std::map<std::string, std::string> sorted;
+    for (const char* name = names.data(); *name; name += std::strlen(name) + 1)
+        sorted[name] = value.substr(
+            0, std::max<ssize_t>(::getxattr(path.c_str(), name, value.data(), 65536), 0));
+    for (const auto& [name, bytes] : sorted) text += " " + name + "=" + bytes;
     return text;
 }
 
@@ -280,14 +276,14 @@ std::string AccessOf(const std::string& path) {
 // from its folder's default list, which would let that user read it.
 TEST_F(IniFileAccessTest, ASaveKeepsTheAccessListAndGivesNone) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to use the file as the user the list names";
-    const std::string file = "'" + IniPath() + "'", user = std::to_string(kUnusedId);
+    const std::string user = std::to_string(kUnusedId), file = "'" + IniPath() + "'";
     WriteBytes(IniPath(), "[Setting]\r\n");
     fs::permissions(IniPath(), static_cast<fs::perms>(0640));
     fs::permissions(dir.path(), fs::perms::all);  // the other user may reach the file
     if (std::system(("setfacl -m u:" + user + ":rw " + file).c_str()) != 0 ||
         ::setxattr(IniPath().c_str(), "user.note", "kept", 4, 0) != 0)
-        GTEST_SKIP() << "setfacl (Debian package acl) is missing, or the file system under "
-                     << dir.str() << " keeps no access lists or user attributes";
+        GTEST_SKIP() << "no setfacl (Debian package acl), or no access lists or user attributes "
+                     << "on the file system of " << dir.str();
     test::SettingsWindow window;
     const auto saveKeepsAccess = [&](bool otherMayRead) {
         const std::string access = AccessOf(IniPath());

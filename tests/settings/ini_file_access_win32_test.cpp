@@ -1,11 +1,7 @@
-// API_IniFileAccess on Windows: the file's attributes and access list, and a settings file
-// that another program holds open. Sharing is decided per open handle, so a handle of this
-// test stands for the other program.
+// API_IniFileAccess on Windows: the file's attributes, and a settings file that another
+// program holds open. Sharing is decided per open handle, so a handle of this test stands
+// for the other program.
 #include <windows.h>
-// clang-format off
-#include <aclapi.h>
-#include <sddl.h>
-// clang-format on
 
 #include "child_process_win32.h"
 #include "ini_file_access_fixture.h"
@@ -15,7 +11,6 @@
 namespace vb::settings {
 namespace {
 
-using platform::Utf8FromWide;
 using platform::WideFromUtf8;
 
 DWORD AttributesOf(const std::string& path) {
@@ -70,48 +65,6 @@ TEST_F(IniFileAccessTest, AFileLockedByAnotherProgramFailsWithTheSystemsReason) 
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(ReadBytes(IniPath()), original);
     EXPECT_EQ(NamesIn(dir.str()), std::set<std::string>{"VornackBuilder.ini"});
-}
-
-// The file's access list as text, with its protection from its folder's.
-std::string DaclOf(const std::string& path) {
-    PACL dacl = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    wchar_t* text = nullptr;
-    if (GetNamedSecurityInfoW(WideFromUtf8(path).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                              nullptr, nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS ||
-        !ConvertSecurityDescriptorToStringSecurityDescriptorW(
-            descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr))
-        return "<unreadable>";
-    const std::string sddl = Utf8FromWide(text);
-    LocalFree(text);
-    LocalFree(descriptor);
-    return sddl;
-}
-
-// A settings file with an access list of its own, kept from inheriting its folder's, keeps
-// it through a save, and through saves any step of which fails.
-TEST_F(IniFileAccessTest, ASaveKeepsTheFilesOwnAccessList) {
-    WriteBytes(IniPath(), "[Setting]\r\nA=1\r\n");
-    WriteBytes(dir / "fresh.ini", "");
-    PSECURITY_DESCRIPTOR own = nullptr;  // authenticated users may write, everyone read
-    PACL dacl = nullptr;
-    BOOL present = FALSE, defaulted = FALSE;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
-        L"D:P(A;;FA;;;AU)(A;;FR;;;WD)", SDDL_REVISION_1, &own, nullptr));
-    GetSecurityDescriptorDacl(own, &present, &dacl, &defaulted);
-    std::wstring path = WideFromUtf8(IniPath());
-    const DWORD set =
-        SetNamedSecurityInfoW(path.data(), SE_FILE_OBJECT,
-                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                              nullptr, nullptr, dacl, nullptr);
-    LocalFree(own);
-    ASSERT_EQ(set, static_cast<DWORD>(ERROR_SUCCESS));
-    const std::string access = DaclOf(IniPath());
-    if (access == DaclOf(dir / "fresh.ini"))
-        GTEST_SKIP() << "the system reported the list set but kept the folder's (Wine 8 does)";
-    ASSERT_TRUE(ini.PutIni("Setting", "2", "A"));
-    EXPECT_EQ(DaclOf(IniPath()), access);
-    EachStepOfASaveFailingInTurn([&] { return DaclOf(IniPath()); });
 }
 
 // A save ended half-way left its temporary file; the next save removes it. A user's files
