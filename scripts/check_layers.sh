@@ -44,7 +44,8 @@ stdexcept|stop_token|string|string_view|system_error|thread|tuple|type_traits|ty
 unordered_map|unordered_set|utility|variant|vector|version|csignal|cinttypes|cstdarg'
 windows='windows\.h|winbase\.h|winuser\.h|winnt\.h|winerror\.h|winioctl\.h|commctrl\.h|
 shellapi\.h|shlobj\.h|shlwapi\.h|psapi\.h|ole2\.h|oleauto\.h|oleidl\.h|ocidl\.h|oaidl\.h|
-objbase\.h|unknwn\.h|exdisp\.h|exdispid\.h|mshtml\.h|wrl/.*|atl.*\.h|tlhelp32\.h|io\.h'
+objbase\.h|unknwn\.h|exdisp\.h|exdispid\.h|mshtml\.h|wrl/.*|atl.*\.h|tlhelp32\.h|io\.h|
+aclapi\.h'
 posix='unistd\.h|fcntl\.h|signal\.h|spawn\.h|iconv\.h|dirent\.h|dlfcn\.h|poll\.h|pwd\.h|grp\.h|
 pthread\.h|termios\.h|sys/.*|netinet/.*|arpa/.*'
 standard=${standard//$'\n'/}

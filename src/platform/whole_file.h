@@ -20,13 +20,14 @@ WholeFileRead ReadWholeFile(const std::string& path);
 // The bytes go to a new temporary file beside the file (a link is followed to the file it
 // names), which is flushed to the disk and then takes the file's place in one step: a crash
 // leaves either the old or the new file, never a mix, and the new one keeps the old one's
-// permissions. An existing file this user may not write (MayWrite) is refused. When the
-// folder takes no new file, an existing file is rewritten in place instead; on POSIX also
-// when a new file could not keep the old one's owner and group (a file shared in a group and
-// saved by another member), when the folder's sticky bit refuses the rename, and when the
-// file has more than one hard link; on Windows also when another program holds the file so
-// that it cannot be swapped, after a few retries (a virus scanner or the indexer may hold it
-// for a moment).
+// permissions and access list (CopyAccessList; on POSIX all its extended attributes). An
+// existing file this user may not write (MayWrite) is refused. When the folder takes no new
+// file, or the new file could not take the old one's access list, an existing file is
+// rewritten in place instead; on POSIX also when a new file could not keep the old one's
+// owner and group (a file shared in a group and saved by another member), when the folder's
+// sticky bit refuses the rename, and when the file has more than one hard link; on Windows
+// also when another program holds the file so that it cannot be swapped, after a few retries
+// (a virus scanner or the indexer may hold it for a moment).
 // A new file is readable and writable by its owner only (POSIX). On failure nothing changes.
 // After a save, the temporary files that saves of processes now gone left beside the file
 // are removed (RemoveLeftoverTemps).

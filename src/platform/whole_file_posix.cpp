@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "platform/access_list.h"
 #include "platform/file_handle.h"
 #include "platform/native_path.h"
 #include "platform/save_steps.h"
@@ -44,7 +45,8 @@ bool TakeOverOwner(int fd, const struct stat& old) {
 }
 
 // Gives the new file the old one's permissions, or owner-only ones when it is new. After the
-// owner and the writing, which may both clear set-id bits that the mode restores.
+// owner, the writing and the access list, which may all clear set-id bits that the mode
+// restores. With an access list the group bits are its mask, set to the old one's again.
 int TakeOverPermissions(int fd, const struct stat* old) {
     // A new settings file holds FTP passwords: owner only, whatever the umask.
     const mode_t mode = old ? old->st_mode & 07777 : 0600;
@@ -52,9 +54,12 @@ int TakeOverPermissions(int fd, const struct stat* old) {
 }
 
 // Writes the bytes to a temporary file beside the target and renames it over the target.
-// Where the new file could not keep the old one's owner and group, or the folder refuses the
-// rename (its sticky bit keeps others' files from being replaced), nothing is renamed and
-// the outcome asks for the rewrite in place: the file stays the owner's and the group's.
+// Where the new file could not keep the old one's owner and group, or its access list and
+// extended attributes, or the folder refuses the rename (its sticky bit keeps others' files
+// from being replaced), nothing is renamed and the outcome asks for the rewrite in place:
+// the file stays the owner's and the group's, and keeps who else may read or write it. The
+// mode is never set on a new file that could not take the old one's list, whose mask its
+// group bits may be.
 TempOutcome ReplaceViaTemp(const std::string& target, const std::string& folder,
                            const std::string& bytes, const struct stat* old) {
     std::string temp = TempNameFor(target);
@@ -72,6 +77,11 @@ TempOutcome ReplaceViaTemp(const std::string& target, const std::string& folder,
     }
 
     int err = Step("write", [&] { return file.WriteAll(bytes); });
+    bool accessNotKept = false;
+    if (err == 0 && old) {
+        err = Step("copy access list", [&] { return CopyAccessList(target, file); });
+        accessNotKept = err != 0;
+    }
     if (err == 0) err = Step("set permissions", [&] { return TakeOverPermissions(fd, old); });
     if (err == 0) err = Step("flush", [&] { return file.Flush(); });
     if (const int closed = Step("close", [&] { return file.Close(); }); err == 0) err = closed;
@@ -83,7 +93,7 @@ TempOutcome ReplaceViaTemp(const std::string& target, const std::string& folder,
     }
     if (err != 0) {
         Step("remove temporary", [&] { return ::unlink(temp.c_str()) == 0 ? 0 : errno; });
-        return {err, true, renameRefused};
+        return {err, true, renameRefused || accessNotKept};
     }
     SyncFolder(folder);
     RemoveLeftoverTemps(target);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/access_list.h"
 #include "platform/file_handle.h"
 #include "platform/native_path.h"
 #include "platform/save_steps.h"
@@ -26,12 +27,17 @@ bool IsBusy(int error) {
            error == ERROR_ACCESS_DENIED;
 }
 
-// Writes the bytes into a new file and flushes them to the disk. created: whether the
-// folder took the file at all.
-int WriteNewFile(const std::string& temp, const std::string& bytes, bool& created) {
+// Writes the bytes into a new file, gives it the old file's access list (when there is an
+// old file: copyAccessFrom) and flushes them to the disk. created: whether the folder took
+// the file at all; accessNotKept: whether the access list could not be given.
+int WriteNewFile(const std::string& temp, const std::string& bytes,
+                 const std::string* copyAccessFrom, bool& created, bool& accessNotKept) {
+    // Only the old file's list needs the right to set one (an owner's, unless the folder's
+    // OWNER RIGHTS entries take it away).
+    const DWORD access = GENERIC_WRITE | (copyAccessFrom ? WRITE_DAC : 0);
     HANDLE h = INVALID_HANDLE_VALUE;
     if (const int err = Step("create temporary", [&] {
-            h = CreateFileW(WidePathFromUtf8(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+            h = CreateFileW(WidePathFromUtf8(temp).c_str(), access, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
             return h == INVALID_HANDLE_VALUE ? LastError() : 0;
         }))
@@ -39,6 +45,10 @@ int WriteNewFile(const std::string& temp, const std::string& bytes, bool& create
     created = true;
     FileHandle file = FileHandle::Adopt(reinterpret_cast<std::intptr_t>(h));
     int err = Step("write", [&] { return file.WriteAll(bytes); });
+    if (err == 0 && copyAccessFrom) {
+        err = Step("copy access list", [&] { return CopyAccessList(*copyAccessFrom, file); });
+        accessNotKept = err != 0;
+    }
     if (err == 0) err = Step("flush", [&] { return file.Flush(); });
     if (const int closed = Step("close", [&] { return file.Close(); }); err == 0) err = closed;
     return err;
@@ -50,9 +60,9 @@ int WriteNewFile(const std::string& temp, const std::string& bytes, bool& create
 // leaves the old file or the new one. ReplaceFileW is not used: under Wine it moves the old
 // file aside, deletes it and only then moves the new one in, and a program ended by
 // TerminateProcess between those steps left no settings file at all (the save-kill test
-// showed it within a few kills). What the rename does not carry over is the old file's own
-// security descriptor: the new file takes its folder's, as any new file there would. It does
-// take the old one's attributes (hidden, archive, ...).
+// showed it within a few kills). The rename carries over neither the old file's access list
+// nor its attributes (hidden, archive, ...): WriteNewFile has given the new file the list,
+// and the attributes are set here.
 int PutInPlace(const std::string& temp, const std::string& target, DWORD oldAttributes) {
     const std::wstring wideTemp = WidePathFromUtf8(temp), wideTarget = WidePathFromUtf8(target);
     if (oldAttributes != INVALID_FILE_ATTRIBUTES)
@@ -83,8 +93,8 @@ int ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     if (exists && !MayWrite(target)) return ERROR_ACCESS_DENIED;
 
     const std::string temp = TempNameFor(target);
-    bool created = false;
-    int err = WriteNewFile(temp, bytes, created);
+    bool created = false, accessNotKept = false;
+    int err = WriteNewFile(temp, bytes, exists ? &target : nullptr, created, accessNotKept);
     if (err == 0) err = PutInPlace(temp, target, attributes);
     if (err == 0) {
         RemoveLeftoverTemps(target);
@@ -93,12 +103,13 @@ int ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     if (created)
         Step("remove temporary",
              [&] { return DeleteFileW(WidePathFromUtf8(temp).c_str()) ? 0 : LastError(); });
-    // A folder that takes no new file, or a file another program keeps from being swapped:
-    // rewritten where it is. A failure while writing the temporary file (a full disk) is not
-    // retried in place, where it would leave a torn file.
+    // A folder that takes no new file, a new file that could not take the old one's access
+    // list, or a file another program keeps from being swapped: rewritten where it is. A
+    // failure while writing the temporary file (a full disk) is not retried in place, where
+    // it would leave a torn file.
     const bool folderRefused = !created && err == ERROR_ACCESS_DENIED;
     const bool held = created && IsBusy(err);
-    if (exists && (folderRefused || held)) return RewriteInPlace(target, bytes);
+    if (exists && (folderRefused || accessNotKept || held)) return RewriteInPlace(target, bytes);
     return err;
 }
 

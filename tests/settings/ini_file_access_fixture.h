@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -47,9 +48,9 @@ class IniFileAccessTest : public testing::Test {
     // Saves a new value with each step of the save failing in turn (the first, the second,
     // ... until a save takes fewer steps than the one chosen to fail), with an error that no
     // step of either system treats apart: the file then holds the old settings or the new
-    // ones, whole; a failed save says why; and no file but the save's own temporary file has
-    // come or gone beside it.
-    void EachStepOfASaveFailingInTurn() {
+    // ones, whole; a failed save says why; no file but the save's own temporary file has come
+    // or gone beside it; and what kept reads of the file (who may use it) has not changed.
+    void EachStepOfASaveFailingInTurn(const std::function<std::string()>& kept = {}) {
         const std::string before = "[Setting]\r\nA=111\r\n", after = "[Setting]\r\nA=2\r\n";
         const auto namesBeside = [this] {
             std::set<std::string> names = NamesIn(dir.str());
@@ -62,6 +63,7 @@ class IniFileAccessTest : public testing::Test {
         for (int failing = 1;; ++failing) {
             WriteBytes(IniPath(), before);
             const std::set<std::string> names = namesBeside();
+            const std::string keptBefore = kept ? kept() : "";
             int steps = 0;
             platform::SetStepFaultForTesting(
                 [&](std::string_view) { return ++steps == failing ? 29 : 0; });
@@ -71,6 +73,7 @@ class IniFileAccessTest : public testing::Test {
             EXPECT_EQ(ReadBytes(IniPath()), saved ? after : before) << "step " << failing;
             EXPECT_TRUE(saved || !access.LastWriteFailure().reason.empty()) << "step " << failing;
             EXPECT_EQ(namesBeside(), names) << "step " << failing;
+            EXPECT_EQ(kept ? kept() : "", keptBefore) << "step " << failing;
             if (steps < failing) break;
         }
     }

@@ -5,18 +5,23 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <tuple>
 
 #include "ini_file_access_fixture.h"
 #include "platform/save_temp.h"
 #include "platform/writability.h"
+#include "settings_window.h"
 
 namespace vb::settings {
 namespace {
@@ -251,6 +256,49 @@ TEST_F(IniFileAccessTest, AFileOfAnotherOwnerIsWriteProtectedThoughItsFolderIsWr
     struct stat st {};
     ASSERT_EQ(::stat(IniPath().c_str(), &st), 0);
     EXPECT_EQ(st.st_uid, 0u) << "the file changed owner";
+}
+
+// Who may use the file: its mode and every extended attribute (its access list among them).
+std::string AccessOf(const std::string& path) {
+    std::string names(65536, '\0'), value(65536, '\0'), text = std::to_string(ModeOf(path));
+    names.resize(std::max<ssize_t>(::listxattr(path.c_str(), names.data(), 65536), 0));
+    std::map<std::string, std::string> sorted;
+    for (const char* name = names.data(); *name; name += std::strlen(name) + 1)
+        sorted[name] = value.substr(
+            0, std::max<ssize_t>(::getxattr(path.c_str(), name, value.data(), 65536), 0));
+    for (const auto& [name, bytes] : sorted) text += " " + name + "=" + bytes;
+    return text;
+}
+
+// A file at 0640 whose access list lets one more user read and write it (its group bits are
+// now the list's mask, rw), with a note of its user's, keeps all three through a save from
+// the window, and through saves any step of which fails; a file without a list takes none
+// from its folder's default list, which would let that user read it.
+TEST_F(IniFileAccessTest, ASaveKeepsTheAccessListAndGivesNone) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to use the file as the user the list names";
+    const std::string user = std::to_string(kUnusedId), file = "'" + IniPath() + "'";
+    WriteBytes(IniPath(), "[Setting]\r\n");
+    fs::permissions(IniPath(), static_cast<fs::perms>(0640));
+    fs::permissions(dir.path(), fs::perms::all);  // the other user may reach the file
+    if (std::system(("setfacl -m u:" + user + ":rw " + file).c_str()) != 0 ||
+        ::setxattr(IniPath().c_str(), "user.note", "kept", 4, 0) != 0)
+        GTEST_SKIP() << "no setfacl (Debian package acl), or no access lists or user attributes "
+                     << "on the file system of " << dir.str();
+    test::SettingsWindow window;
+    const auto saveKeepsAccess = [&](bool otherMayRead) {
+        const std::string access = AccessOf(IniPath());
+        const ino_t inode = InodeOf(IniPath());
+        PutIniSetting(window.Fields(), ini, boxes);
+        EXPECT_NE(InodeOf(IniPath()), inode) << "rewritten in place, not replaced";
+        EXPECT_EQ(AccessOf(IniPath()), access);
+        EXPECT_EQ(AsAnotherUser([&] { return ::access(IniPath().c_str(), R_OK) == 0; }),
+                  otherMayRead);
+    };
+    saveKeepsAccess(true);
+    EachStepOfASaveFailingInTurn([&] { return AccessOf(IniPath()); });
+    const std::string folderList = "setfacl -d -m u:" + user + ":rw '" + dir.str() + "'";
+    ASSERT_EQ(std::system(("setfacl -b " + file + " && " + folderList).c_str()), 0);
+    saveKeepsAccess(false);
 }
 
 }  // namespace

@@ -24,6 +24,22 @@ TEST_F(IniFileAccessTest, EveryStepOfASaveMayFailWithoutLosingTheFile) {
     EachStepOfASaveFailingInTurn();
 }
 
+// A new file that could not take the old one's access list never takes its place: the file
+// is rewritten where it is.
+TEST_F(IniFileAccessTest, AFileWhoseAccessListCannotBeCopiedIsRewrittenInPlace) {
+    WriteBytes(IniPath(), "[Setting]\r\nA=1\r\n");
+    std::string steps;
+    platform::SetStepFaultForTesting([&](std::string_view step) {
+        steps += std::string(step) + ";";
+        return step == "copy access list" ? 29 : 0;
+    });
+    EXPECT_TRUE(ini.PutIni("Setting", "2", "A"));
+    platform::SetStepFaultForTesting({});
+    EXPECT_EQ(ReadBytes(IniPath()), "[Setting]\r\nA=2\r\n");
+    EXPECT_TRUE(steps.find(";open to rewrite;") != steps.npos && steps.find("rename") == steps.npos)
+        << steps;
+}
+
 TEST_F(IniFileAccessTest, ReadsWithoutFileFindNothingAndCreateNothing) {
     EXPECT_EQ(Get("PrevServer"), "<absent:>");
     EXPECT_EQ(Get("Server1"), "<absent:>");
