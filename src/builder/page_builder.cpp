@@ -177,7 +177,8 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
     platform::ClosesBehind closes(w_.fso, platform::kClosesBehind);
     PageCaptions captions(static_cast<std::size_t>(std::max(pages, 0)));
     // The last source picked gives each page's caption; it carries over a page without one.
-    std::shared_ptr<PreparedSource> last;
+    // Only the caption is held over, not the source: a big one would be held twice.
+    std::string caption;
     std::vector<std::shared_ptr<PreparedSource>> sources;
     std::vector<std::string_view> pagePieces;
     for (std::int32_t i = 1; i <= pages; ++i) {
@@ -189,11 +190,9 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
             sources.push_back(slots.GetSrcPage());
             allInCp932 = allInCp932 && sources.back()->InCp932();
         }
-        if (!sources.empty()) last = sources.back();
-        std::string_view caption;
         try {
             AssemblePage(pagePieces, sources, page, allInCp932 ? rules.inCp932 : nullptr);
-            if (last) caption = last->Caption();
+            if (!sources.empty()) caption = sources.back()->Caption();
         } catch (const std::bad_alloc&) {
             ThrowPageTooBig(sources);
         }
