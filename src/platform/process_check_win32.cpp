@@ -4,11 +4,12 @@
 
 namespace vb::platform {
 
-// OpenProcess answers ERROR_INVALID_PARAMETER for an id no process has; any other refusal
-// (ERROR_ACCESS_DENIED for a process of another user or a protected one) is a process that
-// runs. A process that has ended but is still held open by someone is signalled, and gone.
-// The id 0 is the system's idle process, which OpenProcess also refuses with
-// ERROR_INVALID_PARAMETER.
+// OpenProcess answers ERROR_INVALID_PARAMETER for an id no process has (Windows does, and
+// Wine too; the OpenProcess page on learn.microsoft.com names that answer for the idle
+// process, id 0, which is why 0 is never taken as gone); any other refusal (ERROR_ACCESS_DENIED
+// for the System process, the CSRSS processes or another user's) is a process that runs. A
+// process that has ended but is still held open by someone is signalled, and gone; a wait
+// that fails is not.
 bool ProcessIsGone(std::uint64_t id) {
     if (id == 0 || id > MAXDWORD) return false;
     const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
