@@ -29,7 +29,10 @@ namespace vb::bench {
 
 namespace {
 
-enum class SourceSize { Mixed, Small, Large };
+// Huge: one source of 31 MiB, too big for what the run keeps of its sources (64 MiB), so
+// that each pick of it is prepared anew and the read-ahead's bound in bytes is what holds
+// the memory (the peakMiB column).
+enum class SourceSize { Mixed, Small, Large, Huge };
 
 struct Case {
     std::int32_t Pages = 0;
@@ -56,6 +59,8 @@ const char* SourceSizeName(SourceSize size) {
             return "0.2K";
         case SourceSize::Large:
             return "40K";
+        case SourceSize::Huge:
+            return "31M";
         default:
             return "0.2-4K";
     }
@@ -65,6 +70,10 @@ CorpusShape SpecFor(SourceSize size) {
     CorpusShape shape;
     if (size == SourceSize::Small) shape.MinBytes = shape.MaxBytes = 200;
     if (size == SourceSize::Large) shape.MinBytes = shape.MaxBytes = 40 * 1024;
+    if (size == SourceSize::Huge) {
+        shape.Files = 1;
+        shape.MinBytes = shape.MaxBytes = std::size_t{31} << 20;
+    }
     return shape;
 }
 
@@ -84,11 +93,12 @@ std::vector<Case> FullCases() {
             {100000, 5},
             {100000, 10},
             {100000, 1, SourceSize::Small},
-            {100000, 1, SourceSize::Large}};
+            {100000, 1, SourceSize::Large},
+            {100, 1, SourceSize::Huge}};
 }
 
-// "PAGESxSOURCES" with an optional ":small" or ":large" for the corpus of 0.2 KB or 40 KB
-// sources.
+// "PAGESxSOURCES" with an optional ":small", ":large" or ":huge" for the corpus of 0.2 KB or
+// 40 KB sources or the one source of 31 MiB.
 std::optional<Case> ParseCase(const std::string& text) {
     Case c;
     char kind[16] = "";
@@ -99,6 +109,8 @@ std::optional<Case> ParseCase(const std::string& text) {
             c.Sources = SourceSize::Small;
         else if (std::strcmp(kind, "large") == 0)
             c.Sources = SourceSize::Large;
+        else if (std::strcmp(kind, "huge") == 0)
+            c.Sources = SourceSize::Huge;
         else if (std::strcmp(kind, "mixed") != 0)
             return std::nullopt;
     }
@@ -107,7 +119,7 @@ std::optional<Case> ParseCase(const std::string& text) {
 
 void PrintUsage() {
     std::puts(
-        "usage: vb_bench_write_out [--quick] [--case PAGESxSOURCES[:mixed|small|large]]...\n"
+        "usage: vb_bench_write_out [--quick] [--case PAGESxSOURCES[:mixed|small|large|huge]]...\n"
         "                          [--window] [--check] [--seed N]\n"
         "                          [--work DIR] [--keep] [--no-sync] [--settle S]\n"
         "                          [--repeat N] [--windows EXE]\n"

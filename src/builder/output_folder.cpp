@@ -4,10 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/hex_hash.h"
 #include "platform/native_path.h"
+#include "platform/own_name.h"
 #include "platform/program_folder.h"
-#include "platform/utf8.h"
 
 namespace vb::builder {
 
@@ -36,17 +35,19 @@ std::string OutputFolderPath(const std::string& serverName) {
 }
 
 std::string OutputLockName(const std::string& serverName) {
-    constexpr std::size_t kMaxName = 255;
-    const std::string_view suffix = kOutputLockSuffix;
-    if (serverName.size() + suffix.size() <= kMaxName) return serverName + kOutputLockSuffix;
-    const std::string digits = platform::HexHash(platform::utf8::AsciiLower(serverName));
-    std::size_t keep = kMaxName - suffix.size() - 1 - digits.size();
-    while (keep > 0 && (static_cast<unsigned char>(serverName[keep]) & 0xC0) == 0x80) --keep;
-    return serverName.substr(0, keep) + "~" + digits + kOutputLockSuffix;
+    return platform::OwnName(serverName, "lock");
 }
 
 std::string OutputLockPath(const std::string& serverName) {
     return platform::JoinPath(LocalFolder(), OutputLockName(serverName));
+}
+
+void RemoveOldLockInPlaceOf(const std::string& outputFolder) {
+    const fs::path path = platform::PathFromUtf8(outputFolder);
+    if (!platform::Utf8FromPath(path.filename()).ends_with(".VornackBuilder-lock")) return;
+    std::error_code ec;
+    const bool plainFile = fs::symlink_status(path, ec).type() == fs::file_type::regular;
+    if (plainFile && fs::file_size(path, ec) == 0 && !ec) fs::remove(path, ec);
 }
 
 bool IsSameOrInside(const std::string& path, const std::string& folder) {

@@ -9,14 +9,18 @@ namespace vb::builder {
 std::string OutputFolderPath(const std::string& serverName);
 
 // The lock file that lets one write-out at a time into the server's output folder: beside
-// that folder in "local" (never inside it, which the run deletes), named after the server
-// with a suffix no one gives a server: "<server>.VornackBuilder-lock". A server name too
-// long to take the suffix within a file name's 255 bytes is cut at a character's start and
-// followed by "~" and a hash of the whole name (its letters' case aside, as Windows names
-// folders). The file stays when the run ends (empty: only its lock is used).
-inline constexpr const char* kOutputLockSuffix = ".VornackBuilder-lock";
+// that folder in "local" (never inside it, which the run deletes), the server's own name
+// of the kind "lock" (platform::OwnName), which no server's folder can take. The file stays
+// when the run ends (empty: only its lock is used).
 std::string OutputLockName(const std::string& serverName);
 std::string OutputLockPath(const std::string& serverName);
+
+// Older versions named the lock file "<server>.VornackBuilder-lock", which is also a name a
+// server may have. Such a file left in the output folder's place (empty, as those versions
+// left it) is removed, so that it does not stop the run of the server of that name; anything
+// else there stays. The run holds this version's lock: the old file guards only against a run
+// of an older version, which does not write into this folder.
+void RemoveOldLockInPlaceOf(const std::string& outputFolder);
 
 // True when the path names the folder itself or something inside it. Links and "." or ".."
 // steps are resolved first as far as the paths exist, so another spelling of the same

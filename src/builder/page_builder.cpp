@@ -1,6 +1,8 @@
 // The write-out run: log, yields, output folder, pages, index.
 #include "builder/page_builder.h"
 
+#include <algorithm>
+#include <new>
 #include <stdexcept>
 
 #include "builder/index_caption.h"
@@ -14,6 +16,7 @@
 #include "platform/codec.h"
 #include "platform/local_clock.h"
 #include "platform/program_folder.h"
+#include "platform/system_error.h"
 #include "rules/folder_name.h"
 
 namespace vb::builder {
@@ -36,9 +39,19 @@ class FolderBusy : public JobRefused {
 // How many pages the source picks are read ahead of the page being written. Enough that a
 // page write that waits (a file creation behind the file system's journal, a close that the
 // virus scanner holds) leaves the reads busy, and few enough that an edit of a source shows
-// a few dozen pages later at most and the picks waiting hold little memory (a source the
-// slots keep is shared; only one beyond their budget is held per pick).
+// a few dozen pages later at most.
 constexpr std::size_t kPagesAhead = 32;
+
+// How many bytes of their own the picks waiting may hold, beyond the page being written. A
+// pick of a source the slots keep (KeptPreparations, 64 MiB in all) shares the kept one and
+// holds nothing of its own, so a job of usual sources reads the whole kPagesAhead ahead; a
+// source beyond that keep is held once per pick, and one big source picked again and again
+// would multiply. 16 MiB is what the helper reads and prepares from the cache in some
+// 20-50 ms, as long as a page write waits on a journal commit or a scanner's close, so a
+// run of big sources keeps its reads beside the writes; and it stays small beside the keep,
+// so such a run's peak is the keep, this, and a few copies of the biggest source (the page
+// being written, the pick in the making and one waiting when a source passes this alone).
+constexpr std::size_t kBytesAhead = std::size_t{16} << 20;
 
 // Marks the write-out as running for as long as the object lives, whatever way the run ends.
 class RunningMark {
@@ -51,6 +64,17 @@ class RunningMark {
   private:
     RunState& state_;
 };
+
+// A page that does not fit in the memory: named by its biggest source, the one that needs
+// the room. Called while the failure is handled; with no source it goes on as it was.
+[[noreturn]] void ThrowPageTooBig(const std::vector<std::shared_ptr<PreparedSource>>& sources) {
+    const auto biggest = std::max_element(
+        sources.begin(), sources.end(),
+        [](const auto& a, const auto& b) { return a->HeldBytes() < b->HeldBytes(); });
+    if (biggest == sources.end()) throw;
+    platform::ThrowFailure("ページを作成できません。", (*biggest)->Path(),
+                           platform::os_error::kOutOfMemory);
+}
 
 }  // namespace
 
@@ -145,6 +169,7 @@ std::string PageBuilder::RenewOutputFolder(const std::string& srcPath,
     if (IsSameOrInside(srcPath, outputFolder)) throw JobRefused(msg::kSrcInsideOutput);
     outputLock = w_.fso.TakeLock(OutputLockPath(server));
     if (!outputLock.Held()) throw FolderBusy(msg::kOutputFolderBusy);
+    RemoveOldLockInPlaceOf(outputFolder);
 
     // A missing output folder is simply created; "local" itself must exist already.
     if (w_.fso.FolderExists(outputFolder)) w_.fso.DeleteFolder(outputFolder);
@@ -166,16 +191,18 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
         PageBytes::For(page, rules.replaceTarget.Word(), rules.replaceText);
     rules.inCp932 = pageBytesWay ? &*pageBytesWay : nullptr;
     SourceSlots slots(w_.fso, w_.txtLog, w_.txtSrcPath.Text(), strFiles, rules, picks_);
-    const auto perPageCount = static_cast<std::size_t>(*perPage);
+    // Fewer than one source a page (a negative count) picks none, as the page loop does.
+    const auto perPageCount = static_cast<std::size_t>(std::max(*perPage, 0));
     slots.ReadAhead(static_cast<std::size_t>(std::max(pages, 0)) * perPageCount,
-                    kPagesAhead * perPageCount);
+                    kPagesAhead * perPageCount, kBytesAhead);
 
     // Each page file is closed beside the next writes where a close costs (kClosesBehind);
     // every close is done, or the first failed one thrown, before the index is made.
     platform::ClosesBehind closes(w_.fso, platform::kClosesBehind);
     PageCaptions captions(static_cast<std::size_t>(std::max(pages, 0)));
     // The last source picked gives each page's caption; it carries over a page without one.
-    std::shared_ptr<PreparedSource> last;
+    // Only the caption is held over, not the source: a big one would be held twice.
+    std::string caption;
     std::vector<std::shared_ptr<PreparedSource>> sources;
     std::vector<std::string_view> pagePieces;
     for (std::int32_t i = 1; i <= pages; ++i) {
@@ -187,8 +214,12 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
             sources.push_back(slots.GetSrcPage());
             allInCp932 = allInCp932 && sources.back()->InCp932();
         }
-        if (!sources.empty()) last = sources.back();
-        AssemblePage(pagePieces, sources, page, allInCp932 ? rules.inCp932 : nullptr);
+        try {
+            AssemblePage(pagePieces, sources, page, allInCp932 ? rules.inCp932 : nullptr);
+            if (!sources.empty()) caption = sources.back()->Caption();
+        } catch (const std::bad_alloc&) {
+            ThrowPageTooBig(sources);
+        }
 
         // A name this run already wrote is drawn again, so no page replaces another.
         std::string name;
@@ -196,7 +227,7 @@ PageCaptions PageBuilder::WritePages(const std::string& outputFolder, std::int32
             name = DrawPageName(w_.fso);
         } while (captions.Contains(name));
         w_.fso.WriteAllPieces(platform::JoinPath(outputFolder, name), pagePieces);
-        captions.Add(name, last ? std::string_view(last->Caption()) : std::string_view());
+        captions.Add(name, caption);
         ++pagesWritten_;
         w_.pbrProcess.SetValue(static_cast<float>(i));
     }

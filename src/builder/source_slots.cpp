@@ -2,6 +2,7 @@
 #include "builder/source_slots.h"
 
 #include <algorithm>
+#include <new>
 #include <stdexcept>
 
 #include "builder/index_caption.h"
@@ -9,6 +10,7 @@
 #include "platform/codec.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
+#include "platform/system_error.h"
 
 namespace vb::builder {
 
@@ -19,7 +21,7 @@ std::size_t DrawSourceIndex(std::mt19937& picks, std::size_t count) {
 }
 
 PreparedSource::PreparedSource(std::string_view bytes, const std::string& path, SlotRules& rules)
-    : rules_(rules), bytes_(bytes) {
+    : rules_(rules), path_(path), bytes_(bytes) {
     inCp932_ = rules.inCp932 && PageBytes::Reencode(bytes_, cp932Piece_);
     if (inCp932_) {
         holdsTarget_ = rules.inCp932->HoldsTarget(cp932Piece_);
@@ -73,8 +75,8 @@ const std::string& PreparedSource::Caption() {
 }
 
 std::size_t PreparedSource::HeldBytes() const {
-    return sizeof *this + bytes_.capacity() + cp932Piece_.capacity() + warning_.capacity() +
-           text_.capacity() + textPiece_.capacity() + caption_.capacity();
+    return sizeof *this + path_.capacity() + bytes_.capacity() + cp932Piece_.capacity() +
+           warning_.capacity() + text_.capacity() + textPiece_.capacity() + caption_.capacity();
 }
 
 void PreparedSource::Grew() {
@@ -92,15 +94,16 @@ std::shared_ptr<PreparedSource> KeptPreparations::Find(std::size_t index) {
     return made_[index];
 }
 
-void KeptPreparations::Offer(std::size_t index, const std::shared_ptr<PreparedSource>& made) {
+bool KeptPreparations::Offer(std::size_t index, const std::shared_ptr<PreparedSource>& made) {
     std::lock_guard lock(mutex_);
     if (made_[index]) Release(index);
     made_[index].reset();
-    if (heldBytes_ + made->HeldBytes() > kMostHeldBytes) return;
+    if (heldBytes_ + made->HeldBytes() > kMostHeldBytes) return false;
     made_[index] = made;
     held_[index] = made->HeldBytes();
     heldBytes_ += held_[index];
     made->SetKeeper(this, index);
+    return true;
 }
 
 void KeptPreparations::Grew(const PreparedSource* made, std::size_t index, std::size_t held) {
@@ -139,32 +142,40 @@ SourceSlots::SourceSlots(platform::FileSystemObject& fso, forms::TextBox& txtLog
       kept_(strFiles.size()) {}
 
 std::shared_ptr<PreparedSource> SourceSlots::GetSrcPage() {
-    std::shared_ptr<PreparedSource> got = ahead_ ? ahead_->Take() : Pick();
+    std::shared_ptr<PreparedSource> got = ahead_ ? ahead_->Take() : Pick().pick;
     if (!got->HoldsTarget()) txtLog_.AppendText(got->Warning());
     return got;
 }
 
-void SourceSlots::ReadAhead(std::size_t picks, std::size_t mostAhead) {
+void SourceSlots::ReadAhead(std::size_t picks, std::size_t mostAhead, std::size_t mostBytes) {
     ahead_.reset();
-    ahead_ = std::make_unique<PicksAhead>([this] { return Pick(); }, picks, mostAhead);
+    ahead_ = std::make_unique<PicksAhead>([this] { return Pick(); }, picks, mostAhead, mostBytes);
 }
 
 // Runs on the read-ahead's helper when there is one: it alone draws and reads until the
 // helper has stopped; what is kept it shares with the pages' thread, which makes the later
 // parts (KeptPreparations takes its lock for both).
-std::shared_ptr<PreparedSource> SourceSlots::Pick() {
+PicksAhead::Made SourceSlots::Pick() {
     const std::size_t index = DrawSourceIndex(picks_, strFiles_.empty() ? 0 : strFiles_.size() - 1);
-    const std::string_view bytes = fso_.ReadFileOf(folder_, strFiles_[index]);
-    std::shared_ptr<PreparedSource> got = kept_.Find(index);
-    if (!got || !got->Matches(bytes)) got = Remake(index, bytes);
-    return got;
+    try {
+        const std::string_view bytes = fso_.ReadFileOf(folder_, strFiles_[index]);
+        std::shared_ptr<PreparedSource> got = kept_.Find(index);
+        if (got && got->Matches(bytes)) return {std::move(got), 0};
+        return Remake(index, bytes);
+    } catch (const std::bad_alloc&) {
+        platform::ThrowFailure("ファイルを読めません。",
+                               platform::JoinPath(folder_.Path(), strFiles_[index]),
+                               platform::os_error::kOutOfMemory);
+    }
 }
 
-std::shared_ptr<PreparedSource> SourceSlots::Remake(std::size_t index, std::string_view bytes) {
+PicksAhead::Made SourceSlots::Remake(std::size_t index, std::string_view bytes) {
     auto made = std::make_shared<PreparedSource>(
         bytes, platform::JoinPath(folder_.Path(), strFiles_[index]), rules_);
-    kept_.Offer(index, made);  // beyond the cap the pick gets it and nothing keeps it
-    return made;
+    // Beyond the cap the pick gets it and nothing keeps it: the pick holds it alone.
+    if (kept_.Offer(index, made)) return {std::move(made), 0};
+    const std::size_t own = made->HeldBytes();
+    return {std::move(made), own};
 }
 
 }  // namespace vb::builder

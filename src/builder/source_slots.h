@@ -56,6 +56,8 @@ class PreparedSource {
     const std::string& Caption();
     // The memory it holds, near enough for a budget.
     std::size_t HeldBytes() const;
+    // The source's file by its full path, as the pick read it.
+    const std::string& Path() const { return path_; }
     // Whoever keeps it for later picks is told of every part made later on first need, so
     // that what it keeps counts all of it. Kept once, before the pick is handed on; let go
     // on the thread that makes picks while the pages' thread may be making a part.
@@ -71,6 +73,7 @@ class PreparedSource {
     SlotRules& rules_;
     std::atomic<KeptPreparations*> keeper_{nullptr};
     std::size_t keptAt_ = 0;
+    std::string path_;
     std::string bytes_;
     bool holdsTarget_ = false;
     bool inCp932_ = false;
@@ -97,8 +100,8 @@ class KeptPreparations {
 
     // The preparation kept for the source at index, if any.
     std::shared_ptr<PreparedSource> Find(std::size_t index);
-    // Keeps a new preparation in place of the old one, if it fits.
-    void Offer(std::size_t index, const std::shared_ptr<PreparedSource>& made);
+    // Keeps a new preparation in place of the old one, if it fits; true when it does.
+    bool Offer(std::size_t index, const std::shared_ptr<PreparedSource>& made);
     // The preparation at index, when it is still the one kept there, now holds held bytes.
     void Grew(const PreparedSource* made, std::size_t index, std::size_t held);
     // What the kept preparations hold now, measured anew.
@@ -137,14 +140,17 @@ class SourceSlots {
     // helper thread, at most mostAhead of them before GetSrcPage takes them; GetSrcPage
     // still takes and logs them one by one in the draws' order, and throws a failed read at
     // its own pick. An edit of a source shows at most mostAhead picks later than without.
-    void ReadAhead(std::size_t picks, std::size_t mostAhead);
+    // The picks waiting hold at most about mostBytes beside what the slots keep (see
+    // PicksAhead).
+    void ReadAhead(std::size_t picks, std::size_t mostAhead, std::size_t mostBytes);
 
   private:
-    // A pick without its log line: drawn, read and prepared.
-    std::shared_ptr<PreparedSource> Pick();
+    // A pick without its log line: drawn, read and prepared. Its own bytes are those of a
+    // preparation nothing keeps. A source too big for the memory fails naming its file.
+    PicksAhead::Made Pick();
     // What the bytes read for the source at index make; kept for the next pick of it while
     // the budget allows.
-    std::shared_ptr<PreparedSource> Remake(std::size_t index, std::string_view bytes);
+    PicksAhead::Made Remake(std::size_t index, std::string_view bytes);
 
     platform::FileSystemObject& fso_;
     forms::TextBox& txtLog_;

@@ -102,8 +102,13 @@ void FileSystemObject::WriteAllText(const std::string& path, const std::string& 
 FileLock FileSystemObject::TakeLock(const std::string& path) {
     int error = 0;
     FileLock lock = FileLock::TryTake(path, error);
-    if (error != 0) ThrowFailure("ロックファイルを開けません。", path, error);
-    return lock;
+    if (error == 0) return lock;
+    // A lock file in a folder that is missing: the folder is what the user must make.
+    const std::size_t cut = path.find_last_of(std::string("/") + PathSeparator());
+    const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut);
+    if (IsNotFoundError(error) && !folder.empty() && !FolderExists(folder))
+        ThrowFailure("フォルダが見つかりません。", folder, error);
+    ThrowFailure("ロックファイルを開けません。", path, error);
 }
 
 }  // namespace vb::platform

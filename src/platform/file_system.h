@@ -58,8 +58,9 @@ class FileSystemObject {
     // folder does not exist or holds content this user may not write (MayWrite). Links
     // (junctions on Windows) inside are removed as links; nothing outside the folder is
     // touched. On Windows the name is free again at once, even while another program still
-    // holds the deleted folder open (the folder is moved aside first; what a killed run left
-    // aside is removed by the next deletion of the same folder).
+    // holds the deleted folder open (the folder is moved aside first, under an own name,
+    // OwnName; what a killed run left aside is removed by a later deletion of the same folder
+    // on the same machine, once the killed process has surely ended).
     virtual void DeleteFolder(const std::string& path);
 
     // Creates one folder level; throws when it exists already or the parent is missing.
@@ -94,7 +95,8 @@ class FileSystemObject {
     void WriteAllText(const std::string& path, const std::string& utf8);
 
     // Takes the exclusive lock of the file at the path (FileLock::TryTake), made empty when
-    // missing. Not Held() when another holder has it; throws when it cannot be opened.
+    // missing. Not Held() when another holder has it; throws when it cannot be opened, naming
+    // the folder instead when that is missing.
     virtual FileLock TakeLock(const std::string& path);
 
   protected:

@@ -1,12 +1,18 @@
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_system.h"
 #include "platform/native_path.h"
+#include "platform/own_name.h"
+#include "platform/process_check.h"
 #include "platform/program_folder.h"
+#include "platform/save_temp.h"
 #include "platform/system_error.h"
 #include "platform/wide_text.h"
 #include "platform/writability.h"
@@ -78,39 +84,36 @@ std::string FindWriteProtected(const std::string& folder) {
     return found;
 }
 
-// A name beside the folder for moving it out of the way before it is deleted.
-std::string AsideName(const std::string& folder) {
-    return folder + ".deleting-" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(GetTickCount64());
+// What a folder moved out of the way before its deletion is: the process and the moment, so
+// that two deletions never pick one name, and this machine, so that a folder shared with
+// another machine never takes that machine's process for one of its own.
+constexpr std::string_view kAsideKind = "deleting-";
+
+// The path the folder is moved to before it is deleted, beside it: an own name of the
+// folder's name (OwnName), which no server's folder can take. Empty for a path of one name.
+std::string AsidePath(const std::string& path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    if (cut == std::string::npos) return {};
+    const std::string kind = std::string(kAsideKind) + ThisMachineTag() + "-" +
+                             std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(GetTickCount64());
+    return JoinPath(path.substr(0, cut), OwnName(path.substr(cut + 1), kind));
 }
 
-// True while the process runs (or exists but may not be opened by this user).
-bool ProcessRuns(DWORD id) {
-    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
-    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
-    const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    CloseHandle(process);
-    return runs;
-}
-
-// True for the name of a folder that AsideName gave the folder named folderName in a process
-// that no longer runs: a deletion ended before it was done (the program was killed, the
-// machine went down).
+// True for a name that AsideName gave the folder named folderName on this machine, in a
+// process that has surely ended: a deletion ended before it was done (the program was
+// killed, the machine went down). A name of any other form, of another machine, or of a
+// process that runs or cannot be asked about stays.
 bool IsLeftOverAside(const std::string& folderName, const std::string& name) {
-    const std::string prefix = folderName + ".deleting-";
-    if (name.size() <= prefix.size() ||
-        !SameNameOnThisSystem(name.substr(0, prefix.size()), prefix))
-        return false;
-    const std::string rest = name.substr(prefix.size());
-    const std::size_t dash = rest.find('-');
-    const auto digits = [](const std::string& text, std::size_t most) {
-        return !text.empty() && text.size() <= most &&
-               text.find_first_not_of("0123456789") == std::string::npos;
-    };
-    if (dash == std::string::npos || !digits(rest.substr(0, dash), 10) ||
-        !digits(rest.substr(dash + 1), 20))
-        return false;
-    return !ProcessRuns(static_cast<DWORD>(std::stoull(rest.substr(0, dash))));
+    const std::optional<std::string> kind = OwnNameKind(name, folderName);
+    if (!kind) return false;
+    const std::string own = std::string(kAsideKind) + ThisMachineTag() + "-";
+    std::string_view rest = *kind;
+    if (!rest.starts_with(own)) return false;
+    rest.remove_prefix(own.size());
+    const std::optional<std::uint64_t> process = save_temp::TakeNumber(rest, '-', MAXDWORD);
+    const bool tick = process && save_temp::TakeNumber(rest, '\0', UINT64_MAX);
+    return tick && rest.empty() && ProcessIsGone(*process);
 }
 
 // Removes the folders that interrupted deletions of this folder left beside it, so that old
@@ -166,11 +169,12 @@ void FileSystemObject::DeleteFolder(const std::string& path) {
     // program lets go. Moved aside first, it leaves its name free at once. A folder that
     // cannot be moved (a file inside is open) is removed where it is, which then reports why.
     // A run ended while removing the moved folder leaves it beside the folder under its aside
-    // name; the next deletion of the folder removes it.
+    // name; a later deletion of the folder removes it once that run's process has ended, on
+    // the machine that made it (IsLeftOverAside).
     RemoveLeftOverAsides(path);
-    const std::string aside = AsideName(path);
-    const bool moved =
-        MoveFileExW(WidePathFromUtf8(path).c_str(), WidePathFromUtf8(aside).c_str(), 0);
+    const std::string aside = AsidePath(path);
+    const bool moved = !aside.empty() && MoveFileExW(WidePathFromUtf8(path).c_str(),
+                                                     WidePathFromUtf8(aside).c_str(), 0);
     const int error = RemoveTree(moved ? aside : path);
     if (error == 0) return;
     if (moved) MoveFileExW(WidePathFromUtf8(aside).c_str(), WidePathFromUtf8(path).c_str(), 0);

@@ -1,8 +1,6 @@
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <climits>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +9,7 @@
 
 #include "platform/hex_hash.h"
 #include "platform/native_path.h"
+#include "platform/process_check.h"
 #include "platform/save_temp.h"
 
 namespace vb::platform {
@@ -36,9 +35,6 @@ pid_t OwnerOf(std::string_view name, const std::string& base) {
         if (!IsAsciiAlnum(c)) return 0;
     return static_cast<pid_t>(*pid);
 }
-
-// A process of another user answers EPERM: it runs all the same.
-bool IsRunning(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
 
 // The machine's lasting identity (its machine id, else its host name) and the process-id
 // space this process lives in: a process id means something only inside its own space.
@@ -81,7 +77,8 @@ void RemoveLeftoverTemps(const std::string& target) {
         const pid_t owner = OwnerOf(Utf8FromPath(it->path().filename()), base);
         std::error_code statusError;  // an entry gone meanwhile ends nothing but its own look
         const bool plainFile = it->symlink_status(statusError).type() == fs::file_type::regular;
-        if (owner > 0 && plainFile && !IsRunning(owner)) leftovers.push_back(it->path());
+        if (owner > 0 && plainFile && ProcessIsGone(static_cast<std::uint64_t>(owner)))
+            leftovers.push_back(it->path());
     }
     for (const fs::path& leftover : leftovers) fs::remove(leftover, ec);
 }

@@ -8,6 +8,7 @@
 
 #include "platform/hex_hash.h"
 #include "platform/native_path.h"
+#include "platform/process_check.h"
 #include "platform/program_folder.h"
 #include "platform/save_temp.h"
 #include "platform/wide_text.h"
@@ -30,16 +31,6 @@ DWORD OwnerOf(std::string_view name, const std::string& base) {
     const bool counter = pid && save_temp::TakeNumber(*rest, '-', UINT_MAX);
     const bool clock = counter && save_temp::TakeNumber(*rest, '\0', UINT64_MAX);
     return clock && rest->empty() ? static_cast<DWORD>(*pid) : 0;
-}
-
-// A process that cannot be opened for lack of rights runs all the same; one that has ended
-// but is still held open by someone is gone.
-bool IsRunning(DWORD pid) {
-    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-    if (!process) return GetLastError() != ERROR_INVALID_PARAMETER;
-    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    CloseHandle(process);
-    return running;
 }
 
 // The machine's name: two computers of one network never share it.
@@ -78,7 +69,7 @@ void RemoveLeftoverTemps(const std::string& target) {
         constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
         const std::string name = Utf8FromWide(found.cFileName);
         const DWORD owner = OwnerOf(name, base);
-        if (owner != 0 && !(found.dwFileAttributes & kNotPlain) && !IsRunning(owner))
+        if (owner != 0 && !(found.dwFileAttributes & kNotPlain) && ProcessIsGone(owner))
             leftovers.push_back(JoinPath(folder, name));
     } while (FindNextFileW(search, &found));
     FindClose(search);

@@ -40,6 +40,7 @@ extern const int kNotAFolder;     // a file where a folder is needed
 extern const int kIsAFolder;      // a folder where a file is needed
 extern const int kNotAPlainFile;  // a device, pipe or other special file
 extern const int kInterrupted;    // a retryable interruption (EINTR; none on Windows)
+extern const int kOutOfMemory;    // not enough memory for what was asked
 }  // namespace os_error
 
 }  // namespace vb::platform

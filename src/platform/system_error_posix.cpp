@@ -19,6 +19,7 @@ const int kNotAFolder = ENOTDIR;
 const int kIsAFolder = EISDIR;
 const int kNotAPlainFile = EINVAL;
 const int kInterrupted = EINTR;
+const int kOutOfMemory = ENOMEM;
 }  // namespace os_error
 
 }  // namespace vb::platform

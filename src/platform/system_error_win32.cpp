@@ -34,6 +34,7 @@ const int kNotAFolder = ERROR_DIRECTORY;
 const int kIsAFolder = ERROR_ACCESS_DENIED;  // what the system says for a folder opened as a file
 const int kNotAPlainFile = ERROR_INVALID_FUNCTION;
 const int kInterrupted = -1;  // never returned by a Windows call
+const int kOutOfMemory = ERROR_NOT_ENOUGH_MEMORY;
 }  // namespace os_error
 
 }  // namespace vb::platform

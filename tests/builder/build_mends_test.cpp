@@ -1,8 +1,11 @@
 // Runs that the plain build would get wrong: each test fails without its guard.
+#include <atomic>
 #include <filesystem>
 
 #include "build_fixture.h"
 #include "builder/messages.h"
+#include "platform/hex_hash.h"
+#include "platform/own_name.h"
 #include "platform/program_folder.h"
 
 namespace vb::test {
@@ -231,6 +234,56 @@ TEST_F(BuildMendsTest, EmptySourceGivesAnEmptyPieceAndAWarning) {
     const std::string warning =
         msg::kWarnMissingTargetBefore + (tmp / "src/a.txt") + msg::kWarnMissingTargetAfter;
     EXPECT_EQ(txtLog.Text(), kStarted + warning + warning + kFinished);
+}
+
+TEST_F(BuildMendsTest, FewerThanOneSourceAPageOpensNoSource) {
+    std::atomic<int> reads = 0;  // the reads ahead run on a helper thread
+    fso.beforeRead = [&](const std::string& path) { reads += path.ends_with("a.txt"); };
+    txtMakePageNum.SetText("5000");
+    txtPagePerSrcNum.SetText("-1");
+    builder.Run();
+    EXPECT_EQ(reads, 0);
+    EXPECT_EQ(Pages().size(), 5000u);
+}
+
+// Folders beside the output folder named like what an interrupted deletion leaves, but not by
+// the program on this machine: the older form, which a user may well type, and another
+// machine's own name. A write-out leaves them and what they hold.
+TEST_F(BuildMendsTest, FoldersNamedLikeTheLeftoversOfOthersSurviveAWriteOut) {
+    const std::vector<std::string> others = {
+        "local/srv.deleting-4242-77",
+        "local/" + platform::OwnName(
+                       "srv", "deleting-" + platform::HexHash("another machine") + "-4242-77")};
+    for (const auto& folder : others) {
+        fs::create_directory(tmp / folder);
+        WriteBytes(tmp / (folder + "/notes.txt"), "mine");
+    }
+    builder.Run();
+    EXPECT_EQ(txtLog.Text(), kStarted + kFinished);
+    for (const auto& folder : others) EXPECT_EQ(ReadBytes(tmp / (folder + "/notes.txt")), "mine");
+}
+
+// A server may be named like the lock file of another, as the older versions named it: with
+// that server's folder made at start, or with an older version's lock left in its place,
+// both servers write out.
+TEST_F(BuildMendsTest, AServerNamedLikeAnOldLockFileWritesOutBesideItsNamesake) {
+    const std::string oldLock = "foo.example.VornackBuilder-lock";
+    cboServer.AddItem("foo.example");
+    cboServer.AddItem(oldLock);
+    for (const bool leftByOlderVersion : {false, true}) {
+        const std::string place = tmp / ("local/" + oldLock);
+        fs::remove_all(place);
+        if (leftByOlderVersion)
+            WriteBytes(place, "");
+        else
+            fs::create_directory(place);
+        for (const int server : {2, 3}) {
+            cboServer.SetListIndex(server);
+            builder.Run();
+            EXPECT_EQ(txtLog.Text(), kStarted + kFinished) << cboServer.Text();
+            EXPECT_TRUE(fs::exists(tmp / ("local/" + cboServer.Text() + "/index.html")));
+        }
+    }
 }
 
 }  // namespace

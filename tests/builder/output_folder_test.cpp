@@ -6,6 +6,7 @@
 #include <set>
 
 #include "platform/native_path.h"
+#include "platform/own_name.h"
 #include "platform/program_folder.h"
 #include "platform/utf8.h"
 #include "temp_dir.h"
@@ -60,7 +61,7 @@ TEST(OutputLockName, FitsAFileNameAndKeepsLongServersApart) {
             const std::string lock = OutputLockName(name);
             EXPECT_LE(lock.size(), 255u) << name;
             EXPECT_NE(lock, name);
-            EXPECT_TRUE(lock.ends_with(kOutputLockSuffix));
+            EXPECT_TRUE(lock.ends_with(std::string(platform::kOwnNameMark) + "lock"));
             std::string whole;  // the characters decoded and encoded again
             for (std::size_t pos = 0; pos < lock.size();)
                 platform::utf8::Append(whole, platform::utf8::DecodeAt(lock, pos));

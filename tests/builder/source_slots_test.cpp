@@ -1,8 +1,11 @@
 #include "builder/source_slots.h"
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <random>
 #include <set>
+#include <thread>
 
 #include "build_fixture.h"
 #include "builder/messages.h"
@@ -140,6 +143,28 @@ TEST_F(GetSrcPageTest, KeptPreparationsStayWithinTheCapWithPartsMadeLater) {
 TEST_F(GetSrcPageTest, EmptyListOrUnreadableSourceFails) {
     EXPECT_THROW(Pick({""}), std::out_of_range);
     EXPECT_THROW(Pick({"", "gone.txt"}), platform::SystemError);
+}
+
+// Picks that each hold more than the byte bound: the helper makes the next only once the
+// one waiting is taken, and a slow taker still gets every pick, in order (nothing waits on
+// the other for good).
+TEST(PicksAheadTest, PicksBeyondTheByteBoundWaitOneAtATime) {
+    constexpr int kPicks = 40;
+    std::atomic<int> made = 0, taken = 0, mostAhead = 0;
+    builder::PicksAhead ahead(
+        [&]() -> builder::PicksAhead::Made {
+            // Taken counts a pick just after the helper could see it gone: one ahead at most.
+            mostAhead = std::max(mostAhead.load(), made++ - taken);
+            return {nullptr, 1000};
+        },
+        kPicks, 32, 100);
+    for (int i = 0; i < kPicks; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ahead.Take();
+        ++taken;
+    }
+    EXPECT_EQ(made, kPicks);
+    EXPECT_LE(mostAhead, 1);
 }
 
 }  // namespace

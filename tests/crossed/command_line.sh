@@ -83,7 +83,7 @@ done
 # once that holder has ended, the next run goes ahead.
 mkdir -p "$work/linux/local/ホスト.example.jp"
 touch "$work/linux/local/ホスト.example.jp/keep"
-exec 9>>"$work/linux/local/ホスト.example.jp.VornackBuilder-lock"
+exec 9>>"$work/linux/local/ホスト.example.jp ~VornackBuilder-lock"
 flock 9
 run linux --write-out --yes 9>&-
 exec 9>&-

@@ -16,6 +16,7 @@
 #include "hostile_fixture.h"
 #include "platform/codec.h"
 #include "platform/native_path.h"
+#include "platform/own_name.h"
 #include "platform/program_folder.h"
 #include "platform/wide_text.h"
 
@@ -31,8 +32,10 @@ constexpr const char* kRunCase = "WriteOutKillWin32.DISABLED_RunsTheWriteOut";
 // beside it: the folder moved aside, which the next run's deletion removes.
 Tree OutsideTheOutputFolder(const Tree& tree) {
     Tree outside = Without(tree, "local/srv");
-    std::erase_if(outside,
-                  [](const auto& entry) { return entry.first.starts_with("local/srv.deleting-"); });
+    std::erase_if(outside, [](const auto& entry) {
+        return entry.first.starts_with("local/srv" + std::string(platform::kOwnNameMark) +
+                                       "deleting-");
+    });
     return outside;
 }
 

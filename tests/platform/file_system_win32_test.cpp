@@ -12,6 +12,8 @@
 #include "file_system_fixture.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
+#include "platform/own_name.h"
+#include "platform/save_temp.h"
 #include "platform/system_error.h"
 #include "platform/wide_text.h"
 #include "platform/writability.h"
@@ -113,9 +115,13 @@ TEST_F(FileSystemWin32Test, ARunAgainWhileTheOutputFolderIsOpenElsewhereMakesItA
 TEST_F(FileSystemWin32Test, WhatAKilledDeletionLeftAsideGoesWithTheNextDeletion) {
     const std::string out = dir / "出力";
     fso.CreateFolder(out);
-    const std::string leftOver = out + ".deleting-4000000001-123";  // no such process
-    const std::string running = out + ".deleting-" + std::to_string(GetCurrentProcessId()) + "-1";
-    const std::string users = out + ".deleting-notes";
+    const auto aside = [&](std::uint64_t process) {
+        return dir / OwnName("出力", "deleting-" + ThisMachineTag() + "-" +
+                                         std::to_string(process) + "-123");
+    };
+    const std::string leftOver = aside(4000000001);  // no such process
+    const std::string running = aside(GetCurrentProcessId());
+    const std::string users = out + " ~VornackBuilder-deleting-notes";
     for (const auto& folder : {leftOver, running, users}) {
         fso.CreateFolder(folder);
         WriteBytes(folder + "\\old.html", "old");

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+
+// Whether a process of this machine has ended, for the clean-up of what an ended process
+// left behind (a save's temporary file, a folder a deletion had moved aside).
+namespace vb::platform {
+
+// True only when the system says that no process of this id runs. Whatever else it says,
+// and a failure to ask, counts as running: a leftover is removed only when its process is
+// surely gone. An id of 0, or one the system's ids cannot be, is never gone.
+bool ProcessIsGone(std::uint64_t id);
+
+}  // namespace vb::platform
