@@ -56,8 +56,6 @@ void PageBuilder::SetPickSeedSource(std::function<std::uint32_t()> source) {
 }
 
 void PageBuilder::Run() {
-    // A second write-out started during one of the run's yields.
-    if (w_.state.writeOutRunning) return;
     RunningMark running(w_.state);
     try {
         w_.pbrProcess.SetValue(0.0f);

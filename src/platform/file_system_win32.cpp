@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/decimal.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
@@ -101,16 +102,12 @@ bool IsLeftOverAside(const std::string& folderName, const std::string& name) {
     if (name.size() <= prefix.size() ||
         !SameNameOnThisSystem(name.substr(0, prefix.size()), prefix))
         return false;
-    const std::string rest = name.substr(prefix.size());
+    const std::string_view rest = std::string_view(name).substr(prefix.size());
     const std::size_t dash = rest.find('-');
-    const auto digits = [](const std::string& text, std::size_t most) {
-        return !text.empty() && text.size() <= most &&
-               text.find_first_not_of("0123456789") == std::string::npos;
-    };
-    if (dash == std::string::npos || !digits(rest.substr(0, dash), 10) ||
-        !digits(rest.substr(dash + 1), 20))
-        return false;
-    return !ProcessRuns(static_cast<DWORD>(std::stoull(rest.substr(0, dash))));
+    if (dash == std::string_view::npos) return false;
+    const auto process = DecimalNumber(rest.substr(0, dash), MAXDWORD);
+    if (!process || !DecimalNumber(rest.substr(dash + 1))) return false;
+    return !ProcessRuns(static_cast<DWORD>(*process));
 }
 
 // Removes the folders that interrupted deletions of this folder left beside it, so that old
@@ -153,13 +150,12 @@ void FileSystemObject::DeleteFolder(const std::string& path) {
     if (IsLink(attributes)) {
         // A link standing in for the folder: remove the link, never what it points to.
         if (const int error = RemoveLink(path, attributes))
-            ThrowFailure("フォルダを削除できません。", path, error);
+            ThrowFailure(kCannotDeleteFolder, path, error);
         return;
     }
     if (!IsFolder(attributes)) ThrowFailure("フォルダではありません。", path, ERROR_DIRECTORY);
     const std::string blocked = FindWriteProtected(path);
-    if (!blocked.empty())
-        ThrowFailure("書き込み禁止のため削除できません。", blocked, ERROR_ACCESS_DENIED);
+    if (!blocked.empty()) ThrowFailure(kDeletionWriteProtected, blocked, ERROR_ACCESS_DENIED);
 
     // A folder that another program (a File Explorer window) holds open stays "delete
     // pending" after its removal, and a folder of the same name cannot be made until that
@@ -174,7 +170,7 @@ void FileSystemObject::DeleteFolder(const std::string& path) {
     const int error = RemoveTree(moved ? aside : path);
     if (error == 0) return;
     if (moved) MoveFileExW(WidePathFromUtf8(aside).c_str(), WidePathFromUtf8(path).c_str(), 0);
-    ThrowFailure("フォルダを削除できません。", path, error);
+    ThrowFailure(kCannotDeleteFolder, path, error);
 }
 
 void FileSystemObject::CreateFolder(const std::string& path) {

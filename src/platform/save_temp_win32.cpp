@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/hex_hash.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/save_temp.h"
@@ -42,18 +41,13 @@ bool IsRunning(DWORD pid) {
     return running;
 }
 
+}  // namespace
+
 // The machine's name: two computers of one network never share it.
-std::string MachineIdentity() {
+std::string save_temp::MachineIdentity() {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
     return GetComputerNameW(name, &size) ? Utf8FromWide(std::wstring(name, size)) : std::string();
-}
-
-}  // namespace
-
-const std::string& ThisMachineTag() {
-    static const std::string tag = HexHash(MachineIdentity());
-    return tag;
 }
 
 // The machine, the process, a counter (two saves in one process) and the clock.

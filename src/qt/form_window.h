@@ -6,6 +6,7 @@
 
 #include "forms/form.h"
 #include "forms/view_registry.h"
+#include "forms/window_rules.h"
 #include "qt/control_view.h"
 
 class QAction;
@@ -65,7 +66,6 @@ class FormWindow : public QMainWindow {
     void ApplyPosition();
     void ApplyTopMost();
     void ReportFrame();
-    void EndSession();
     void OpenMenuOfAccessKey(int key);
     void OnFocusChanged(QWidget* old, QWidget* now);
     forms::Control* ControlOf(QWidget* widget) const;
@@ -76,8 +76,7 @@ class FormWindow : public QMainWindow {
     forms::ViewRegistry<ControlView> views_;
     std::map<const QWidget*, forms::Control*> controlOf_;
     std::map<const forms::Menu*, QAction*> actions_;
-    forms::Control* lastFocused_ = nullptr;
-    bool closing_ = false;
+    forms::WindowRules rules_;
 };
 
 }  // namespace vb::qtview
