@@ -96,7 +96,7 @@ ControlView& FormWindow::AddView(forms::Control& control) {
                 if (OpenExternally) OpenExternally(url);
             },
             browserPolicy_),
-        [this](ControlView& changed, forms::Change change) { OnControlChange(changed, change); });
+        [this](ControlView& changed) { PlaceInContainer(changed); }, [this] { Restack(); });
     if (view.Widget()) {
         controlOf_[view.Widget()] = &control;
         view.Widget()->installEventFilter(this);
@@ -115,12 +115,6 @@ void FormWindow::PlaceInContainer(ControlView& view) {
         widget->setVisible(view.Control().Visible());
         Restack();
     }
-}
-
-void FormWindow::OnControlChange(ControlView& view, forms::Change change) {
-    if (change == forms::Change::Geometry) PlaceInContainer(view);
-    view.Update(change);
-    if (change == forms::Change::ZOrder) Restack();
 }
 
 void FormWindow::Restack() {

@@ -60,7 +60,6 @@ class FormWindow : public QMainWindow {
     void Restack();
     void ApplyTabOrder();
     std::vector<QWidget*> TabOrder() const;
-    void OnControlChange(ControlView& view, forms::Change change);
     void OnFormChange(forms::Change change);
     void ApplyClientSize();
     void ApplyPosition();

@@ -3,6 +3,7 @@
 
 #include <exception>
 
+#include "forms/resources.h"
 #include "platform/app_title.h"
 #include "winutil/api_set_window_pos.h"
 #include "winutil/fun_easy_version.h"

@@ -24,26 +24,26 @@ class ThreadCheckedServices {
     platform::DesktopShell& Shell() { return shell_; }
 
   private:
-    class Boxes final : public platform::MessageBoxService {
+    class CheckedBoxes final : public platform::MessageBoxService {
       public:
-        explicit Boxes(platform::MessageBoxService& real) : real_(real) {}
+        explicit CheckedBoxes(platform::MessageBoxService& real) : real_(real) {}
         platform::MsgResult Show(const std::string& text, platform::MsgButtons buttons,
                                  platform::MsgIcon icon, const std::string& caption) override;
 
       private:
         platform::MessageBoxService& real_;
     };
-    class Events final : public platform::EventPump {
+    class CheckedEvents final : public platform::EventPump {
       public:
-        explicit Events(platform::EventPump& real) : real_(real) {}
+        explicit CheckedEvents(platform::EventPump& real) : real_(real) {}
         void ProcessEvents() override;
 
       private:
         platform::EventPump& real_;
     };
-    class Shell final : public platform::DesktopShell {
+    class CheckedShell final : public platform::DesktopShell {
       public:
-        explicit Shell(platform::DesktopShell& real) : real_(real) {}
+        explicit CheckedShell(platform::DesktopShell& real) : real_(real) {}
         int Execute(const std::optional<std::string>& operation, const std::string& file,
                     const std::optional<std::string>& parameters,
                     const std::optional<std::string>& directory, int show) override;
@@ -54,9 +54,9 @@ class ThreadCheckedServices {
         platform::DesktopShell& real_;
     };
 
-    Boxes boxes_;
-    Events events_;
-    Shell shell_;
+    CheckedBoxes boxes_;
+    CheckedEvents events_;
+    CheckedShell shell_;
 };
 
 }  // namespace vb::ui

@@ -119,8 +119,8 @@ ControlView& FormWindow::AddView(forms::Control& control) {
                             if (OpenExternally) OpenExternally(url);
                         }};
     return views_.Add(
-        MakeControlView(control, context),
-        [this](ControlView& view, forms::Change change) { OnControlChange(view, change); });
+        MakeControlView(control, context), [this](ControlView& view) { PlaceInContainer(view); },
+        [this] { Restack(); });
 }
 
 void FormWindow::PlaceInContainer(ControlView& view) {
@@ -130,12 +130,6 @@ void FormWindow::PlaceInContainer(ControlView& view) {
     if (const forms::Control* container = view.Control().Container())
         if (HWND w = HandleFor(*container)) parent = w;
     if (GetParent(child) != parent) SetParent(child, parent);
-}
-
-void FormWindow::OnControlChange(ControlView& view, forms::Change change) {
-    if (change == forms::Change::Geometry) PlaceInContainer(view);
-    view.Update(change);
-    if (change == forms::Change::ZOrder) Restack();
 }
 
 void FormWindow::Restack() {

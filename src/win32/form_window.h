@@ -61,7 +61,6 @@ class FormWindow {
     ControlView& AddView(forms::Control& control);
     void PlaceInContainer(ControlView& view);
     void Restack();
-    void OnControlChange(ControlView& view, forms::Change change);
     void OnFormChange(forms::Change change);
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void Paint();

@@ -13,7 +13,7 @@ TEST(DecimalNumber, TakesDigitsAloneUpToItsBound) {
             EXPECT_EQ(DecimalNumber(std::to_string(n), most), n);
             EXPECT_EQ(DecimalNumber("00" + std::to_string(n), most), n);
         }
-        EXPECT_EQ(DecimalNumber(std::to_string(most) + "0", most), std::nullopt);
+        EXPECT_EQ(DecimalNumber(std::to_string(most) + "1", most), std::nullopt);
     }
     EXPECT_EQ(DecimalNumber("18446744073709551616"), std::nullopt);
     for (const char* text : {"", "-1", "+1", " 1", "1 ", "1a", "0x10", "１"})
