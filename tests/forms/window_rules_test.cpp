@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "forms/text_box.h"
+#include "forms/timer_step.h"
 #include "forms/window_thread.h"
 
 namespace vb::forms {
@@ -96,6 +97,17 @@ TEST(TextBoxRules, ABoxGrowsAboutItsCentreToShowEveryLine) {
         EXPECT_EQ(box.ShowsVerticalBar(), bars != ScrollBars::Horizontal);
         EXPECT_EQ(box.ShowsHorizontalBar(), bars != ScrollBars::Vertical);
     }
+}
+
+TEST(TimerRules, EnablingAgainKeepsTheIntervalAndANewIntervalRestarts) {
+    Timer timer("tmrStep");
+    timer.SetInterval(100);
+    EXPECT_EQ(StepAfter(timer, Change::Enabled, false), TimerStep::Start);
+    EXPECT_EQ(StepAfter(timer, Change::Enabled, true), TimerStep::Keep);
+    EXPECT_EQ(StepAfter(timer, Change::Interval, true), TimerStep::Start);
+    EXPECT_EQ(StepAfter(timer, Change::Geometry, false), TimerStep::Keep);
+    timer.SetEnabled(false);
+    EXPECT_EQ(StepAfter(timer, Change::Enabled, true), TimerStep::Stop);
 }
 
 #if GTEST_HAS_DEATH_TEST

