@@ -7,7 +7,8 @@ repository's root, from src/, or, for a bare file name, anywhere in the tree (a 
 header is there as its .in template); `*`, `…` and `<placeholder>` match any run of
 characters, and a program's name matches its source file. A system header is written as an
 include names it, in angle brackets, and is not looked for. Any other is code: each name in
-it must be a word in src/, and in `Type::name` a word of the files that define the type.
+it must be a word of the code in src/ (a word only a comment holds does not count), and in
+`Type::name` a word of the files that define the type.
 README.md: every path under one of the repository's own folders, in backticks or not.
 Lists each stale mention with its line.
 """
@@ -56,12 +57,30 @@ def name_found(name, words):
     return any(pattern.match(w) for w in words)
 
 
+# A C++ comment, or a string or character literal to step over (a "//" inside a string is
+# no comment).
+CPP_COMMENT_OR_LITERAL = re.compile(
+    r'//[^\n]*|/\*.*?\*/|"(?:\\.|[^"\\\n])*"|\'(?:\\.|[^\'\\\n])*\'', re.S)
+
+
+def without_comments(path, text):
+    """The code of a source or build file: its comments blanked, its strings kept."""
+    if path.endswith("CMakeLists.txt"):
+        return re.sub(r"#[^\n]*", " ", text)
+    if not re.search(r"\.(cpp|h|inc|in)$", path):
+        return text
+    return CPP_COMMENT_OR_LITERAL.sub(
+        lambda m: " " if m.group(0).startswith("/") else m.group(0), text)
+
+
 def read_src(files):
-    """Every word in src/, and the words of the files that define each class or struct."""
+    """Every word of the code in src/, and the words of the files that define each class or
+    struct."""
     words, members = set(), {}
     for f in files:
         if f.startswith("src/"):
             text = (ROOT / f).read_text(encoding="utf-8", errors="replace")
+            text = without_comments(f, text)
             found = set(NAME.findall(text))
             words |= found
             for name in re.findall(r"\b(?:class|struct)\s+(\w+)\s*(?:final\s*)?[:{]", text):

@@ -25,13 +25,10 @@ fs::path Resolved(const std::string& text) {
     return path;
 }
 
-// The folder beside the program that holds every server's output folder and its lock.
-std::string LocalFolder() { return platform::JoinPath(platform::ProgramFolder(), "local"); }
-
 }  // namespace
 
 std::string OutputFolderPath(const std::string& serverName) {
-    return platform::JoinPath(LocalFolder(), serverName);
+    return platform::JoinPath(platform::LocalFolder(), serverName);
 }
 
 std::string OutputLockName(const std::string& serverName) {
@@ -39,7 +36,7 @@ std::string OutputLockName(const std::string& serverName) {
 }
 
 std::string OutputLockPath(const std::string& serverName) {
-    return platform::JoinPath(LocalFolder(), OutputLockName(serverName));
+    return platform::JoinPath(platform::LocalFolder(), OutputLockName(serverName));
 }
 
 void RemoveOldLockInPlaceOf(const std::string& outputFolder) {

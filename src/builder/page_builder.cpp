@@ -86,8 +86,6 @@ void PageBuilder::SetPickSeedSource(std::function<std::uint32_t()> source) {
 }
 
 WriteOutOutcome PageBuilder::Run() {
-    // A second write-out started during one of the run's yields.
-    if (w_.state.writeOutRunning) return {};
     RunningMark running(w_.state);
     pagesWritten_ = 0;
     WriteOutOutcome ended = Attempt();

@@ -26,8 +26,9 @@ class PageBuilder {
 
     // The whole command. A failure ends the run at the failing step, leaves what was done
     // in place and is reported in a message box with the critical icon, a refused job in
-    // one with the warning icon; the run never throws and returns how it ended. Ignored
-    // while a write-out is already running (during its yields).
+    // one with the warning icon; the run never throws and returns how it ended. The window
+    // calls it as a command, and its commands are ignored while a write-out runs (RunState),
+    // so a run never starts during another's yields.
     WriteOutOutcome Run();
 
     // Checks the job's fields in their fixed order and stops at the first fault with its

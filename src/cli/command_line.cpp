@@ -1,8 +1,9 @@
 #include "cli/command_line.h"
 
-#include <charconv>
+#include <limits>
 #include <string_view>
 
+#include "platform/decimal.h"
 #include "platform/utf8.h"
 
 namespace vb::cli {
@@ -44,13 +45,9 @@ std::optional<Argument> Split(const std::string& arg, bool slashForms) {
 }
 
 std::optional<std::uint32_t> ParseSeed(const std::string& text) {
-    std::uint32_t seed = 0;
-    const char* end = text.data() + text.size();
-    // Digits only: from_chars alone would take a leading '-' or stop early.
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return {};
-    const auto [ptr, ec] = std::from_chars(text.data(), end, seed);
-    if (ec != std::errc() || ptr != end) return {};
-    return seed;
+    const auto seed = platform::DecimalNumber(text, std::numeric_limits<std::uint32_t>::max());
+    if (!seed) return {};
+    return static_cast<std::uint32_t>(*seed);
 }
 
 ParsedCommandLine Refuse(const std::string& ja, const std::string& arg, const std::string& en) {

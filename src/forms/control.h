@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "forms/window_thread.h"
+
 // The base of every control of the form layer. Controls are plain objects holding the
 // properties the program reads and writes; a view (the Qt window, or nothing in tests)
 // observes them through one change callback and draws them.
@@ -44,9 +46,9 @@ class Control {
 
     // Type name as the program asks for it ("TextBox", "Line", ...).
     virtual const char* TypeName() const = 0;
-    // Calls the visitor's function for this kind of control; a kind the visitor does not
-    // know (a test's own) calls none.
-    virtual void Accept(ControlVisitor&) {}
+    // Calls the visitor's function for this kind of control. Every kind has its own, so a
+    // kind the views do not draw does not build.
+    virtual void Accept(ControlVisitor& visitor) = 0;
 
     const std::string& Name() const { return name_; }
     int Index() const { return index_; }
@@ -108,7 +110,9 @@ class Control {
     void SetObserver(std::function<void(Change)> observer) { observer_ = std::move(observer); }
 
   protected:
+    // Every change a view may draw passes here: the window's thread's check stands here.
     void Notify(Change change) const {
+        CheckWindowThread(TypeName());
         if (observer_) observer_(change);
     }
     // Copies what a loaded element takes over from the element it is made from: container,

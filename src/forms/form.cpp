@@ -73,6 +73,7 @@ void Form::Activate() { Notify(Change::Activate); }
 void Form::AddMenu(Menu& menu) { menus_.push_back(&menu); }
 
 bool Form::Unload(UnloadMode mode) {
+    CheckWindowThread("a form");
     // A QueryUnload handler that unloads again (or a view closing in answer to the
     // notification below) must not run the handler a second time.
     if (unloaded_ || unloading_) return unloaded_;

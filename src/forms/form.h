@@ -49,7 +49,8 @@ struct FrameExtents {
 // restores it; the layer does not rescale coordinates for other modes.
 class Form {
   public:
-    explicit Form(std::string name) : name_(std::move(name)) {}
+    // The thread that makes a form becomes the window's thread (forms/window_thread.h).
+    explicit Form(std::string name) : name_(std::move(name)) { BindWindowThread(); }
     virtual ~Form() = default;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -125,6 +126,7 @@ class Form {
 
   protected:
     void Notify(Change change) const {
+        CheckWindowThread("a form");
         if (observer_) observer_(change);
     }
 

@@ -45,6 +45,7 @@ class Menu {
 
   private:
     void Notify(Change change) const {
+        CheckWindowThread("a menu");
         if (observer_) observer_(change);
     }
 

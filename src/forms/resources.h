@@ -24,7 +24,12 @@ class ResourceTable {
 // cursor "CURSOR_HAND").
 ResourceTable& ProgramResources();
 
-// Loads a picture from the program's resources: kind 0 bitmap, 1 icon, 2 cursor. Each call
+// The kinds LoadResPicture takes, as the program's procedures pass them.
+inline constexpr std::int32_t kResBitmap = 0;
+inline constexpr std::int32_t kResIcon = 1;
+inline constexpr std::int32_t kResCursor = 2;
+
+// Loads a picture from the program's resources: kind kResBitmap, kResIcon or kResCursor. Each call
 // gives a picture of its own. A kind that does not fit a 16-bit integer is refused with
 // Overflow, another unknown kind with InvalidProcedureCall, a missing picture with
 // ResourceNotFound.

@@ -49,6 +49,7 @@ class Screen {
 
   private:
     void Notify(Change change) const {
+        CheckWindowThread("the screen");
         if (observer_) observer_(change);
     }
 

@@ -41,6 +41,17 @@ class TextBox : public Control {
     forms::ScrollBars ScrollBars() const { return scrollBars_; }
     void SetScrollBars(forms::ScrollBars s) { scrollBars_ = s; }
 
+    // The scroll bars a view shows: only a multi-line box has any. With a horizontal one
+    // long lines are not wrapped.
+    bool ShowsVerticalBar() const;
+    bool ShowsHorizontalBar() const;
+    // Without scroll bars every line of a multi-line box has to show. A view's font may be
+    // taller than the one the design was drawn with, so the box grows about its centre
+    // (GrownAboutCentre) when its lines need more room than the design gives them.
+    bool GrowsToShowEveryLine() const {
+        return multiLine_ && scrollBars_ == forms::ScrollBars::None;
+    }
+
   private:
     std::string text_;
     bool multiLine_ = false;
@@ -49,5 +60,14 @@ class TextBox : public Control {
     forms::Alignment alignment_ = forms::Alignment::Left;
     forms::ScrollBars scrollBars_ = forms::ScrollBars::None;
 };
+
+// The vertical extent of a box in a view's pixels.
+struct VerticalSpan {
+    int top = 0;
+    int height = 0;
+};
+
+// The span grown about its centre to the height needed; unchanged when it is high enough.
+VerticalSpan GrownAboutCentre(VerticalSpan span, int needed);
 
 }  // namespace vb::forms

@@ -15,7 +15,7 @@ namespace vb::forms {
 // The registry's end unhooks the form and every control before any view goes, so no change
 // reaches a window or a view that is gone. A View has Control() (the control it draws) and
 // TakesFocus() (it is in the tab order) and Refresh() (it shows all of its control); it must
-// not outlive its control.
+// not outlive its control; Update(change) draws one change.
 template <class View>
 class ViewRegistry {
   public:
@@ -48,12 +48,19 @@ class ViewRegistry {
         });
     }
 
-    // Keeps the view and hands every change of its control to onChange.
-    View& Add(std::unique_ptr<View> view, std::function<void(View&, Change)> onChange) {
+    // Keeps the view and has it draw every change of its control. A new geometry may put
+    // the control into another container, so the window places the view again first (place);
+    // a new z-order restacks the window's views (restack).
+    View& Add(std::unique_ptr<View> view, std::function<void(View&)> place,
+              std::function<void()> restack) {
         View& added = *views_.emplace_back(std::move(view));
         viewOf_[&added.Control()] = &added;
         added.Control().SetObserver(
-            [&added, onChange = std::move(onChange)](Change change) { onChange(added, change); });
+            [&added, place = std::move(place), restack = std::move(restack)](Change change) {
+                if (change == Change::Geometry) place(added);
+                added.Update(change);
+                if (change == Change::ZOrder) restack();
+            });
         return added;
     }
 

@@ -22,6 +22,10 @@ class BrowserObject {
     virtual std::string LocationURL() const = 0;
 };
 
+// Why a title cannot be read when the browser holds no document; nobody shows it, the
+// program only learns that the read failed.
+inline constexpr const char* kNoDocument = "ドキュメントがありません。";
+
 // A browser object as seen when its navigation completed: the title read then, or the
 // reason it could not be read.
 class CompletedNavigation : public BrowserObject {

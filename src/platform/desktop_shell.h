@@ -8,8 +8,9 @@
 // for the started program.
 namespace vb::platform {
 
-// Results of DesktopShell::Execute, as the Windows shell gives them: greater than 32 is
-// success, 32 or less an error.
+// Results of DesktopShell::Execute, as the Windows shell gives them: kShellFirstSuccess or
+// more is success, less an error.
+inline constexpr int kShellFirstSuccess = 33;
 inline constexpr int kShellFileNotFound = 2;
 inline constexpr int kShellPathNotFound = 3;
 inline constexpr int kShellNoAssociation = 31;

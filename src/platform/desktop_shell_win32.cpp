@@ -23,6 +23,15 @@ struct OptionalWide {
     std::wstring text;
 };
 
+// The shell may hand a target to a COM handler, so COM is set up before any ShellExecuteW:
+// once per process, on the thread of the first call. That is the window's thread, whose
+// COM the entry point's OleInitialize set up already; there this only adds a reference.
+void SetUpCom() {
+    static const HRESULT com =
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    (void)com;
+}
+
 int ShellResult(HINSTANCE h) { return static_cast<int>(reinterpret_cast<INT_PTR>(h)); }
 
 // The Windows folder of the system's own programs ("C:\\Windows").
@@ -60,12 +69,7 @@ int SystemDesktopShell::Execute(const std::optional<std::string>& operation,
                                 const std::string& file,
                                 const std::optional<std::string>& parameters,
                                 const std::optional<std::string>& directory, int show) {
-    // The shell may hand the document to a COM handler, so COM is set up first: once per
-    // process, on the thread of the first call. That is the window's thread, whose COM the
-    // entry point's OleInitialize set up already; there this only adds a reference.
-    static const HRESULT com =
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    (void)com;
+    SetUpCom();
     const OptionalWide op(operation), params(parameters), dir(directory);
     return ShellResult(ShellExecuteW(GetDesktopWindow(), op.get(), WideFromUtf8(file).c_str(),
                                      params.get(), dir.get(), show));
@@ -84,8 +88,9 @@ bool SystemDesktopShell::OpenFolder(const std::string& folder) {
 bool SystemDesktopShell::OpenAddress(const std::string& address) {
     if (address.empty()) return false;
     if (address.rfind("ftp:", 0) == 0) return StartExplorer(address);
+    SetUpCom();
     return ShellResult(ShellExecuteW(nullptr, L"open", WideFromUtf8(address).c_str(), nullptr,
-                                     nullptr, SW_SHOWNORMAL)) > 32;
+                                     nullptr, SW_SHOWNORMAL)) >= kShellFirstSuccess;
 }
 
 }  // namespace vb::platform

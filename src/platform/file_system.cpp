@@ -60,7 +60,7 @@ bool FileSystemObject::CanOpenForReading(const std::string& path) {
 std::string FileSystemObject::ReadAllBytes(const std::string& path) {
     int error = 0;
     FileHandle file = FileHandle::OpenForReading(path, error);
-    if (!file.IsOpen()) ThrowFailure("ファイルを開けません。", path, error);
+    if (!file.IsOpen()) ThrowFailure(kCannotOpen, path, error);
     std::string bytes;
     if ((error = file.ReadToEnd(bytes)) != 0) ThrowFailure("ファイルを読めません。", path, error);
     return bytes;
@@ -86,7 +86,7 @@ int FileSystemObject::CloseWritten(FileHandle& file) { return file.Close(); }
 std::string_view FileSystemObject::ReadFileOf(FolderReader& folder, const std::string& name) {
     const FolderReader::Read read = folder.ReadFile(name);
     if (read.error != 0)
-        ThrowFailure(read.openFailed ? "ファイルを開けません。" : "ファイルを読めません。",
+        ThrowFailure(read.openFailed ? kCannotOpen : "ファイルを読めません。",
                      JoinPath(folder.Path(), name), read.error);
     return read.bytes;
 }

@@ -84,6 +84,9 @@ class FileSystemObject {
     // The named file of a folder held open by the reader, read whole as ReadAllBytes reads
     // it and failing as it fails (naming the file by its full path). The bytes stay valid
     // until the reader's next read.
+    // Thread: during a write-out this runs on the read-ahead thread (builder::PicksAhead),
+    // beside the window's thread working on this object. An override may touch the reader
+    // and what it owns, nothing of the window and no other member of this object.
     virtual std::string_view ReadFileOf(FolderReader& folder, const std::string& name);
 
     // Creates or replaces the file with exactly these bytes / these pieces one after another
@@ -102,6 +105,9 @@ class FileSystemObject {
   protected:
     // Closes a file the writes wrote: the system's error number, 0 when it closed. Called by
     // the write itself, or by a ClosesBehind's helper thread.
+    // Thread: the helper's, while the window's thread goes on writing through this object.
+    // An override may touch the file and what it owns, nothing of the window and no other
+    // member of this object.
     virtual int CloseWritten(FileHandle& file);
 
   private:

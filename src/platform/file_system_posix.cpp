@@ -59,16 +59,15 @@ void FileSystemObject::DeleteFolder(const std::string& path) {
         ThrowFailure("フォルダが見つかりません。", path, os_error::kNotFound);
     if (fs::is_symlink(status)) {
         // A link standing in for the folder: remove the link, never what it points to.
-        if (!fs::remove(native, ec)) ThrowFailure("フォルダを削除できません。", path, ec.value());
+        if (!fs::remove(native, ec)) ThrowFailure(kCannotDeleteFolder, path, ec.value());
         return;
     }
     if (!fs::is_directory(status))
         ThrowFailure("フォルダではありません。", path, os_error::kNotAFolder);
     const std::string blocked = FindWriteProtected(path);
-    if (!blocked.empty())
-        ThrowFailure("書き込み禁止のため削除できません。", blocked, os_error::kAccessDenied);
+    if (!blocked.empty()) ThrowFailure(kDeletionWriteProtected, blocked, os_error::kAccessDenied);
     fs::remove_all(native, ec);
-    if (ec) ThrowFailure("フォルダを削除できません。", path, ec.value());
+    if (ec) ThrowFailure(kCannotDeleteFolder, path, ec.value());
 }
 
 void FileSystemObject::CreateFolder(const std::string& path) {

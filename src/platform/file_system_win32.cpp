@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/decimal.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 #include "platform/own_name.h"
@@ -156,13 +157,12 @@ void FileSystemObject::DeleteFolder(const std::string& path) {
     if (IsLink(attributes)) {
         // A link standing in for the folder: remove the link, never what it points to.
         if (const int error = RemoveLink(path, attributes))
-            ThrowFailure("フォルダを削除できません。", path, error);
+            ThrowFailure(kCannotDeleteFolder, path, error);
         return;
     }
     if (!IsFolder(attributes)) ThrowFailure("フォルダではありません。", path, ERROR_DIRECTORY);
     const std::string blocked = FindWriteProtected(path);
-    if (!blocked.empty())
-        ThrowFailure("書き込み禁止のため削除できません。", blocked, ERROR_ACCESS_DENIED);
+    if (!blocked.empty()) ThrowFailure(kDeletionWriteProtected, blocked, ERROR_ACCESS_DENIED);
 
     // A folder that another program (a File Explorer window) holds open stays "delete
     // pending" after its removal, and a folder of the same name cannot be made until that
@@ -178,7 +178,7 @@ void FileSystemObject::DeleteFolder(const std::string& path) {
     const int error = RemoveTree(moved ? aside : path);
     if (error == 0) return;
     if (moved) MoveFileExW(WidePathFromUtf8(aside).c_str(), WidePathFromUtf8(path).c_str(), 0);
-    ThrowFailure("フォルダを削除できません。", path, error);
+    ThrowFailure(kCannotDeleteFolder, path, error);
 }
 
 void FileSystemObject::CreateFolder(const std::string& path) {

@@ -28,6 +28,8 @@ std::string ExecutableBaseName() {
     return Utf8FromPath(PathFromUtf8(ExecutablePath()).stem());
 }
 
+std::string LocalFolder() { return JoinPath(ProgramFolder(), "local"); }
+
 void SetProgramFolderForTesting(const std::string& folder, const std::string& executableBaseName) {
     TestingOverride() = {folder, executableBaseName};
 }

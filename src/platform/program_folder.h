@@ -13,6 +13,10 @@ std::string ExecutableBaseName();
 // Full path of the running executable, as the system gives it.
 std::string ExecutablePath();
 
+// The folder "local" in the program folder: it holds every server's output folder (and the
+// locks of their write-outs). The one place its path is made.
+std::string LocalFolder();
+
 // Tests point the program folder (and optionally the executable name) elsewhere;
 // an empty folder restores the real one.
 void SetProgramFolderForTesting(const std::string& folder,

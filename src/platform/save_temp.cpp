@@ -1,6 +1,16 @@
 #include "platform/save_temp.h"
 
-namespace vb::platform::save_temp {
+#include "platform/decimal.h"
+#include "platform/hex_hash.h"
+
+namespace vb::platform {
+
+const std::string& ThisMachineTag() {
+    static const std::string tag = HexHash(save_temp::MachineIdentity());
+    return tag;
+}
+
+namespace save_temp {
 
 std::optional<std::string_view> AfterOwnMarker(std::string_view name, std::string_view prefix) {
     const std::string own = std::string(prefix) + std::string(kMarker) + ThisMachineTag() + "-";
@@ -11,19 +21,16 @@ std::optional<std::string_view> AfterOwnMarker(std::string_view name, std::strin
 
 std::optional<std::uint64_t> TakeNumber(std::string_view& rest, char delimiter,
                                         std::uint64_t most) {
-    std::size_t end = delimiter == '\0' ? rest.size() : rest.find(delimiter);
-    if (end == std::string_view::npos || end == 0 || end > 20) return std::nullopt;
+    const std::size_t end = delimiter == '\0' ? rest.size() : rest.find(delimiter);
+    if (end == std::string_view::npos || end == 0) return std::nullopt;
+    // The names write no leading zero.
     if (rest[0] == '0' && end > 1) return std::nullopt;
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < end; ++i) {
-        const char c = rest[i];
-        if (c < '0' || c > '9') return std::nullopt;
-        const auto digit = static_cast<std::uint64_t>(c - '0');
-        if (digit > most || value > (most - digit) / 10) return std::nullopt;
-        value = value * 10 + digit;
-    }
+    const std::optional<std::uint64_t> value = DecimalNumber(rest.substr(0, end), most);
+    if (!value) return std::nullopt;
     rest.remove_prefix(delimiter == '\0' ? end : end + 1);
     return value;
 }
 
-}  // namespace vb::platform::save_temp
+}  // namespace save_temp
+
+}  // namespace vb::platform

@@ -40,6 +40,10 @@ std::optional<std::string_view> AfterOwnMarker(std::string_view name, std::strin
 // itself excepted), at most most. Nothing when rest does not start so.
 std::optional<std::uint64_t> TakeNumber(std::string_view& rest, char delimiter, std::uint64_t most);
 
+// What ThisMachineTag is made from: on Linux the machine's id (else its host name) and the
+// process-id space, on Windows the computer's name.
+std::string MachineIdentity();
+
 }  // namespace save_temp
 
 }  // namespace vb::platform

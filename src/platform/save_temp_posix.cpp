@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/hex_hash.h"
 #include "platform/native_path.h"
 #include "platform/process_check.h"
 #include "platform/save_temp.h"
@@ -36,9 +35,11 @@ pid_t OwnerOf(std::string_view name, const std::string& base) {
     return static_cast<pid_t>(*pid);
 }
 
+}  // namespace
+
 // The machine's lasting identity (its machine id, else its host name) and the process-id
 // space this process lives in: a process id means something only inside its own space.
-std::string MachineIdentity() {
+std::string save_temp::MachineIdentity() {
     std::string id;
     std::ifstream("/etc/machine-id") >> id;
     if (id.empty()) {
@@ -50,13 +51,6 @@ std::string MachineIdentity() {
     if (::stat("/proc/self/ns/pid", &space) == 0)
         id += ":" + std::to_string(space.st_dev) + ":" + std::to_string(space.st_ino);
     return id;
-}
-
-}  // namespace
-
-const std::string& ThisMachineTag() {
-    static const std::string tag = HexHash(MachineIdentity());
-    return tag;
 }
 
 std::string TempNameFor(const std::string& target) {

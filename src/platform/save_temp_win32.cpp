@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/hex_hash.h"
 #include "platform/native_path.h"
 #include "platform/process_check.h"
 #include "platform/program_folder.h"
@@ -33,18 +32,13 @@ DWORD OwnerOf(std::string_view name, const std::string& base) {
     return clock && rest->empty() ? static_cast<DWORD>(*pid) : 0;
 }
 
+}  // namespace
+
 // The machine's name: two computers of one network never share it.
-std::string MachineIdentity() {
+std::string save_temp::MachineIdentity() {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
     return GetComputerNameW(name, &size) ? Utf8FromWide(std::wstring(name, size)) : std::string();
-}
-
-}  // namespace
-
-const std::string& ThisMachineTag() {
-    static const std::string tag = HexHash(MachineIdentity());
-    return tag;
 }
 
 // The machine, the process, a counter (two saves in one process) and the clock.

@@ -24,6 +24,12 @@ std::string DescribeFailure(const std::string& what, const std::string& path, in
 
 // What a failed write of a file says, whether the write or a later close failed.
 inline constexpr const char* kCannotWrite = "ファイルを書き込めません。";
+// What a file that cannot be opened for reading says.
+inline constexpr const char* kCannotOpen = "ファイルを開けません。";
+// What a folder that cannot be deleted says: a step of the deletion failed, or the folder
+// holds content this user may not write (the deletion then removes nothing).
+inline constexpr const char* kCannotDeleteFolder = "フォルダを削除できません。";
+inline constexpr const char* kDeletionWriteProtected = "書き込み禁止のため削除できません。";
 
 // [[noreturn]] helper: throws SystemError(DescribeFailure(...)).
 [[noreturn]] void ThrowFailure(const std::string& what, const std::string& path, int code);

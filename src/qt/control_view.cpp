@@ -103,8 +103,7 @@ std::unique_ptr<ControlView> MakeControlView(forms::Control& control, QWidget* p
                                              AddressOpener openExternally, BrowserPolicy policy) {
     ViewMaker maker(parent, std::move(openExternally), policy);
     control.Accept(maker);
-    if (maker.made) return std::move(maker.made);
-    return std::make_unique<ControlView>(control, new QWidget(parent));
+    return std::move(maker.made);
 }
 
 }  // namespace vb::qtview

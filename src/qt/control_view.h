@@ -51,7 +51,7 @@ class ControlView {
 // Opens an address in the user's own browser.
 using AddressOpener = std::function<void(const std::string& url)>;
 
-// The view for a control of any kind the layer knows; an unknown kind gets a plain widget.
+// The view for a control; every kind of control has one.
 // A browser control hands the new windows the user asks for to openExternally and keeps to
 // the policy.
 std::unique_ptr<ControlView> MakeControlView(forms::Control& control, QWidget* parent,

@@ -24,7 +24,8 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent, BrowserPolicy browser
       form_(form),
       browserPolicy_(browserPolicy),
       client_(new QWidget(this)),
-      views_(form) {
+      views_(form),
+      rules_(form, RunGuarded) {
     setObjectName(QString::fromStdString(form.Name()));
     setCentralWidget(client_);
     setWindowIcon(QIcon(QStringLiteral(":/vornackbuilder/app_icon.png")));
@@ -60,8 +61,8 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent, BrowserPolicy browser
     views_.FollowForm([this](forms::Change change) { OnFormChange(change); });
     connect(qApp, &QApplication::focusChanged, this, &FormWindow::OnFocusChanged);
     connect(qApp, &QGuiApplication::commitDataRequest, this,
-            [this](QSessionManager&) { EndSession(); });
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &FormWindow::EndSession);
+            [this](QSessionManager&) { rules_.EndSession(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { rules_.EndSession(); });
 }
 
 FormWindow::~FormWindow() {
@@ -95,7 +96,7 @@ ControlView& FormWindow::AddView(forms::Control& control) {
                 if (OpenExternally) OpenExternally(url);
             },
             browserPolicy_),
-        [this](ControlView& changed, forms::Change change) { OnControlChange(changed, change); });
+        [this](ControlView& changed) { PlaceInContainer(changed); }, [this] { Restack(); });
     if (view.Widget()) {
         controlOf_[view.Widget()] = &control;
         view.Widget()->installEventFilter(this);
@@ -114,12 +115,6 @@ void FormWindow::PlaceInContainer(ControlView& view) {
         widget->setVisible(view.Control().Visible());
         Restack();
     }
-}
-
-void FormWindow::OnControlChange(ControlView& view, forms::Change change) {
-    if (change == forms::Change::Geometry) PlaceInContainer(view);
-    view.Update(change);
-    if (change == forms::Change::ZOrder) Restack();
 }
 
 void FormWindow::Restack() {
@@ -157,7 +152,7 @@ void FormWindow::OnFormChange(forms::Change change) {
         activateWindow();
     }
     if (change == Change::Unloaded) {
-        closing_ = true;
+        rules_.MarkClosing();
         close();
     }
 }
@@ -226,17 +221,10 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
-    if (!closing_ && !form_.IsUnloaded()) {
-        bool unloaded = true;
-        // A failing QueryUnload is reported; the window closes all the same.
-        RunGuarded([&] { unloaded = form_.Unload(forms::UnloadMode::ControlMenu); });
-        if (!unloaded) {
-            event->ignore();
-            return;
-        }
-    }
-    closing_ = true;
-    event->accept();
+    if (rules_.AllowsClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
 namespace {
@@ -272,13 +260,6 @@ void FormWindow::OpenMenuOfAccessKey(int key) {
     }
 }
 
-void FormWindow::EndSession() {
-    // A form that holds the close (it is busy) is closed later by the form itself; the
-    // window must then still ask it, so it is not marked as closing here.
-    if (closing_ || form_.IsUnloaded()) return;
-    RunGuarded([&] { form_.Unload(forms::UnloadMode::AppWindows); });
-}
-
 forms::Control* FormWindow::ControlOf(QWidget* widget) const {
     if (!widget || widget->window() != this) return nullptr;
     for (QWidget* w = widget; w && w != this; w = w->parentWidget()) {
@@ -288,15 +269,6 @@ forms::Control* FormWindow::ControlOf(QWidget* widget) const {
     return nullptr;
 }
 
-void FormWindow::OnFocusChanged(QWidget*, QWidget* now) {
-    // Focus that goes to a menu, a message box or another program is no move between
-    // controls: the last control keeps its claim until another control of this window
-    // takes the focus.
-    forms::Control* to = ControlOf(now);
-    if (!to) return;
-    forms::Control* from = lastFocused_;
-    lastFocused_ = to;
-    if (from && from != to && from->LostFocus) RunGuarded(from->LostFocus);
-}
+void FormWindow::OnFocusChanged(QWidget*, QWidget* now) { rules_.FocusMovedTo(ControlOf(now)); }
 
 }  // namespace vb::qtview

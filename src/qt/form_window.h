@@ -6,6 +6,7 @@
 
 #include "forms/form.h"
 #include "forms/view_registry.h"
+#include "forms/window_rules.h"
 #include "qt/control_view.h"
 
 class QAction;
@@ -59,13 +60,11 @@ class FormWindow : public QMainWindow {
     void Restack();
     void ApplyTabOrder();
     std::vector<QWidget*> TabOrder() const;
-    void OnControlChange(ControlView& view, forms::Change change);
     void OnFormChange(forms::Change change);
     void ApplyClientSize();
     void ApplyPosition();
     void ApplyTopMost();
     void ReportFrame();
-    void EndSession();
     void OpenMenuOfAccessKey(int key);
     void OnFocusChanged(QWidget* old, QWidget* now);
     forms::Control* ControlOf(QWidget* widget) const;
@@ -76,8 +75,7 @@ class FormWindow : public QMainWindow {
     forms::ViewRegistry<ControlView> views_;
     std::map<const QWidget*, forms::Control*> controlOf_;
     std::map<const forms::Menu*, QAction*> actions_;
-    forms::Control* lastFocused_ = nullptr;
-    bool closing_ = false;
+    forms::WindowRules rules_;
 };
 
 }  // namespace vb::qtview

@@ -106,15 +106,10 @@ void TextBoxView::UpdateOwn(forms::Change change) {
 
 void TextBoxView::ApplyGeometry() {
     QRect rect = PixelRect(box_);
-    if (multi_ && box_.ScrollBars() == forms::ScrollBars::None) {
-        // Without scroll bars every line has to show. This font is taller than the one the
-        // design was drawn with, so the box grows about its centre when its lines need more
-        // room than the design gives them.
-        const int needed = DocumentHeight(rect.width());
-        if (needed > rect.height()) {
-            const int grow = needed - rect.height();
-            rect.adjust(0, -grow / 2, 0, grow - grow / 2);
-        }
+    if (multi_ && box_.GrowsToShowEveryLine()) {
+        const forms::VerticalSpan span =
+            forms::GrownAboutCentre({rect.y(), rect.height()}, DocumentHeight(rect.width()));
+        rect.setRect(rect.x(), span.top, rect.width(), span.height);
     }
     Widget()->setGeometry(rect);
 }
@@ -172,16 +167,11 @@ void TextBoxView::ApplyAppearance() {
         if (box_.Locked())
             multi_->setTextInteractionFlags(Qt::TextSelectableByMouse |
                                             Qt::TextSelectableByKeyboard);
-        const auto bars = box_.ScrollBars();
-        const bool vertical =
-            bars == forms::ScrollBars::Vertical || bars == forms::ScrollBars::Both;
-        const bool horizontal =
-            bars == forms::ScrollBars::Horizontal || bars == forms::ScrollBars::Both;
-        multi_->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn
-                                                    : Qt::ScrollBarAlwaysOff);
+        const bool horizontal = box_.ShowsHorizontalBar();
+        multi_->setVerticalScrollBarPolicy(box_.ShowsVerticalBar() ? Qt::ScrollBarAlwaysOn
+                                                                   : Qt::ScrollBarAlwaysOff);
         multi_->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn
                                                         : Qt::ScrollBarAlwaysOff);
-        // With a horizontal scroll bar long lines are not wrapped.
         multi_->setLineWrapMode(horizontal ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
         ApplyAlignment();
     } else {

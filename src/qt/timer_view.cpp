@@ -11,18 +11,11 @@ TimerView::TimerView(forms::Timer& timer, QObject* parent)
                      [this] { RunGuarded([this] { timer_.RaiseTick(); }); });
 }
 
-void TimerView::UpdateOwn(forms::Change change) {
-    if (change == forms::Change::Enabled) ApplyRunning(false);
-    if (change == forms::Change::Interval) ApplyRunning(true);
-}
-
-void TimerView::ApplyRunning(bool restart) {
+void TimerView::Apply(forms::Change change) {
     if (!qtimer_) return;
-    if (!timer_.Running()) {
-        qtimer_->stop();
-    } else if (restart || !qtimer_->isActive()) {
-        qtimer_->start(timer_.Interval());
-    }
+    const forms::TimerStep step = forms::StepAfter(timer_, change, qtimer_->isActive());
+    if (step == forms::TimerStep::Stop) qtimer_->stop();
+    if (step == forms::TimerStep::Start) qtimer_->start(timer_.Interval());
 }
 
 }  // namespace vb::qtview

@@ -2,7 +2,7 @@
 
 #include <QTimer>
 
-#include "forms/timer.h"
+#include "forms/timer_step.h"
 #include "qt/control_view.h"
 
 namespace vb::qtview {
@@ -16,11 +16,11 @@ class TimerView : public ControlView {
     const QTimer& qtimer() const { return *qtimer_; }
 
   protected:
-    void RefreshOwn() override { ApplyRunning(false); }
-    void UpdateOwn(forms::Change change) override;
+    void RefreshOwn() override { Apply(forms::Change::Enabled); }
+    void UpdateOwn(forms::Change change) override { Apply(change); }
 
   private:
-    void ApplyRunning(bool restart);
+    void Apply(forms::Change change);
 
     forms::Timer& timer_;
     QPointer<QTimer> qtimer_;

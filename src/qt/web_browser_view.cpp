@@ -14,7 +14,6 @@ namespace {
 // Descriptions of a title that cannot be read; nobody shows them, the program only learns
 // that the read failed.
 const char* const kErrorPage = "ページを表示できませんでした。";
-const char* const kNoDocument = "ドキュメントがありません。";
 const char* const kOtherOrigin = "アクセスが拒否されました。";
 
 }  // namespace
@@ -74,7 +73,7 @@ void WebBrowserView::PageLoaded(bool ok) {
             if (title.typeId() == QMetaType::QString)
                 Raise(forms::CompletedNavigation::WithTitle(url, title.toString().toStdString()));
             else
-                Raise(forms::CompletedNavigation::Unreadable(url, kNoDocument));
+                Raise(forms::CompletedNavigation::Unreadable(url, forms::kNoDocument));
         });
 }
 

@@ -28,7 +28,7 @@ std::optional<std::string> ReadSetting(IniFileAccess& ini, const std::string& ke
 // could climb out of "local") gets no folder at all.
 void CreateServerFolder(platform::FileSystemObject& fso, const std::string& host) {
     if (!rules::IsPlainFolderName(host)) return;
-    const std::string local = platform::JoinPath(platform::ProgramFolder(), "local");
+    const std::string local = platform::LocalFolder();
     const std::string folder = platform::JoinPath(local, host);
     // The usual cases are asked for: the folder is there from an earlier start, or there is
     // no "local" to make it in.

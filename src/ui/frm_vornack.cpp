@@ -3,6 +3,7 @@
 
 #include <exception>
 
+#include "forms/resources.h"
 #include "platform/app_title.h"
 #include "winutil/api_set_window_pos.h"
 #include "winutil/fun_easy_version.h"
@@ -13,7 +14,12 @@
 namespace vb::ui {
 
 frmVornack::frmVornack(const WindowServices& services)
-    : forms::Form("frmVornack"), services_(services), ini_(services.boxes, services.settingsStore) {
+    : forms::Form("frmVornack"),
+      checked_(services.boxes, services.events, services.shell),
+      services_{checked_.Boxes(),        checked_.Events(),          checked_.Shell(),
+                services.makeFileSystem, services.advertisementHost, services.pickSeed,
+                services.settingsStore},
+      ini_(services_.boxes, services.settingsStore) {
     LayOutControls();
     LayOutMenus();
     ConnectHandlers();
@@ -80,11 +86,11 @@ void frmVornack::Load() {
 
 void frmVornack::Form_Load() {
     winutil::SetTopMost(*this, true);
-    winutil::SetFormPosition(*this, 1);
+    winutil::SetFormPosition(*this, winutil::kPositionCenter);
     winutil::SetMenuLine(lnMenu, services_.events);
     GetIniSetting();
     settingsRead_ = true;
-    winutil::SetHandCursor("CURSOR_HAND", 2, lblUrl);
+    winutil::SetHandCursor("CURSOR_HAND", forms::kResCursor, lblUrl);
     SetCaption(std::string(platform::kAppTitle) + " v" + winutil::GetVersion());
     wbCM.SetVisible(false);
     wbCM.Navigate("about:blank");

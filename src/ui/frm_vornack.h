@@ -23,6 +23,7 @@
 #include "platform/message_box.h"
 #include "settings/api_ini_file_access.h"
 #include "settings/ini_setting.h"
+#include "ui/thread_checked_services.h"
 
 namespace vb::ui {
 
@@ -128,8 +129,11 @@ class frmVornack : public forms::Form {
     void GetIniSetting();
     void PutIniSetting();
 
-    // Window-level state.
-    std::int16_t intNaviStep = 0;
+    // Window-level state. intNaviStep: how far the advertisement panel's timer has gone.
+    static constexpr std::int16_t kNaviStepNavigate = 0;  // the next tick navigates
+    static constexpr std::int16_t kNaviStepStop = 1;      // the next tick stops the timer
+    static constexpr std::int16_t kNaviStepDone = 2;      // the timer has stopped
+    std::int16_t intNaviStep = kNaviStepNavigate;
     std::string TemplateText;
     const builder::RunState& WriteOutState() const { return runState_; }
     // How the last write-out this window ran ended; empty before the first one.
@@ -161,6 +165,9 @@ class frmVornack : public forms::Form {
     template <class F>
     void Command(F&& handler);
 
+    // The services checked to be called on the window's thread, and the window's services
+    // with them in place of the ones passed.
+    ThreadCheckedServices checked_;
     WindowServices services_;
     std::unique_ptr<platform::FileSystemObject> fso_;
     std::unique_ptr<builder::PageBuilder> builder_;

@@ -32,13 +32,13 @@ void frmVornack::wbCM_NavigateComplete2(const forms::BrowserObject& browser,
 void frmVornack::tmrNaviStep_Timer() {
     services_.events.ProcessEvents();
     switch (intNaviStep) {
-        case 0:
+        case kNaviStepNavigate:
             wbCM.Navigate(AdvertisementAddress());
-            intNaviStep = 1;
+            intNaviStep = kNaviStepStop;
             break;
-        case 1:
+        case kNaviStepStop:
             tmrNaviStep.SetEnabled(false);
-            intNaviStep = 2;
+            intNaviStep = kNaviStepDone;
             break;
         default:
             break;

@@ -1,5 +1,6 @@
 // frmVornack: the folder and help commands and the home-page link.
 #include "build_config.h"
+#include "builder/output_folder.h"
 #include "platform/program_folder.h"
 #include "ui/frm_vornack.h"
 #include "ui/remote_folder.h"
@@ -19,8 +20,7 @@ void frmVornack::mnuOpenLocal_Click() {
     if (cboServer.ListIndex() < 0) return;
     // The folder goes to the file manager as one argument; a failure to start it (False) is
     // ignored.
-    const std::string local = platform::JoinPath(platform::ProgramFolder(), "local");
-    services_.shell.OpenFolder(platform::JoinPath(local, cboServer.Text()));
+    services_.shell.OpenFolder(builder::OutputFolderPath(cboServer.Text()));
 }
 
 void frmVornack::mnuOpenRemote_Click() {

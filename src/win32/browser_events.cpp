@@ -23,7 +23,6 @@ constexpr LONG kUserRequested = 0x80;
 // Descriptions of a title that cannot be read; nobody shows them, the program only learns
 // that the read failed.
 const char* const kNoBrowser = "ブラウザではありません。";
-const char* const kNoDocument = "ドキュメントがありません。";
 const char* const kNoTitle = "タイトルを読めません。";
 
 // A string argument, passed as a BSTR or as a reference to a variant holding one.
@@ -129,7 +128,7 @@ forms::CompletedNavigation ReadCompletedNavigation(IDispatch* browser, const std
     Microsoft::WRL::ComPtr<IHTMLDocument2> html;
     if (FAILED(web->get_Document(document.GetAddressOf())) || !document ||
         FAILED(document.As(&html)) || !html)
-        return CompletedNavigation::Unreadable(url, kNoDocument);
+        return CompletedNavigation::Unreadable(url, forms::kNoDocument);
     BSTR read = nullptr;
     if (FAILED(html->get_title(&read))) return CompletedNavigation::Unreadable(url, kNoTitle);
     const UniqueBstr title(read);

@@ -112,9 +112,7 @@ class ViewMaker final : public forms::ControlVisitor {
 std::unique_ptr<ControlView> MakeControlView(forms::Control& control, const ViewContext& context) {
     ViewMaker maker(context);
     control.Accept(maker);
-    if (maker.made) return std::move(maker.made);
-    return std::make_unique<ControlView>(control, CreateChild(L"STATIC", 0, 0, context),
-                                         context.parent);
+    return std::move(maker.made);
 }
 
 }  // namespace vb::win32view

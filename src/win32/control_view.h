@@ -71,7 +71,7 @@ struct ViewContext {
 HWND CreateChild(const wchar_t* className, DWORD style, DWORD exStyle, const ViewContext& context,
                  const wchar_t* windowName = L"");
 
-// The view for a control of any kind the layer knows; an unknown kind gets a plain window.
+// The view for a control; every kind of control has one.
 std::unique_ptr<ControlView> MakeControlView(forms::Control& control, const ViewContext& context);
 
 }  // namespace vb::win32view

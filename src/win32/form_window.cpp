@@ -60,7 +60,7 @@ HFONT MakeFont() {
 
 }  // namespace
 
-FormWindow::FormWindow(forms::Form& form) : form_(form), views_(form) {
+FormWindow::FormWindow(forms::Form& form) : form_(form), views_(form), rules_(form, RunGuarded) {
     RegisterWindowClass();
     font_.reset(MakeFont());
     window_.reset(CreateWindowExW(kExStyle, kWindowClass,
@@ -119,8 +119,8 @@ ControlView& FormWindow::AddView(forms::Control& control) {
                             if (OpenExternally) OpenExternally(url);
                         }};
     return views_.Add(
-        MakeControlView(control, context),
-        [this](ControlView& view, forms::Change change) { OnControlChange(view, change); });
+        MakeControlView(control, context), [this](ControlView& view) { PlaceInContainer(view); },
+        [this] { Restack(); });
 }
 
 void FormWindow::PlaceInContainer(ControlView& view) {
@@ -130,12 +130,6 @@ void FormWindow::PlaceInContainer(ControlView& view) {
     if (const forms::Control* container = view.Control().Container())
         if (HWND w = HandleFor(*container)) parent = w;
     if (GetParent(child) != parent) SetParent(child, parent);
-}
-
-void FormWindow::OnControlChange(ControlView& view, forms::Change change) {
-    if (change == forms::Change::Geometry) PlaceInContainer(view);
-    view.Update(change);
-    if (change == forms::Change::ZOrder) Restack();
 }
 
 void FormWindow::Restack() {
@@ -168,7 +162,7 @@ void FormWindow::OnFormChange(forms::Change change) {
     if (change == Change::Activate && IsWindowVisible(window_.get()))
         SetForegroundWindow(window_.get());
     if (change == Change::Unloaded) {
-        closing_ = true;
+        rules_.MarkClosing();
         if (IsWindow(window_.get())) DestroyWindow(window_.get());
     }
 }
@@ -226,16 +220,7 @@ void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
         return;
     }
     ControlView* view = ViewOfWindow(reinterpret_cast<HWND>(lParam));
-    if (view && view->OnCommand(HIWORD(wParam))) OnFocusTo(view->Control());
-}
-
-void FormWindow::OnFocusTo(forms::Control& control) {
-    // Focus that goes to a menu, a message box or another program is no move between
-    // controls: the last control keeps its claim until another control of this window
-    // takes the focus.
-    forms::Control* from = lastFocused_;
-    lastFocused_ = &control;
-    if (from && from != &control && from->LostFocus) RunGuarded(from->LostFocus);
+    if (view && view->OnCommand(HIWORD(wParam))) rules_.FocusMovedTo(&view->Control());
 }
 
 bool FormWindow::OnActivate(WPARAM wParam) {
@@ -276,21 +261,7 @@ bool FormWindow::SetCursorFor(HWND under) {
 }
 
 void FormWindow::Close() {
-    if (!closing_ && !form_.IsUnloaded()) {
-        bool kept = false;
-        // A failing QueryUnload is reported; the window closes all the same.
-        RunGuarded([&] { kept = !form_.Unload(forms::UnloadMode::ControlMenu); });
-        if (kept) return;
-    }
-    closing_ = true;
-    if (IsWindow(window_.get())) DestroyWindow(window_.get());
-}
-
-void FormWindow::EndSession() {
-    // A close the form holds (its start-up or a run is not over) stays the form's to
-    // honour: a later close goes the same road, through the form.
-    if (closing_ || form_.IsUnloaded()) return;
-    RunGuarded([&] { form_.Unload(forms::UnloadMode::AppWindows); });
+    if (rules_.AllowsClose() && IsWindow(window_.get())) DestroyWindow(window_.get());
 }
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -336,14 +307,14 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ENDSESSION:
             // The settings are saved before this returns; the system may end the process
             // right after.
-            if (wParam) EndSession();
+            if (wParam) rules_.EndSession();
             return 0;
         case WM_DISPLAYCHANGE:
         case WM_SETTINGCHANGE:
             if (ScreenBinding* screen = CurrentScreenBinding()) screen->Refresh();
             break;
         case WM_DESTROY:
-            closing_ = true;
+            rules_.MarkClosing();
             if (quitWhenClosed_) PostQuitMessage(0);
             break;
         default:

@@ -9,6 +9,7 @@
 
 #include "forms/form.h"
 #include "forms/view_registry.h"
+#include "forms/window_rules.h"
 #include "win32/control_view.h"
 #include "win32/menu_builder.h"
 #include "win32/owned_handles.h"
@@ -60,10 +61,8 @@ class FormWindow {
     ControlView& AddView(forms::Control& control);
     void PlaceInContainer(ControlView& view);
     void Restack();
-    void OnControlChange(ControlView& view, forms::Change change);
     void OnFormChange(forms::Change change);
     void OnCommand(WPARAM wParam, LPARAM lParam);
-    void OnFocusTo(forms::Control& control);
     void Paint();
     bool SetCursorFor(HWND under);
     void ApplyClientSize();
@@ -72,7 +71,6 @@ class FormWindow {
     void ReportFrame();
     bool OnActivate(WPARAM wParam);
     void Close();
-    void EndSession();
     ControlView* ViewOfWindow(HWND window) const;
 
     forms::Form& form_;
@@ -81,9 +79,8 @@ class FormWindow {
     UniqueWindow window_;
     std::unique_ptr<MenuBar> menuBar_;
     forms::ViewRegistry<ControlView> views_;
-    forms::Control* lastFocused_ = nullptr;
+    forms::WindowRules rules_;
     HWND focusBeforeDeactivation_ = nullptr;
-    bool closing_ = false;
     bool quitWhenClosed_ = false;
 };
 

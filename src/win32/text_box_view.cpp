@@ -15,14 +15,9 @@ DWORD StyleOf(const forms::TextBox& box) {
     if (box.Alignment() == forms::Alignment::Center) style |= ES_CENTER;
     if (box.Alignment() == forms::Alignment::Right) style |= ES_RIGHT;
     if (!box.MultiLine()) return style | ES_AUTOHSCROLL;
-    const auto bars = box.ScrollBars();
-    const bool vertical = bars == forms::ScrollBars::Vertical || bars == forms::ScrollBars::Both;
-    const bool horizontal =
-        bars == forms::ScrollBars::Horizontal || bars == forms::ScrollBars::Both;
     style |= ES_MULTILINE | ES_WANTRETURN;
-    if (vertical) style |= WS_VSCROLL | ES_AUTOVSCROLL;
-    // With a horizontal scroll bar long lines are not wrapped.
-    if (horizontal) style |= WS_HSCROLL | ES_AUTOHSCROLL;
+    if (box.ShowsVerticalBar()) style |= WS_VSCROLL | ES_AUTOVSCROLL;
+    if (box.ShowsHorizontalBar()) style |= WS_HSCROLL | ES_AUTOHSCROLL;
     return style;
 }
 
@@ -104,20 +99,15 @@ void TextBoxView::UpdateOwn(forms::Change change) {
 
 void TextBoxView::ApplyGeometry() {
     RECT r = PixelRect(box_);
-    if (box_.MultiLine() && box_.ScrollBars() == forms::ScrollBars::None) {
-        // Without scroll bars every line has to show. This font may be taller than the one
-        // the design was drawn with, so the box grows about its centre when its lines need
-        // more room than the design gives them.
+    if (box_.GrowsToShowEveryLine()) {
         const int frame = 2 * GetSystemMetrics(SM_CYEDGE) + 2;
         const SIZE need =
             TextExtent(Handle(), ToWindowText(box_.Text(), true), r.right - r.left - frame,
                        DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
-        const int needed = need.cy + frame;
-        if (needed > r.bottom - r.top) {
-            const int grow = needed - (r.bottom - r.top);
-            r.top -= grow / 2;
-            r.bottom += grow - grow / 2;
-        }
+        const forms::VerticalSpan span =
+            forms::GrownAboutCentre({r.top, r.bottom - r.top}, need.cy + frame);
+        r.top = span.top;
+        r.bottom = span.top + span.height;
     }
     MoveWindow(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
@@ -128,7 +118,7 @@ void TextBoxView::ShowText() {
     SetWindowTextW(Handle(), ToWindowText(box_.Text(), box_.MultiLine()).c_str());
     appends_.Shown(box_.CurrentText().size());
     updating_ = false;
-    if (box_.MultiLine() && box_.ScrollBars() == forms::ScrollBars::None) ApplyGeometry();
+    if (box_.GrowsToShowEveryLine()) ApplyGeometry();
 }
 
 void TextBoxView::AppendToWindow() {

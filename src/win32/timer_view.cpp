@@ -17,14 +17,10 @@ TimerView::TimerView(forms::Timer& timer) : ControlView(timer, nullptr, nullptr)
 
 TimerView::~TimerView() { Stop(); }
 
-void TimerView::UpdateOwn(forms::Change change) {
-    if (change == forms::Change::Enabled) ApplyRunning(false);
-    if (change == forms::Change::Interval) ApplyRunning(true);
-}
-
-void TimerView::ApplyRunning(bool restart) {
-    if (!timer_.Running()) return Stop();
-    if (Active() && !restart) return;
+void TimerView::Apply(forms::Change change) {
+    const forms::TimerStep step = forms::StepAfter(timer_, change, Active());
+    if (step == forms::TimerStep::Stop) return Stop();
+    if (step == forms::TimerStep::Keep) return;
     // SetTimer with the id of a running thread timer restarts it at the new interval.
     const UINT_PTR id = SetTimer(nullptr, id_, static_cast<UINT>(timer_.Interval()), OnTimer);
     if (id != id_) {

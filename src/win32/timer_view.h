@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "forms/timer.h"
+#include "forms/timer_step.h"
 #include "win32/control_view.h"
 
 namespace vb::win32view {
@@ -17,12 +17,12 @@ class TimerView : public ControlView {
     bool Active() const { return id_ != 0; }
 
   protected:
-    void RefreshOwn() override { ApplyRunning(false); }
-    void UpdateOwn(forms::Change change) override;
+    void RefreshOwn() override { Apply(forms::Change::Enabled); }
+    void UpdateOwn(forms::Change change) override { Apply(change); }
 
   private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD);
-    void ApplyRunning(bool restart);
+    void Apply(forms::Change change);
     void Stop();
 
     forms::Timer& timer_;

@@ -41,7 +41,7 @@ class AdPanelBrowserTest : public ::testing::Test {
     }
     // A completion after the last step switches the timer on again (its ticks then do
     // nothing), so only the step counter tells that the sequence is over.
-    bool SequenceOver() const { return form->intNaviStep == 2; }
+    bool SequenceOver() const { return form->intNaviStep == ui::frmVornack::kNaviStepDone; }
 
     TempDir dir;
     FakeMessageBox boxes;

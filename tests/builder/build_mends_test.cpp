@@ -201,19 +201,6 @@ TEST_F(BuildMendsTest, MissingOutputFolderIsCreated) {
     EXPECT_EQ(events.yields(), 2);
 }
 
-TEST_F(BuildMendsTest, CommandsDuringTheYieldsDoNotDisturbTheRun) {
-    fs::create_directory(tmp / "local/other");
-    WriteBytes(tmp / "local/other/keep.html", "other");
-    events.AtYield(1, [&] { builder.Run(); });  // a second write-out: ignored
-    events.AtYield(2, [&] { builder.Run(); });
-    builder.Run();
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{msg::kConfirmEmptying});
-    EXPECT_EQ(events.yields(), 2);
-    EXPECT_EQ(Pages().size(), 3u);
-    EXPECT_EQ(txtLog.Text(), kStarted + kFinished);
-    EXPECT_FALSE(state.writeOutRunning);
-}
-
 TEST_F(BuildMendsTest, ServerSwitchedDuringTheSecondYieldKeepsPagesInTheEmptiedFolder) {
     fs::create_directory(tmp / "local/other");
     WriteBytes(tmp / "local/other/keep.html", "other");

@@ -199,10 +199,10 @@ TEST_F(BuildRunTest, SourcesChangedMidRunShowFromTheReadThatFindsThem) {
         const char* failure;  // how the run's failure starts; empty: the run goes on
     } changes[] = {
         {"a.txt", [&](const std::string& path) { WriteBytes(path, Cp932(edited)); }, ""},
-        {"b.txt", [](const std::string& path) { fs::remove(path); }, "ファイルを開けません。"},
+        {"b.txt", [](const std::string& path) { fs::remove(path); }, platform::kCannotOpen},
         {"c.txt",  // a folder in its place: unreadable, whoever runs the test
          [](const std::string& path) { fs::remove(path), fs::create_directory(path); },
-         "ファイルを開けません。"},
+         platform::kCannotOpen},
     };
     constexpr int kChangeAt = 10;
     txtMakePageNum.SetText("6");
@@ -354,7 +354,7 @@ TEST_F(BuildRunTest, AFailedCloseFailsTheRun) {
     ASSERT_EQ(msgBox.shown().size(), 2u);
     EXPECT_EQ(msgBox.shown().back().icon, MsgIcon::Critical);
     EXPECT_EQ(msgBox.shown().back().text,
-              platform::DescribeFailure("ファイルを書き込めません。",
+              platform::DescribeFailure(platform::kCannotWrite,
                                         platform::JoinPath(OutFolder(), ExpectedPageNames(3)[2]),
                                         platform::os_error::kAccessDenied));
     EXPECT_EQ(txtLog.Text(), kStarted);

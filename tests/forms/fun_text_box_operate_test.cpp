@@ -15,6 +15,7 @@ class RefusingControl : public Control {
   public:
     using Control::Control;
     const char* TypeName() const override { return "Refusing"; }
+    void Accept(ControlVisitor&) override {}  // no view draws it
     std::string Text() const override { return "kept"; }
     void SetText(const std::string&) override { throw InvalidPropertyValue(); }
 };

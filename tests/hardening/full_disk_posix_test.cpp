@@ -15,6 +15,7 @@
 #include "hostile_fixture.h"
 #include "platform/codec.h"
 #include "platform/program_folder.h"
+#include "platform/system_error.h"
 #include "settings/api_ini_file_access.h"
 #include "settings/ini_setting.h"
 
@@ -92,8 +93,8 @@ TEST_F(RealFullDiskTest, WriteOutAndSaveOnAFullDiskTellTheUserAndLoseNoSettings)
     ASSERT_EQ(boxes.shown().size(), 2u) << Describe(boxes.shown());
     const auto& failure = boxes.shown().back();
     EXPECT_EQ(failure.icon, MsgIcon::Critical);
-    EXPECT_TRUE(
-        failure.text.starts_with("ファイルを書き込めません。\r\n" + root_ + "/local/srv/vor"))
+    EXPECT_TRUE(failure.text.starts_with(std::string(platform::kCannotWrite) + "\r\n" + root_ +
+                                         "/local/srv/vor"))
         << failure.text;
     EXPECT_TRUE(failure.text.ends_with("\r\n" + kNoSpace)) << failure.text;
     EXPECT_EQ(w.txtLog.Text(), builder::msg::kLogStarted);

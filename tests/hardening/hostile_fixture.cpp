@@ -41,8 +41,7 @@ void FaultyFileSystem::WriteAllPieces(const std::string& path,
     if (const auto fault = writeFails.find(path); fault != writeFails.end()) error = fault->second;
     if (error == 0 && writeFailsWhen) error = writeFailsWhen(path);
     if (error != 0)
-        throw platform::SystemError(
-            platform::DescribeFailure("ファイルを書き込めません。", path, error));
+        throw platform::SystemError(platform::DescribeFailure(platform::kCannotWrite, path, error));
     FileSystemObject::WriteAllPieces(path, pieces);
 }
 

@@ -34,17 +34,17 @@ TEST_F(AdPanelTest, TheTimerStepsOnceThroughTheRequest) {
     // The advertisement's address as the program must ask for it; stated here once.
     EXPECT_EQ(w.wbCM.LocationRequested(),
               "http://" + std::string(build_config::kAdHost) + "/member/zund/cm/navigator.php");
-    EXPECT_EQ(w.intNaviStep, 1);
+    EXPECT_EQ(w.intNaviStep, ui::frmVornack::kNaviStepStop);
     w.tmrNaviStep.RaiseTick();
     EXPECT_FALSE(w.tmrNaviStep.Enabled());
-    EXPECT_EQ(w.intNaviStep, 2);
+    EXPECT_EQ(w.intNaviStep, ui::frmVornack::kNaviStepDone);
 
     // Later completions re-arm the timer, but its ticks request nothing more.
     w.wbCM.Navigate("about:blank");
     Complete("no brand here");
     EXPECT_TRUE(w.tmrNaviStep.Enabled());
     w.tmrNaviStep.RaiseTick();
-    EXPECT_EQ(w.intNaviStep, 2);
+    EXPECT_EQ(w.intNaviStep, ui::frmVornack::kNaviStepDone);
     EXPECT_EQ(w.wbCM.LocationRequested(), "about:blank");
 }
 
@@ -79,7 +79,7 @@ TEST_F(AdPanelTest, ReloadingTheSettingsNeitherRequestsAgainNorHidesThePanel) {
     Complete("ZUND");
     w.mnuFileReload.RaiseClick();
     EXPECT_TRUE(Live());
-    EXPECT_EQ(w.intNaviStep, 2);
+    EXPECT_EQ(w.intNaviStep, ui::frmVornack::kNaviStepDone);
     EXPECT_EQ(w.txtCM.Text(), ui::kAdPlaceholder);
 }
 

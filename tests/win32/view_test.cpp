@@ -312,25 +312,6 @@ TEST(ViewCloseTest, SessionEndUnloadsBeforeItsMessageReturns) {
     EXPECT_FALSE(IsWindow(window.Handle()));
 }
 
-TEST(ViewCloseTest, AfterASessionEndTheFormHeldACloseStillGoesThroughTheForm) {
-    ScreenBinding screen;
-    SampleForm form;
-    FormWindow window(form);
-    std::vector<forms::UnloadMode> modes;
-    bool busy = true;  // as frmVornack holds a close during its start-up or a run
-    form.QueryUnload = [&](bool& cancel, forms::UnloadMode mode) {
-        modes.push_back(mode);
-        cancel = busy;
-    };
-    SendMessageW(window.Handle(), WM_ENDSESSION, TRUE, 0);
-    SendMessageW(window.Handle(), WM_CLOSE, 0, 0);  // still busy: asked, and kept
-    EXPECT_TRUE(IsWindow(window.Handle()));
-    busy = false;
-    SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(modes.size(), 3u);
-    EXPECT_FALSE(IsWindow(window.Handle()));
-}
-
 TEST(TimerViewTest, EnablingARunningTimerAgainKeepsItsInterval) {
     forms::Timer timer("tmrSample");
     timer.SetInterval(300);
