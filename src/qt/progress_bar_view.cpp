@@ -2,8 +2,6 @@
 
 #include <QProgressBar>
 
-#include "qt/show_alive.h"
-
 namespace vb::qtview {
 
 ProgressBarView::ProgressBarView(forms::ProgressBar& bar, QWidget* parent)
@@ -21,8 +19,6 @@ void ProgressBarView::UpdateOwn(forms::Change change) {
 void ProgressBarView::RefreshOwn() {
     // setValue repaints at once when the bar's look changes.
     qbar_->setValue(bar_.ScaledValue());
-    // The page loop runs no events; its progress shows the desktop the program is alive.
-    ShowAlive();
 }
 
 }  // namespace vb::qtview
