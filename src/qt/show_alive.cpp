@@ -107,7 +107,6 @@ class QueueLooker {
         look_.pings.clear();
         look_.uncovered.clear();
         QX11Info::peekEventQueue(Note, &look_, QX11Info::PeekFromCachedIndex, peeker_);
-        bool answeredAny = false;
         for (const xcb_client_message_event_t& ping : look_.pings) {
             // The queue may show a ping again (after Qt handled other events, or when it was
             // the only new one): answer each once.
@@ -117,10 +116,12 @@ class QueueLooker {
             Answer(connection_, look_.root, ping);
             answered_.push_back(key);
             if (answered_.size() > kAnsweredKept) answered_.pop_front();
-            answeredAny = true;
         }
-        if (answeredAny) xcb_flush(connection_);
         for (const auto& [window, region] : look_.uncovered) Repaint(window, region);
+        // The answers, and what was drawn since the last look (the repaints, the progress
+        // bar), go to the X server now: Qt sends its buffered requests only when it next
+        // handles events, or when the buffer is full.
+        xcb_flush(connection_);
     }
 
   private:
