@@ -3,9 +3,11 @@
 #include <QtGui/private/qtx11extras_p.h>
 #include <xcb/xcb.h>
 
+#include <QCoreApplication>
 #include <QRect>
 #include <QRectF>
 #include <QRegion>
+#include <QThread>
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
@@ -142,6 +144,8 @@ void ShowAlive() {
     last = now;
     static const bool onX11 = QX11Info::isPlatformX11();
     if (!onX11) return;
+    // Qt's queue is the window thread's: no other thread may look at it.
+    Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
     static QueueLooker looker;
     looker.LookOnce();
 }
