@@ -7,7 +7,8 @@
 #   tests do);
 # - Windows: only in files named *_win32*, src/win32 and src/app (and tests/win32, which
 #   drives the Win32 view);
-# - POSIX: only in files named *_posix*, src/qt and src/app (and tests/qt, tests/app);
+# - POSIX (and the X server's XCB): only in files named *_posix*, src/qt and src/app (and
+#   tests/qt, tests/app);
 #   besides, in tests inside `#ifndef _WIN32` (the hostile tables keep their POSIX rows in
 #   the shared file), and in bench and tools, which build for Linux only apart from their
 #   *_win32 files;
@@ -47,7 +48,7 @@ shellapi\.h|shlobj\.h|shlwapi\.h|psapi\.h|ole2\.h|oleauto\.h|oleidl\.h|ocidl\.h|
 objbase\.h|unknwn\.h|exdisp\.h|exdispid\.h|mshtml\.h|wrl/.*|atl.*\.h|tlhelp32\.h|io\.h|
 aclapi\.h'
 posix='unistd\.h|fcntl\.h|signal\.h|spawn\.h|iconv\.h|dirent\.h|dlfcn\.h|poll\.h|pwd\.h|grp\.h|
-pthread\.h|termios\.h|sys/.*|netinet/.*|arpa/.*'
+pthread\.h|termios\.h|sys/.*|netinet/.*|arpa/.*|xcb/.*'
 standard=${standard//$'\n'/}
 windows=${windows//$'\n'/}
 posix=${posix//$'\n'/}

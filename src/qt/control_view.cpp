@@ -14,6 +14,7 @@
 #include "qt/graphic_views.h"
 #include "qt/label_view.h"
 #include "qt/progress_bar_view.h"
+#include "qt/show_alive.h"
 #include "qt/text_box_view.h"
 #include "qt/timer_view.h"
 #include "qt/web_browser_view.h"
@@ -57,6 +58,9 @@ void ControlView::Update(forms::Change change) {
         }
     }
     UpdateOwn(change);
+    // Long stretches without events (the page loop, a start-up reading a large settings
+    // file) change controls as they go: each change lets the desktop see the program alive.
+    ShowAlive();
 }
 
 void ControlView::ApplyGeometry() { widget_->setGeometry(PixelRect(control_)); }
