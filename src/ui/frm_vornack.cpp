@@ -18,7 +18,7 @@ frmVornack::frmVornack(const WindowServices& services)
       checked_(services.boxes, services.events, services.shell),
       services_{checked_.Boxes(),        checked_.Events(),          checked_.Shell(),
                 services.makeFileSystem, services.advertisementHost, services.pickSeed,
-                services.settingsStore},
+                services.settingsStore,  services.serverFolders},
       ini_(services_.boxes, services.settingsStore) {
     LayOutControls();
     LayOutMenus();
