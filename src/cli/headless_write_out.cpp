@@ -131,12 +131,25 @@ std::pair<std::string, std::string> ShownServerAndFolder(const std::string& list
 // starts at the same second each night must not draw the same pages.
 std::uint32_t FreshSeed() { return std::random_device{}(); }
 
+// Writes the run's last line. With --quiet a run that did not finish still says so.
+void EndRun(RunOutput& out, RunEnd end, std::chrono::steady_clock::time_point started) {
+    end.when = platform::LocalTimeIso8601();
+    end.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const std::string last = LastLogLine(end);
+    if (end.outcome != builder::Outcome::Done && out.Quiet())
+        out.Error(last);
+    else
+        out.Log(last);
+}
+
 }  // namespace
 
 int RunWriteOut(const CommandLine& line, RunOutput& out) {
     const auto started = std::chrono::steady_clock::now();
     if (const auto problem = SettingsFileProblem()) {
         out.Error(*problem);
+        // Dated, so that a night that never started still shows in a log of many nights.
+        EndRun(out, {.outcome = builder::Outcome::Refused}, started);
         return kExitRefused;
     }
     ConsoleMessageBoxes boxes(line.yes, out);
@@ -152,9 +165,13 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
                          .pickSeed = [seed] { return seed; },
                          .serverFolders = settings::ServerFolders::Leave});
     form.Load();
-    if (form.LoadFailed()) return kExitWriteFailure;
+    if (form.LoadFailed()) {
+        EndRun(out, {.outcome = builder::Outcome::Failed}, started);
+        return kExitWriteFailure;
+    }
     if (const auto fault = FillFields(form, line)) {
         out.Error(*fault);
+        EndRun(out, {}, started);
         return kExitBadCommandLine;
     }
     form.Fso().SeedTempNames(seed);
@@ -176,16 +193,9 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
         end.repeatedWarnings = echo.RepeatedWarnings();
     }
     const auto& ended = form.LastWriteOut();
-    end.when = platform::LocalTimeIso8601();
     end.pagesWritten = ended ? ended->pagesWritten : 0;
-    end.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     end.outcome = ended ? ended->outcome : builder::Outcome::NotStarted;
-    const std::string last = LastLogLine(end);
-    // With --quiet a run that did not finish still says so.
-    if (end.outcome != builder::Outcome::Done && out.Quiet())
-        out.Error(last);
-    else
-        out.Log(last);
+    EndRun(out, end, started);
     return ExitStatusOf(ended);
 }
 
