@@ -46,10 +46,10 @@ FileHandle FileHandle::OpenForRewriting(const std::string& path, int& error) {
     return Open(path, O_WRONLY, error);
 }
 
-FileHandle FileHandle::OpenForAppending(const std::string& path, bool& created, int& error) {
+FileHandle FileHandle::OpenForAppending(const std::string& path, bool& empty, int& error) {
     FileHandle file = Open(path, O_WRONLY | O_APPEND | O_CREAT | O_EXCL, error);
-    created = file.IsOpen();
-    if (created || error != EEXIST) return file;
+    empty = file.IsOpen();
+    if (empty || error != EEXIST) return file;
     // Non-blocking to open: a pipe that nobody reads is refused (ENXIO) instead of holding the
     // run forever. The writes then block as usual, so that none is cut short.
     file = Open(path, O_WRONLY | O_APPEND | O_NONBLOCK, error);
@@ -59,6 +59,7 @@ FileHandle FileHandle::OpenForAppending(const std::string& path, bool& created, 
         error = errno;
         return {};
     }
+    empty = file.KnownSize() == 0;
     return file;
 }
 
