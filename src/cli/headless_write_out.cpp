@@ -14,6 +14,7 @@
 #include "platform/console.h"
 #include "platform/desktop_shell.h"
 #include "platform/local_clock.h"
+#include "platform/native_path.h"
 #include "platform/system_error.h"
 #include "platform/whole_file.h"
 #include "rules/server_entry.h"
@@ -132,7 +133,9 @@ std::pair<std::string, std::string> ShownServerAndFolder(const std::string& list
 std::uint32_t FreshSeed() { return std::random_device{}(); }
 
 // Writes the run's last line. With --quiet a run that did not finish still says so.
-void EndRun(RunOutput& out, RunEnd end, std::chrono::steady_clock::time_point started) {
+void EndRun(RunOutput& out, builder::Outcome outcome, std::chrono::steady_clock::time_point started,
+            RunEnd end = {}) {
+    end.outcome = outcome;
     end.when = platform::LocalTimeIso8601();
     end.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     const std::string last = LastLogLine(end);
@@ -149,7 +152,7 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
     if (const auto problem = SettingsFileProblem()) {
         out.Error(*problem);
         // Dated, so that a night that never started still shows in a log of many nights.
-        EndRun(out, {.outcome = builder::Outcome::Refused}, started);
+        EndRun(out, builder::Outcome::Refused, started);
         return kExitRefused;
     }
     ConsoleMessageBoxes boxes(line.yes, out);
@@ -166,12 +169,23 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
                          .serverFolders = settings::ServerFolders::Leave});
     form.Load();
     if (form.LoadFailed()) {
-        EndRun(out, {.outcome = builder::Outcome::Failed}, started);
+        EndRun(out, builder::Outcome::Failed, started);
         return kExitWriteFailure;
     }
     if (const auto fault = FillFields(form, line)) {
         out.Error(*fault);
-        EndRun(out, {}, started);
+        EndRun(out, builder::Outcome::NotStarted, started);
+        return kExitBadCommandLine;
+    }
+    // The write-out empties the server's folder: a log kept there would be deleted by the
+    // very run it records, every night, without a word.
+    if (line.log && !form.cboServer.Text().empty() &&
+        platform::LiesInFolder(*line.log, builder::OutputFolderPath(form.cboServer.Text()))) {
+        out.Error(
+            "ログファイルが出力フォルダの中にあります (the log file is in the output folder, "
+            "which the write-out empties): " +
+            *line.log + "\n");
+        EndRun(out, builder::Outcome::NotStarted, started);
         return kExitBadCommandLine;
     }
     form.Fso().SeedTempNames(seed);
@@ -194,8 +208,7 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
     }
     const auto& ended = form.LastWriteOut();
     end.pagesWritten = ended ? ended->pagesWritten : 0;
-    end.outcome = ended ? ended->outcome : builder::Outcome::NotStarted;
-    EndRun(out, end, started);
+    EndRun(out, ended ? ended->outcome : builder::Outcome::NotStarted, started, end);
     return ExitStatusOf(ended);
 }
 

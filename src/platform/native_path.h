@@ -17,6 +17,10 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 // not exist. An empty path stays empty.
 std::string LexicalFullPath(const std::string& path);
 
+// True when the file lies in the folder or in a folder below it, however either is written
+// (relative, through links, in another letter case on Windows). False when either is missing.
+bool LiesInFolder(const std::string& file, const std::string& folder);
+
 // True when two names of one folder level name the same entry on this platform: exactly
 // equal on Linux, equal without regard to letter case on Windows.
 bool SameNameOnThisSystem(std::string_view a, std::string_view b);

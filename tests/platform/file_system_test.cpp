@@ -179,3 +179,16 @@ TEST(FileSystemBaseName, DropsFolderAndExtension) {
 }
 
 }  // namespace
+
+// A --log in the folder a write-out empties is refused: ".." and links decide, not the text.
+TEST(NativePathTest, AFileLiesInAFolderHoweverEitherIsWritten) {
+    vb::test::TempDir dir;
+    const std::string out = dir / "out";
+    fs::create_directories(PathFromUtf8(out + "/下"));
+    EXPECT_TRUE(LiesInFolder(out + "/下/run.log", out));
+    EXPECT_TRUE(LiesInFolder(dir / "out/../out/run.log", out + "/."));
+    EXPECT_FALSE(LiesInFolder(out + "/../run.log", out));
+    if (vb::test::MakeFolderLink(out, dir / "alias")) {
+        EXPECT_TRUE(LiesInFolder(dir / "alias/run.log", out));
+    }
+}
