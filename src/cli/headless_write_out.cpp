@@ -8,6 +8,7 @@
 #include <string>
 
 #include "builder/output_folder.h"
+#include "builder/page_template.h"
 #include "cli/console_boxes.h"
 #include "cli/log_echo.h"
 #include "cli/run_lines.h"
@@ -132,6 +133,13 @@ std::pair<std::string, std::string> ShownServerAndFolder(const std::string& list
 // starts at the same second each night must not draw the same pages.
 std::uint32_t FreshSeed() { return std::random_device{}(); }
 
+// The log is appended blindly: it must not go into a file the program reads (its settings,
+// the template every page is made from), whose next run would read it.
+bool IsProgramsOwnFile(const std::string& path) {
+    return platform::IsSameFile(path, settings::IniFileAccess::GetIniPath()) ||
+           platform::IsSameFile(path, builder::TemplatePath());
+}
+
 // Writes the run's last line. With --quiet a run that did not finish still says so.
 void EndRun(RunOutput& out, builder::Outcome outcome, std::chrono::steady_clock::time_point started,
             RunEnd end = {}) {
@@ -179,8 +187,9 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
     }
     // The write-out empties the server's folder: a log kept there would be deleted by the
     // very run it records, every night, without a word.
-    if (line.log && !form.cboServer.Text().empty() &&
-        platform::LiesInFolder(*line.log, builder::OutputFolderPath(form.cboServer.Text()))) {
+    const std::string listName = form.cboServer.Text();
+    if (line.log && !listName.empty() &&
+        platform::LiesInFolder(*line.log, builder::OutputFolderPath(listName))) {
         out.Error(
             "ログファイルが出力フォルダの中にあります (the log file is in the output folder, "
             "which the write-out empties): " +
@@ -229,6 +238,13 @@ int RunCommandLine(const std::vector<std::string>& args, bool slashForms) {
         return kExitSuccess;
     }
     if (parsed.line->log) {
+        if (IsProgramsOwnFile(*parsed.line->log)) {
+            out.Error(
+                "ログファイルがプログラムの読むファイルです (the log file is one the program "
+                "reads): " +
+                *parsed.line->log + "\n");
+            return kExitBadCommandLine;
+        }
         if (const int error = out.OpenLog(*parsed.line->log)) {
             out.Error("ログファイルを開けません (cannot open the log file): " + *parsed.line->log +
                       "\n" + platform::DescribeOsError(error) + "\n");

@@ -21,6 +21,9 @@ std::string LexicalFullPath(const std::string& path);
 // (relative, through links, in another letter case on Windows). False when either is missing.
 bool LiesInFolder(const std::string& file, const std::string& folder);
 
+// True when both paths name one existing file (the same device and file number).
+bool IsSameFile(const std::string& a, const std::string& b);
+
 // True when two names of one folder level name the same entry on this platform: exactly
 // equal on Linux, equal without regard to letter case on Windows.
 bool SameNameOnThisSystem(std::string_view a, std::string_view b);

@@ -180,7 +180,8 @@ TEST(FileSystemBaseName, DropsFolderAndExtension) {
 
 }  // namespace
 
-// A --log in the folder a write-out empties is refused: ".." and links decide, not the text.
+// A --log in the folder a write-out empties, or on a file the program reads, is refused:
+// ".." and links decide, not the text.
 TEST(NativePathTest, AFileLiesInAFolderHoweverEitherIsWritten) {
     vb::test::TempDir dir;
     const std::string out = dir / "out";
@@ -188,6 +189,9 @@ TEST(NativePathTest, AFileLiesInAFolderHoweverEitherIsWritten) {
     EXPECT_TRUE(LiesInFolder(out + "/下/run.log", out));
     EXPECT_TRUE(LiesInFolder(dir / "out/../out/run.log", out + "/."));
     EXPECT_FALSE(LiesInFolder(out + "/../run.log", out));
+    WriteBytes(out + "/VornackBuilder.ini", "");
+    EXPECT_TRUE(IsSameFile(out + "/下/../VornackBuilder.ini", out + "/VornackBuilder.ini"));
+    EXPECT_FALSE(IsSameFile(out + "/下/VornackBuilder.ini", out + "/VornackBuilder.ini"));
     if (vb::test::MakeFolderLink(out, dir / "alias")) {
         EXPECT_TRUE(LiesInFolder(dir / "alias/run.log", out));
     }
