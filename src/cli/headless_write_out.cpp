@@ -189,7 +189,7 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
     // very run it records, every night, without a word.
     const std::string listName = form.cboServer.Text();
     if (line.log && !listName.empty() &&
-        platform::LiesInFolder(*line.log, builder::OutputFolderPath(listName))) {
+        builder::IsSameOrInside(*line.log, builder::OutputFolderPath(listName))) {
         out.Error(
             "ログファイルが出力フォルダの中にあります (the log file is in the output folder, "
             "which the write-out empties): " +

@@ -17,10 +17,6 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 // not exist. An empty path stays empty.
 std::string LexicalFullPath(const std::string& path);
 
-// True when the file lies in the folder or in a folder below it, however either is written
-// (relative, through links, in another letter case on Windows). False when either is missing.
-bool LiesInFolder(const std::string& file, const std::string& folder);
-
 // True when both paths name one existing file (the same device and file number).
 bool IsSameFile(const std::string& a, const std::string& b);
 

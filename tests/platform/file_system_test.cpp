@@ -180,19 +180,11 @@ TEST(FileSystemBaseName, DropsFolderAndExtension) {
 
 }  // namespace
 
-// A --log in the folder a write-out empties, or on a file the program reads, is refused:
-// ".." and links decide, not the text.
-TEST(NativePathTest, AFileLiesInAFolderHoweverEitherIsWritten) {
+// A --log on a file the program reads is refused: ".." and links decide, not the text.
+TEST(NativePathTest, OneFileUnderAnyName) {
     vb::test::TempDir dir;
-    const std::string out = dir / "out";
-    fs::create_directories(PathFromUtf8(out + "/下"));
-    EXPECT_TRUE(LiesInFolder(out + "/下/run.log", out));
-    EXPECT_TRUE(LiesInFolder(dir / "out/../out/run.log", out + "/."));
-    EXPECT_FALSE(LiesInFolder(out + "/../run.log", out));
-    WriteBytes(out + "/VornackBuilder.ini", "");
-    EXPECT_TRUE(IsSameFile(out + "/下/../VornackBuilder.ini", out + "/VornackBuilder.ini"));
-    EXPECT_FALSE(IsSameFile(out + "/下/VornackBuilder.ini", out + "/VornackBuilder.ini"));
-    if (vb::test::MakeFolderLink(out, dir / "alias")) {
-        EXPECT_TRUE(LiesInFolder(dir / "alias/run.log", out));
-    }
+    fs::create_directories(PathFromUtf8(dir / "下"));
+    WriteBytes(dir / "VornackBuilder.ini", "");
+    EXPECT_TRUE(IsSameFile(dir / "下/../VornackBuilder.ini", dir / "VornackBuilder.ini"));
+    EXPECT_FALSE(IsSameFile(dir / "下/VornackBuilder.ini", dir / "VornackBuilder.ini"));
 }
