@@ -3,6 +3,7 @@
 #include "builder/output_folder.h"
 #include "builder/page_builder.h"
 #include "builder/page_counts.h"
+#include "builder/page_template.h"
 #include "platform/app_title.h"
 #include "platform/program_folder.h"
 #include "rules/folder_name.h"
@@ -15,10 +16,6 @@ namespace {
 // Only spaces count as blanks here; the text itself is later used untrimmed.
 bool IsBlankText(const std::string& text) {
     return text.find_first_not_of(' ') == std::string::npos;
-}
-
-std::string TemplatePath() {
-    return platform::JoinPath(platform::ProgramFolder(), "template.html");
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
 #include "builder/page_template.h"
 
 #include "builder/text_replace.h"
+#include "platform/program_folder.h"
 
 namespace vb::builder {
+
+std::string TemplatePath() {
+    return platform::JoinPath(platform::ProgramFolder(), "template.html");
+}
 
 namespace {
 constexpr std::string_view kTitlePlace = "&&TITLE&&";

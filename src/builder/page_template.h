@@ -6,6 +6,9 @@
 
 namespace vb::builder {
 
+// The template file every page is made from, beside the program.
+std::string TemplatePath();
+
 // The template with its title filled in, ready to take a body. Filling is the same as
 // replacing every "&&TITLE&&" by the title and then every "&&BODY&&" by the body: a
 // "&&BODY&&" inside the title takes the body too, while placeholders inside the body are

@@ -8,12 +8,14 @@
 #include <string>
 
 #include "builder/output_folder.h"
+#include "builder/page_template.h"
 #include "cli/console_boxes.h"
 #include "cli/log_echo.h"
 #include "cli/run_lines.h"
 #include "platform/console.h"
 #include "platform/desktop_shell.h"
 #include "platform/local_clock.h"
+#include "platform/native_path.h"
 #include "platform/system_error.h"
 #include "platform/whole_file.h"
 #include "rules/server_entry.h"
@@ -131,12 +133,34 @@ std::pair<std::string, std::string> ShownServerAndFolder(const std::string& list
 // starts at the same second each night must not draw the same pages.
 std::uint32_t FreshSeed() { return std::random_device{}(); }
 
+// The log is appended blindly: it must not go into a file the program reads (its settings,
+// the template every page is made from), whose next run would read it.
+bool IsProgramsOwnFile(const std::string& path) {
+    return platform::IsSameFile(path, settings::IniFileAccess::GetIniPath()) ||
+           platform::IsSameFile(path, builder::TemplatePath());
+}
+
+// Writes the run's last line. With --quiet a run that did not finish still says so.
+void EndRun(RunOutput& out, builder::Outcome outcome, std::chrono::steady_clock::time_point started,
+            RunEnd end = {}) {
+    end.outcome = outcome;
+    end.when = platform::LocalTimeIso8601();
+    end.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const std::string last = LastLogLine(end);
+    if (end.outcome != builder::Outcome::Done && out.Quiet())
+        out.Error(last);
+    else
+        out.Log(last);
+}
+
 }  // namespace
 
 int RunWriteOut(const CommandLine& line, RunOutput& out) {
     const auto started = std::chrono::steady_clock::now();
     if (const auto problem = SettingsFileProblem()) {
         out.Error(*problem);
+        // Dated, so that a night that never started still shows in a log of many nights.
+        EndRun(out, builder::Outcome::Refused, started);
         return kExitRefused;
     }
     ConsoleMessageBoxes boxes(line.yes, out);
@@ -152,9 +176,25 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
                          .pickSeed = [seed] { return seed; },
                          .serverFolders = settings::ServerFolders::Leave});
     form.Load();
-    if (form.LoadFailed()) return kExitWriteFailure;
+    if (form.LoadFailed()) {
+        EndRun(out, builder::Outcome::Failed, started);
+        return kExitWriteFailure;
+    }
     if (const auto fault = FillFields(form, line)) {
         out.Error(*fault);
+        EndRun(out, builder::Outcome::NotStarted, started);
+        return kExitBadCommandLine;
+    }
+    // The write-out empties the server's folder: a log kept there would be deleted by the
+    // very run it records, every night, without a word.
+    const std::string listName = form.cboServer.Text();
+    if (line.log && !listName.empty() &&
+        builder::IsSameOrInside(*line.log, builder::OutputFolderPath(listName))) {
+        out.Error(
+            "ログファイルが出力フォルダの中にあります (the log file is in the output folder, "
+            "which the write-out empties): " +
+            *line.log + "\n");
+        EndRun(out, builder::Outcome::NotStarted, started);
         return kExitBadCommandLine;
     }
     form.Fso().SeedTempNames(seed);
@@ -176,16 +216,8 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
         end.repeatedWarnings = echo.RepeatedWarnings();
     }
     const auto& ended = form.LastWriteOut();
-    end.when = platform::LocalTimeIso8601();
     end.pagesWritten = ended ? ended->pagesWritten : 0;
-    end.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    end.outcome = ended ? ended->outcome : builder::Outcome::NotStarted;
-    const std::string last = LastLogLine(end);
-    // With --quiet a run that did not finish still says so.
-    if (end.outcome != builder::Outcome::Done && out.Quiet())
-        out.Error(last);
-    else
-        out.Log(last);
+    EndRun(out, ended ? ended->outcome : builder::Outcome::NotStarted, started, end);
     return ExitStatusOf(ended);
 }
 
@@ -206,6 +238,13 @@ int RunCommandLine(const std::vector<std::string>& args, bool slashForms) {
         return kExitSuccess;
     }
     if (parsed.line->log) {
+        if (IsProgramsOwnFile(*parsed.line->log)) {
+            out.Error(
+                "ログファイルがプログラムの読むファイルです (the log file is one the program "
+                "reads): " +
+                *parsed.line->log + "\n");
+            return kExitBadCommandLine;
+        }
         if (const int error = out.OpenLog(*parsed.line->log)) {
             out.Error("ログファイルを開けません (cannot open the log file): " + *parsed.line->log +
                       "\n" + platform::DescribeOsError(error) + "\n");

@@ -25,9 +25,10 @@ class FileHandle {
     static FileHandle CreateForWriting(const std::string& path, int& error);
     // Opens an existing file for writing without emptying it.
     static FileHandle OpenForRewriting(const std::string& path, int& error);
-    // Opens the file for writes that always land at its end, making it when it is missing
-    // (created says so), as a log that several runs add to.
-    static FileHandle OpenForAppending(const std::string& path, bool& created, int& error);
+    // Opens the file for writes that always land at its end, making it when it is missing, as
+    // a log that several runs add to. empty: the file has no bytes yet (made now, or found
+    // empty, as one made beforehand to set who may write it).
+    static FileHandle OpenForAppending(const std::string& path, bool& empty, int& error);
     // Takes over a descriptor (POSIX) or handle (Windows) opened elsewhere.
     static FileHandle Adopt(std::intptr_t native) { return FileHandle(native); }
 

@@ -46,11 +46,21 @@ FileHandle FileHandle::OpenForRewriting(const std::string& path, int& error) {
     return Open(path, O_WRONLY, error);
 }
 
-FileHandle FileHandle::OpenForAppending(const std::string& path, bool& created, int& error) {
+FileHandle FileHandle::OpenForAppending(const std::string& path, bool& empty, int& error) {
     FileHandle file = Open(path, O_WRONLY | O_APPEND | O_CREAT | O_EXCL, error);
-    created = file.IsOpen();
-    if (created || error != EEXIST) return file;
-    return Open(path, O_WRONLY | O_APPEND, error);
+    empty = file.IsOpen();
+    if (empty || error != EEXIST) return file;
+    // Non-blocking to open: a pipe that nobody reads is refused (ENXIO) instead of holding the
+    // run forever. The writes then block as usual, so that none is cut short.
+    file = Open(path, O_WRONLY | O_APPEND | O_NONBLOCK, error);
+    if (!file.IsOpen()) return file;
+    const int flags = ::fcntl(Fd(file.native_), F_GETFL);
+    if (flags < 0 || ::fcntl(Fd(file.native_), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        error = errno;
+        return {};
+    }
+    empty = file.KnownSize() == 0;
+    return file;
 }
 
 int FileHandle::ReadSome(char* into, std::size_t room, std::size_t& done) {

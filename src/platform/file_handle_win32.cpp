@@ -48,10 +48,10 @@ FileHandle FileHandle::OpenForRewriting(const std::string& path, int& error) {
     return Open(path, GENERIC_WRITE, OPEN_EXISTING, error);
 }
 
-FileHandle FileHandle::OpenForAppending(const std::string& path, bool& created, int& error) {
+FileHandle FileHandle::OpenForAppending(const std::string& path, bool& empty, int& error) {
     // Append access alone: every write lands at the end, whoever else writes the file.
     FileHandle file = Open(path, FILE_APPEND_DATA | SYNCHRONIZE, OPEN_ALWAYS, error);
-    created = file.IsOpen() && GetLastError() != ERROR_ALREADY_EXISTS;
+    empty = file.IsOpen() && (GetLastError() != ERROR_ALREADY_EXISTS || file.KnownSize() == 0);
     return file;
 }
 

@@ -23,9 +23,9 @@ std::string LogFileBytes(std::string_view utf8, LogFileStyle style, bool startsF
 
 int AppendedLog::Open(const std::string& path) {
     int error = 0;
-    bool created = false;
-    file_ = FileHandle::OpenForAppending(path, created, error);
-    startsFile_ = created;
+    bool empty = false;
+    file_ = FileHandle::OpenForAppending(path, empty, error);
+    startsFile_ = empty;
     return error;
 }
 

@@ -35,7 +35,7 @@ class AppendedLog {
 
   private:
     FileHandle file_;
-    bool startsFile_ = false;  // nothing written yet into a file this log made
+    bool startsFile_ = false;  // nothing written yet into a file that had no bytes
 };
 
 }  // namespace vb::platform

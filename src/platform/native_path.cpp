@@ -13,4 +13,9 @@ std::string Utf8FromPath(const fs::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+bool IsSameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return fs::equivalent(PathFromUtf8(a), PathFromUtf8(b), error);
+}
+
 }  // namespace vb::platform

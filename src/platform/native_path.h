@@ -17,6 +17,9 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 // not exist. An empty path stays empty.
 std::string LexicalFullPath(const std::string& path);
 
+// True when both paths name one existing file (the same device and file number).
+bool IsSameFile(const std::string& a, const std::string& b);
+
 // True when two names of one folder level name the same entry on this platform: exactly
 // equal on Linux, equal without regard to letter case on Windows.
 bool SameNameOnThisSystem(std::string_view a, std::string_view b);

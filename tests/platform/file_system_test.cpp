@@ -179,3 +179,12 @@ TEST(FileSystemBaseName, DropsFolderAndExtension) {
 }
 
 }  // namespace
+
+// A --log on a file the program reads is refused: ".." and links decide, not the text.
+TEST(NativePathTest, OneFileUnderAnyName) {
+    vb::test::TempDir dir;
+    fs::create_directories(PathFromUtf8(dir / "下"));
+    WriteBytes(dir / "VornackBuilder.ini", "");
+    EXPECT_TRUE(IsSameFile(dir / "下/../VornackBuilder.ini", dir / "VornackBuilder.ini"));
+    EXPECT_FALSE(IsSameFile(dir / "下/VornackBuilder.ini", dir / "VornackBuilder.ini"));
+}

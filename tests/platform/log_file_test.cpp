@@ -20,17 +20,20 @@ TEST(LogFileTest, WindowsFilesStartWithTheMarkOnceAndEndLinesInCrLf) {
 }
 
 // Two runs append to one file: the second finds the first's lines and starts no new file.
+// A file made empty beforehand (to set who may write it) is started as one the log makes.
 TEST(LogFileTest, EachRunAppendsInThisSystemsStyle) {
     test::TempDir dir;
-    const std::string path = dir / "run.log";
-    for (const char* run : {"first run\n", "second run\n"}) {
-        AppendedLog log;
-        ASSERT_EQ(log.Open(path), 0);
-        ASSERT_EQ(log.Write(run), 0);
+    test::WriteBytes(dir / "made.log", "");
+    for (const std::string path : {dir / "run.log", dir / "made.log"}) {
+        for (const char* run : {"first run\n", "second run\n"}) {
+            AppendedLog log;
+            ASSERT_EQ(log.Open(path), 0);
+            ASSERT_EQ(log.Write(run), 0);
+        }
+        const LogFileStyle style = SystemLogStyle();
+        EXPECT_EQ(test::ReadBytes(path), LogFileBytes("first run\n", style, true) +
+                                             LogFileBytes("second run\n", style, false));
     }
-    const LogFileStyle style = SystemLogStyle();
-    EXPECT_EQ(test::ReadBytes(path), LogFileBytes("first run\n", style, true) +
-                                         LogFileBytes("second run\n", style, false));
     AppendedLog folder;
     EXPECT_NE(folder.Open(dir.str()), 0);
 }
