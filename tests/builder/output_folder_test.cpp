@@ -74,5 +74,12 @@ TEST(OutputLockName, FitsAFileNameAndKeepsLongServersApart) {
                 std::filesystem::path(OutputFolderPath("srv")).parent_path());
 }
 
+TEST(OutputLockName, LongServersThatShareAFolderShareALock) {
+    std::string upper, lower;  // fullwidth Ａ and ａ: one letter where the system ignores case
+    for (int i = 0; i < 90; ++i) upper += "\xef\xbc\xa1", lower += "\xef\xbd\x81";
+    EXPECT_EQ(platform::SameNameOnThisSystem(OutputLockName(upper), OutputLockName(lower)),
+              platform::SameNameOnThisSystem(upper, lower));
+}
+
 }  // namespace
 }  // namespace vb::builder

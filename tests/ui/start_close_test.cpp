@@ -61,9 +61,7 @@ TEST_F(StartCloseTest, AStartThatLeavesServerFoldersMakesNone) {
     PrepareJob();
     auto services = Services();
     services.serverFolders = settings::ServerFolders::Leave;
-    window = std::make_unique<ui::frmVornack>(services);
-    Started();
-    EXPECT_EQ(window->cboServer.Text(), "host");
+    ui::frmVornack(services).Form_Load();
     EXPECT_FALSE(fs::exists(dir / "local/host"));
 }
 
