@@ -24,4 +24,8 @@ bool IsSameFile(const std::string& a, const std::string& b);
 // equal on Linux, equal without regard to letter case on Windows.
 bool SameNameOnThisSystem(std::string_view a, std::string_view b);
 
+// One spelling for all the names SameNameOnThisSystem takes as this one: the name itself on
+// Linux; on Windows upper-cased, letters of every script, as that comparison does first.
+std::string NameAsThisSystemCompares(std::string_view name);
+
 }  // namespace vb::platform

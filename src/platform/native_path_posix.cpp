@@ -15,4 +15,6 @@ std::string LexicalFullPath(const std::string& path) {
 
 bool SameNameOnThisSystem(std::string_view a, std::string_view b) { return a == b; }
 
+std::string NameAsThisSystemCompares(std::string_view name) { return std::string(name); }
+
 }  // namespace vb::platform

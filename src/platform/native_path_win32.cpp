@@ -71,4 +71,18 @@ bool SameNameOnThisSystem(std::string_view a, std::string_view b) {
                                 static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
 }
 
+// CompareStringOrdinal without case compares the upper-case forms, one UTF-16 unit each
+// (Microsoft's open specification MS-UCODEREF, "CompareStringOrdinal Algorithm"); the
+// invariant locale's upper-casing maps unit for unit, so the length stays.
+std::string NameAsThisSystemCompares(std::string_view name) {
+    std::wstring wide = WideFromUtf8(name);
+    if (wide.empty()) return {};
+    const int size = static_cast<int>(wide.size());
+    std::wstring upper(wide.size(), L'\0');
+    if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(), size, upper.data(), size,
+                      nullptr, nullptr, 0) != size)
+        return std::string(name);
+    return Utf8FromWide(upper);
+}
+
 }  // namespace vb::platform

@@ -12,7 +12,9 @@ std::string OwnName(std::string_view base, std::string_view kind) {
     constexpr std::size_t kMaxName = 255;
     const std::string tail = std::string(kOwnNameMark) + std::string(kind);
     if (base.size() + tail.size() <= kMaxName) return std::string(base) + tail;
-    const std::string digits = HexHash(utf8::AsciiLower(base));
+    // Two bases that name one folder on this system give one hash (the ASCII case folded
+    // as before, so the names of ASCII bases stay what they were).
+    const std::string digits = HexHash(utf8::AsciiLower(NameAsThisSystemCompares(base)));
     const std::size_t room = kMaxName - std::min(kMaxName, tail.size() + 1 + digits.size());
     std::size_t keep = std::min(room, base.size());
     while (keep > 0 && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;

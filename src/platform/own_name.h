@@ -19,7 +19,8 @@ inline constexpr std::string_view kOwnNameMark = " ~VornackBuilder-";
 
 // base + kOwnNameMark + kind, within a file name's 255 bytes: a base too long for that is cut
 // at a character's start and followed by "~" and a hash of the whole base (its letters'
-// case aside, as Windows names folders), so two bases still give two names.
+// case aside where the system ignores it, as Windows does), so two bases still give two
+// names, and two that name one folder give one.
 std::string OwnName(std::string_view base, std::string_view kind);
 
 // The kind of a name that OwnName gives for this base (compared as this system compares

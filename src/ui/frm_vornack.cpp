@@ -16,9 +16,17 @@ namespace vb::ui {
 frmVornack::frmVornack(const WindowServices& services)
     : forms::Form("frmVornack"),
       checked_(services.boxes, services.events, services.shell),
-      services_{checked_.Boxes(),        checked_.Events(),          checked_.Shell(),
-                services.makeFileSystem, services.advertisementHost, services.pickSeed,
-                services.settingsStore,  services.serverFolders},
+      // Every field but the three checked services as the caller gave it: a field left out
+      // here would silently take its default (the command line's "make no server folder"
+      // did).
+      services_{.boxes = checked_.Boxes(),
+                .events = checked_.Events(),
+                .shell = checked_.Shell(),
+                .makeFileSystem = services.makeFileSystem,
+                .advertisementHost = services.advertisementHost,
+                .pickSeed = services.pickSeed,
+                .settingsStore = services.settingsStore,
+                .serverFolders = services.serverFolders},
       ini_(services_.boxes, services.settingsStore) {
     LayOutControls();
     LayOutMenus();

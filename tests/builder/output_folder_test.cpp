@@ -70,6 +70,10 @@ TEST(OutputLockName, FitsAFileNameAndKeepsLongServersApart) {
         }
     }
     EXPECT_EQ(locks.size(), 255u + 85u + 63u);
+    std::string upper, lower;  // fullwidth Ａ and ａ: one letter where the system ignores case
+    for (int i = 0; i < 90; ++i) upper += "\xef\xbc\xa1", lower += "\xef\xbd\x81";
+    EXPECT_EQ(platform::SameNameOnThisSystem(OutputLockName(upper), OutputLockName(lower)),
+              platform::SameNameOnThisSystem(upper, lower));
     EXPECT_TRUE(std::filesystem::path(OutputLockPath("srv")).parent_path() ==
                 std::filesystem::path(OutputFolderPath("srv")).parent_path());
 }

@@ -57,6 +57,14 @@ TEST_F(StartCloseTest, StartUpPlacesTheWindowAndFillsTheFields) {
     EXPECT_TRUE(boxes.shown().empty());
 }
 
+TEST_F(StartCloseTest, AStartThatLeavesServerFoldersMakesNone) {
+    PrepareJob();
+    auto services = Services();
+    services.serverFolders = settings::ServerFolders::Leave;
+    ui::frmVornack(services).Form_Load();
+    EXPECT_FALSE(fs::exists(dir / "local/host"));
+}
+
 TEST_F(StartCloseTest, SourceCountFollowsTheTypedPath) {
     auto& w = Started();
     fs::create_directories(dir / "src/sub");
