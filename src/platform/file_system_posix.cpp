@@ -1,6 +1,6 @@
 #include <fcntl.h>
-#include <stdio.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 #include <vector>
