@@ -60,16 +60,14 @@ TEST_F(HostileWin32Test, APageHeldOpenStopsTheRunWithTheSystemsReason) {
                                 platform::LexicalFullPath(At("local/srv")) + "\r\n" +
                                 platform::DescribeOsError(ERROR_SHARING_VIOLATION));
     EXPECT_FALSE(w.WriteOutState().writeOutRunning);
-    // Windows refuses to move a folder with a file open inside, and the deletion fails where
-    // the folder is; Wine moves it, and the deletion fails aside, after the pages. Either way
-    // the page held open stays, with nothing else changed.
+    // Windows refuses to move a folder with a file open inside (the deletion fails in place);
+    // Wine moves it (the deletion fails aside). Either way the held page stays.
     Tree after = Without(Snapshot(dir.path()), "local/srv");
-    const std::string asidePrefix = "local/" + platform::OwnName("srv", "deleting-");
-    std::string aside;
+    std::string aside;  // "local/<aside name>"
     std::erase_if(after, [&](const auto& entry) {
-        if (!entry.first.starts_with(asidePrefix)) return false;
-        if (aside.empty()) aside = entry.first.substr(0, entry.first.find('/', 6));
-        return true;
+        const bool moved = entry.first.starts_with("local/" + platform::OwnName("srv", "del"));
+        if (moved) aside = entry.first.substr(0, entry.first.find('/', 6));
+        return moved;
     });
     EXPECT_THAT(Changed(before, after), IsEmpty());
     EXPECT_EQ(ReadBytes(aside.empty() ? page : At(aside + "/vor00000.html")), kOldPage);

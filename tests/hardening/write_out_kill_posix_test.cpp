@@ -31,19 +31,13 @@ bool IsOwnFile(const std::string& name) {
     return name.find_first_not_of("0123456789abcdef", 3) == 8;
 }
 
-// The start of the names this machine's runs give the old output folder of "srv" while they
-// delete it.
-std::string OwnAsidePrefix() {
-    return "local/" + platform::OwnName("srv", "deleting-" + platform::ThisMachineTag() + "-");
-}
-
-// The tree without what a run killed while deleting the old pages left aside.
+// The tree without what runs of this machine killed while deleting the old pages left aside.
 Tree WithoutOwnAsides(Tree tree) {
-    std::erase_if(tree,
-                  [](const auto& entry) { return entry.first.starts_with(OwnAsidePrefix()); });
+    const std::string aside =
+        "local/" + platform::OwnName("srv", "deleting-" + platform::ThisMachineTag() + "-");
+    std::erase_if(tree, [&](const auto& entry) { return entry.first.starts_with(aside); });
     return tree;
 }
-
 std::size_t OwnAsides(const Tree& tree) { return tree.size() - WithoutOwnAsides(tree).size(); }
 
 class WriteOutKillTest : public HostileTest {
@@ -59,17 +53,9 @@ class WriteOutKillTest : public HostileTest {
     }
     // Runs a write-out to its end in a child process; true when it completed.
     bool WholeWriteOut() {
-        const pid_t child = StartWriteOut();
         int status = 0;
-        return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+        return waitpid(StartWriteOut(), &status, 0) > 0 && WIFEXITED(status) &&
                WEXITSTATUS(status) == 0;
-    }
-    // The id of a process that has ended.
-    static pid_t GoneProcess() {
-        const pid_t child = fork();
-        if (child == 0) _exit(0);
-        waitpid(child, nullptr, 0);
-        return child;
     }
 };
 
@@ -133,10 +119,15 @@ TEST_F(WriteOutKillTest, KilledRunChangesNothingOutsideTheOutputFolder) {
 // removes them and writes whole pages. Folders named like leftovers of another machine, of
 // another program or of an older version stay, with what the user put in them.
 TEST_F(WriteOutKillTest, OnlyThisMachinesLeftoversOfEndedRunsGo) {
-    auto& w = Started();
-    w.txtMakePageNum.SetText("20");
-    const std::string gone = std::to_string(GoneProcess());
-    ASSERT_NE(platform::ThisMachineTag(), "0123456789abcdef");
+    Started().txtMakePageNum.SetText("20");
+    ASSERT_TRUE(WholeWriteOut());
+    const pid_t ended = fork();  // a run that ended after it moved the old pages aside
+    if (ended == 0) _exit(fso->MoveFolderAside(At("local/srv")).empty() ? 3 : 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(ended, &status, 0), ended);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(OwnAsides(Snapshot(dir.path())), 22u);  // the folder, its pages and index
+    const std::string gone = std::to_string(ended);
     const std::string notOurs[] = {
         platform::OwnName("srv", "deleting-0123456789abcdef-" + gone + "-5"),
         "srv ~OtherProgram-deleting-" + platform::ThisMachineTag() + "-" + gone + "-5",
@@ -145,13 +136,6 @@ TEST_F(WriteOutKillTest, OnlyThisMachinesLeftoversOfEndedRunsGo) {
         fs::create_directories(At("local/" + name));
         WriteBytes(At("local/" + name + "/user.txt"), "the user's");
     }
-    ASSERT_TRUE(WholeWriteOut());
-    const pid_t ended = fork();
-    if (ended == 0) _exit(fso->MoveFolderAside(At("local/srv")).empty() ? 3 : 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(ended, &status, 0), ended);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    ASSERT_EQ(OwnAsides(Snapshot(dir.path())), 22u);  // the folder, its pages and index
 
     ASSERT_TRUE(WholeWriteOut());
     EXPECT_EQ(OwnAsides(Snapshot(dir.path())), 0u);
