@@ -14,6 +14,7 @@
 #include "platform/app_title.h"
 #include "platform/closes_behind.h"
 #include "platform/codec.h"
+#include "platform/deletes_behind.h"
 #include "platform/local_clock.h"
 #include "platform/program_folder.h"
 #include "platform/system_error.h"
@@ -126,7 +127,10 @@ void PageBuilder::WriteOut() {
     const std::string srcPath = w_.txtSrcPath.Text();
     const std::vector<std::string> strFiles = ListSources(srcPath);
     platform::FileLock outputLock;  // held until the run ends, however it ends
-    const std::string outputFolder = RenewOutputFolder(srcPath, outputLock);
+    // The old pages go beside the new ones; a run that fails waits for them here, still
+    // holding the lock.
+    platform::DeletesBehind oldPages(w_.fso);
+    const std::string outputFolder = RenewOutputFolder(srcPath, outputLock, oldPages);
 
     // The fields may have changed during the yields: the counts are checked again as read.
     const auto plan = PlanPageCount(w_.txtMakePageNum.Text());
@@ -136,6 +140,8 @@ void PageBuilder::WriteOut() {
     std::string indexBytes;
     {
         const PageCaptions captions = WritePages(outputFolder, plan->pages, strFiles);
+        // A deletion that failed fails the run before the index.
+        oldPages.Finish();
         w_.pbrProcess.SetValue(w_.pbrProcess.Max());
         indexBytes = IndexBytes(outputFolder, captions);
     }  // the captions go before the index is written: a large run needs the room
@@ -155,12 +161,15 @@ std::vector<std::string> PageBuilder::ListSources(const std::string& srcPath) {
     return strFiles;
 }
 
-// Empties the server's output folder by deleting and re-creating it, with the second yield
-// in between. The server name and the source folder's place are checked again as they are
-// now, since both could have changed during the first yield. Another write-out into the
-// same folder (another window, a scheduled run) refuses this one before anything is deleted.
+// Empties the server's output folder by moving the old one aside and creating it anew, with
+// the second yield in between; the old one is deleted on oldPages' helper thread meanwhile,
+// and the new one is empty when the first page is written. The server name and the source folder's
+// place are checked again as they are now, since both could have changed during the first yield.
+// Another write-out into the same folder (another window, a scheduled run) refuses this one before
+// anything is deleted.
 std::string PageBuilder::RenewOutputFolder(const std::string& srcPath,
-                                           platform::FileLock& outputLock) {
+                                           platform::FileLock& outputLock,
+                                           platform::DeletesBehind& oldPages) {
     const std::string server = w_.cboServer.Text();
     if (!rules::IsPlainFolderName(server)) throw JobRefused(msg::kServerNameNotFolder);
     const std::string outputFolder = OutputFolderPath(server);
@@ -170,7 +179,13 @@ std::string PageBuilder::RenewOutputFolder(const std::string& srcPath,
     RemoveOldLockInPlaceOf(outputFolder);
 
     // A missing output folder is simply created; "local" itself must exist already.
-    if (w_.fso.FolderExists(outputFolder)) w_.fso.DeleteFolder(outputFolder);
+    if (w_.fso.FolderExists(outputFolder)) {
+        std::string aside = w_.fso.MoveFolderAside(outputFolder);
+        if (!aside.empty()) oldPages.Start(std::move(aside), outputFolder);
+    } else {
+        // A run ended between moving the old pages aside and creating the folder anew.
+        w_.fso.RemoveLeftOverAsides(outputFolder);
+    }
     w_.events.ProcessEvents();
     w_.fso.CreateFolder(outputFolder);
     return outputFolder;

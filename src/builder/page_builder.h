@@ -14,6 +14,7 @@
 #include "builder/page_template.h"
 #include "builder/source_slots.h"
 #include "builder/write_out_outcome.h"
+#include "platform/deletes_behind.h"
 
 namespace vb::builder {
 
@@ -55,7 +56,8 @@ class PageBuilder {
 
     void WriteOut();
     std::vector<std::string> ListSources(const std::string& srcPath);
-    std::string RenewOutputFolder(const std::string& srcPath, platform::FileLock& outputLock);
+    std::string RenewOutputFolder(const std::string& srcPath, platform::FileLock& outputLock,
+                                  platform::DeletesBehind& oldPages);
     PageCaptions WritePages(const std::string& outputFolder, std::int32_t pages,
                             const std::vector<std::string>& strFiles);
     std::string IndexBytes(const std::string& outputFolder, const PageCaptions& captions);

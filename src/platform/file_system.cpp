@@ -33,6 +33,11 @@ std::vector<std::string> FileSystemObject::GetFileNames(const std::string& path)
     return names;
 }
 
+void FileSystemObject::DeleteFolder(const std::string& path) {
+    const std::string aside = MoveFolderAside(path);
+    if (!aside.empty()) DeleteMovedAside(aside, path);
+}
+
 std::string FileSystemObject::GetTempName() {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::uniform_int_distribution<std::uint32_t> digits(0, 0xFFFFF);

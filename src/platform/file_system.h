@@ -54,14 +54,32 @@ class FileSystemObject {
     // of many files listed for less memory.
     virtual std::vector<std::string> GetFileNames(const std::string& path);
 
-    // Removes the folder with everything in it. Throws, before removing anything, when the
-    // folder does not exist or holds content this user may not write (MayWrite). Links
-    // (junctions on Windows) inside are removed as links; nothing outside the folder is
-    // touched. On Windows the name is free again at once, even while another program still
-    // holds the deleted folder open (the folder is moved aside first, under an own name,
-    // OwnName; what a killed run left aside is removed by a later deletion of the same folder
-    // on the same machine, once the killed process has surely ended).
-    virtual void DeleteFolder(const std::string& path);
+    // Removes the folder with everything in it: MoveFolderAside, then DeleteMovedAside.
+    void DeleteFolder(const std::string& path);
+
+    // The first half of a deletion: frees the folder's name for a new folder. Throws, before
+    // anything is changed, when the folder does not exist or holds content this user may not
+    // write (MayWrite). Then removes what interrupted deletions of this folder left beside it
+    // (IsLeftOverAside), and moves the folder aside beside it on the same file system under
+    // an own name (AsideName), which it returns. A link standing in for the folder is removed
+    // as a link, and a folder that cannot be moved (another file system, a file inside open
+    // on Windows) is removed where it is, as a whole deletion fails; both return "". Links
+    // (junctions on Windows) inside are removed as links; nothing outside is touched.
+    virtual std::string MoveFolderAside(const std::string& path);
+
+    // What interrupted deletions of the folder at path left beside it, removed as
+    // MoveFolderAside removes it (also when the folder itself is missing). Best effort: what
+    // cannot be listed or removed stays.
+    void RemoveLeftOverAsides(const std::string& path);
+
+    // The second half: removes the folder that MoveFolderAside moved aside from path. Throws,
+    // naming path, when something stays; what stays is removed by a later deletion of path
+    // once this process has ended. On Windows the folder then goes back to its name when
+    // that name is still free.
+    // Thread: during a write-out this runs on a helper thread (DeletesBehind), beside the
+    // window's thread working on this object. An override may touch the folder, nothing of
+    // the window and no other member of this object.
+    virtual void DeleteMovedAside(const std::string& aside, const std::string& path);
 
     // Creates one folder level; throws when it exists already or the parent is missing.
     virtual void CreateFolder(const std::string& path);

@@ -1,19 +1,14 @@
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/decimal.h"
+#include "platform/aside_name.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
-#include "platform/own_name.h"
-#include "platform/process_check.h"
 #include "platform/program_folder.h"
-#include "platform/save_temp.h"
 #include "platform/system_error.h"
 #include "platform/wide_text.h"
 #include "platform/writability.h"
@@ -85,52 +80,12 @@ std::string FindWriteProtected(const std::string& folder) {
     return found;
 }
 
-// What a folder moved out of the way before its deletion is: the process and the moment, so
-// that two deletions never pick one name, and this machine, so that a folder shared with
-// another machine never takes that machine's process for one of its own.
-constexpr std::string_view kAsideKind = "deleting-";
-
-// The path the folder is moved to before it is deleted, beside it: an own name of the
-// folder's name (OwnName), which no server's folder can take. Empty for a path of one name.
+// The path the folder is moved to before it is deleted, beside it (AsideName). Empty for a
+// path of one name.
 std::string AsidePath(const std::string& path) {
     const std::size_t cut = path.find_last_of("\\/");
     if (cut == std::string::npos) return {};
-    const std::string kind = std::string(kAsideKind) + ThisMachineTag() + "-" +
-                             std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(GetTickCount64());
-    return JoinPath(path.substr(0, cut), OwnName(path.substr(cut + 1), kind));
-}
-
-// True for a name that AsideName gave the folder named folderName on this machine, in a
-// process that has surely ended: a deletion ended before it was done (the program was
-// killed, the machine went down). A name of any other form, of another machine, or of a
-// process that runs or cannot be asked about stays.
-bool IsLeftOverAside(const std::string& folderName, const std::string& name) {
-    const std::optional<std::string> kind = OwnNameKind(name, folderName);
-    if (!kind) return false;
-    const std::string own = std::string(kAsideKind) + ThisMachineTag() + "-";
-    std::string_view rest = *kind;
-    if (!rest.starts_with(own)) return false;
-    rest.remove_prefix(own.size());
-    const std::optional<std::uint64_t> process = save_temp::TakeNumber(rest, '-', MAXDWORD);
-    const bool tick = process && save_temp::TakeNumber(rest, '\0', UINT64_MAX);
-    return tick && rest.empty() && ProcessIsGone(*process);
-}
-
-// Removes the folders that interrupted deletions of this folder left beside it, so that old
-// pages do not pile up next to the output folders. Best effort: one that another program
-// holds open stays until a later deletion.
-void RemoveLeftOverAsides(const std::string& path) {
-    const std::size_t cut = path.find_last_of("\\/");
-    if (cut == std::string::npos) return;
-    const std::string parent = path.substr(0, cut), folderName = path.substr(cut + 1);
-    std::vector<std::string> leftOvers;
-    ForEachEntry(parent, [&](const std::string& name, DWORD attributes) {
-        if (IsFolder(attributes) && !IsLink(attributes) && IsLeftOverAside(folderName, name))
-            leftOvers.push_back(JoinPath(parent, name));
-        return 0;
-    });
-    for (const auto& leftOver : leftOvers) RemoveTree(leftOver);
+    return JoinPath(path.substr(0, cut), AsideName(path.substr(cut + 1)));
 }
 
 }  // namespace
@@ -150,7 +105,23 @@ std::vector<std::string> FileSystemObject::ListPlainFiles(const std::string& pat
     return names;
 }
 
-void FileSystemObject::DeleteFolder(const std::string& path) {
+// Removes the folders that interrupted deletions of this folder left beside it, so that old
+// pages do not pile up next to the output folders. Best effort: one that another program
+// holds open stays until a later deletion.
+void FileSystemObject::RemoveLeftOverAsides(const std::string& path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    if (cut == std::string::npos) return;
+    const std::string parent = path.substr(0, cut), folderName = path.substr(cut + 1);
+    std::vector<std::string> leftOvers;
+    ForEachEntry(parent, [&](const std::string& name, DWORD attributes) {
+        if (IsFolder(attributes) && !IsLink(attributes) && IsLeftOverAside(folderName, name))
+            leftOvers.push_back(JoinPath(parent, name));
+        return 0;
+    });
+    for (const auto& leftOver : leftOvers) RemoveTree(leftOver);
+}
+
+std::string FileSystemObject::MoveFolderAside(const std::string& path) {
     const DWORD attributes = Attributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         ThrowFailure("フォルダが見つかりません。", path, LastError());
@@ -158,7 +129,7 @@ void FileSystemObject::DeleteFolder(const std::string& path) {
         // A link standing in for the folder: remove the link, never what it points to.
         if (const int error = RemoveLink(path, attributes))
             ThrowFailure(kCannotDeleteFolder, path, error);
-        return;
+        return {};
     }
     if (!IsFolder(attributes)) ThrowFailure("フォルダではありません。", path, ERROR_DIRECTORY);
     const std::string blocked = FindWriteProtected(path);
@@ -168,16 +139,20 @@ void FileSystemObject::DeleteFolder(const std::string& path) {
     // pending" after its removal, and a folder of the same name cannot be made until that
     // program lets go. Moved aside first, it leaves its name free at once. A folder that
     // cannot be moved (a file inside is open) is removed where it is, which then reports why.
-    // A run ended while removing the moved folder leaves it beside the folder under its aside
-    // name; a later deletion of the folder removes it once that run's process has ended, on
-    // the machine that made it (IsLeftOverAside).
     RemoveLeftOverAsides(path);
     const std::string aside = AsidePath(path);
-    const bool moved = !aside.empty() && MoveFileExW(WidePathFromUtf8(path).c_str(),
-                                                     WidePathFromUtf8(aside).c_str(), 0);
-    const int error = RemoveTree(moved ? aside : path);
+    if (!aside.empty() &&
+        MoveFileExW(WidePathFromUtf8(path).c_str(), WidePathFromUtf8(aside).c_str(), 0))
+        return aside;
+    if (const int error = RemoveTree(path)) ThrowFailure(kCannotDeleteFolder, path, error);
+    return {};
+}
+
+void FileSystemObject::DeleteMovedAside(const std::string& aside, const std::string& path) {
+    const int error = RemoveTree(aside);
     if (error == 0) return;
-    if (moved) MoveFileExW(WidePathFromUtf8(aside).c_str(), WidePathFromUtf8(path).c_str(), 0);
+    // Back under its name, unless a new folder has taken it (the move never replaces one).
+    MoveFileExW(WidePathFromUtf8(aside).c_str(), WidePathFromUtf8(path).c_str(), 0);
     ThrowFailure(kCannotDeleteFolder, path, error);
 }
 

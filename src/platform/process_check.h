@@ -11,4 +11,7 @@ namespace vb::platform {
 // surely gone. An id of 0, or one the system's ids cannot be, is never gone.
 bool ProcessIsGone(std::uint64_t id);
 
+// The id of this process, as ProcessIsGone asks about it.
+std::uint64_t ThisProcessId();
+
 }  // namespace vb::platform

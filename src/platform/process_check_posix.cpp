@@ -1,4 +1,5 @@
 #include <signal.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
@@ -14,5 +15,7 @@ bool ProcessIsGone(std::uint64_t id) {
     if (id == 0 || id > static_cast<std::uint64_t>(INT_MAX)) return false;
     return ::kill(static_cast<pid_t>(id), 0) != 0 && errno == ESRCH;
 }
+
+std::uint64_t ThisProcessId() { return static_cast<std::uint64_t>(::getpid()); }
 
 }  // namespace vb::platform

@@ -19,4 +19,6 @@ bool ProcessIsGone(std::uint64_t id) {
     return ended;
 }
 
+std::uint64_t ThisProcessId() { return GetCurrentProcessId(); }
+
 }  // namespace vb::platform

@@ -5,8 +5,9 @@
 
 namespace vb::win32view {
 
-// A progress bar as msctls_progress32 on the control's whole-number scale. Each change
-// repaints the bar at once, since no messages run while a write-out moves it.
+// A progress bar as msctls_progress32 on the control's whole-number scale. A change repaints
+// the bar at once, since no messages run while a write-out moves it; while a run moves it
+// page after page, at most every few milliseconds (the start and the end at once).
 class ProgressBarView : public ControlView {
   public:
     ProgressBarView(forms::ProgressBar& bar, const ViewContext& context);
@@ -16,7 +17,11 @@ class ProgressBarView : public ControlView {
     void UpdateOwn(forms::Change change) override;
 
   private:
+    void Show(int scaled);  // sets and paints the position
+
     forms::ProgressBar& bar_;
+    int shown_ = -1;                  // the position last shown, -1 before the first
+    unsigned long long shownAt_ = 0;  // GetTickCount64 when it was shown
 };
 
 }  // namespace vb::win32view

@@ -36,9 +36,10 @@ class HookedFileSystem : public platform::FileSystemObject {
         if (beforeWrite) beforeWrite(path);
         FileSystemObject::WriteAllPieces(path, pieces);
     }
-    void DeleteFolder(const std::string& path) override {
-        if (beforeDelete) beforeDelete(path);
-        FileSystemObject::DeleteFolder(path);
+    // Runs on the deletion's helper thread during a write-out.
+    void DeleteMovedAside(const std::string& aside, const std::string& path) override {
+        if (beforeDelete) beforeDelete(aside);
+        FileSystemObject::DeleteMovedAside(aside, path);
     }
     int CloseWritten(platform::FileHandle& file) override {
         const int error = FileSystemObject::CloseWritten(file);

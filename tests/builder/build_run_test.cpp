@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -360,6 +361,37 @@ TEST_F(BuildRunTest, AFailedCloseFailsTheRun) {
     EXPECT_EQ(txtLog.Text(), kStarted);
     EXPECT_FALSE(fs::exists(OutFolder() + "/index.html"));
     EXPECT_FALSE(state.writeOutRunning);
+}
+
+// The old output folder is deleted beside the writes: the new one is empty for the first
+// page, and a deletion that fails fails the run with its text (after the pages, before the
+// index).
+TEST_F(BuildRunTest, TheOldPagesGoBesideTheNewOnesAndTheirFailedDeletionFailsTheRun) {
+    AddSource("a.txt", "TARGET");
+    txtMakePageNum.SetText("3");
+    fs::create_directories(tmp / "local/srv/sub");
+    WriteBytes(tmp / "local/srv/sub/old.html", "old");
+    std::optional<std::size_t> foundByFirstPage;
+    fso.beforeWrite = [&](const std::string&) {
+        if (!foundByFirstPage) foundByFirstPage = OutputFiles().size();
+    };
+    fso.beforeDelete = [&](const std::string&) {
+        throw platform::SystemError(platform::DescribeFailure(
+            platform::kCannotDeleteFolder, OutFolder(), platform::os_error::kAccessDenied));
+    };
+    builder.Run();
+
+    EXPECT_EQ(foundByFirstPage, 0u);
+    ASSERT_EQ(msgBox.shown().size(), 2u);
+    EXPECT_EQ(msgBox.shown().back().icon, MsgIcon::Critical);
+    EXPECT_NE(msgBox.shown().back().text.find(platform::kCannotDeleteFolder), std::string::npos);
+    EXPECT_EQ(txtLog.Text(), kStarted);
+    EXPECT_EQ(OutputFiles().size(), 3u);  // the pages, no index
+    EXPECT_FALSE(state.writeOutRunning);
+
+    fso.beforeDelete = nullptr;
+    builder.Run();
+    EXPECT_EQ(OutputFiles().size(), 4u);
 }
 
 TEST_F(BuildRunTest, EachFailingStepNamesWhatFailed) {

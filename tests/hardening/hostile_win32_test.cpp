@@ -11,6 +11,7 @@
 #include "hostile_fixture.h"
 #include "platform/codec.h"
 #include "platform/native_path.h"
+#include "platform/own_name.h"
 #include "platform/system_error.h"
 #include "platform/wide_text.h"
 #include "settings/ini_setting.h"
@@ -59,8 +60,17 @@ TEST_F(HostileWin32Test, APageHeldOpenStopsTheRunWithTheSystemsReason) {
                                 platform::LexicalFullPath(At("local/srv")) + "\r\n" +
                                 platform::DescribeOsError(ERROR_SHARING_VIOLATION));
     EXPECT_FALSE(w.WriteOutState().writeOutRunning);
-    EXPECT_THAT(Changed(before, Without(Snapshot(dir.path()), "local/srv")), IsEmpty());
-    EXPECT_EQ(ReadBytes(page), kOldPage);
+    // Windows refuses to move a folder with a file open inside (the deletion fails in place);
+    // Wine moves it (the deletion fails aside). Either way the held page stays.
+    Tree after = Without(Snapshot(dir.path()), "local/srv");
+    std::string aside;  // "local/<aside name>"
+    std::erase_if(after, [&](const auto& entry) {
+        const bool moved = entry.first.starts_with("local/" + platform::OwnName("srv", "del"));
+        if (moved) aside = entry.first.substr(0, entry.first.find('/', 6));
+        return moved;
+    });
+    EXPECT_THAT(Changed(before, after), IsEmpty());
+    EXPECT_EQ(ReadBytes(aside.empty() ? page : At(aside + "/vor00000.html")), kOldPage);
 }
 
 // A server name longer than a name may be (255 characters on NTFS): the run stops at making

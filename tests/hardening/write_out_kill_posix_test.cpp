@@ -15,6 +15,8 @@
 
 #include "hostile_fixture.h"
 #include "platform/codec.h"
+#include "platform/own_name.h"
+#include "platform/save_temp.h"
 
 namespace vb::test {
 namespace {
@@ -29,6 +31,15 @@ bool IsOwnFile(const std::string& name) {
     return name.find_first_not_of("0123456789abcdef", 3) == 8;
 }
 
+// The tree without what runs of this machine killed while deleting the old pages left aside.
+Tree WithoutOwnAsides(Tree tree) {
+    const std::string aside =
+        "local/" + platform::OwnName("srv", "deleting-" + platform::ThisMachineTag() + "-");
+    std::erase_if(tree, [&](const auto& entry) { return entry.first.starts_with(aside); });
+    return tree;
+}
+std::size_t OwnAsides(const Tree& tree) { return tree.size() - WithoutOwnAsides(tree).size(); }
+
 class WriteOutKillTest : public HostileTest {
   protected:
     // Starts the write-out in a child process; the child ends when the run has.
@@ -39,6 +50,12 @@ class WriteOutKillTest : public HostileTest {
             _exit(window->txtLog.Text().ends_with("完了しますた。\r\n") ? 0 : 3);
         }
         return child;
+    }
+    // Runs a write-out to its end in a child process; true when it completed.
+    bool WholeWriteOut() {
+        int status = 0;
+        return waitpid(StartWriteOut(), &status, 0) > 0 && WIFEXITED(status) &&
+               WEXITSTATUS(status) == 0;
     }
 };
 
@@ -74,7 +91,8 @@ TEST_F(WriteOutKillTest, KilledRunChangesNothingOutsideTheOutputFolder) {
         ::kill(child, SIGKILL);
         ASSERT_EQ(waitpid(child, &status, 0), child);
 
-        ASSERT_THAT(Changed(before, Without(Snapshot(dir.path()), "local/srv")), IsEmpty())
+        ASSERT_THAT(Changed(before, WithoutOwnAsides(Without(Snapshot(dir.path()), "local/srv"))),
+                    IsEmpty())
             << "after a kill at attempt " << attempt;
         if (!fs::exists(At("local/srv"))) {
             ++folderMissing;
@@ -91,6 +109,41 @@ TEST_F(WriteOutKillTest, KilledRunChangesNothingOutsideTheOutputFolder) {
     RecordProperty("Finished", finished);
     // The kills fell into the run, not all after it.
     EXPECT_GT(folderMissing + partial, 0);
+    // What the killed runs left aside goes with the next run, which writes whole pages.
+    ASSERT_TRUE(WholeWriteOut());
+    EXPECT_EQ(OwnAsides(Snapshot(dir.path())), 0u);
+    EXPECT_EQ(OutputFiles("srv").size(), 201u);
+}
+
+// A run ended after it moved the old pages aside, before their deletion ended: the next run
+// removes them and writes whole pages. Folders named like leftovers of another machine, of
+// another program or of an older version stay, with what the user put in them.
+TEST_F(WriteOutKillTest, OnlyThisMachinesLeftoversOfEndedRunsGo) {
+    Started().txtMakePageNum.SetText("20");
+    ASSERT_TRUE(WholeWriteOut());
+    const pid_t ended = fork();  // a run that ended after it moved the old pages aside
+    if (ended == 0) _exit(fso->MoveFolderAside(At("local/srv")).empty() ? 3 : 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(ended, &status, 0), ended);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(OwnAsides(Snapshot(dir.path())), 22u);  // the folder, its pages and index
+    const std::string gone = std::to_string(ended);
+    const std::string notOurs[] = {
+        platform::OwnName("srv", "deleting-0123456789abcdef-" + gone + "-5"),
+        "srv ~OtherProgram-deleting-" + platform::ThisMachineTag() + "-" + gone + "-5",
+        "srv.deleting-" + gone + "-77"};
+    for (const auto& name : notOurs) {
+        fs::create_directories(At("local/" + name));
+        WriteBytes(At("local/" + name + "/user.txt"), "the user's");
+    }
+
+    ASSERT_TRUE(WholeWriteOut());
+    EXPECT_EQ(OwnAsides(Snapshot(dir.path())), 0u);
+    const auto files = OutputFiles("srv");
+    EXPECT_EQ(files.size(), 21u);
+    for (const auto& name : files) EXPECT_TRUE(IsOwnFile(name)) << name;
+    for (const auto& name : notOurs)
+        EXPECT_EQ(ReadBytes(At("local/" + name + "/user.txt")), "the user's") << name;
 }
 
 }  // namespace
