@@ -44,6 +44,8 @@ def answered_ping(d, window, stamp):
 
 def main():
     d = display.Display()  # also keeps the X server from resetting between the clients
+    root = d.screen().root
+    unmanaged = set(root.list_properties())
     wm = subprocess.Popen(["dbus-run-session", "--", "xfwm4", "--compositor=off",
                            "--sm-client-disable"], env=dict(os.environ, NO_AT_BRIDGE="1"),
                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -51,7 +53,7 @@ def main():
     p = None
     try:
         check = d.intern_atom("_NET_SUPPORTING_WM_CHECK")
-        wait_for(lambda: d.screen().root.get_full_property(check, X.AnyPropertyType), 30, "xfwm4")
+        wait_for(lambda: root.get_full_property(check, X.AnyPropertyType), 30, "xfwm4")
         p = Program(100000)
         p.keys("alt+o", "w")
         with BusyProcessors():  # the page loop slowed as on a machine at work, to last the watch
@@ -62,7 +64,7 @@ def main():
             close = protocol.event.ClientMessage(window=window,
                                                  client_type=d.intern_atom("_NET_CLOSE_WINDOW"),
                                                  data=(32, [X.CurrentTime, 2, 0, 0, 0]))
-            d.screen().root.send_event(close, X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+            root.send_event(close, X.SubstructureRedirectMask | X.SubstructureNotifyMask)
             assert answered_ping(d, p.window, 12345), "no answer to a ping within 1 s"
             start = time.time()  # without answers, xfwm4's box shows 3 to 4 s after the close
             while p.process.poll() is None and time.time() < start + 6:
@@ -81,6 +83,10 @@ def main():
             p.kill()
         os.killpg(wm.pid, signal.SIGKILL)
         wm.wait()
+        # The window manager's notes on the root window (what it supports, the active window)
+        # would outlive it and mislead the programs of later tests on this display.
+        for left in set(root.list_properties()) - unmanaged:
+            root.delete_property(left)
         d.close()
 
 
