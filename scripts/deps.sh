@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-base-private-dev qt6-webengine-dev qt6-translations-l10n libgl-dev
     fonts-noto-cjk xdg-utils xvfb xauth xdotool imagemagick python3-xlib x11-utils
+    xfwm4 dbus-daemon
     clang clang-format libfuzzer-14-dev
     g++-mingw-w64-x86-64-posix wine wine64 locales googletest acl
 )
