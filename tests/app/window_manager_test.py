@@ -18,10 +18,11 @@ from Xlib import X, display, protocol
 from real_window_test import BusyProcessors, Program, wait_for  # puts support/ on the path
 import program_folder  # noqa: E402
 
-# Ten sources a page, as a user's long job has them, written to memory: on a busy disk,
-# removing a hundred thousand pages afterwards takes minutes.
+# Forty sources a page, so that on an idle machine too the page loop outlasts the seconds
+# xfwm4 waits (at ten, a quiet machine wrote the hundred thousand pages in two), written to
+# memory: on a busy disk, removing a hundred thousand pages afterwards takes minutes.
 tempfile.tempdir = "/dev/shm" if os.path.isdir("/dev/shm") else None
-program_folder.SETTINGS = program_folder.SETTINGS.replace("PagePerSrcNum=2", "PagePerSrcNum=10")
+program_folder.SETTINGS = program_folder.SETTINGS.replace("PagePerSrcNum=2", "PagePerSrcNum=40")
 
 
 def answered_ping(d, window, stamp):
