@@ -72,7 +72,7 @@ bool SameNameOnThisSystem(std::string_view a, std::string_view b) {
 }
 
 // CompareStringOrdinal without case compares the upper-case forms, one UTF-16 unit each
-// (Microsoft's open specification MS-UCODEREF, "CompareStringOrdinal Algorithm"); the
+// (Microsoft's protocol document MS-UCODEREF, "CompareStringOrdinal Algorithm"); the
 // invariant locale's upper-casing maps unit for unit, so the length stays.
 std::string NameAsThisSystemCompares(std::string_view name) {
     std::wstring wide = WideFromUtf8(name);
