@@ -44,6 +44,7 @@ struct Options {
     std::vector<Case> Cases;
     bool Check = false;
     bool Window = false;
+    bool WineWindow = false;  // with a Windows companion: also its run in the shown window
     bool Keep = false;
     bool Sync = true;
     int Repeat = 1;
@@ -122,7 +123,7 @@ void PrintUsage() {
         "usage: vb_bench_write_out [--quick] [--case PAGESxSOURCES[:mixed|small|large|huge]]...\n"
         "                          [--window] [--check] [--seed N]\n"
         "                          [--work DIR] [--keep] [--no-sync] [--settle S]\n"
-        "                          [--repeat N] [--windows EXE]\n"
+        "                          [--repeat N] [--windows EXE [--wine-window]]\n"
         "  --quick      only the 1,000-page cases (5 and 10 sources per page)\n"
         "  --case       run this case instead of the default list (repeatable)\n"
         "  --window     also run the 20,000 x 10 write-out through the Qt window (offscreen)\n"
@@ -136,7 +137,9 @@ void PrintUsage() {
         "  --repeat N   time each case (floors and run) N times and print the median ratios\n"
         "               and the ratios of each step's fastest round\n"
         "  --windows EXE  also run each case through the Windows build under Wine, EXE being\n"
-        "               its vb_bench_write_out_win.exe (see bench/README.md)");
+        "               its vb_bench_write_out_win.exe (see bench/README.md)\n"
+        "  --wine-window  with --windows, also each round's write-out through the Windows\n"
+        "               window, shown (needs an X display: xvfb-run)");
 }
 
 std::optional<Options> ParseOptions(int argc, char** argv) {
@@ -149,6 +152,8 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             quick = true;
         } else if (arg == "--check") {
             options.Check = true;
+        } else if (arg == "--wine-window") {
+            options.WineWindow = true;
         } else if (arg == "--window") {
             options.Window = true;
         } else if (arg == "--keep") {
@@ -473,7 +478,7 @@ class Benchmark {
             floor.PeakKiB = step.PeakKiB;
             return floor;
         };
-        std::vector<RoundTimes> rounds;
+        std::vector<RoundTimes> rounds, windowRounds;
         for (int round = 0; round < options_.Repeat; ++round) {
             Settle();
             WriteOutOutcome floorStep, readingStep;
@@ -487,8 +492,17 @@ class Benchmark {
             const FloorOutcome floor = asFloor(floorStep), reading = asFloor(readingStep);
             rounds.push_back(TimesOf(ours, floor, reading));
             PrintLine("wine", c, bytes, ours, floor, reading);
+            if (options_.WineWindow) {
+                // The same run in the shown window, against the headless run just before.
+                WriteOutOutcome shown;
+                Settle();
+                if (!WineStep("window" + run.substr(3), shown)) return false;
+                windowRounds.push_back(TimesOf(shown, asFloor(ours), FloorOutcome{}));
+                PrintLine("winewin", c, bytes, shown, asFloor(ours), FloorOutcome{});
+            }
         }
         PrintRounds(rounds);
+        PrintRounds(windowRounds);
         return CheckOutput(c);
     }
 

@@ -1,5 +1,6 @@
 #include "forms/append_batch.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "forms/text_box.h"
@@ -19,18 +20,26 @@ AppendBatch::Step AppendBatch::Appended(const TextBox& box) {
     pending_.append(text, shown_);
     shown_ = text.size();
     const bool batched = box.MultiLine() && box.Locked();
-    if (!batched || !inserted_ || std::chrono::steady_clock::now() - lastInsert_ >= kBatch)
-        return Step::InsertNow;
+    const auto pause =
+        std::max<std::chrono::steady_clock::duration>(kBatch, kPauseForCost * lastCost_);
+    if (!batched || !inserted_ || now_() - lastInsert_ >= pause) return Step::InsertNow;
     if (asked_) return Step::Wait;
     asked_ = true;
     return Step::InsertLater;
 }
 
 std::string AppendBatch::Take() {
-    lastInsert_ = std::chrono::steady_clock::now();
+    lastInsert_ = now_();
+    lastCost_ = {};
     inserted_ = true;
     asked_ = false;
     return std::exchange(pending_, {});
+}
+
+void AppendBatch::Inserted() {
+    const auto end = now_();
+    lastCost_ = end - lastInsert_;
+    lastInsert_ = end;
 }
 
 }  // namespace vb::forms

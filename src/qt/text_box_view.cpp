@@ -153,6 +153,7 @@ void TextBoxView::FlushAppends() {
     QTextCursor cursor(multi_->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(ToWidgetText(added, true));
+    appends_.Inserted();
 }
 
 void TextBoxView::ApplyAppearance() {

@@ -140,6 +140,7 @@ void TextBoxView::FlushAppends() {
     SendMessageW(Handle(), EM_REPLACESEL, FALSE,
                  reinterpret_cast<LPARAM>(ToWindowText(added, box_.MultiLine()).c_str()));
     updating_ = false;
+    appends_.Inserted();
 }
 
 void TextBoxView::ApplyAppearance() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <stdexcept>
 #include <string>
 
@@ -72,6 +73,30 @@ TEST(AppendBatch, ALogTakesABurstInOneInsertionAndOtherBoxesEachAppend) {
     field.AppendText("b");
     EXPECT_EQ(batch.Appended(field), Step::InsertNow);
     EXPECT_EQ(batch.Take(), "ab");
+}
+
+std::chrono::steady_clock::time_point g_now;
+std::chrono::steady_clock::time_point FakeNow() { return g_now; }
+
+TEST(AppendBatch, TheMoreAnInsertionCostsTheLongerTheLogWaitsForTheNext) {
+    using namespace std::chrono_literals;
+    using Step = AppendBatch::Step;
+    TextBox log("txtLog");
+    log.SetMultiLine(true);
+    log.SetLocked(true);
+    AppendBatch batch(&FakeNow);
+    log.AppendText("1\r\n");
+    ASSERT_EQ(batch.Appended(log), Step::InsertNow);
+    batch.Take();
+    g_now += 50ms;  // a widget holding much text
+    batch.Inserted();
+    g_now += 2 * AppendBatch::kBatch;
+    log.AppendText("2\r\n");
+    EXPECT_EQ(batch.Appended(log), Step::InsertLater);
+    g_now += AppendBatch::kPauseForCost * 50ms;
+    log.AppendText("3\r\n");
+    EXPECT_EQ(batch.Appended(log), Step::InsertNow);
+    EXPECT_EQ(batch.Take(), "2\r\n3\r\n");
 }
 
 }  // namespace
