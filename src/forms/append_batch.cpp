@@ -1,6 +1,5 @@
 #include "forms/append_batch.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "forms/text_box.h"
@@ -20,26 +19,18 @@ AppendBatch::Step AppendBatch::Appended(const TextBox& box) {
     pending_.append(text, shown_);
     shown_ = text.size();
     const bool batched = box.MultiLine() && box.Locked();
-    const auto pause =
-        std::max<std::chrono::steady_clock::duration>(kBatch, kPauseForCost * lastCost_);
-    if (!batched || !inserted_ || now_() - lastInsert_ >= pause) return Step::InsertNow;
+    if (!batched || pacing_.Due()) return Step::InsertNow;
     if (asked_) return Step::Wait;
     asked_ = true;
     return Step::InsertLater;
 }
 
 std::string AppendBatch::Take() {
-    lastInsert_ = now_();
-    lastCost_ = {};
-    inserted_ = true;
+    pacing_.Began();
     asked_ = false;
     return std::exchange(pending_, {});
 }
 
-void AppendBatch::Inserted() {
-    const auto end = now_();
-    lastCost_ = end - lastInsert_;
-    lastInsert_ = end;
-}
+void AppendBatch::Inserted() { pacing_.Ended(); }
 
 }  // namespace vb::forms

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "forms/pacing.h"
+
 namespace vb::forms {
 
 class TextBox;
@@ -19,17 +21,14 @@ class TextBox;
 // drawn. Nobody types into a read-only box, so its widget never changes while text waits;
 // any other box takes each append at once.
 //
-// Where an insertion costs more the more text the widget holds (Wine's EDIT: 30 ms at
-// 350,000 characters, so that at 20,000 pages the insertions took a quarter of the run), the
-// pause after one grows with its cost: at most a tenth of a burst goes into insertions.
+// Where an insertion costs more the more text the widget holds (Wine's EDIT: 32 ms at
+// 350,000 characters), the pause after one grows with its cost (Pacing).
 class AppendBatch {
   public:
-    using Clock = std::chrono::steady_clock::time_point (*)();
     static constexpr std::chrono::milliseconds kBatch{100};
-    // The least pause after an insertion, in insertions' lengths.
-    static constexpr int kPauseForCost = 9;
 
-    explicit AppendBatch(Clock now = &std::chrono::steady_clock::now) : now_(now) {}
+    explicit AppendBatch(Pacing::Clock now = &std::chrono::steady_clock::now)
+        : pacing_(kBatch, now) {}
 
     // What the view does after an append.
     enum class Step {
@@ -49,12 +48,9 @@ class AppendBatch {
     void Inserted();
 
   private:
-    Clock now_;
+    Pacing pacing_;
     std::size_t shown_ = 0;  // bytes of the box's text the widget shows, or will
     std::string pending_;
-    std::chrono::steady_clock::time_point lastInsert_;  // when the last insertion ended
-    std::chrono::steady_clock::duration lastCost_{};    // and how long it took
-    bool inserted_ = false;
     bool asked_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <chrono>
 #include <cstdlib>
 
 #include "win32/event_pump.h"
@@ -12,14 +13,16 @@ namespace {
 
 // How long the bar may show an older position, less than a hundredth behind, while a run
 // moves it. Each position sent and painted is a round of window messages and paints (under
-// Wine, requests to its server) on the page loop's thread; a few dozen a second still move
-// the bar smoothly.
-constexpr ULONGLONG kRepaintEveryMs = 30;
+// Wine, requests to its server and the X server) on the page loop's thread; a few dozen a
+// second still move the bar smoothly.
+constexpr std::chrono::milliseconds kLeastRepaintPause{30};
 
 }  // namespace
 
 ProgressBarView::ProgressBarView(forms::ProgressBar& bar, const ViewContext& context)
-    : ControlView(bar, CreateChild(PROGRESS_CLASSW, 0, 0, context), context.parent), bar_(bar) {
+    : ControlView(bar, CreateChild(PROGRESS_CLASSW, 0, 0, context), context.parent),
+      bar_(bar),
+      repaints_(kLeastRepaintPause) {
     if (Handle()) SendMessageW(Handle(), PBM_SETRANGE32, 0, forms::ProgressBar::kScale);
 }
 
@@ -33,7 +36,7 @@ void ProgressBarView::UpdateOwn(forms::Change change) {
     // never left behind.
     const bool bigStep = std::abs(scaled - shown_) >= forms::ProgressBar::kScale / 100;
     const bool edge = scaled == 0 || bar_.Value() >= bar_.Max();
-    if (!bigStep && !edge && GetTickCount64() - shownAt_ < kRepaintEveryMs) return;
+    if (!bigStep && !edge && !repaints_.Due()) return;
     Show(scaled);
 }
 
@@ -44,10 +47,11 @@ void ProgressBarView::RefreshOwn() {
 }
 
 void ProgressBarView::Show(int scaled) {
+    repaints_.Began();
     SendMessageW(Handle(), PBM_SETPOS, scaled, 0);
     UpdateWindow(Handle());
     shown_ = scaled;
-    shownAt_ = GetTickCount64();
+    repaints_.Ended();
 }
 
 }  // namespace vb::win32view

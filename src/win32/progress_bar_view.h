@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/pacing.h"
 #include "forms/progress_bar.h"
 #include "win32/control_view.h"
 
@@ -7,7 +8,8 @@ namespace vb::win32view {
 
 // A progress bar as msctls_progress32 on the control's whole-number scale. A change repaints
 // the bar at once, since no messages run while a write-out moves it; while a run moves it
-// page after page, at most every few milliseconds (the start and the end at once).
+// page after page, paced (forms::Pacing; a step of a hundredth, the start and the end at
+// once).
 class ProgressBarView : public ControlView {
   public:
     ProgressBarView(forms::ProgressBar& bar, const ViewContext& context);
@@ -20,8 +22,8 @@ class ProgressBarView : public ControlView {
     void Show(int scaled);  // sets and paints the position
 
     forms::ProgressBar& bar_;
-    int shown_ = -1;                  // the position last shown, -1 before the first
-    unsigned long long shownAt_ = 0;  // GetTickCount64 when it was shown
+    int shown_ = -1;  // the position last shown, -1 before the first
+    forms::Pacing repaints_;
 };
 
 }  // namespace vb::win32view

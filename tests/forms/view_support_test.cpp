@@ -93,7 +93,7 @@ TEST(AppendBatch, TheMoreAnInsertionCostsTheLongerTheLogWaitsForTheNext) {
     g_now += 2 * AppendBatch::kBatch;
     log.AppendText("2\r\n");
     EXPECT_EQ(batch.Appended(log), Step::InsertLater);
-    g_now += AppendBatch::kPauseForCost * 50ms;
+    g_now += Pacing::kPauseForCost * 50ms;
     log.AppendText("3\r\n");
     EXPECT_EQ(batch.Appended(log), Step::InsertNow);
     EXPECT_EQ(batch.Take(), "2\r\n3\r\n");

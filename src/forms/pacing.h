@@ -1,0 +1,49 @@
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+
+namespace vb::forms {
+
+// Paces a step a view repeats on the window's thread while a write-out runs (an insertion
+// into the log, a repaint of the progress bar): the next one is due once the least pause
+// has passed since the last one ended, and at least kPauseForCost times as long as the last
+// one took. Under Wine both grow costly (an EDIT's insertion with the text it holds, a
+// themed bar's paint through the X server), so that a long run spent a tenth of its time on
+// them; paced so, they take at most a twentieth of it.
+class Pacing {
+  public:
+    using Clock = std::chrono::steady_clock::time_point (*)();
+    static constexpr int kPauseForCost = 19;
+
+    explicit Pacing(std::chrono::milliseconds leastPause,
+                    Clock now = &std::chrono::steady_clock::now)
+        : now_(now), leastPause_(leastPause) {}
+
+    // Whether a step is due: none was taken yet, or the pause after the last has passed.
+    bool Due() const {
+        if (!taken_) return true;
+        const std::chrono::steady_clock::duration pause =
+            std::max<std::chrono::steady_clock::duration>(leastPause_, kPauseForCost * lastCost_);
+        return now_() - lastEnd_ >= pause;
+    }
+    // Around each step taken; a step whose end is not told costs nothing.
+    void Began() {
+        began_ = lastEnd_ = now_();
+        lastCost_ = {};
+        taken_ = true;
+    }
+    void Ended() {
+        lastEnd_ = now_();
+        lastCost_ = lastEnd_ - began_;
+    }
+
+  private:
+    Clock now_;
+    std::chrono::steady_clock::duration leastPause_;
+    std::chrono::steady_clock::time_point began_, lastEnd_;
+    std::chrono::steady_clock::duration lastCost_{};
+    bool taken_ = false;
+};
+
+}  // namespace vb::forms
