@@ -8,9 +8,9 @@ namespace vb::forms {
 // Paces a step a view repeats on the window's thread while a write-out runs (an insertion
 // into the log, a repaint of the progress bar): the next one is due once the least pause
 // has passed since the last one ended, and at least kPauseForCost times as long as the last
-// one took. Under Wine both grow costly (an EDIT's insertion with the text it holds, a
-// themed bar's paint through the X server), so that a long run spent a tenth of its time on
-// them; paced so, they take at most a twentieth of it.
+// one took. Under Wine both are costly (an EDIT's insertion the more so the more text it
+// holds, a themed bar's paint through the X server): a 20,000-page run in the window spent a
+// fifth of its time on them. Paced so, they take at most a twentieth of it.
 class Pacing {
   public:
     using Clock = std::chrono::steady_clock::time_point (*)();
