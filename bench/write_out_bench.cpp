@@ -466,8 +466,10 @@ class Benchmark {
         const std::string plan = root_ + "/wine_plan.txt";
         WriteWinePlan(plan, sizes, reads);
         const std::string program = WinePath(folder_.Root());
-        const std::string run = "run " + Quoted(program) + " " + Quoted(WinePath(corpus.Folder)) +
-                                " " + std::to_string(options_.Seed);
+        // The write-out's arguments, headless ("run") or in the shown window ("window").
+        const std::string job = Quoted(program) + " " + Quoted(WinePath(corpus.Folder)) + " " +
+                                std::to_string(options_.Seed);
+        const std::string run = "run " + job;
         const std::string output = Quoted(WinePath(folder_.OutputFolder()));
         WriteOutOutcome ours;
         if (!WineStep(run, ours)) return false;
@@ -496,7 +498,7 @@ class Benchmark {
                 // The same run in the shown window, against the headless run just before.
                 WriteOutOutcome shown;
                 Settle();
-                if (!WineStep("window" + run.substr(3), shown)) return false;
+                if (!WineStep("window " + job, shown)) return false;
                 windowRounds.push_back(TimesOf(shown, asFloor(ours), FloorOutcome{}));
                 PrintLine("winewin", c, bytes, shown, asFloor(ours), FloorOutcome{});
             }
