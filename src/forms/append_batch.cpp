@@ -9,6 +9,9 @@ namespace vb::forms {
 void AppendBatch::Shown(std::size_t length) {
     shown_ = length;
     pending_.clear();
+    // An insertion into the text the widget held before (a whole run's log, cleared at the
+    // next run's start) says nothing of the next: it would hold back the next run's lines.
+    pacing_.Restart();
 }
 
 AppendBatch::Step AppendBatch::Appended(const TextBox& box) {

@@ -37,6 +37,8 @@ class Pacing {
         lastEnd_ = now_();
         lastCost_ = lastEnd_ - began_;
     }
+    // What the last step cost no longer holds (the widget was given new content whole).
+    void Restart() { taken_ = false; }
 
   private:
     Clock now_;

@@ -97,6 +97,14 @@ TEST(AppendBatch, TheMoreAnInsertionCostsTheLongerTheLogWaitsForTheNext) {
     log.AppendText("3\r\n");
     EXPECT_EQ(batch.Appended(log), Step::InsertNow);
     EXPECT_EQ(batch.Take(), "2\r\n3\r\n");
+    g_now += 50ms;
+    batch.Inserted();
+
+    // The log cleared for the next run: what inserting into the old text cost holds no more.
+    log.SetText("");
+    batch.Shown(0);
+    log.AppendText("4\r\n");
+    EXPECT_EQ(batch.Appended(log), Step::InsertNow);
 }
 
 }  // namespace
