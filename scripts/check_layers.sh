@@ -24,11 +24,12 @@ declare -A allowed=(
     [builder]="rules forms platform"
     [settings]="rules forms platform"
     [winutil]="forms platform"
-    [ui]="builder settings winutil rules forms platform"
-    [cli]="ui builder settings winutil rules forms platform"
+    [publish]="settings rules forms platform"
+    [ui]="publish builder settings winutil rules forms platform"
+    [cli]="ui publish builder settings winutil rules forms platform"
     [qt]="forms platform"
     [win32]="forms platform"
-    [app]="cli ui builder settings winutil rules forms platform qt win32"
+    [app]="cli ui publish builder settings winutil rules forms platform qt win32"
 )
 # Headers the build generates into src/generated, usable from every layer above forms.
 generated='build_config.h'

@@ -11,6 +11,7 @@ packages=(
     xfwm4 dbus-daemon
     clang clang-format libfuzzer-14-dev
     g++-mingw-w64-x86-64-posix wine wine64 locales googletest acl
+    libcurl4-openssl-dev python3-pyftpdlib python3-openssl openssl lftp
 )
 
 missing=()
