@@ -26,7 +26,8 @@ frmVornack::frmVornack(const WindowServices& services)
                 .advertisementHost = services.advertisementHost,
                 .pickSeed = services.pickSeed,
                 .settingsStore = services.settingsStore,
-                .serverFolders = services.serverFolders},
+                .serverFolders = services.serverFolders,
+                .makeTransfer = services.makeTransfer},
       ini_(services_.boxes, services.settingsStore) {
     LayOutControls();
     LayOutMenus();
@@ -51,8 +52,9 @@ void frmVornack::Guarded(F&& handler) {
 template <class F>
 void frmVornack::Command(F&& handler) {
     // As during a run, a command chosen during the start-up's yield is ignored: it would
-    // run before the settings are loaded.
-    if (loading_ || runState_.writeOutRunning) return;
+    // run before the settings are loaded. During a publish the window handles its events as
+    // usual, and every command but the publish's stop waits for its end.
+    if (loading_ || runState_.writeOutRunning || Publishing()) return;
     Guarded(std::forward<F>(handler));
 }
 
@@ -67,6 +69,9 @@ void frmVornack::ConnectHandlers() {
     };
     txtSrcPath.LostFocus = [this] { Guarded([this] { txtSrcPath_LostFocus(); }); };
     mnuGo.Click = [this] { Command([this] { mnuGo_Click(); }); };
+    mnuPublish.Click = [this] { Command([this] { mnuPublish_Click(); }); };
+    mnuPublishStop.Click = [this] { Guarded([this] { mnuPublishStop_Click(); }); };
+    tmrPublish.Tick = [this] { Guarded([this] { tmrPublish_Timer(); }); };
     mnuExit.Click = [this] { Guarded([this] { mnuExit_Click(); }); };
     mnuFileOpen.Click = [this] { Command([this] { mnuFileOpen_Click(); }); };
     mnuFileReload.Click = [this] { Command([this] { mnuFileReload_Click(); }); };
@@ -125,11 +130,15 @@ void frmVornack::mnuGo_Click() {
 
 // Form_Load yields (the Linux window is shown before it, the Windows one after) to pending events
 // while it loads: a close honoured then would save the still-empty fields over the settings file. A
-// write-out yields too, and closes once it has finished.
-bool frmVornack::MustHoldClose() const { return !loaded_ || runState_.writeOutRunning; }
+// write-out yields too, and closes once it has finished; a publish is stopped, and the window
+// closes once it has ended.
+bool frmVornack::MustHoldClose() const {
+    return !loaded_ || runState_.writeOutRunning || Publishing();
+}
 
 void frmVornack::HoldClose(forms::UnloadMode mode) {
     heldClose_ = mode;
+    if (Publishing()) mnuPublishStop_Click();
     // The end of the desktop session does not wait for the run: the settings are saved now
     // (and again when the run has finished, should the program live that long).
     if (mode == forms::UnloadMode::AppWindows && loaded_ && settingsRead_)

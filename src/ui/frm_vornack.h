@@ -21,8 +21,11 @@
 #include "platform/desktop_shell.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
+#include "publish/publisher.h"
+#include "publish/transfer.h"
 #include "settings/api_ini_file_access.h"
 #include "settings/ini_setting.h"
+#include "ui/publish_run.h"
 #include "ui/thread_checked_services.h"
 
 namespace vb::ui {
@@ -55,13 +58,17 @@ struct WindowServices {
     settings::SettingsFileStore* settingsStore = nullptr;
     // Whether the start makes each listed server's output folder (the window's rule).
     settings::ServerFolders serverFolders = settings::ServerFolders::Make;
+    // Makes the transfer of each publish (called on the window's thread, used on the
+    // publish's own); empty: libcurl's. Tests pass a fake server.
+    std::function<std::unique_ptr<publish::Transfer>()> makeTransfer = {};
 };
 
 // The program's one window: the fields of a write-out, the log, the progress bar, the
 // advertisement panel, the home-page link and two menus. It owns all state of a run.
 // The controls and menus are laid out by the constructor (frm_vornack_layout.cpp); the
 // handlers live in frm_vornack.cpp (start, close, source count, write-out),
-// frm_vornack_commands.cpp (folder and help commands) and frm_vornack_ad_panel.cpp.
+// frm_vornack_commands.cpp (folder and help commands), frm_vornack_publish.cpp (the publish
+// and its stop) and frm_vornack_ad_panel.cpp.
 class frmVornack : public forms::Form {
   public:
     explicit frmVornack(const WindowServices& services);
@@ -84,6 +91,8 @@ class frmVornack : public forms::Form {
     forms::Label lblUrl{"lblUrl"};
     forms::Label lblCMNotice{"lblCMNotice"};
     forms::Timer tmrNaviStep{"tmrNaviStep"};
+    // Brings a running publish's news to the window's thread.
+    forms::Timer tmrPublish{"tmrPublish"};
     forms::ControlFamily lnMenu{"lnMenu"};
 
     // Menus.
@@ -92,6 +101,8 @@ class frmVornack : public forms::Form {
     forms::Menu mnuFileReload{"mnuFileReload", "設定ﾌｧｲﾙ再読込(&F)"};
     forms::Menu xSprt1{"xSprt1", "-"};
     forms::Menu mnuGo{"mnuGo", "書き出し(&W)"};
+    forms::Menu mnuPublish{"mnuPublish", "ｻｰﾊﾞｰへ公開(&P)"};
+    forms::Menu mnuPublishStop{"mnuPublishStop", "公開を中止(&S)"};
     forms::Menu xSprt2{"xSprt2", "-"};
     forms::Menu mnuOpenLocal{"mnuOpenLocal", "ﾛｰｶﾙﾌｫﾙﾀﾞを開く(&L)"};
     forms::Menu mnuOpenRemote{"mnuOpenRemote", "ﾘﾓｰﾄﾌｫﾙﾀﾞを開く(&R)"};
@@ -115,6 +126,9 @@ class frmVornack : public forms::Form {
     void mnuExit_Click();
     void txtSrcPath_LostFocus();
     void mnuGo_Click();
+    void mnuPublish_Click();
+    void mnuPublishStop_Click();
+    void tmrPublish_Timer();
     void mnuFileOpen_Click();
     void mnuFileReload_Click();
     void mnuOpenLocal_Click();
@@ -138,6 +152,10 @@ class frmVornack : public forms::Form {
     const builder::RunState& WriteOutState() const { return runState_; }
     // How the last write-out this window ran ended; empty before the first one.
     const std::optional<builder::WriteOutOutcome>& LastWriteOut() const { return lastWriteOut_; }
+    // A publish runs (on its own thread): every other command waits for its end.
+    bool Publishing() const { return publishRun_ != nullptr; }
+    // How the last publish this window ran ended; empty before the first one has ended.
+    const std::optional<publish::PublishReport>& LastPublish() const { return lastPublish_; }
 
     // The advertisement page's address, on the host the services name.
     std::string AdvertisementAddress() const;
@@ -152,6 +170,12 @@ class frmVornack : public forms::Form {
     void LayOutMenus();
     void ConnectHandlers();
     settings::SettingsFields SettingsFieldsOfWindow();
+    // The publish of the chosen server as the settings file sets it, or why there is none
+    // (shown in a box).
+    std::optional<publish::PublishJob> PublishJobOfServer();
+    void EndPublish(const publish::PublishReport& report);
+    void ShowPublishEnd(const publish::PublishReport& report);
+    void SetPublishing(bool publishing);
     // A close that arrives while the window must not close yet (its start-up has not
     // finished, or a write-out runs) is held and honoured once that is over.
     bool MustHoldClose() const;
@@ -179,6 +203,8 @@ class frmVornack : public forms::Form {
     bool loadFailed_ = false;    // Form_Load failed
     std::optional<builder::WriteOutOutcome> lastWriteOut_;
     std::optional<forms::UnloadMode> heldClose_;  // a close waiting to be honoured
+    std::unique_ptr<PublishRun> publishRun_;      // the publish running, if any
+    std::optional<publish::PublishReport> lastPublish_;
 };
 
 }  // namespace vb::ui

@@ -85,6 +85,8 @@ void frmVornack::LayOutControls() {
 
     tmrNaviStep.SetEnabled(false);
     tmrNaviStep.SetInterval(1000);
+    tmrPublish.SetEnabled(false);
+    tmrPublish.SetInterval(kPublishNewsInterval);
 
     auto line = std::make_unique<forms::Line>("lnMenu", 0);
     forms::Line& lineRef = *line;
@@ -94,7 +96,8 @@ void frmVornack::LayOutControls() {
         &txtSrcPath,       &txtSrcNum,        &cboServer,      &txtMakePageNum,
         &txtPagePerSrcNum, &txtReplaceTarget, &txtReplaceText, &cboTitle,
         &pbrProcess,       &txtLog,           &wbCM,           &txtCM,
-        &lblUrl,           &lblCMNotice,      &tmrNaviStep,    &lineRef,
+        &lblUrl,           &lblCMNotice,      &tmrNaviStep,    &tmrPublish,
+        &lineRef,
     };
     for (forms::Control* c : inOrder) AddControl(*c);
 
@@ -112,9 +115,11 @@ void frmVornack::LayOutControls() {
 }
 
 void frmVornack::LayOutMenus() {
-    for (forms::Menu* item : {&mnuFileOpen, &mnuFileReload, &xSprt1, &mnuGo, &xSprt2, &mnuOpenLocal,
-                              &mnuOpenRemote, &xSprt3, &mnuExit})
+    for (forms::Menu* item : {&mnuFileOpen, &mnuFileReload, &xSprt1, &mnuGo, &mnuPublish,
+                              &mnuPublishStop, &xSprt2, &mnuOpenLocal, &mnuOpenRemote, &xSprt3,
+                              &mnuExit})
         mnuOperate.AddItem(*item);
+    mnuPublishStop.SetEnabled(false);
     for (forms::Menu* item : {&mnuReadMe, &xSprt4, &mnuVersion}) mnuHelp.AddItem(*item);
     AddMenu(mnuOperate);
     AddMenu(mnuHelp);
