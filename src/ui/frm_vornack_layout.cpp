@@ -5,6 +5,7 @@
 #include "build_config.h"
 #include "forms/colors.h"
 #include "ui/frm_vornack.h"
+#include "ui/publish_texts.h"
 
 namespace vb::ui {
 

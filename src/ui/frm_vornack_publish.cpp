@@ -2,6 +2,7 @@
 // stop. The window's timer takes the publish's news to the log and the bar; a close during a
 // publish stops it and closes once it has ended.
 #include "builder/messages.h"
+#include "builder/output_folder.h"
 #include "platform/app_title.h"
 #include "publish/curl_transfer.h"
 #include "publish/publish_settings.h"
@@ -101,8 +102,30 @@ std::optional<publish::PublishJob> frmVornack::PublishJobOfServer() {
                              platform::MsgIcon::Exclamation, platform::kAppTitle);
         return std::nullopt;
     }
-    // TODO(lead): the job from the server's entry and its section, once the settings reader lands.
-    return std::nullopt;
+    std::string entry;
+    ini_.GetIni(settings::kSettingSection, entry,
+                "Server" + std::to_string(cboServer.ListIndex() + 1));
+    const rules::ServerWords words = rules::SplitServerEntry(entry);
+    std::string error;
+    const std::optional<publish::PublishSettings> settings =
+        publish::ReadPublishSettings(ini_, words.server, error);
+    if (!settings) {
+        services_.boxes.Show(error, platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
+                             platform::kAppTitle);
+        return std::nullopt;
+    }
+    publish::PublishJob job;
+    job.serverName = words.server;
+    job.outputFolder = builder::OutputFolderPath(words.server);
+    job.endpoint = {.protocol = settings->protocol,
+                    .host = words.server,
+                    .port = settings->port,
+                    .user = words.user,
+                    .password = words.password,
+                    .pin = settings->certificate};
+    job.remoteFolder = settings->folder;
+    job.connections = settings->connections;
+    return job;
 }
 
 }  // namespace vb::ui

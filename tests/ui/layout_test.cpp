@@ -7,6 +7,7 @@
 #include "forms/errors.h"
 #include "forms/line.h"
 #include "forms/menu.h"
+#include "forms/timer.h"
 #include "window_fixture.h"
 
 namespace vb::test {
@@ -16,7 +17,7 @@ namespace {
 std::vector<forms::Control*> Boxes(ui::frmVornack& w) {
     std::vector<forms::Control*> out;
     for (forms::Control* c : w.Controls())
-        if (c != &w.tmrNaviStep && !dynamic_cast<forms::Line*>(c)) out.push_back(c);
+        if (!dynamic_cast<forms::Timer*>(c) && !dynamic_cast<forms::Line*>(c)) out.push_back(c);
     return out;
 }
 
