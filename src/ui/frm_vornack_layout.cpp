@@ -116,9 +116,9 @@ void frmVornack::LayOutControls() {
 }
 
 void frmVornack::LayOutMenus() {
-    for (forms::Menu* item : {&mnuFileOpen, &mnuFileReload, &xSprt1, &mnuGo, &mnuPublish,
-                              &mnuPublishStop, &xSprt2, &mnuOpenLocal, &mnuOpenRemote, &xSprt3,
-                              &mnuExit})
+    for (forms::Menu* item :
+         {&mnuFileOpen, &mnuFileReload, &xSprt1, &mnuGo, &mnuPublish, &mnuPublishStop, &xSprt2,
+          &mnuOpenLocal, &mnuOpenRemote, &xSprt3, &mnuExit})
         mnuOperate.AddItem(*item);
     mnuPublishStop.SetEnabled(false);
     for (forms::Menu* item : {&mnuReadMe, &xSprt4, &mnuVersion}) mnuHelp.AddItem(*item);

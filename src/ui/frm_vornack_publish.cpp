@@ -69,8 +69,8 @@ void frmVornack::ShowPublishEnd(const publish::PublishReport& report) {
                                  platform::MsgIcon::Exclamation, platform::kAppTitle);
             return;
         default:
-            services_.boxes.Show(report.text, platform::MsgButtons::OK,
-                                 platform::MsgIcon::Critical, platform::kAppTitle);
+            services_.boxes.Show(report.text, platform::MsgButtons::OK, platform::MsgIcon::Critical,
+                                 platform::kAppTitle);
             return;
     }
     // A certificate the system does not trust: asked once; trusted, its pin goes into the

@@ -116,7 +116,8 @@ TEST_F(PublishWindowTest, RunsOffTheWindowsThreadHoldsCommandsAndTrustsACertific
     // Asked once, trusted: the pin is in the server's section and the second publish used it.
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_NE(boxes.shown()[0].text.find("CN=shared.host.example"), std::string::npos);
-    EXPECT_NE(SettingsBytes().find("[Publish site]\r\nCertificate=sha256//AAAA"), std::string::npos);
+    EXPECT_NE(SettingsBytes().find("[Publish site]\r\nCertificate=sha256//AAAA"),
+              std::string::npos);
     TickUntilEnded(w);
     ASSERT_TRUE(w.LastPublish());
     EXPECT_EQ(w.LastPublish()->result, publish::PublishResult::Done);
