@@ -179,7 +179,10 @@ std::string HelpText(bool slashForms) {
            "\n"
            "終了コード (exit status):\n" +
            status(kExitSuccess, "完了 (finished)") +
-           status(kExitWriteFailure, "書き出し中の失敗 (a failure while writing)") +
+           status(kExitWriteFailure,
+                  "書き出し中の失敗、またはサーバーが公開の一歩を断った (ディスクがいっぱい\n"
+                  "      など) (a failure while writing, or the server refused a step of the\n"
+                  "      publish, such as a full disk)") +
            status(kExitBadCommandLine, "コマンドラインの誤り (a bad command line)") +
            status(kExitRefused,
                   "拒否された作業、設定ファイルがない、または --yes なし\n"
