@@ -93,31 +93,15 @@ std::optional<Chosen> ChooseJob(const CommandLine& line, RunOutput& out, int& st
     }
     const std::string listName = form.cboServer.Text();
     settings::IniFileAccess ini(boxes);
-    std::string entry;
+    std::string entry, error;
     ini.GetIni(settings::kSettingSection, entry, "Server" + std::to_string(index + 1));
-    const rules::ServerWords words = rules::SplitServerEntry(entry);
-    // An entry spaced with tabs or ideographic spaces is one word, password included.
-    if (rules::ServerShownName(listName) != listName) {
-        out.Error(
-            "サーバーの行は半角スペース一つずつで区切ってください (split the server entry "
-            "with single spaces): " +
-            std::string(rules::ServerShownName(listName)) + "\n");
-        return std::nullopt;
-    }
-    std::string error;
-    const auto publishing = publish::ReadPublishSettings(ini, listName, error);
-    if (!publishing) {
+    auto job = publish::PublishJobOf(ini, entry, builder::OutputFolderPath(listName), error);
+    if (!job) {
         out.Error(error + "\n");
         return std::nullopt;
     }
-    Chosen chosen{{.serverName = listName,
-                   .outputFolder = builder::OutputFolderPath(listName),
-                   .endpoint = {publishing->protocol, words.server, publishing->port, words.user,
-                                words.password, publishing->certificate},
-                   .remoteFolder = publishing->folder,
-                   .connections = publishing->connections,
-                   .dryRun = line.dryRun},
-                  listName};
+    job->dryRun = line.dryRun;
+    Chosen chosen{std::move(*job), listName};
     // What the log file holds would go to the server with the pages.
     if (line.log && builder::IsSameOrInside(*line.log, chosen.job.outputFolder)) {
         status = kExitBadCommandLine;

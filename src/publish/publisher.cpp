@@ -425,7 +425,8 @@ bool Run::Attempt(std::size_t slot, const Step& step) {
                  ")");
             Wait(wait);
             if (Halted()) return true;
-        } catch (const LocalFailure& failure) {
+        } catch (const std::exception& failure) {
+            // This side's (LocalFailure), or anything else a worker must not let escape.
             Fail(PublishResult::Failed, step.name + ": " + failure.what());
             return true;
         }
