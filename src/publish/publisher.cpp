@@ -170,10 +170,12 @@ void Run::Fail(PublishResult result, const std::string& text) {
     halted_ = true;
     {
         std::lock_guard lock(mutex_);
-        if (failed_) return;  // the first failure is the publish's
-        failed_ = true;
-        report_.result = result;
-        report_.text = Scrubbed(text);
+        // The first failure is the publish's; the log has each.
+        if (!failed_) {
+            failed_ = true;
+            report_.result = result;
+            report_.text = Scrubbed(text);
+        }
     }
     Tell("失敗しました: " + text);
 }
