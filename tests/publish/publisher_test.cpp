@@ -108,6 +108,34 @@ TEST_F(PublisherTest, AConnectionThatKeepsDroppingStopsTheSiteWholeAndTheNextPub
     EXPECT_EQ(server.Site(), Local());
 }
 
+// What is recorded is what was sent: a page changed after the plan goes as it is then, and
+// the next publish finds it sent.
+TEST_F(PublisherTest, APageChangedDuringThePublishIsRecordedAsSent) {
+    WriteOut({"a", "b"}, "1");
+    job.connections = 1;
+    server.onUpload = [&](const std::string& path) {
+        if (path == "/www/a") test::WriteBytes(dir / "srv/b", "b changed");
+    };
+    ASSERT_EQ(Run().result, PublishResult::Done);
+    EXPECT_EQ(server.files["/www/b"], "b changed");
+    EXPECT_EQ(Run().sent, 0u);
+}
+
+TEST_F(PublisherTest, AStoppedPublishLeavesTheSiteWholeAndTheNextFinishesIt) {
+    WriteOut({"a", "b"}, "1");
+    ASSERT_EQ(Run().result, PublishResult::Done);
+    WriteOut({"c", "d"}, "2");
+    job.connections = 1;
+    server.onUpload = [&](const std::string&) { stop = true; };
+    EXPECT_EQ(Run().result, PublishResult::Stopped);
+    EXPECT_EQ(server.broken, std::vector<std::string>{});
+    EXPECT_TRUE(server.files.contains("/www/a"));
+    stop = false;
+    server.onUpload = {};
+    EXPECT_EQ(Run().result, PublishResult::Done);
+    EXPECT_EQ(server.Site(), Local());
+}
+
 TEST_F(PublisherTest, AFullDiskStopsThePublishBeforeAnyDeletion) {
     WriteOut({"a", "b"}, "1");
     ASSERT_EQ(Run().result, PublishResult::Done);

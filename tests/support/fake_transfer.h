@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -33,6 +34,7 @@ struct FakeServer {
     bool refuseRenameOver = false;
     std::string fullOn;  // an upload of this path is refused as a full disk
     std::string pin;     // the certificate's pin, which a connection must name (empty: trusted)
+    std::function<void(const std::string& path)> onUpload;  // runs as each upload starts
     std::vector<std::string> broken;
 
     void Step() {
@@ -81,6 +83,7 @@ class FakeConnection : public Connection {
         std::lock_guard lock(s_.mutex);
         s_.Step();
         if (path == s_.fullOn) throw TransferFailure(FailureKind::Refused, "552 disk full", 552);
+        if (s_.onUpload) s_.onUpload(path);
         s_.writing.insert(path);
         s_.files[path] = bytes.substr(0, bytes.size() / 2);
         s_.Visit();
