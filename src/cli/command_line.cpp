@@ -66,7 +66,7 @@ bool IsCommandLineRun(const std::vector<std::string>& args, bool slashForms) {
         if (arg == "--") return false;
         const std::optional<Argument> option = Split(arg, slashForms);
         if (option && (IsHelp(*option, slashForms) || option->name == "write-out" ||
-                       option->name == "version"))
+                       option->name == "publish" || option->name == "version"))
             return true;
     }
     return false;
@@ -92,6 +92,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, bool sl
                      : option->name == "yes"     ? &line.yes
                      : option->name == "quiet"   ? &line.quiet
                      : option->name == "version" ? &line.version
+                     : option->name == "publish" ? &line.publish
+                     : option->name == "dry-run" ? &line.dryRun
                                                  : nullptr;
         if (flag) {
             if (option->value) return Refuse("値をとらないオプションです", arg, "takes no value");
@@ -119,8 +121,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, bool sl
             return Refuse("シードは 0 から 4294967295 までの整数です", *value,
                           "the seed is a whole number from 0 to 4294967295");
     }
-    if (!line.writeOut && !line.version)
-        return {std::nullopt, "--write-out がありません (--write-out is missing)"};
+    if (!line.writeOut && !line.publish && !line.version)
+        return {std::nullopt,
+                "--write-out か --publish がありません (--write-out or --publish is missing)"};
+    if (line.dryRun && !line.publish)
+        return {std::nullopt, "--dry-run は --publish と使います (--dry-run goes with --publish)"};
     return {line, {}};
 }
 
@@ -132,18 +137,28 @@ std::string HelpText(bool slashForms) {
         return "  " + number + std::string(4 - number.size(), ' ') + meaning + "\n";
     };
     return "使い方 (usage): " + program +
-           " --write-out [--yes] [オプション (options)]\n"
+           " --write-out [--yes] [--publish] [オプション (options)]\n"
            "               " +
-           program +
+           program + " --publish [--dry-run] [--server NAME] [--log FILE] [--quiet]\n" +
+           "               " + program +
            " --help | --version\n"
            "\n"
            "設定ファイルのとおりに書き出しをします。ウィンドウは開きません。\n"
            "Runs the write-out as the settings file describes it, without the window.\n"
+           "--publish は出力フォルダのページをサーバーへ送ります (FTPS、設定ファイルの\n"
+           "[Publish サーバー名])。このプログラムが送ったファイルだけを置き換え、削除します。\n"
+           "--publish puts the output folder's pages on the server (FTPS, the settings file's\n"
+           "[Publish <server>]); it replaces and deletes only files it sent itself.\n"
            "\n"
-           "  --write-out       書き出す (write out; required)\n"
+           "  --write-out       書き出す; これか --publish が要る (write out; this or --publish\n"
+           "                    is required)\n"
            "  --yes             出力フォルダをカラにしてよい (confirms emptying the output "
            "folder;\n"
            "                    なければ何もしないで終わる / without it nothing is touched)\n"
+           "  --publish         サーバーへ公開する; --write-out とならその書き出しが終わってから\n"
+           "                    (publishes; with --write-out only after it finished)\n"
+           "  --dry-run         公開の予定を表示し、サーバーは変えない\n"
+           "                    (prints the publish's plan, changes nothing on the server)\n"
            "  --server NAME     設定ファイルのサーバー名 (a server of the settings file)\n"
            "  --title TEXT      設定ファイルのページタイトル (a title of the settings file)\n"
            "  --source DIR      ソースパス (the source folder)\n"
@@ -165,14 +180,26 @@ std::string HelpText(bool slashForms) {
            "\n"
            "終了コード (exit status):\n" +
            status(kExitSuccess, "完了 (finished)") +
-           status(kExitWriteFailure, "書き出し中の失敗 (a failure while writing)") +
+           status(kExitWriteFailure,
+                  "書き出し中の失敗、またはサーバーが公開の一歩を断った (ディスクがいっぱい\n"
+                  "      など) (a failure while writing, or the server refused a step of the\n"
+                  "      publish, such as a full disk)") +
            status(kExitBadCommandLine, "コマンドラインの誤り (a bad command line)") +
            status(kExitRefused,
                   "拒否された作業、設定ファイルがない、または --yes なし\n"
                   "      (a refused job, no readable settings file, or no --yes)") +
+           status(kExitCannotReach, "サーバーに接続できない (the server cannot be reached)") +
            status(kExitBusy,
-                  "別の書き出しが同じサーバーに実行中: あとでやり直す\n"
-                  "      (another write-out holds the server's folder: try again later)") +
+                  "別の書き出しか公開が同じサーバーに実行中、サーバーが混んでいる、または\n"
+                  "      公開の途中で切れた: あとでやり直す (another write-out or publish holds\n"
+                  "      the server's folder, the server is busy or cut the publish off: try\n"
+                  "      again later)") +
+           status(
+               kExitNotSecure,
+               "TLS がない、または信頼できない証明書: 証明書を信頼するなら、表示される\n"
+               "      Certificate=sha256//… の行を設定ファイルに加える (no TLS, or an untrusted\n"
+               "      certificate: to trust it, add the Certificate= line shown)") +
+           status(kExitLoginRefused, "ログインを断られた (the login was refused)") +
            (slashForms ? "  VornackBuilder.com から (from VornackBuilder.com):\n" +
                              status(kExitCannotStart,
                                     "VornackBuilder.exe を起動できない (cannot start it)") +
@@ -182,7 +209,10 @@ std::string HelpText(bool slashForms) {
            "例 (example): " +
            program +
            (slashForms ? " /write-out /yes /pages:50 /log:write-out.log\n"
-                       : " --write-out --yes --pages 50 --log write-out.log\n");
+                       : " --write-out --yes --pages 50 --log write-out.log\n") +
+           "               " + program +
+           (slashForms ? " /write-out /yes /publish /quiet /log:write-out.log\n"
+                       : " --write-out --yes --publish --quiet --log write-out.log\n");
 }
 
 }  // namespace vb::cli

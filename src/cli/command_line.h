@@ -14,12 +14,20 @@ namespace vb::cli {
 inline constexpr const char* kProgramName = "VornackBuilder";
 
 // What the process returns. Scripts tell the outcomes apart by these numbers.
-inline constexpr int kExitSuccess = 0;         // the write-out finished (or --help, --version)
-inline constexpr int kExitWriteFailure = 1;    // the write-out failed while it ran
+inline constexpr int kExitSuccess = 0;  // the write-out or publish finished (or --help, --version)
+inline constexpr int kExitWriteFailure = 1;    // the write-out failed while it ran, or the
+                                               // server refused a step of the publish
 inline constexpr int kExitBadCommandLine = 2;  // an unknown option or a bad value
 inline constexpr int kExitRefused = 3;         // the job was refused, or not confirmed
-// Another write-out holds the server's output folder: try again later (sysexits' EX_TEMPFAIL).
+// Another write-out or publish holds the server's output folder, or the server was busy or cut
+// the publish off: try again later (sysexits' EX_TEMPFAIL).
 inline constexpr int kExitBusy = 75;
+// A publish's own, in sysexits' spirit: the server cannot be reached (EX_UNAVAILABLE), it
+// offers no TLS or a certificate that is not trusted (EX_PROTOCOL), it refused the login
+// (EX_NOPERM).
+inline constexpr int kExitCannotReach = 69;
+inline constexpr int kExitNotSecure = 76;
+inline constexpr int kExitLoginRefused = 77;
 // Only from VornackBuilder.com, the Windows console launcher: the .exe could not be started
 // (sysexits' EX_OSERR), and the run was ended by Ctrl+C, Ctrl+Break or the console's closing
 // (128 + SIGINT, what a shell reports for a run that Ctrl+C ended on Linux).
@@ -30,6 +38,8 @@ struct CommandLine {
     bool help = false;               // --help: the options are listed, nothing else runs
     bool version = false;            // --version: the program's name and version, nothing else runs
     bool writeOut = false;           // --write-out
+    bool publish = false;            // --publish: after the write-out, or alone
+    bool dryRun = false;             // --dry-run: the publish's plan, nothing changed remote
     bool yes = false;                // --yes: the confirmation to empty the output folder
     bool quiet = false;              // --quiet: nothing on the output stream
     std::optional<std::string> log;  // --log FILE: the whole log appended to FILE
@@ -55,13 +65,14 @@ struct ParsedCommandLine {
 
 // Reads "--name value" and "--name=value"; with slashForms (Windows) also "/name value",
 // "/name:value" and "/?", with the names in any letter case there. Every option may appear
-// once; "--" ends the options (the program takes no other arguments); --write-out is
-// required unless --help or --version is given.
+// once; "--" ends the options (the program takes no other arguments); --write-out or
+// --publish is required unless --help or --version is given, and --dry-run goes with
+// --publish.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, bool slashForms);
 
 // True when the arguments ask for a command-line run: one of them, before any "--", is
-// --write-out, --help (-h, -?, /?) or --version in any form ParseCommandLine reads. Any other
-// arguments (a file dropped on the program, a toolkit's own options) open the window.
+// --write-out, --publish, --help (-h, -?, /?) or --version in any form ParseCommandLine reads. Any
+// other arguments (a file dropped on the program, a toolkit's own options) open the window.
 bool IsCommandLineRun(const std::vector<std::string>& args, bool slashForms);
 
 // The options, the exit statuses and an example, in Japanese and English.

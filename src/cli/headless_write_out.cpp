@@ -11,6 +11,7 @@
 #include "builder/page_template.h"
 #include "cli/console_boxes.h"
 #include "cli/log_echo.h"
+#include "cli/publish_run.h"
 #include "cli/run_lines.h"
 #include "platform/console.h"
 #include "platform/desktop_shell.h"
@@ -221,7 +222,8 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
     return ExitStatusOf(ended);
 }
 
-int RunCommandLine(const std::vector<std::string>& args, bool slashForms) {
+int RunCommandLine(const std::vector<std::string>& args, bool slashForms,
+                   const TransferMaker& makeTransfer) {
     const ParsedCommandLine parsed = ParseCommandLine(args, slashForms);
     RunOutput out(parsed.line && parsed.line->quiet);
     if (!parsed.line) {
@@ -251,7 +253,7 @@ int RunCommandLine(const std::vector<std::string>& args, bool slashForms) {
             return kExitBadCommandLine;
         }
     }
-    return RunWriteOut(*parsed.line, out);
+    return RunJob(*parsed.line, out, makeTransfer);
 }
 
 }  // namespace vb::cli

@@ -13,7 +13,8 @@ namespace vb::cli {
 // (how it ended). Returns the process's exit status, from the write-out's outcome.
 int RunWriteOut(const CommandLine& line, RunOutput& out);
 
-// The whole command-line run: --help, --version, a refused command line, or the write-out.
+// The whole command-line run: --help, --version, a refused command line, or the write-out and
+// the publish, the latter through the program's transfer (cli/program_transfer.cpp).
 int RunCommandLine(const std::vector<std::string>& args, bool slashForms);
 
 }  // namespace vb::cli

@@ -5,6 +5,7 @@
 
 #include "platform/decimal.h"
 #include "platform/utf8.h"
+#include "rules/server_entry.h"
 
 namespace vb::publish {
 
@@ -108,6 +109,28 @@ std::optional<PublishSettings> ReadPublishSettings(settings::IniFileAccess& ini,
 bool WriteCertificatePin(settings::IniFileAccess& ini, const std::string& listName,
                          const std::string& pin, const std::string& file) {
     return ini.PutIni(PublishSection(listName), pin, "Certificate", file);
+}
+
+std::optional<PublishJob> PublishJobOf(settings::IniFileAccess& ini, const std::string& entry,
+                                       const std::string& outputFolder, std::string& error,
+                                       const std::string& file) {
+    const std::string listName = rules::ServerListName(entry);
+    if (rules::ServerShownName(listName) != listName) {
+        error = "サーバーの行は半角スペース一つずつで区切ってください: " +
+                std::string(rules::ServerShownName(listName));
+        return std::nullopt;
+    }
+    const auto settings = ReadPublishSettings(ini, listName, error, file);
+    if (!settings) return std::nullopt;
+    const rules::ServerWords words = rules::SplitServerEntry(entry);
+    PublishJob job;
+    job.serverName = listName;
+    job.outputFolder = outputFolder;
+    job.endpoint = {settings->protocol, words.server,   settings->port,
+                    words.user,         words.password, settings->certificate};
+    job.remoteFolder = settings->folder;
+    job.connections = settings->connections;
+    return job;
 }
 
 }  // namespace vb::publish

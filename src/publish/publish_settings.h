@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "publish/publisher.h"
 #include "publish/transfer.h"
 #include "settings/api_ini_file_access.h"
 
@@ -44,6 +45,15 @@ bool IsCertificatePin(const std::string& text);
 // ini.LastWriteFailure() says why.
 bool WriteCertificatePin(settings::IniFileAccess& ini, const std::string& listName,
                          const std::string& pin, const std::string& file = "");
+
+// The publish of the server of this entry (the settings file's "ServerN=host user password"):
+// host, user and password from the entry, the rest from the section of its list name, the
+// pages from outputFolder. Nothing, and in error one line, for a bad value of the section, or
+// for an entry spaced otherwise than with single spaces (its words would run together, the
+// password among them).
+std::optional<PublishJob> PublishJobOf(settings::IniFileAccess& ini, const std::string& entry,
+                                       const std::string& outputFolder, std::string& error,
+                                       const std::string& file = "");
 
 // The protocol's word in the settings file.
 std::string ProtocolName(Protocol protocol);

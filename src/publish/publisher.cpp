@@ -170,10 +170,12 @@ void Run::Fail(PublishResult result, const std::string& text) {
     halted_ = true;
     {
         std::lock_guard lock(mutex_);
-        if (failed_) return;  // the first failure is the publish's
-        failed_ = true;
-        report_.result = result;
-        report_.text = Scrubbed(text);
+        // The first failure is the publish's; the log has each.
+        if (!failed_) {
+            failed_ = true;
+            report_.result = result;
+            report_.text = Scrubbed(text);
+        }
     }
     Tell("失敗しました: " + text);
 }
@@ -425,7 +427,8 @@ bool Run::Attempt(std::size_t slot, const Step& step) {
                  ")");
             Wait(wait);
             if (Halted()) return true;
-        } catch (const LocalFailure& failure) {
+        } catch (const std::exception& failure) {
+            // This side's (LocalFailure), or anything else a worker must not let escape.
             Fail(PublishResult::Failed, step.name + ": " + failure.what());
             return true;
         }

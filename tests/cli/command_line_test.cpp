@@ -107,7 +107,7 @@ TEST(CommandLineTest, HelpWinsWhereverItStands) {
     const std::string text = HelpText(false);
     for (const auto& [name, field] : kTextFields)
         EXPECT_NE(text.find("--" + name), std::string::npos);
-    for (const auto& flag : {"--yes", "--quiet", "--version", "-h", "--"})
+    for (const auto& flag : {"--yes", "--quiet", "--version", "-h", "--", "--publish", "--dry-run"})
         EXPECT_NE(text.find(flag), std::string::npos) << flag;
 }
 
@@ -125,7 +125,8 @@ TEST(CommandLineTest, OnlyTheProgramsOwnOptionsMakeACommandLineRun) {
     for (const auto& args : window)
         for (const bool slashForms : {false, true})
             EXPECT_FALSE(IsCommandLineRun(args, slashForms)) << testing::PrintToString(args);
-    for (const char* own : {"--write-out", "--help", "-h", "-?", "--version", "--write-out=1"}) {
+    for (const char* own :
+         {"--write-out", "--help", "-h", "-?", "--version", "--write-out=1", "--publish"}) {
         EXPECT_TRUE(IsCommandLineRun({"a.txt", own}, false)) << own;
         EXPECT_TRUE(IsCommandLineRun({"a.txt", own}, true)) << own;
     }

@@ -4,121 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
-#include <mutex>
-#include <set>
-#include <thread>
 
+#include "fake_transfer.h"
 #include "platform/file_lock.h"
-#include "publish/manifest.h"
-#include "publish/plan.h"
 #include "temp_dir.h"
 
 namespace vb::publish {
 namespace {
 
-// The server. After each change a visitor reads the live index.html and follows its links:
-// a link to a missing file, or to one still being written, is kept in broken.
-struct FakeServer {
-    std::mutex mutex;
-    std::map<std::string, std::string> files{{"/www/robots.txt", "user's"}};
-    std::set<std::string> folders{"/", "/www"};
-    std::set<std::string> writing;
-    int connections = 0, maxConnections = 8;
-    int dropAfter = -1;  // steps that succeed before every one drops (-1: none drops)
-    bool refuseRenameOver = false;
-    std::string fullOn;  // an upload of this path is refused as a full disk
-    std::vector<std::string> broken;
-
-    void Step() {
-        if (dropAfter == 0) throw TransferFailure(FailureKind::CutOff, "connection reset");
-        if (dropAfter > 0) --dropAfter;
-    }
-    void Visit() {
-        const auto index = files.find("/www/index.html");
-        if (index == files.end()) return;
-        for (const auto& link : LinkedNames(index->second))
-            if (!files.contains("/www/" + link) || writing.contains("/www/" + link))
-                broken.push_back(link);
-    }
-    std::map<std::string, std::string> Site() {
-        auto site = files;
-        std::erase_if(site, [](const auto& file) { return !file.first.starts_with("/www/"); });
-        return site;
-    }
-};
-
-class FakeConnection : public Connection {
-  public:
-    explicit FakeConnection(FakeServer& server) : s_(server) {}
-    ~FakeConnection() override {
-        std::lock_guard lock(s_.mutex);
-        --s_.connections;
-    }
-    std::string StartFolder() override { return "/"; }
-    std::vector<std::string> List(const std::string& folder) override {
-        std::lock_guard lock(s_.mutex);
-        if (!s_.folders.contains(folder)) throw TransferFailure(FailureKind::Refused, "550", 550);
-        std::vector<std::string> names;
-        for (const auto& [path, bytes] : s_.files)
-            if (path.starts_with(folder + "/")) names.push_back(path.substr(folder.size() + 1));
-        return names;
-    }
-    void MakeFolder(const std::string& path) override {
-        std::lock_guard lock(s_.mutex);
-        if (s_.folders.contains(path) || !s_.folders.contains(path.substr(0, path.rfind('/'))))
-            throw TransferFailure(FailureKind::Refused, "550", 550);
-        s_.folders.insert(path);
-    }
-    void Upload(const std::string& path, std::string_view bytes) override {
-        // A moment on the wire, in which the other connections' threads run.
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        std::lock_guard lock(s_.mutex);
-        s_.Step();
-        if (path == s_.fullOn) throw TransferFailure(FailureKind::Refused, "552 disk full", 552);
-        s_.writing.insert(path);
-        s_.files[path] = bytes.substr(0, bytes.size() / 2);
-        s_.Visit();
-        s_.files[path] = bytes;
-        s_.writing.erase(path);
-    }
-    void Rename(const std::string& from, const std::string& to) override {
-        std::lock_guard lock(s_.mutex);
-        s_.Step();
-        if (!s_.files.contains(from) || (s_.refuseRenameOver && s_.files.contains(to)))
-            throw TransferFailure(FailureKind::Refused, "553 exists", 553);
-        s_.files[to] = s_.files[from];
-        s_.files.erase(from);
-        s_.Visit();
-    }
-    void Delete(const std::string& path) override {
-        std::lock_guard lock(s_.mutex);
-        s_.Step();
-        if (!s_.files.erase(path)) throw TransferFailure(FailureKind::Refused, "550", 550);
-        s_.Visit();
-    }
-
-  private:
-    FakeServer& s_;
-};
-
-class FakeTransfer : public Transfer {
-  public:
-    explicit FakeTransfer(FakeServer& server) : s_(server) {}
-    std::unique_ptr<Connection> Connect(const Endpoint& endpoint,
-                                        const std::atomic<bool>&) override {
-        std::lock_guard lock(s_.mutex);
-        if (endpoint.password != "secret-pw")
-            throw TransferFailure(FailureKind::LoginRefused, "530 no " + endpoint.password, 530);
-        if (s_.connections >= s_.maxConnections)
-            throw TransferFailure(FailureKind::Busy, "421 too many", 421);
-        ++s_.connections;
-        return std::make_unique<FakeConnection>(s_);
-    }
-
-  private:
-    FakeServer& s_;
-};
+using test::FakeServer;
+using test::FakeTransfer;
 
 struct Lines : PublishProgress {
     std::vector<std::string> lines;
@@ -210,6 +105,34 @@ TEST_F(PublisherTest, AConnectionThatKeepsDroppingStopsTheSiteWholeAndTheNextPub
     const PublishReport resumed = Run();
     EXPECT_EQ(resumed.result, PublishResult::Done) << progress.lines.back();
     EXPECT_EQ(resumed.sent, 3u);
+    EXPECT_EQ(server.Site(), Local());
+}
+
+// What is recorded is what was sent: a page changed after the plan goes as it is then, and
+// the next publish finds it sent.
+TEST_F(PublisherTest, APageChangedDuringThePublishIsRecordedAsSent) {
+    WriteOut({"a", "b"}, "1");
+    job.connections = 1;
+    server.onUpload = [&](const std::string& path) {
+        if (path == "/www/a") test::WriteBytes(dir / "srv/b", "b changed");
+    };
+    ASSERT_EQ(Run().result, PublishResult::Done);
+    EXPECT_EQ(server.files["/www/b"], "b changed");
+    EXPECT_EQ(Run().sent, 0u);
+}
+
+TEST_F(PublisherTest, AStoppedPublishLeavesTheSiteWholeAndTheNextFinishesIt) {
+    WriteOut({"a", "b"}, "1");
+    ASSERT_EQ(Run().result, PublishResult::Done);
+    WriteOut({"c", "d"}, "2");
+    job.connections = 1;
+    server.onUpload = [&](const std::string&) { stop = true; };
+    EXPECT_EQ(Run().result, PublishResult::Stopped);
+    EXPECT_EQ(server.broken, std::vector<std::string>{});
+    EXPECT_TRUE(server.files.contains("/www/a"));
+    stop = false;
+    server.onUpload = {};
+    EXPECT_EQ(Run().result, PublishResult::Done);
     EXPECT_EQ(server.Site(), Local());
 }
 
