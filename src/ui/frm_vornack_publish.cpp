@@ -6,7 +6,6 @@
 #include "platform/app_title.h"
 #include "publish/curl_transfer.h"
 #include "publish/publish_settings.h"
-#include "rules/server_entry.h"
 #include "ui/frm_vornack.h"
 #include "ui/publish_texts.h"
 
@@ -105,26 +104,12 @@ std::optional<publish::PublishJob> frmVornack::PublishJobOfServer() {
     std::string entry;
     ini_.GetIni(settings::kSettingSection, entry,
                 "Server" + std::to_string(cboServer.ListIndex() + 1));
-    const rules::ServerWords words = rules::SplitServerEntry(entry);
     std::string error;
-    const std::optional<publish::PublishSettings> settings =
-        publish::ReadPublishSettings(ini_, words.server, error);
-    if (!settings) {
+    std::optional<publish::PublishJob> job =
+        publish::PublishJobOf(ini_, entry, builder::OutputFolderPath(cboServer.Text()), error);
+    if (!job)
         services_.boxes.Show(error, platform::MsgButtons::OK, platform::MsgIcon::Exclamation,
                              platform::kAppTitle);
-        return std::nullopt;
-    }
-    publish::PublishJob job;
-    job.serverName = words.server;
-    job.outputFolder = builder::OutputFolderPath(words.server);
-    job.endpoint = {.protocol = settings->protocol,
-                    .host = words.server,
-                    .port = settings->port,
-                    .user = words.user,
-                    .password = words.password,
-                    .pin = settings->certificate};
-    job.remoteFolder = settings->folder;
-    job.connections = settings->connections;
     return job;
 }
 
