@@ -174,7 +174,7 @@ class frmVornack : public forms::Form {
     // (shown in a box).
     std::optional<publish::PublishJob> PublishJobOfServer();
     void EndPublish(const publish::PublishReport& report);
-    void ShowPublishEnd(const publish::PublishReport& report);
+    void ShowPublishEnd(const publish::PublishReport& report, const std::string& host);
     void SetPublishing(bool publishing);
     // A close that arrives while the window must not close yet (its start-up has not
     // finished, or a write-out runs) is held and honoured once that is over.
@@ -204,6 +204,7 @@ class frmVornack : public forms::Form {
     std::optional<builder::WriteOutOutcome> lastWriteOut_;
     std::optional<forms::UnloadMode> heldClose_;  // a close waiting to be honoured
     std::unique_ptr<PublishRun> publishRun_;      // the publish running, if any
+    std::string publishHost_;                     // the host of the last publish started
     std::optional<publish::PublishReport> lastPublish_;
 };
 

@@ -17,6 +17,7 @@ void frmVornack::mnuPublish_Click() {
     auto transfer = services_.makeTransfer ? services_.makeTransfer() : publish::MakeCurlTransfer();
     txtLog.SetText({});
     pbrProcess.SetValue(0.0f);
+    publishHost_ = job->endpoint.host;
     publishRun_ = std::make_unique<PublishRun>(std::move(*job), std::move(transfer));
     SetPublishing(true);
 }
@@ -50,10 +51,10 @@ void frmVornack::EndPublish(const publish::PublishReport& report) {
         CloseIfHeld();
         return;
     }
-    ShowPublishEnd(report);
+    ShowPublishEnd(report, publishHost_);
 }
 
-void frmVornack::ShowPublishEnd(const publish::PublishReport& report) {
+void frmVornack::ShowPublishEnd(const publish::PublishReport& report, const std::string& host) {
     using publish::PublishResult;
     switch (report.result) {
         case PublishResult::Done:
@@ -75,9 +76,10 @@ void frmVornack::ShowPublishEnd(const publish::PublishReport& report) {
     // A certificate the system does not trust: asked once; trusted, its pin goes into the
     // server's section and the publish starts again with it.
     const std::string server = cboServer.Text();
-    const std::string text = std::string(kUntrustedCertificate) + "\r\n\r\n" + report.text +
-                             "\r\n" + report.certificateNames + "\r\n" + report.pin + "\r\n\r\n" +
-                             kTrustQuestion;
+    const std::string text = std::string(kUntrustedCertificate) + "\r\n" + report.text +
+                             "\r\n\r\n" + kCertificateHost + host + "\r\n" + kCertificateNames +
+                             report.certificateNames + "\r\n" + kCertificatePin + report.pin +
+                             "\r\n\r\n" + kTrustQuestion;
     if (services_.boxes.Show(text, platform::MsgButtons::YesNo, platform::MsgIcon::Question,
                              platform::kAppTitle) != platform::MsgResult::Yes)
         return;

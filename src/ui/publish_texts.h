@@ -12,6 +12,9 @@ inline constexpr const char* kPublishStopping = "公開を中止しています�
 // certificate's names and its pin follow on lines of their own, then kTrustQuestion.
 inline constexpr const char* kUntrustedCertificate =
     "サーバーの証明書を、システムが信頼していません。";
+inline constexpr const char* kCertificateHost = "ホスト: ";
+inline constexpr const char* kCertificateNames = "証明書の名前: ";
+inline constexpr const char* kCertificatePin = "公開鍵のピン: ";
 inline constexpr const char* kTrustQuestion =
     "この証明書を信頼して設定ﾌｧｲﾙに書き込み、もう一度公開しますか？";
 inline constexpr const char* kTrustSaveFailed = "設定ﾌｧｲﾙに証明書を書き込めませんでした。";
