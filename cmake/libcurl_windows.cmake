@@ -26,14 +26,19 @@ if(NOT EXISTS "${VB_CURL_SOURCE_DIR}")
     endif()
 endif()
 
-file(STRINGS "${VB_CURL_SOURCE_DIR}/include/curl/curlver.h" version_line
-     REGEX "^#define LIBCURL_VERSION \"[^\"]*\"$")
+set(version_line "")
+if(EXISTS "${VB_CURL_SOURCE_DIR}/include/curl/curlver.h")
+    file(STRINGS "${VB_CURL_SOURCE_DIR}/include/curl/curlver.h" version_line
+         REGEX "^#define LIBCURL_VERSION \"[^\"]*\"$")
+endif()
 string(REGEX REPLACE "^#define LIBCURL_VERSION \"([^\"]*)\"$" "\\1" found_version "${version_line}")
 if(NOT found_version STREQUAL VB_CURL_VERSION)
     if(found_version STREQUAL "")
-        set(found_version "no curl version (no include/curl/curlver.h)")
+        set(found "no curl source (no include/curl/curlver.h)")
+    else()
+        set(found "curl ${found_version}")
     endif()
-    message(FATAL_ERROR "VB_CURL_SOURCE_DIR (${VB_CURL_SOURCE_DIR}) holds ${found_version}; the "
+    message(FATAL_ERROR "VB_CURL_SOURCE_DIR (${VB_CURL_SOURCE_DIR}) holds ${found}; the "
                         "Windows edition is made with curl ${VB_CURL_VERSION} only, the version "
                         "of Debian 12's curl source package. Point VB_CURL_SOURCE_DIR at that "
                         "source, or remove the folder and configure again to fetch it.")
@@ -63,6 +68,9 @@ set(curl_options
     -DUSE_WIN32_IDN=OFF
     -DUSE_NGHTTP2=OFF
     -DENABLE_UNIX_SOCKETS=OFF
+    # Schannel takes the system's certificate store; no path of the building machine's.
+    -DCURL_CA_BUNDLE=none
+    -DCURL_CA_PATH=none
     -DCURL_DISABLE_DICT=ON
     -DCURL_DISABLE_FILE=ON
     -DCURL_DISABLE_GOPHER=ON
