@@ -99,12 +99,12 @@ set(curl_options
 # Changes made to this build's copy of the source, in order.
 set(curl_patches "${CMAKE_CURRENT_LIST_DIR}/libcurl_pingpong.patch")
 
-# The library is kept while the source (its Debian revision included), the patches and the
-# options stay.
-set(curl_identity "${VB_CURL_VERSION};${curl_options};${CMAKE_TOOLCHAIN_FILE}")
-foreach(patch IN LISTS curl_patches)
-    file(SHA256 "${patch}" patch_hash)
-    string(APPEND curl_identity ";${patch_hash}")
+# The library is kept while the source (its Debian revision included), the patches, the
+# options and the toolchain stay.
+set(curl_identity "${VB_CURL_VERSION};${curl_options}")
+foreach(input IN LISTS curl_patches CMAKE_TOOLCHAIN_FILE)
+    file(SHA256 "${input}" file_hash)
+    string(APPEND curl_identity ";${file_hash}")
 endforeach()
 if(EXISTS "${VB_CURL_SOURCE_DIR}/debian/changelog")
     file(SHA256 "${VB_CURL_SOURCE_DIR}/debian/changelog" changelog_hash)
