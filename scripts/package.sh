@@ -45,6 +45,7 @@ program_folder build/windows/bin VornackBuilder.exe "$out/$win"
 cp build/windows/bin/VornackBuilder.com "$out/$win/"
 # the build keeps debug information
 x86_64-w64-mingw32-strip "$out/$win/VornackBuilder.exe" "$out/$win/VornackBuilder.com"
+scripts/check_imports.sh "$out/$win/VornackBuilder.exe" "$out/$win/VornackBuilder.com"
 (cd "$out" && python3 -m zipfile -c "$win.zip" "$win/" && rm -rf "$win")
 
 cmake --preset default
