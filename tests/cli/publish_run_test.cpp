@@ -61,7 +61,7 @@ TEST_F(PublishRunTest, PublishesTheOutputFolderAsItStandsAndADryRunChangesNothin
 TEST_F(PublishRunTest, EachWayAPublishFailsHasItsExitStatus) {
     server.pin = "sha256//" + std::string(43, 'Q') + "=";
     EXPECT_EQ(Run({"--publish"}), kExitNotSecure);
-    EXPECT_TRUE(Logged("[Publish h]") && Logged("\nCertificate=" + server.pin + "\n")) << log;
+    EXPECT_TRUE(Logged("[Publish h]") && Logged("\nCertificate=" + server.pin)) << log;
     EXPECT_EQ(test::ReadBytes(dir / "VornackBuilder.ini"), settings);
     server.pin.clear();
     {
