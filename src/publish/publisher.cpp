@@ -396,15 +396,18 @@ bool Run::Attempt(std::size_t slot, const Step& step) {
             return true;
         } catch (const TransferFailure& failure) {
             const FailureKind kind = failure.Kind();
-            if (kind != FailureKind::Busy && kind != FailureKind::CutOff) {
+            // A server that takes fewer connections than asked: this one goes, the others
+            // carry on; the first refusal of a new connection at once (some servers refuse
+            // one login too many as a wrong login, 530), a later one after the back-offs.
+            const bool more = !everConnected_[slot] && (kind == FailureKind::LoginRefused ||
+                                                        kind == FailureKind::CannotReach);
+            if (kind != FailureKind::Busy && kind != FailureKind::CutOff && !more) {
                 Fail(failure, step.name);
                 return true;
             }
             slots_[slot].reset();
-            // A server that takes fewer connections than asked: this one goes, the others
-            // carry on, the first refusal of a new connection at once, a later one after the
-            // back-offs.
-            if (kind == FailureKind::Busy && (!everConnected_[slot] || tries >= job_.retries)) {
+            if (more ||
+                (kind == FailureKind::Busy && (!everConnected_[slot] || tries >= job_.retries))) {
                 std::size_t live = liveSlots_;
                 while (live > 1 && !liveSlots_.compare_exchange_weak(live, live - 1)) {
                 }
@@ -415,7 +418,7 @@ bool Run::Attempt(std::size_t slot, const Step& step) {
                     return false;
                 }
             }
-            if (tries >= job_.retries || stop_) {
+            if (more || tries >= job_.retries || stop_) {
                 Fail(failure, step.name);
                 return true;
             }
