@@ -75,6 +75,17 @@ std::string ResolvedFolder(const std::string& setting, const std::string& start)
     return folder.empty() ? "/" : folder;
 }
 
+// The folder's names. Some servers answer the listing of an empty folder with 450 ("no files
+// found") where others send an empty list.
+std::vector<std::string> Listed(Connection& connection, const std::string& folder) {
+    try {
+        return connection.List(folder);
+    } catch (const TransferFailure& failure) {
+        if (failure.Kind() == FailureKind::Refused && failure.Reply() == 450) return {};
+        throw;
+    }
+}
+
 std::string Count(std::size_t n) { return std::to_string(n); }
 
 std::string Seconds(double seconds) {
@@ -293,7 +304,7 @@ bool Run::ListRemote() {
         folder_ = ResolvedFolder(job_.remoteFolder, connection.StartFolder());
         report_.remoteFolder = folder_;
         try {
-            remote_ = connection.List(folder_);
+            remote_ = Listed(connection, folder_);
             return true;
         } catch (const TransferFailure& failure) {
             if (failure.Kind() != FailureKind::Refused) throw;
@@ -312,7 +323,7 @@ bool Run::ListRemote() {
             }
             if (at == std::string::npos) break;
         }
-        remote_ = connection.List(folder_);
+        remote_ = Listed(connection, folder_);
         return true;
     } catch (const TransferFailure& failure) {
         Fail(failure, folder_);

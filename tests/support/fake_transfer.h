@@ -70,6 +70,7 @@ class FakeConnection : public Connection {
         std::vector<std::string> names;
         for (const auto& [path, bytes] : s_.files)
             if (path.starts_with(folder + "/")) names.push_back(path.substr(folder.size() + 1));
+        if (names.empty()) throw TransferFailure(FailureKind::Refused, "450 No files found", 450);
         return names;
     }
     void MakeFolder(const std::string& path) override {
