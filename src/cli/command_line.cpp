@@ -200,6 +200,11 @@ std::string HelpText(bool slashForms) {
                "      Certificate=sha256//… の行を設定ファイルに加える (no TLS, or an untrusted\n"
                "      certificate: to trust it, add the Certificate= line shown)") +
            status(kExitLoginRefused, "ログインを断られた (the login was refused)") +
+           (slashForms ? std::string()
+                       : status(kExitInterrupted,
+                                "公開を Ctrl+C などで止めた: サイトは欠けていない\n"
+                                "      (a publish stopped by Ctrl+C or SIGTERM: the site is "
+                                "whole)")) +
            (slashForms ? "  VornackBuilder.com から (from VornackBuilder.com):\n" +
                              status(kExitCannotStart,
                                     "VornackBuilder.exe を起動できない (cannot start it)") +

@@ -30,7 +30,8 @@ inline constexpr int kExitNotSecure = 76;
 inline constexpr int kExitLoginRefused = 77;
 // Only from VornackBuilder.com, the Windows console launcher: the .exe could not be started
 // (sysexits' EX_OSERR), and the run was ended by Ctrl+C, Ctrl+Break or the console's closing
-// (128 + SIGINT, what a shell reports for a run that Ctrl+C ended on Linux).
+// (128 + SIGINT, what a shell reports for a run that Ctrl+C ended on Linux). The latter also
+// from a publish that Ctrl+C or a termination request stopped (the site whole).
 inline constexpr int kExitCannotStart = 71;
 inline constexpr int kExitInterrupted = 130;
 

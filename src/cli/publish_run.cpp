@@ -1,6 +1,7 @@
 #include "cli/publish_run.h"
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <optional>
 
@@ -21,6 +22,37 @@
 namespace vb::cli {
 
 namespace {
+
+// The stop of a publish that a signal asked for: process-wide, since a signal handler can
+// reach nothing else, and lock-free, as a handler may only touch such an atomic.
+std::atomic<bool> stopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void RequestStop(int signal) {
+    stopRequested = true;
+    std::signal(signal, SIG_DFL);  // a second one ends the program at once
+}
+
+// While it lives, Ctrl+C and a termination request stop the publish after the steps under
+// way, so that the manifest and the log's last line are written; the site stays whole.
+class StopOnSignals {
+  public:
+    StopOnSignals()
+        : interrupt_(std::signal(SIGINT, RequestStop)),
+          terminate_(std::signal(SIGTERM, RequestStop)) {
+        stopRequested = false;
+    }
+    ~StopOnSignals() {
+        std::signal(SIGINT, interrupt_);
+        std::signal(SIGTERM, terminate_);
+    }
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
+
+  private:
+    void (*interrupt_)(int);
+    void (*terminate_)(int);
+};
 
 // No window: nothing is ever waiting to run, and no other program is started.
 class NoEvents : public platform::EventPump {
@@ -163,8 +195,9 @@ int PublishExitStatus(publish::PublishResult result) {
             return kExitLoginRefused;
         case PublishResult::NotSecure:
             return kExitNotSecure;
-        case PublishResult::Failed:
         case PublishResult::Stopped:
+            return kExitInterrupted;
+        case PublishResult::Failed:
             break;
     }
     return kExitWriteFailure;
@@ -200,8 +233,10 @@ int RunPublish(const CommandLine& line, RunOutput& out, publish::Transfer& trans
                           job.remoteFolder, publish::ProtocolName(job.endpoint.protocol),
                           job.connections, job.dryRun, job.outputFolder}));
     LogProgress progress(out);
-    const std::atomic<bool> stop{false};
-    report = publish::Publish(job, transfer, progress, stop);
+    {
+        const StopOnSignals signals;
+        report = publish::Publish(job, transfer, progress, stopRequested);
+    }
     if (report.result == publish::PublishResult::NotSecure && !report.pin.empty()) {
         out.Error("信頼されていない証明書です (the certificate is not trusted): " +
                   report.certificateNames + "\n" + "信頼するなら、設定ファイルの [" +

@@ -137,7 +137,8 @@ Plan MakePlan(const PlanInput& in) {
     // Every link of the new index reaches a page: one of ours, or a file of the user's own.
     for (const auto& link : in.links)
         if (!local.contains(link) && (!remote.contains(link) || plan.base.files.contains(link)))
-            return Refused(Refusal("index.html のリンク先が出力フォルダにありません", link));
+            return Refused(
+                Refusal("index.html のリンク先が出力フォルダにもサーバーにもありません", link));
 
     std::set<std::string> taken = remote;
     for (const auto& [name, file] : local) taken.insert(name);

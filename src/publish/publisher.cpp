@@ -75,6 +75,17 @@ std::string ResolvedFolder(const std::string& setting, const std::string& start)
     return folder.empty() ? "/" : folder;
 }
 
+// The folder's names. Some servers answer the listing of an empty folder with 450 ("no files
+// found") where others send an empty list.
+std::vector<std::string> Listed(Connection& connection, const std::string& folder) {
+    try {
+        return connection.List(folder);
+    } catch (const TransferFailure& failure) {
+        if (failure.Kind() == FailureKind::Refused && failure.Reply() == 450) return {};
+        throw;
+    }
+}
+
 std::string Count(std::size_t n) { return std::to_string(n); }
 
 std::string Seconds(double seconds) {
@@ -293,7 +304,7 @@ bool Run::ListRemote() {
         folder_ = ResolvedFolder(job_.remoteFolder, connection.StartFolder());
         report_.remoteFolder = folder_;
         try {
-            remote_ = connection.List(folder_);
+            remote_ = Listed(connection, folder_);
             return true;
         } catch (const TransferFailure& failure) {
             if (failure.Kind() != FailureKind::Refused) throw;
@@ -312,7 +323,7 @@ bool Run::ListRemote() {
             }
             if (at == std::string::npos) break;
         }
-        remote_ = connection.List(folder_);
+        remote_ = Listed(connection, folder_);
         return true;
     } catch (const TransferFailure& failure) {
         Fail(failure, folder_);
@@ -396,15 +407,18 @@ bool Run::Attempt(std::size_t slot, const Step& step) {
             return true;
         } catch (const TransferFailure& failure) {
             const FailureKind kind = failure.Kind();
-            if (kind != FailureKind::Busy && kind != FailureKind::CutOff) {
+            // A server that takes fewer connections than asked: this one goes, the others
+            // carry on; the first refusal of a new connection at once (some servers refuse
+            // one login too many as a wrong login, 530), a later one after the back-offs.
+            const bool more = !everConnected_[slot] && (kind == FailureKind::LoginRefused ||
+                                                        kind == FailureKind::CannotReach);
+            if (kind != FailureKind::Busy && kind != FailureKind::CutOff && !more) {
                 Fail(failure, step.name);
                 return true;
             }
             slots_[slot].reset();
-            // A server that takes fewer connections than asked: this one goes, the others
-            // carry on, the first refusal of a new connection at once, a later one after the
-            // back-offs.
-            if (kind == FailureKind::Busy && (!everConnected_[slot] || tries >= job_.retries)) {
+            if (more ||
+                (kind == FailureKind::Busy && (!everConnected_[slot] || tries >= job_.retries))) {
                 std::size_t live = liveSlots_;
                 while (live > 1 && !liveSlots_.compare_exchange_weak(live, live - 1)) {
                 }
@@ -415,7 +429,7 @@ bool Run::Attempt(std::size_t slot, const Step& step) {
                     return false;
                 }
             }
-            if (tries >= job_.retries || stop_) {
+            if (more || tries >= job_.retries || stop_) {
                 Fail(failure, step.name);
                 return true;
             }

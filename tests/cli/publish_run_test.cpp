@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "fake_transfer.h"
@@ -59,9 +60,13 @@ TEST_F(PublishRunTest, PublishesTheOutputFolderAsItStandsAndADryRunChangesNothin
 }
 
 TEST_F(PublishRunTest, EachWayAPublishFailsHasItsExitStatus) {
+    server.onUpload = [](const std::string&) { std::raise(SIGINT); };
+    EXPECT_EQ(Run({"--publish"}), kExitInterrupted);
+    EXPECT_TRUE(Logged(" outcome=stopped") && !server.files.contains("/www/index.html")) << log;
+    server.onUpload = {};
     server.pin = "sha256//" + std::string(43, 'Q') + "=";
     EXPECT_EQ(Run({"--publish"}), kExitNotSecure);
-    EXPECT_TRUE(Logged("[Publish h]") && Logged("\nCertificate=" + server.pin + "\n")) << log;
+    EXPECT_TRUE(Logged("[Publish h]") && Logged("\nCertificate=" + server.pin)) << log;
     EXPECT_EQ(test::ReadBytes(dir / "VornackBuilder.ini"), settings);
     server.pin.clear();
     {

@@ -112,7 +112,7 @@ TEST(PlanTest, RefusesToOverwriteTheUsersFileOrToLinkAPageThatIsNotThere) {
     EXPECT_NE(MakePlan(input).refusal.find("上書きしません"), std::string::npos);
     input.remote = {"a ~VornackBuilder-sending"};
     input.links = {"a", "b"};
-    EXPECT_NE(MakePlan(input).refusal.find("リンク先が出力フォルダにありません: b"),
+    EXPECT_NE(MakePlan(input).refusal.find("リンク先が出力フォルダにもサーバーにもありません: b"),
               std::string::npos);
     input.links = {"a"};
     const Plan plan = MakePlan(input);

@@ -155,6 +155,11 @@ TEST_F(PublisherTest, AServerThatTakesOneConnectionGetsOne) {
     EXPECT_EQ(Run().result, PublishResult::Done) << progress.lines.back();
     EXPECT_EQ(server.Site(), Local());
     EXPECT_TRUE(progress.Has("本にして続けます"));
+    WriteOut({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"}, "2");
+    server.tooManyAsLogin = true;
+    EXPECT_EQ(Run().result, PublishResult::Done) << progress.lines.back();
+    EXPECT_EQ(server.Site(), Local());
+    server.tooManyAsLogin = false;
     server.maxConnections = 0;
     EXPECT_EQ(Run().result, PublishResult::Busy);
 }

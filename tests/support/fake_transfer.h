@@ -30,7 +30,8 @@ struct FakeServer {
     std::set<std::string> folders{"/", "/www"};
     std::set<std::string> writing;
     int connections = 0, maxConnections = 8;
-    int dropAfter = -1;  // steps that succeed before every one drops (-1: none drops)
+    bool tooManyAsLogin = false;  // one connection too many refused as a wrong login (530)
+    int dropAfter = -1;           // steps that succeed before every one drops (-1: none drops)
     bool refuseRenameOver = false;
     std::string fullOn;  // an upload of this path is refused as a full disk
     std::string pin;     // the certificate's pin, which a connection must name (empty: trusted)
@@ -69,6 +70,7 @@ class FakeConnection : public Connection {
         std::vector<std::string> names;
         for (const auto& [path, bytes] : s_.files)
             if (path.starts_with(folder + "/")) names.push_back(path.substr(folder.size() + 1));
+        if (names.empty()) throw TransferFailure(FailureKind::Refused, "450 No files found", 450);
         return names;
     }
     void MakeFolder(const std::string& path) override {
@@ -124,6 +126,8 @@ class FakeTransfer : public publish::Transfer {
         }
         if (endpoint.password != "secret-pw")
             throw TransferFailure(FailureKind::LoginRefused, "530 no " + endpoint.password, 530);
+        if (s_.connections >= s_.maxConnections && s_.tooManyAsLogin)
+            throw TransferFailure(FailureKind::LoginRefused, "530 too many for you", 530);
         if (s_.connections >= s_.maxConnections)
             throw TransferFailure(FailureKind::Busy, "421 too many", 421);
         ++s_.connections;
