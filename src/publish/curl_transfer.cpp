@@ -15,7 +15,7 @@ namespace {
 
 // How long a server may keep us waiting. A reply, or a byte of a transfer, that does not
 // come within a minute means the server or the line is gone.
-constexpr long kConnectSeconds = 30;
+constexpr long kConnectSeconds = 60;  // to the end of the login
 constexpr long kReplySeconds = 60;
 constexpr long kStalledSeconds = 60;  // under one byte a second for this long
 constexpr long kQuitSeconds = 3;      // the wait for QUIT's reply when a connection goes
@@ -300,9 +300,10 @@ class CurlConnection final : public Connection {
     [[noreturn]] void Fail(CURLcode code, const std::string& what) {
         FailureKind kind = KindOf(code, replyCode_, loggedIn_);
         int reply = replyCode_ >= 400 ? replyCode_ : 0;
-        std::string why = reply       ? reply_
-                          : error_[0] ? std::string(error_)
-                                      : curl_easy_strerror(code);
+        std::string why = kind == FailureKind::Stopped ? std::string("stopped")
+                          : reply                      ? reply_
+                          : error_[0]                  ? std::string(error_)
+                                                       : curl_easy_strerror(code);
         std::string text = Scrubbed(what + ": " + why, secrets_);
         if (kind == FailureKind::CutOff) broken_ = true;
         if (kind == FailureKind::Untrusted) throw CertificateRefused(text);

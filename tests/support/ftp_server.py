@@ -38,6 +38,7 @@ from OpenSSL import SSL
 from OpenSSL._util import lib as _ssl_lib
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler, TLS_DTPHandler, TLS_FTPHandler, DTPHandler
+from pyftpdlib.ioloop import IOLoop
 from pyftpdlib.servers import FTPServer
 
 
@@ -71,6 +72,8 @@ def parse_args():
     p.add_argument("--tls-max", choices=("1.2", "1.3"), default="1.3",
                    help="highest TLS version the server takes")
     p.add_argument("--log", help="file to append the commands and events to")
+    p.add_argument("--verbose", action="store_true",
+                   help="pyftpdlib's own log of every command and reply on standard error")
     p.add_argument("--keep-stdin", action="store_true",
                    help="keep running when standard input ends (a server started with &)")
     p.add_argument("--time-limit", type=float, default=900.0,
@@ -191,7 +194,11 @@ class ControlMixin:
             if self._closed:
                 self._delayed.clear()
                 return
-            super().push(self._delayed.popleft()[1])
+            item = self._delayed.popleft()[1]
+            if callable(item):
+                item()
+            else:
+                super().push(item)
         if self._delayed:
             self._flush_task = self.ioloop.call_later(
                 max(0.0, self._delayed[0][0] - now), self._flush, _errback=self.handle_error)
@@ -268,6 +275,15 @@ class PlainControl(ControlMixin, FTPHandler):
 class TlsControl(ControlMixin, TLS_FTPHandler):
     dtp_handler = TlsData
 
+    def secure_connection(self, ssl_context):
+        # AUTH's reply goes out in clear before the handshake: when it waits in the delay,
+        # the handshake waits behind it.
+        if self._delayed:
+            secure = super().secure_connection
+            self._delayed.append((self._delayed[-1][0], lambda: secure(ssl_context)))
+        else:
+            super().secure_connection(ssl_context)
+
     def handle_ssl_established(self):
         State.write("TLS control %s reused=%d" % (tls_version(self.socket),
                                                   session_reused(self.socket)))
@@ -340,17 +356,24 @@ def main():
         handler.banner = "Vornack test server ready."
         handler.passive_ports = None
         handler.permit_foreign_addresses = False
-        server = FTPServer(("127.0.0.1", 0), handler)
+        # The loop waits in epoll for the next scheduled call (a delayed reply), but hands
+        # epoll "timeout or -1": a call due now would make it wait for the next socket event.
+        ioloop = IOLoop.instance()
+        poll = ioloop.poll
+        ioloop.poll = lambda timeout: poll(timeout if timeout is None else max(timeout, 1e-4))
+        server = FTPServer(("127.0.0.1", 0), handler, ioloop=ioloop)
         server.max_cons = 0
         server.max_cons_per_ip = args.max_connections
         port = server.socket.getsockname()[1]
         print("READY %d %s %s" % (port, pin, root), flush=True)
-        server.serve_forever(timeout=0.5, handle_exit=False)
+        # No poll timeout: the loop then wakes for the delayed replies when they are due.
+        server.serve_forever(handle_exit=False)
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":
     import logging
-    logging.basicConfig(level=logging.CRITICAL)
+    logging.basicConfig(level=logging.DEBUG if "--verbose" in sys.argv else logging.CRITICAL,
+                        format="%(relativeCreated)d %(message)s")
     main()
