@@ -4,6 +4,7 @@
 // delayed replies a file (passive, 150, 226) shared among the connections, and to lftp's
 // mirror -R of the same folder to the same server. See bench/README.md.
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,6 +44,14 @@ struct Options {
 double Now() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+// Processor time (user and system) of this process, all threads, or of its ended children.
+double CpuSeconds(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 pid_t Spawn(const std::vector<std::string>& args, int in, int out, int err) {
@@ -103,6 +112,14 @@ class Server {
         double user = 0, system = 0;
         fields >> user >> system;
         return (user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    }
+
+    // Time the server's loop was ready to run but waited for a processor (schedstat).
+    double WaitSeconds() const {
+        std::ifstream stat("/proc/" + std::to_string(pid_) + "/schedstat");
+        double running = 0, waiting = 0;
+        stat >> running >> waiting;
+        return waiting / 1e9;
     }
 
   private:
@@ -220,8 +237,9 @@ void Run(const Options& o) {
     auto pages = MakePages(work / "pages", o.pages);
     std::uint64_t bytes = 0;
     for (const Page& p : pages) bytes += p.bytes.size();
-    std::printf("%-5s %5s %6s %9s %8s %8s %8s %6s %8s %7s\n", "tool", "conns", "files", "bytes",
-                "delay_ms", "floor_s", "wall_s", "ratio", "srv_cpu", "vs_lftp");
+    std::printf("%-5s %5s %6s %9s %8s %8s %8s %6s %8s %8s %8s %7s\n", "tool", "conns", "files",
+                "bytes", "delay_ms", "floor_s", "wall_s", "ratio", "cli_cpu", "srv_cpu", "srv_wt",
+                "vs_lftp");
     for (int c : o.connections) {
         double floor = 3 * o.delay * static_cast<double>(pages.size()) / c;
         double limit = 20 * floor + 300;
@@ -230,15 +248,19 @@ void Run(const Options& o) {
             bool isOurs = std::strcmp(tool, "ours") == 0;
             if (!isOurs && !o.lftp) continue;
             Server server(o, limit);
+            int who = isOurs ? RUSAGE_SELF : RUSAGE_CHILDREN;
+            double cpu = CpuSeconds(who);
             double wall = isOurs ? RunOurs(server, o, pages, c)
                                  : RunLftp(server, o, work / "pages", c, work / "home");
+            cpu = CpuSeconds(who) - cpu;
             std::string fault = Check(server.Root(), pages);
             (isOurs ? ours : lftp) = wall;
             char versus[16] = "";
             if (!isOurs) std::snprintf(versus, sizeof versus, "%7.2f", ours / lftp);
-            std::printf("%-5s %5d %6zu %9llu %8.2f %8.2f %8.2f %6.2f %8.2f %7s%s%s\n", tool, c,
-                        pages.size(), static_cast<unsigned long long>(bytes), o.delay * 1000, floor,
-                        wall, wall / floor, server.CpuSeconds(), versus,
+            std::printf("%-5s %5d %6zu %9llu %8.2f %8.2f %8.2f %6.2f %8.2f %8.2f %8.2f %7s%s%s\n",
+                        tool, c, pages.size(), static_cast<unsigned long long>(bytes),
+                        o.delay * 1000, floor, wall, wall / floor, cpu, server.CpuSeconds(),
+                        server.WaitSeconds(), versus,
                         fault.empty() ? "" : "  FAULT: ", fault.c_str());
             std::fflush(stdout);
         }
