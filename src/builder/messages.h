@@ -8,6 +8,9 @@ inline constexpr const char* kNoSources = "ソースがじぇんじぇんない�
 inline constexpr const char* kNoServer = "サーバーが、えらばれてねぇよ？";
 inline constexpr const char* kServerNameNotFolder = "サーバー名がフォルダ名として使えねぇよ？";
 inline constexpr const char* kSrcInsideOutput = "ソースパスが出力フォルダの中だぜ？";
+// The program's folder as the source folder: the pages would carry the settings file, the
+// servers' passwords with it, and the program itself.
+inline constexpr const char* kSrcIsProgramFolder = "ソースパスに設定ファイルとプログラムがあるぜ？";
 inline constexpr const char* kBadMakePageNum = "作成ページ数が、よくねぇよ？";
 inline constexpr const char* kBadPagePerSrcNum = "ソース数/１ページが、よくねぇよ？";
 inline constexpr const char* kBadReplaceTarget = "置換対象が、よくねぇよ？";

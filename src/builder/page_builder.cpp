@@ -152,6 +152,8 @@ void PageBuilder::WriteOut() {
 // The source list: index 0 empty, then the names of the files in the listing's order.
 // A folder emptied since validation stops the run before the output folder is touched.
 std::vector<std::string> PageBuilder::ListSources(const std::string& srcPath) {
+    if (IsSameFolder(srcPath, platform::ProgramFolder()))
+        throw JobRefused(msg::kSrcIsProgramFolder);
     const platform::Folder folder = w_.fso.GetFolder(srcPath);
     if (folder.Count() == 0) throw JobRefused(msg::kNoSources);
     std::vector<std::string> strFiles;

@@ -173,6 +173,11 @@ std::string HelpText(bool slashForms) {
            status(kExitBusy,
                   "別の書き出しが同じサーバーに実行中: あとでやり直す\n"
                   "      (another write-out holds the server's folder: try again later)") +
+           status(kExitLogLost,
+                  "書き出したがログを書けなかった (pages written, the log not all written)") +
+           (slashForms ? std::string()
+                       : status(kExitTerminated,
+                                "シグナルで終了 (ended by SIGTERM; 130 SIGINT, 129 SIGHUP)")) +
            (slashForms ? "  VornackBuilder.com から (from VornackBuilder.com):\n" +
                              status(kExitCannotStart,
                                     "VornackBuilder.exe を起動できない (cannot start it)") +

@@ -1,5 +1,8 @@
 #include <fcntl.h>
+#include <ftw.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -23,19 +26,67 @@ bool IsPlainFile(const fs::directory_entry& entry) {
     return entry.is_regular_file(ec);
 }
 
-// Finds the first thing inside the folder (or the folder itself) that this user may not
-// write. Links are not followed: what they point to is not ours to delete.
-std::string FindWriteProtected(const std::string& folder) {
-    if (!MayWrite(folder)) return folder;
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(PathFromUtf8(folder), ec);
-         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (it->is_symlink(ec) || ec) continue;
-        const std::string path = Utf8FromPath(it->path());
-        if (!MayWrite(path)) return path;
+// What stops a folder's deletion before anything is removed.
+struct Blocked {
+    std::string path;  // empty: nothing stops it
+    const char* what = nullptr;
+    int code = 0;
+};
+
+// True when the folder is the root of a mount: another file system, or a bind mount of a
+// folder of this one (same device, so only the system's mount flag tells).
+bool IsMountRoot(const char* path, const struct stat& st, dev_t parentDevice) {
+    if (st.st_dev != parentDevice) return true;
+#ifdef STATX_ATTR_MOUNT_ROOT
+    struct statx stx {};
+    if (::statx(AT_FDCWD, path, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE, &stx) == 0 &&
+        (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0)
+        return (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+#endif
+    return false;
+}
+
+// The walk's state: nftw calls back with a plain function.
+thread_local Blocked* tWalkFound = nullptr;
+thread_local dev_t tWalkDevice = 0;
+
+int VisitForDeletion(const char* path, const struct stat* st, int kind, struct FTW* at) {
+    Blocked& found = *tWalkFound;
+    if (kind == FTW_SL || kind == FTW_SLN) return 0;  // a link is removed, never followed
+    if (kind == FTW_NS || kind == FTW_DNR) {
+        found = {path, "フォルダを調べられません。", errno != 0 ? errno : os_error::kAccessDenied};
+        return 1;
     }
-    if (ec) ThrowFailure("フォルダを調べられません。", folder, ec.value());
-    return {};
+    if (kind == FTW_D && at->level > 0 && IsMountRoot(path, *st, tWalkDevice)) {
+        found = {path, kDeletionMountInside, os_error::kBusy};
+        return 1;
+    }
+    if (!MayWrite(path)) {
+        found = {path, kDeletionWriteProtected, os_error::kAccessDenied};
+        return 1;
+    }
+    return 0;
+}
+
+// Finds the first thing inside the folder (or the folder itself) that stops its deletion:
+// content this user may not write, or a file system mounted inside, whose files are not
+// the folder's to delete and which is never entered (as rm --one-file-system). Links are
+// not followed. The walk holds at most kWalkDescriptors folders open however deep it goes.
+Blocked FindBlocked(const std::string& folder) {
+    constexpr int kWalkDescriptors = 16;
+    const fs::path native = PathFromUtf8(folder);
+    struct stat top {};
+    if (::lstat(native.c_str(), &top) != 0) return {folder, "フォルダを調べられません。", errno};
+    Blocked found;
+    tWalkFound = &found;
+    tWalkDevice = top.st_dev;
+    errno = 0;
+    const int walked = ::nftw(native.c_str(), VisitForDeletion, kWalkDescriptors, FTW_PHYS);
+    tWalkFound = nullptr;
+    if (walked == -1 && found.path.empty())
+        return {folder, "フォルダを調べられません。", errno != 0 ? errno : os_error::kAccessDenied};
+    if (!found.path.empty()) found.path = Utf8FromPath(fs::path(found.path));
+    return found;
 }
 
 // Renames from to to unless something has that name already (rename(2) would replace an
@@ -98,16 +149,26 @@ std::string FileSystemObject::MoveFolderAside(const std::string& path) {
     }
     if (!fs::is_directory(status))
         ThrowFailure("フォルダではありません。", path, os_error::kNotAFolder);
-    const std::string blocked = FindWriteProtected(path);
-    if (!blocked.empty()) ThrowFailure(kDeletionWriteProtected, blocked, os_error::kAccessDenied);
+    // The output folder itself a mount point cannot be moved aside, and emptying it in place
+    // would delete the old pages before a new one is written.
+    {
+        struct stat st {};
+        if (::lstat(native.c_str(), &st) == 0 && IsMountRoot(native.c_str(), st, st.st_dev))
+            ThrowFailure(kCannotMoveAside, path, os_error::kBusy);
+    }
+    const Blocked blocked = FindBlocked(path);
+    if (!blocked.path.empty()) ThrowFailure(blocked.what, blocked.path, blocked.code);
 
     RemoveLeftOverAsides(path);
     if (native.has_parent_path() && native.has_filename()) {
         const fs::path aside =
             native.parent_path() / PathFromUtf8(AsideName(Utf8FromPath(native.filename())));
         if (MoveWithoutReplacing(native, aside)) return Utf8FromPath(aside);
+        // Refused rather than emptied in place: the run would go on to fail where the move
+        // did (the folder's place cannot be written), with the old pages gone and none new.
+        if (errno != ENAMETOOLONG) ThrowFailure(kCannotMoveAside, path, errno);
     }
-    // Not movable (another file system under the name, a name too long): removed in place.
+    // A name too long for the aside name beside it: removed in place.
     fs::remove_all(native, ec);
     if (ec) ThrowFailure(kCannotDeleteFolder, path, ec.value());
     return {};
