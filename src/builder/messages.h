@@ -24,6 +24,10 @@ inline constexpr const char* kConfirmEmptying =
 
 inline constexpr const char* kLogStarted = "実行中でありんす。\r\n";
 inline constexpr const char* kLogFinished = "完了しますた。\r\n";
+// The old pages moved aside could not all be deleted: the line names the folder and the
+// reason; the next write-out of the server removes what stayed.
+inline constexpr const char* kOldPagesLeftAside =
+    "【注意】古いページを削除しきれませんでした。次の書き出しで削除します。\r\n";
 inline constexpr const char* kWarnMissingTargetBefore = "【警報】";
 inline constexpr const char* kWarnMissingTargetAfter = "の中に置換対象文字列がないよ！\r\n";
 

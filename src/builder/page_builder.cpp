@@ -138,14 +138,21 @@ void PageBuilder::WriteOut() {
     w_.pbrProcess.SetMax(plan->progressMax);
 
     std::string indexBytes;
+    std::string leftAside;  // why the old pages' deletion failed
     {
         const PageCaptions captions = WritePages(outputFolder, plan->pages, strFiles);
-        // A deletion that failed fails the run before the index.
-        oldPages.Finish();
+        // Once aside the old pages no longer stand in the way: a deletion that failed (a page
+        // held open) is told of after the index, and the next run removes what stayed.
+        try {
+            oldPages.Finish();
+        } catch (const platform::SystemError& failure) {
+            leftAside = failure.what();
+        }
         w_.pbrProcess.SetValue(w_.pbrProcess.Max());
         indexBytes = IndexBytes(outputFolder, captions);
     }  // the captions go before the index is written: a large run needs the room
     w_.fso.WriteAllBytes(platform::JoinPath(outputFolder, "index.html"), indexBytes);
+    if (!leftAside.empty()) w_.txtLog.AppendText(msg::kOldPagesLeftAside + leftAside + "\r\n");
     w_.txtLog.AppendText(msg::kLogFinished);
 }
 

@@ -174,10 +174,10 @@ std::string FileSystemObject::MoveFolderAside(const std::string& path) {
     return {};
 }
 
-void FileSystemObject::DeleteMovedAside(const std::string& aside, const std::string& path) {
+void FileSystemObject::DeleteMovedAside(const std::string& aside, const std::string&) {
     std::error_code ec;
     fs::remove_all(PathFromUtf8(aside), ec);
-    if (ec) ThrowFailure(kCannotDeleteFolder, path, ec.value());
+    if (ec) ThrowFailure(kCannotDeleteFolder, aside, ec.value());
 }
 
 void FileSystemObject::CreateFolder(const std::string& path) {
