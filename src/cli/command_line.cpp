@@ -64,10 +64,11 @@ bool IsHelp(const Argument& option, bool slashForms) {
 bool IsCommandLineRun(const std::vector<std::string>& args, bool slashForms) {
     for (const auto& arg : args) {
         if (arg == "--") return false;
-        const std::optional<Argument> option = Split(arg, slashForms);
-        if (option && (IsHelp(*option, slashForms) || option->name == "write-out" ||
-                       option->name == "version"))
-            return true;
+        // Read in every form and letter case: "--WRITE-OUT", or "/write-out" on Linux, is
+        // the command line's to refuse (status 2), not a window's to open without a display.
+        const std::optional<Argument> option = Split(arg, true);
+        const std::string name = option ? platform::utf8::AsciiLower(option->name) : "";
+        if (name == "write-out" || name == "version" || name == "help" || name == "?") return true;
     }
     return false;
 }

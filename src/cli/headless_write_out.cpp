@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "builder/messages.h"
 #include "builder/output_folder.h"
 #include "builder/page_template.h"
 #include "cli/console_boxes.h"
@@ -172,6 +173,20 @@ int CheckAndOpenLog(const std::string& log, ui::frmVornack& form, RunOutput& out
     return 0;
 }
 
+// What the window's refusal leaves out and a command line needs: the option that chooses a
+// server or title the settings file does not, and the source folder a source refusal means.
+std::string RefusalHint(const std::string& refusal, const CommandLine& line, ui::frmVornack& form) {
+    if (refusal == builder::msg::kNoServer && !line.server)
+        return "--server サーバー名 で選べます (choose one with --server NAME)\n" +
+               Listed(form.cboServer, true);
+    if (refusal == builder::msg::kNoTitle && !line.title)
+        return "--title ページタイトル で選べます (choose one with --title TITLE)\n" +
+               Listed(form.cboTitle, false);
+    if (refusal == builder::msg::kNoSrcPath || refusal == builder::msg::kNoSources)
+        return "ソースフォルダ (source folder): " + Quoted(form.txtSrcPath.Text()) + "\n";
+    return {};
+}
+
 // Writes the run's last line. With --quiet a run that did not finish still says so.
 void EndRun(RunOutput& out, builder::Outcome outcome, std::chrono::steady_clock::time_point started,
             RunEnd end = {}) {
@@ -241,6 +256,9 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
         end.repeatedWarnings = echo.RepeatedWarnings();
     }
     const auto& ended = form.LastWriteOut();
+    if (ended && ended->outcome == builder::Outcome::Refused)
+        if (const std::string hint = RefusalHint(ended->text, line, form); !hint.empty())
+            out.Error(hint);
     end.pagesWritten = ended ? ended->pagesWritten : 0;
     EndRun(out, ended ? ended->outcome : builder::Outcome::NotStarted, started, end);
     const int status = ExitStatusOf(ended);

@@ -120,6 +120,19 @@ log_in_source)
     [ "$status" = 2 ] || fail "the run returned $status, not 2"
     [ ! -e "$prog/src/run.log" ] && [ ! -e "$out" ] || fail "the run went on: $(ls "$prog/src")"
     ;;
+refusal_hints)
+    # Refusals a command line can answer: which option chooses the server, which folder the
+    # source refusal means; a foreign form of an option refused as a bad command line.
+    cp932 '[Setting]\r\nServer1=sample.example u p\r\nTitle1=t\r\nSrcPath=src\r\n' >"$prog/VornackBuilder.ini"
+    write_out
+    [ "$status" = 3 ] && grep -qF -- '--server' "$prog.err" || fail "no --server hint: $(cat "$prog.err")"
+    write_out --server sample.example --title t --source gone
+    [ "$status" = 3 ] && grep -qF '"gone"' "$prog.err" || fail "the folder not named: $(cat "$prog.err")"
+    for form in --WRITE-OUT /write-out; do
+        run $form
+        [ "$status" = 2 ] || fail "$form returned $status, not 2"
+    done
+    ;;
 stdout_full)
     # Standard output a full device: the pages are written, the status says the log is not.
     stdout=/dev/full write_out
