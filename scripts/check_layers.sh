@@ -48,7 +48,7 @@ windows='windows\.h|winbase\.h|winuser\.h|winnt\.h|winerror\.h|winioctl\.h|commc
 shellapi\.h|shlobj\.h|shlwapi\.h|psapi\.h|ole2\.h|oleauto\.h|oleidl\.h|ocidl\.h|oaidl\.h|
 objbase\.h|unknwn\.h|exdisp\.h|exdispid\.h|mshtml\.h|wrl/.*|atl.*\.h|tlhelp32\.h|io\.h|
 aclapi\.h'
-posix='unistd\.h|fcntl\.h|signal\.h|spawn\.h|iconv\.h|dirent\.h|ftw\.h|dlfcn\.h|poll\.h|pwd\.h|grp\.h|
+posix='unistd\.h|fcntl\.h|signal\.h|spawn\.h|iconv\.h|dirent\.h|dlfcn\.h|poll\.h|pwd\.h|grp\.h|
 pthread\.h|termios\.h|sys/.*|netinet/.*|arpa/.*|xcb/.*'
 standard=${standard//$'\n'/}
 windows=${windows//$'\n'/}

@@ -133,6 +133,16 @@ refusal_hints)
         [ "$status" = 2 ] || fail "$form returned $status, not 2"
     done
     ;;
+deep_old_tree)
+    # Old pages in a tree deeper than the descriptors a process may hold: removed all the same.
+    deep=$out
+    for _ in $(seq 300); do deep=$deep/d; done
+    mkdir -p "$deep" && echo old >"$deep/old.html"
+    status=0
+    (ulimit -n 64 && write_out && exit "$status") || status=$?
+    [ "$status" = 0 ] || fail "the run returned $status: $(cat "$prog.err")"
+    [ ! -e "$out/d" ] && [ "$(ls "$prog/local" | wc -l)" = 2 ] || fail "the old tree stays: $(ls "$prog/local")"
+    ;;
 stdout_full)
     # Standard output a full device: the pages are written, the status says the log is not.
     stdout=/dev/full write_out
