@@ -143,6 +143,16 @@ deep_old_tree)
     [ "$status" = 0 ] || fail "the run returned $status: $(cat "$prog.err")"
     [ ! -e "$out/d" ] && [ "$(ls "$prog/local" | wc -l)" = 2 ] || fail "the old tree stays: $(ls "$prog/local")"
     ;;
+big_source)
+    # A source too big to make pages of within a bound: refused, naming it, before the old
+    # pages go.
+    write_out
+    pages_before=$(ls "$out")
+    truncate -s 100M "$prog/src/big.txt"
+    write_out
+    [ "$status" = 3 ] && grep -qF "src/big.txt" "$prog.err" || fail "returned $status: $(cat "$prog.err")"
+    [ "$(ls "$out")" = "$pages_before" ] || fail "the old pages changed"
+    ;;
 stdout_full)
     # Standard output a full device: the pages are written, the status says the log is not.
     stdout=/dev/full write_out

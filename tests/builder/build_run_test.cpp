@@ -25,6 +25,7 @@ TEST(BuildTexts, AreTheProgramsOwn) {
         {msg::kNoServer, "サーバーが、えらばれてねぇよ？"},
         {msg::kServerNameNotFolder, "サーバー名がフォルダ名として使えねぇよ？"},
         {msg::kSrcInsideOutput, "ソースパスが出力フォルダの中だぜ？"},
+        {msg::kSourceTooBig, "ソースが大きすぎるぜ？（64MB まで）"},
         {msg::kSrcIsProgramFolder, "ソースパスに設定ファイルとプログラムがあるぜ？"},
         {msg::kBadMakePageNum, "作成ページ数が、よくねぇよ？"},
         {msg::kBadPagePerSrcNum, "ソース数/１ページが、よくねぇよ？"},
