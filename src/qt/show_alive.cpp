@@ -3,11 +3,9 @@
 #include <QtGui/private/qtx11extras_p.h>
 #include <xcb/xcb.h>
 
-#include <QCoreApplication>
 #include <QRect>
 #include <QRectF>
 #include <QRegion>
-#include <QThread>
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
@@ -18,6 +16,8 @@
 #include <map>
 #include <utility>
 #include <vector>
+
+#include "forms/window_thread.h"
 
 namespace vb::qtview {
 
@@ -144,8 +144,9 @@ void ShowAlive() {
     last = now;
     static const bool onX11 = QX11Info::isPlatformX11();
     if (!onX11) return;
-    // Qt's queue is the window thread's: no other thread may look at it.
-    Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
+    // Qt's queue is the window thread's: no other thread may look at it (checked in every
+    // build, as the form layer's calls are).
+    forms::CheckWindowThread("ShowAlive");
     static QueueLooker looker;
     looker.LookOnce();
 }
