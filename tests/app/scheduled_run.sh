@@ -153,6 +153,11 @@ big_source)
     [ "$status" = 3 ] && grep -qF "src/big.txt" "$prog.err" || fail "returned $status: $(cat "$prog.err")"
     [ "$(ls "$out")" = "$pages_before" ] || fail "the old pages changed"
     ;;
+private_qt_unneeded)
+    # The program asks for none of Qt's private interface when it is loaded: the distribution's
+    # Qt promises nothing of it between releases, and a scheduled run needs no X at all.
+    ! objdump -T "$program" | grep -F 'PRIVATE_API' || fail "links Qt's private interface"
+    ;;
 stdout_full)
     # Standard output a full device: the pages are written, the status says the log is not.
     stdout=/dev/full write_out
