@@ -12,7 +12,7 @@ inline constexpr const char* kSrcInsideOutput = "ソースパスが出力フォ�
 // servers' passwords with it, and the program itself.
 inline constexpr const char* kSrcIsProgramFolder = "ソースパスに設定ファイルとプログラムがあるぜ？";
 // A source bigger than kMostSourceBytes: the text names it on the next line.
-inline constexpr const char* kSourceTooBig = "ソースが大きすぎるぜ？（64MB まで）";
+inline constexpr const char* kSourceTooBig = "ソースが大きすぎるぜ？（256MB まで）";
 inline constexpr const char* kBadMakePageNum = "作成ページ数が、よくねぇよ？";
 inline constexpr const char* kBadPagePerSrcNum = "ソース数/１ページが、よくねぇよ？";
 inline constexpr const char* kBadReplaceTarget = "置換対象が、よくねぇよ？";

@@ -132,7 +132,7 @@ void PageBuilder::WriteOut() {
     platform::FileLock outputLock;  // held until the run ends, however it ends
     // The old pages go beside the new ones; a run that fails waits for them here, still
     // holding the lock.
-    platform::DeletesBehind oldPages(w_.fso);
+    platform::DeletesBehind oldPages(w_.fso, [this] { w_.pbrProcess.KeepShown(); });
     const std::string outputFolder = RenewOutputFolder(srcPath, outputLock, oldPages);
 
     // The fields may have changed during the yields: the counts are checked again as read.
@@ -162,10 +162,10 @@ void PageBuilder::WriteOut() {
 // The source list: index 0 empty, then the names of the files in the listing's order.
 // A folder emptied since validation stops the run before the output folder is touched.
 // The biggest source a run takes. A page is made of whole sources, and a source is held a few
-// times over while it is read, prepared and written (its bytes, its prepared text, the page),
-// so a run's memory stays within some 9 times this (520 MB measured for one source of 64 MiB
-// picked twice a page, pages of 128 MiB).
-constexpr std::uintmax_t kMostSourceBytes = std::uintmax_t{64} << 20;
+// times over while it is read, prepared and written (its bytes, its prepared text, the page):
+// 1.07 GB measured for one source of 256 MiB a page, 520 MB for one of 64 MiB twice a page.
+// A 1 GB source made a 5.3 GB peak.
+constexpr std::uintmax_t kMostSourceBytes = std::uintmax_t{256} << 20;
 
 std::vector<std::string> PageBuilder::ListSources(const std::string& srcPath) {
     if (IsSameFolder(srcPath, platform::ProgramFolder()))
@@ -206,13 +206,11 @@ std::string PageBuilder::RenewOutputFolder(const std::string& srcPath,
     RemoveOldLockInPlaceOf(outputFolder);
 
     // A missing output folder is simply created; "local" itself must exist already.
-    if (w_.fso.FolderExists(outputFolder)) {
-        std::string aside = w_.fso.MoveFolderAside(outputFolder);
-        if (!aside.empty()) oldPages.Start(std::move(aside), outputFolder);
-    } else {
-        // A run ended between moving the old pages aside and creating the folder anew.
-        w_.fso.RemoveLeftOverAsides(outputFolder);
-    }
+    // What a run ended during a deletion left aside goes on the helper too: after a killed
+    // run of many pages it costs what the helper was made to hide.
+    std::string aside;
+    if (w_.fso.FolderExists(outputFolder)) aside = w_.fso.MoveFolderAside(outputFolder);
+    oldPages.Start(std::move(aside), outputFolder);
     w_.events.ProcessEvents();
     w_.fso.CreateFolder(outputFolder);
     return outputFolder;

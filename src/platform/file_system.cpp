@@ -39,6 +39,7 @@ std::vector<std::string> FileSystemObject::GetFileNames(const std::string& path)
 void FileSystemObject::DeleteFolder(const std::string& path) {
     const std::string aside = MoveFolderAside(path);
     if (!aside.empty()) DeleteMovedAside(aside, path);
+    RemoveLeftOverAsides(path);
 }
 
 std::string FileSystemObject::GetTempName() {

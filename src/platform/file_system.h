@@ -54,13 +54,13 @@ class FileSystemObject {
     // of many files listed for less memory.
     virtual std::vector<std::string> GetFileNames(const std::string& path);
 
-    // Removes the folder with everything in it: MoveFolderAside, then DeleteMovedAside.
+    // Removes the folder with everything in it: MoveFolderAside, then DeleteMovedAside, then
+    // RemoveLeftOverAsides.
     void DeleteFolder(const std::string& path);
 
     // The first half of a deletion: frees the folder's name for a new folder. Throws, before
     // anything is changed, when the folder does not exist or holds content this user may not
-    // write (MayWrite). Then removes what interrupted deletions of this folder left beside it
-    // (IsLeftOverAside), and moves the folder aside beside it on the same file system under
+    // write (MayWrite). Then moves the folder aside beside it on the same file system under
     // an own name (AsideName), which it returns. Throws before anything is changed, too, when
     // a file system is mounted inside (kDeletionMountInside) or the folder cannot be moved
     // (kCannotMoveAside: its parent write-protected, the folder itself a mount point, a file
@@ -69,9 +69,11 @@ class FileSystemObject {
     // links; nothing outside is touched.
     virtual std::string MoveFolderAside(const std::string& path);
 
-    // What interrupted deletions of the folder at path left beside it, removed as
-    // MoveFolderAside removes it (also when the folder itself is missing). Best effort: what
-    // cannot be listed or removed stays.
+    // What interrupted deletions of the folder at path left beside it (IsLeftOverAside),
+    // removed as DeleteMovedAside removes a folder (also when the folder itself is missing).
+    // Best effort: what cannot be listed or removed stays.
+    // Thread: during a write-out this runs on DeletesBehind's helper thread, as
+    // DeleteMovedAside does; it touches the file system alone.
     void RemoveLeftOverAsides(const std::string& path);
 
     // The second half: removes the folder that MoveFolderAside moved aside from path. Throws,

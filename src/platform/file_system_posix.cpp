@@ -276,7 +276,6 @@ std::string FileSystemObject::MoveFolderAside(const std::string& path) {
     const Blocked blocked = FindBlocked(path);
     if (!blocked.path.empty()) ThrowFailure(blocked.what, blocked.path, blocked.code);
 
-    RemoveLeftOverAsides(path);
     if (native.has_parent_path() && native.has_filename()) {
         const fs::path aside =
             native.parent_path() / PathFromUtf8(AsideName(Utf8FromPath(native.filename())));

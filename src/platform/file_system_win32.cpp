@@ -141,7 +141,6 @@ std::string FileSystemObject::MoveFolderAside(const std::string& path) {
     // cannot be moved (a file inside open without delete sharing) is refused with the
     // system's reason before anything is removed: removed in place, it would lose the old
     // pages up to the held one and fail there all the same.
-    RemoveLeftOverAsides(path);
     const std::string aside = AsidePath(path);
     if (aside.empty()) {
         if (const int error = RemoveTree(path)) ThrowFailure(kCannotDeleteFolder, path, error);

@@ -148,7 +148,7 @@ big_source)
     # pages go.
     write_out
     pages_before=$(ls "$out")
-    truncate -s 100M "$prog/src/big.txt"
+    truncate -s 300M "$prog/src/big.txt"
     write_out
     [ "$status" = 3 ] && grep -qF "src/big.txt" "$prog.err" || fail "returned $status: $(cat "$prog.err")"
     [ "$(ls "$out")" = "$pages_before" ] || fail "the old pages changed"

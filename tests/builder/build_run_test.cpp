@@ -1,8 +1,10 @@
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <random>
 #include <set>
+#include <thread>
 
 #include "build_fixture.h"
 #include "builder/messages.h"
@@ -25,7 +27,7 @@ TEST(BuildTexts, AreTheProgramsOwn) {
         {msg::kNoServer, "サーバーが、えらばれてねぇよ？"},
         {msg::kServerNameNotFolder, "サーバー名がフォルダ名として使えねぇよ？"},
         {msg::kSrcInsideOutput, "ソースパスが出力フォルダの中だぜ？"},
-        {msg::kSourceTooBig, "ソースが大きすぎるぜ？（64MB まで）"},
+        {msg::kSourceTooBig, "ソースが大きすぎるぜ？（256MB まで）"},
         {msg::kSrcIsProgramFolder, "ソースパスに設定ファイルとプログラムがあるぜ？"},
         {msg::kBadMakePageNum, "作成ページ数が、よくねぇよ？"},
         {msg::kBadPagePerSrcNum, "ソース数/１ページが、よくねぇよ？"},
@@ -388,6 +390,19 @@ TEST_F(BuildRunTest, TheOldPagesGoBesideTheNewOnesAndTheirFailedDeletionIsToldAf
                                  msg::kLogFinished);
     EXPECT_EQ(OutputFiles().size(), 4u);  // the pages and the index
     EXPECT_FALSE(state.writeOutRunning);
+}
+
+// The old pages' deletion still running after the last page: the wait tells the progress
+// bar's view again and again, as each page does, so that the desktop sees the window alive.
+TEST_F(BuildRunTest, AWaitForTheOldPagesKeepsTheWindowShownAlive) {
+    AddSource("a.txt", "TARGET");
+    txtMakePageNum.SetText("1");
+    WriteBytes(tmp / "local/srv/old.html", "old");
+    fso.beforeDelete = [](const std::string&) {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+    };
+    builder.Run();
+    EXPECT_GE(progress.size(), 6u);  // a page's steps are three
 }
 
 TEST_F(BuildRunTest, EachFailingStepNamesWhatFailed) {
