@@ -1,11 +1,15 @@
 // VornackBuilder: one window, frmVornack, drawn by the Qt view.
+#include <fcntl.h>
+
 #include <QApplication>
+#include <cerrno>
 #include <csignal>
 #include <string>
 #include <vector>
 
 #include "app/termination_signals.h"
 #include "cli/headless_write_out.h"
+#include "cli/run_termination.h"
 #include "platform/desktop_shell.h"
 #include "qt/event_pump.h"
 #include "qt/failure_report.h"
@@ -23,12 +27,20 @@ int RunCommandLine(const std::vector<std::string>& args) {
     // A reader of the output that went away (a pipe into head) must not end the write-out
     // half-way: the text is dropped instead.
     std::signal(SIGPIPE, SIG_IGN);
+    // A run ended by a signal (a timeout wrapper, systemd, a shutdown, Ctrl+C) writes its
+    // last log line first.
+    vb::app::EndOnTerminationSignals(vb::cli::RecordTermination);
     return vb::cli::RunCommandLine(args, false);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A standard stream started closed (">&-" in a crontab line) gets /dev/null: the next
+    // file opened, the --log file, would take its number and get every line twice.
+    for (int fd = 0; fd <= 2; ++fd)
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+            ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
     // Other arguments (Qt's own options, a file handed over by the desktop) go to the window.
     if (const std::vector<std::string> args(argv + 1, argv + argc);
         vb::cli::IsCommandLineRun(args, false))

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSocketNotifier>
 #include <csignal>
+#include <thread>
 
 namespace vb::app {
 
@@ -33,6 +34,19 @@ void RouteTerminationSignals(QObject* owner, std::function<void()> onSignal) {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
+}
+
+void EndOnTerminationSignals(int (*onSignal)(int)) {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&set, sig);
+    if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
+    std::thread([set, onSignal] {
+        int sig = 0;
+        while (sigwait(&set, &sig) != 0) {
+        }
+        ::_exit(onSignal(sig));
+    }).detach();
 }
 
 }  // namespace vb::app

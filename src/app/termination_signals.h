@@ -13,4 +13,10 @@ namespace vb::app {
 // WM_ENDSESSION, which the Win32 view routes to the same closing road.
 void RouteTerminationSignals(QObject* owner, std::function<void()> onSignal);
 
+// For a command-line run, which has no event loop: blocks SIGTERM, SIGINT and SIGHUP in the
+// calling thread and every thread it starts later, and waits for them on a thread of its
+// own, which calls onSignal with the signal's number (on that thread) and ends the process
+// at once with the status it returns. Call before any other thread starts.
+void EndOnTerminationSignals(int (*onSignal)(int));
+
 }  // namespace vb::app

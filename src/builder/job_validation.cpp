@@ -39,6 +39,7 @@ const char* PageBuilder::FirstFault() {
     const std::string srcPath = w_.txtSrcPath.Text();
     if (!w_.fso.FolderExists(srcPath)) return msg::kNoSrcPath;
     if (w_.fso.GetFolder(srcPath).Count() == 0) return msg::kNoSources;
+    if (IsSameFolder(srcPath, platform::ProgramFolder())) return msg::kSrcIsProgramFolder;
     if (w_.cboServer.ListIndex() < 0) return msg::kNoServer;
     const std::string server = w_.cboServer.Text();
     if (!rules::IsPlainFolderName(server)) return msg::kServerNameNotFolder;

@@ -60,4 +60,8 @@ bool IsSameOrInside(const std::string& path, const std::string& folder) {
                       });
 }
 
+bool IsSameFolder(const std::string& a, const std::string& b) {
+    return IsSameOrInside(a, b) && IsSameOrInside(b, a);
+}
+
 }  // namespace vb::builder

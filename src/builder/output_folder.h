@@ -26,5 +26,7 @@ void RemoveOldLockInPlaceOf(const std::string& outputFolder);
 // steps are resolved first as far as the paths exist, so another spelling of the same
 // place counts too.
 bool IsSameOrInside(const std::string& path, const std::string& folder);
+// True when both paths name the same folder, resolved as IsSameOrInside resolves them.
+bool IsSameFolder(const std::string& a, const std::string& b);
 
 }  // namespace vb::builder

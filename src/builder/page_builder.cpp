@@ -2,8 +2,10 @@
 #include "builder/page_builder.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <new>
 #include <stdexcept>
+#include <system_error>
 
 #include "builder/index_caption.h"
 #include "builder/messages.h"
@@ -16,6 +18,7 @@
 #include "platform/codec.h"
 #include "platform/deletes_behind.h"
 #include "platform/local_clock.h"
+#include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/system_error.h"
 #include "rules/folder_name.h"
@@ -129,7 +132,7 @@ void PageBuilder::WriteOut() {
     platform::FileLock outputLock;  // held until the run ends, however it ends
     // The old pages go beside the new ones; a run that fails waits for them here, still
     // holding the lock.
-    platform::DeletesBehind oldPages(w_.fso);
+    platform::DeletesBehind oldPages(w_.fso, [this] { w_.pbrProcess.KeepShown(); });
     const std::string outputFolder = RenewOutputFolder(srcPath, outputLock, oldPages);
 
     // The fields may have changed during the yields: the counts are checked again as read.
@@ -138,26 +141,50 @@ void PageBuilder::WriteOut() {
     w_.pbrProcess.SetMax(plan->progressMax);
 
     std::string indexBytes;
+    std::string leftAside;  // why the old pages' deletion failed
     {
         const PageCaptions captions = WritePages(outputFolder, plan->pages, strFiles);
-        // A deletion that failed fails the run before the index.
-        oldPages.Finish();
+        // Once aside the old pages no longer stand in the way: a deletion that failed (a page
+        // held open) is told of after the index, and the next run removes what stayed.
+        try {
+            oldPages.Finish();
+        } catch (const platform::SystemError& failure) {
+            leftAside = failure.what();
+        }
         w_.pbrProcess.SetValue(w_.pbrProcess.Max());
         indexBytes = IndexBytes(outputFolder, captions);
     }  // the captions go before the index is written: a large run needs the room
     w_.fso.WriteAllBytes(platform::JoinPath(outputFolder, "index.html"), indexBytes);
+    if (!leftAside.empty()) w_.txtLog.AppendText(msg::kOldPagesLeftAside + leftAside + "\r\n");
     w_.txtLog.AppendText(msg::kLogFinished);
 }
 
 // The source list: index 0 empty, then the names of the files in the listing's order.
 // A folder emptied since validation stops the run before the output folder is touched.
+// The biggest source a run takes. A page is made of whole sources, and a source is held a few
+// times over while it is read, prepared and written (its bytes, its prepared text, the page):
+// 1.07 GB measured for one source of 256 MiB a page, 520 MB for one of 64 MiB twice a page.
+// A 1 GB source made a 5.3 GB peak.
+constexpr std::uintmax_t kMostSourceBytes = std::uintmax_t{256} << 20;
+
 std::vector<std::string> PageBuilder::ListSources(const std::string& srcPath) {
+    if (IsSameFolder(srcPath, platform::ProgramFolder()))
+        throw JobRefused(msg::kSrcIsProgramFolder);
     const platform::Folder folder = w_.fso.GetFolder(srcPath);
     if (folder.Count() == 0) throw JobRefused(msg::kNoSources);
     std::vector<std::string> strFiles;
     strFiles.reserve(folder.Count() + 1);
     strFiles.emplace_back();
-    for (const auto& file : folder.Files()) strFiles.push_back(file.name);
+    for (const auto& file : folder.Files()) {
+        // Asked before the output folder is touched; a size that cannot be read fails later,
+        // at the read, as any read does.
+        std::error_code unknown;
+        if (std::filesystem::file_size(platform::PathFromUtf8(file.path), unknown) >
+                kMostSourceBytes &&
+            !unknown)
+            throw JobRefused(std::string(msg::kSourceTooBig) + "\r\n" + file.path);
+        strFiles.push_back(file.name);
+    }
     return strFiles;
 }
 
@@ -179,13 +206,11 @@ std::string PageBuilder::RenewOutputFolder(const std::string& srcPath,
     RemoveOldLockInPlaceOf(outputFolder);
 
     // A missing output folder is simply created; "local" itself must exist already.
-    if (w_.fso.FolderExists(outputFolder)) {
-        std::string aside = w_.fso.MoveFolderAside(outputFolder);
-        if (!aside.empty()) oldPages.Start(std::move(aside), outputFolder);
-    } else {
-        // A run ended between moving the old pages aside and creating the folder anew.
-        w_.fso.RemoveLeftOverAsides(outputFolder);
-    }
+    // What a run ended during a deletion left aside goes on the helper too: after a killed
+    // run of many pages it costs what the helper was made to hide.
+    std::string aside;
+    if (w_.fso.FolderExists(outputFolder)) aside = w_.fso.MoveFolderAside(outputFolder);
+    oldPages.Start(std::move(aside), outputFolder);
     w_.events.ProcessEvents();
     w_.fso.CreateFolder(outputFolder);
     return outputFolder;

@@ -64,9 +64,12 @@ bool IsHelp(const Argument& option, bool slashForms) {
 bool IsCommandLineRun(const std::vector<std::string>& args, bool slashForms) {
     for (const auto& arg : args) {
         if (arg == "--") return false;
-        const std::optional<Argument> option = Split(arg, slashForms);
-        if (option && (IsHelp(*option, slashForms) || option->name == "write-out" ||
-                       option->name == "publish" || option->name == "version"))
+        // Read in every form and letter case: "--WRITE-OUT", or "/write-out" on Linux, is
+        // the command line's to refuse (status 2), not a window's to open without a display.
+        const std::optional<Argument> option = Split(arg, true);
+        const std::string name = option ? platform::utf8::AsciiLower(option->name) : "";
+        if (name == "write-out" || name == "publish" || name == "version" || name == "help" ||
+            name == "?")
             return true;
     }
     return false;
@@ -205,6 +208,11 @@ std::string HelpText(bool slashForms) {
                                 "公開を Ctrl+C などで止めた: サイトは欠けていない\n"
                                 "      (a publish stopped by Ctrl+C or SIGTERM: the site is "
                                 "whole)")) +
+           status(kExitLogLost,
+                  "書き出したがログを書けなかった (pages written, the log not all written)") +
+           (slashForms ? std::string()
+                       : status(kExitTerminated,
+                                "シグナルで終了 (ended by SIGTERM; 130 SIGINT, 129 SIGHUP)")) +
            (slashForms ? "  VornackBuilder.com から (from VornackBuilder.com):\n" +
                              status(kExitCannotStart,
                                     "VornackBuilder.exe を起動できない (cannot start it)") +

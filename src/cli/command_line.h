@@ -28,6 +28,12 @@ inline constexpr int kExitBusy = 75;
 inline constexpr int kExitCannotReach = 69;
 inline constexpr int kExitNotSecure = 76;
 inline constexpr int kExitLoginRefused = 77;
+// The pages were written, but the log could not all be written to the output stream or the
+// --log file (a full disk): the run's record is incomplete (sysexits' EX_IOERR).
+inline constexpr int kExitLogLost = 74;
+// A run ended by SIGTERM, SIGINT or SIGHUP (Linux): 128 + the signal's number, after a last
+// log line with outcome=terminated.
+inline constexpr int kExitTerminated = 143;
 // Only from VornackBuilder.com, the Windows console launcher: the .exe could not be started
 // (sysexits' EX_OSERR), and the run was ended by Ctrl+C, Ctrl+Break or the console's closing
 // (128 + SIGINT, what a shell reports for a run that Ctrl+C ended on Linux). The latter also

@@ -7,12 +7,14 @@
 #include <random>
 #include <string>
 
+#include "builder/messages.h"
 #include "builder/output_folder.h"
 #include "builder/page_template.h"
 #include "cli/console_boxes.h"
 #include "cli/log_echo.h"
 #include "cli/publish_run.h"
 #include "cli/run_lines.h"
+#include "cli/run_termination.h"
 #include "platform/console.h"
 #include "platform/desktop_shell.h"
 #include "platform/local_clock.h"
@@ -141,23 +143,65 @@ bool IsProgramsOwnFile(const std::string& path) {
            platform::IsSameFile(path, builder::TemplatePath());
 }
 
+// Why the --log file cannot be where the job puts it, checked before it is opened: empty when
+// it can (IsProgramsOwnFile was checked before the start). Not into the source folder, whose
+// files the pages are made of (and, read ahead, while it grows); not into the output folder,
+// which the write-out empties every night without a word.
+std::optional<std::string> LogPlaceProblem(const std::string& log, ui::frmVornack& form) {
+    const std::string source = form.txtSrcPath.Text();
+    if (!source.empty() && builder::IsSameOrInside(log, source))
+        return "ログファイルがソースフォルダの中にあります (the log file is in the source folder, "
+               "whose files the pages are made of)";
+    const std::string listName = form.cboServer.Text();
+    if (!listName.empty() && builder::IsSameOrInside(log, builder::OutputFolderPath(listName)))
+        return "ログファイルが出力フォルダの中にあります (the log file is in the output folder, "
+               "which the write-out empties)";
+    return std::nullopt;
+}
+
+// Refuses the --log file or opens it: 0, or the status the run ends with.
+int CheckAndOpenLog(const std::string& log, ui::frmVornack& form, RunOutput& out) {
+    if (const auto problem = LogPlaceProblem(log, form)) {
+        out.DropLog();
+        out.Error(*problem + ": " + log + "\n");
+        return kExitBadCommandLine;
+    }
+    if (const int error = out.OpenLog()) {
+        out.Error("ログファイルを開けません (cannot open the log file): " + log + "\n" +
+                  platform::DescribeOsError(error) + "\n");
+        return kExitBadCommandLine;
+    }
+    return 0;
+}
+
+// What the window's refusal leaves out and a command line needs: the option that chooses a
+// server or title the settings file does not, and the source folder a source refusal means.
+std::string RefusalHint(const std::string& refusal, const CommandLine& line, ui::frmVornack& form) {
+    if (refusal == builder::msg::kNoServer && !line.server)
+        return "--server サーバー名 で選べます (choose one with --server NAME)\n" +
+               Listed(form.cboServer, true);
+    if (refusal == builder::msg::kNoTitle && !line.title)
+        return "--title ページタイトル で選べます (choose one with --title TITLE)\n" +
+               Listed(form.cboTitle, false);
+    if (refusal == builder::msg::kNoSrcPath || refusal == builder::msg::kNoSources)
+        return "ソースフォルダ (source folder): " + Quoted(form.txtSrcPath.Text()) + "\n";
+    return {};
+}
+
 // Writes the run's last line. With --quiet a run that did not finish still says so.
 void EndRun(RunOutput& out, builder::Outcome outcome, std::chrono::steady_clock::time_point started,
             RunEnd end = {}) {
     end.outcome = outcome;
     end.when = platform::LocalTimeIso8601();
     end.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    const std::string last = LastLogLine(end);
-    if (end.outcome != builder::Outcome::Done && out.Quiet())
-        out.Error(last);
-    else
-        out.Log(last);
+    out.LastLine(LastLogLine(end), end.outcome != builder::Outcome::Done && out.Quiet());
 }
 
 }  // namespace
 
 int RunWriteOut(const CommandLine& line, RunOutput& out) {
     const auto started = std::chrono::steady_clock::now();
+    const TerminationRecord endedBySignal(out, started);
     if (const auto problem = SettingsFileProblem()) {
         out.Error(*problem);
         // Dated, so that a night that never started still shows in a log of many nights.
@@ -186,21 +230,17 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
         EndRun(out, builder::Outcome::NotStarted, started);
         return kExitBadCommandLine;
     }
-    // The write-out empties the server's folder: a log kept there would be deleted by the
-    // very run it records, every night, without a word.
-    const std::string listName = form.cboServer.Text();
-    if (line.log && !listName.empty() &&
-        builder::IsSameOrInside(*line.log, builder::OutputFolderPath(listName))) {
-        out.Error(
-            "ログファイルが出力フォルダの中にあります (the log file is in the output folder, "
-            "which the write-out empties): " +
-            *line.log + "\n");
-        EndRun(out, builder::Outcome::NotStarted, started);
-        return kExitBadCommandLine;
+    if (line.log) {
+        if (const int status = CheckAndOpenLog(*line.log, form, out)) {
+            EndRun(out, builder::Outcome::NotStarted, started);
+            return status;
+        }
     }
     form.Fso().SeedTempNames(seed);
 
-    const auto [server, outputFolder] = ShownServerAndFolder(form.cboServer.Text());
+    const std::string listName = form.cboServer.Text();
+    const auto [server, outputFolder] = ShownServerAndFolder(listName);
+    if (server != listName) out.Hide(listName, server + "…");
     out.Log(FirstLogLine({.when = platform::LocalTimeIso8601(),
                           .version = winutil::GetVersion(),
                           .server = server,
@@ -217,9 +257,13 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
         end.repeatedWarnings = echo.RepeatedWarnings();
     }
     const auto& ended = form.LastWriteOut();
+    if (ended && ended->outcome == builder::Outcome::Refused)
+        if (const std::string hint = RefusalHint(ended->text, line, form); !hint.empty())
+            out.Error(hint);
     end.pagesWritten = ended ? ended->pagesWritten : 0;
     EndRun(out, ended ? ended->outcome : builder::Outcome::NotStarted, started, end);
-    return ExitStatusOf(ended);
+    const int status = ExitStatusOf(ended);
+    return status == kExitSuccess && out.TextLost() ? kExitLogLost : status;
 }
 
 int RunCommandLine(const std::vector<std::string>& args, bool slashForms,
@@ -247,11 +291,7 @@ int RunCommandLine(const std::vector<std::string>& args, bool slashForms,
                 *parsed.line->log + "\n");
             return kExitBadCommandLine;
         }
-        if (const int error = out.OpenLog(*parsed.line->log)) {
-            out.Error("ログファイルを開けません (cannot open the log file): " + *parsed.line->log +
-                      "\n" + platform::DescribeOsError(error) + "\n");
-            return kExitBadCommandLine;
-        }
+        out.HoldLog(*parsed.line->log);
     }
     return RunJob(*parsed.line, out, makeTransfer);
 }

@@ -56,6 +56,7 @@ void LogEcho::EchoLine(const std::string& line) {
 }
 
 void LogEcho::ShowProgress() {
+    out_.NoteProgress(static_cast<std::int32_t>(progress_.Value()));
     if (!progressToTerminal_ || !started_ || progress_.Max() <= 0) return;
     // Redrawn when the percentage changes, not per page: a terminal is slow to draw.
     const int percent = static_cast<int>(progress_.Value() * 100 / progress_.Max());

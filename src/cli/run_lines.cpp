@@ -53,7 +53,7 @@ std::string LastLogLine(const RunEnd& e) {
            " 終了 (end) pages-written=" + std::to_string(e.pagesWritten) +
            " warnings=" + std::to_string(e.warnings) +
            " repeated-warnings=" + std::to_string(e.repeatedWarnings) + " seconds=" + seconds +
-           " outcome=" + std::string(OutcomeName(e.outcome)) + "\n";
+           " outcome=" + std::string(e.terminated ? "terminated" : OutcomeName(e.outcome)) + "\n";
 }
 
 }  // namespace vb::cli

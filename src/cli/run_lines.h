@@ -28,6 +28,7 @@ struct RunEnd {
     std::size_t repeatedWarnings = 0;  // their later picks, not written to this log
     double seconds = 0;
     builder::Outcome outcome = builder::Outcome::NotStarted;
+    bool terminated = false;  // ended by a signal while it ran: outcome=terminated
 };
 std::string LastLogLine(const RunEnd& end);
 

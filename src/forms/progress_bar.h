@@ -19,6 +19,10 @@ class ProgressBar : public Control {
     float Value() const { return value_; }
     void SetMax(float max);
     void SetValue(float value);
+    // The value as it is, told to the view again: a wait with nothing to show (a deletion
+    // still running behind the last page) lets the desktop see the program alive, as each
+    // page's progress does.
+    void KeepShown() { Notify(Change::Progress); }
 
     // The steps of the whole-number scale a view's bar shows Value out of Max on (toolkits'
     // bars take whole numbers only), and Value on that scale, rounded to the nearest step.

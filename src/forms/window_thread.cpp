@@ -16,7 +16,13 @@ std::atomic<OffThreadHandler> offThread{nullptr};
 
 }  // namespace
 
-void BindWindowThread() { windowThread.store(std::this_thread::get_id()); }
+void BindWindowThread() {
+    // Once: a form made later on another thread must not take the window's thread from the
+    // window's own calls; it is itself a touch off that thread.
+    std::thread::id none;
+    if (windowThread.compare_exchange_strong(none, std::this_thread::get_id())) return;
+    CheckWindowThread("a form");
+}
 
 void CheckWindowThread(const char* what) {
     const std::thread::id bound = windowThread.load(std::memory_order_relaxed);

@@ -8,7 +8,9 @@
 // from another thread ends the program with a message on the error stream.
 namespace vb::forms {
 
-// Makes the calling thread the window's thread. A form does this when it is made.
+// Makes the calling thread the window's thread, once: the first form made binds it, and every
+// later form is checked to be made on it (CheckWindowThread). A form calls this when it is
+// made.
 void BindWindowThread();
 
 // Returns when no form was made yet or the caller runs on the window's thread; otherwise

@@ -12,13 +12,16 @@ int Fd(ConsoleStream stream) {
 }
 }  // namespace
 
-void WriteToConsole(ConsoleStream stream, std::string_view utf8) {
+int WriteToConsole(ConsoleStream stream, std::string_view utf8) {
     while (!utf8.empty()) {
         const ssize_t n = ::write(Fd(stream), utf8.data(), utf8.size());
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;  // closed or full: the text is lost, the run goes on
+        // Closed or full: the text is lost, the run goes on.
+        if (n < 0) return errno == EPIPE || errno == EBADF ? 0 : errno;
+        if (n == 0) return ENOSPC;
         utf8.remove_prefix(static_cast<std::size_t>(n));
     }
+    return 0;
 }
 
 bool IsTerminal(ConsoleStream stream) { return ::isatty(Fd(stream)) == 1; }

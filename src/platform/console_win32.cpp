@@ -19,20 +19,28 @@ bool IsConsole(HANDLE h) {
     return GetConsoleMode(h, &mode) != 0;
 }
 
-void WriteBytes(HANDLE h, std::string_view bytes) {
+// The system's error, or 0; a reader that went away (a closed pipe) is no error.
+int WriteFailure() {
+    const DWORD error = GetLastError();
+    return error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA ? 0 : static_cast<int>(error);
+}
+
+int WriteBytes(HANDLE h, std::string_view bytes) {
     while (!bytes.empty()) {
         DWORD written = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
-        if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) return;
+        if (!WriteFile(h, bytes.data(), chunk, &written, nullptr)) return WriteFailure();
+        if (written == 0) return ERROR_DISK_FULL;
         bytes.remove_prefix(written);
     }
+    return 0;
 }
 
 }  // namespace
 
-void WriteToConsole(ConsoleStream stream, std::string_view utf8) {
+int WriteToConsole(ConsoleStream stream, std::string_view utf8) {
     const HANDLE h = Handle(stream);
-    if (h == nullptr || h == INVALID_HANDLE_VALUE) return;
+    if (h == nullptr || h == INVALID_HANDLE_VALUE) return 0;
     if (IsConsole(h)) {
         const std::wstring wide = WideFromUtf8(utf8);
         std::wstring_view rest = wide;
@@ -40,10 +48,11 @@ void WriteToConsole(ConsoleStream stream, std::string_view utf8) {
             DWORD written = 0;
             DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 8192));
             if (chunk < rest.size() && IS_HIGH_SURROGATE(rest[chunk - 1])) --chunk;  // whole pairs
-            if (!WriteConsoleW(h, rest.data(), chunk, &written, nullptr) || written == 0) return;
+            if (!WriteConsoleW(h, rest.data(), chunk, &written, nullptr) || written == 0)
+                return 0;  // a console closed meanwhile
             rest.remove_prefix(written);
         }
-        return;
+        return 0;
     }
     std::string bytes;
     bytes.reserve(utf8.size() + utf8.size() / 16);
@@ -51,7 +60,7 @@ void WriteToConsole(ConsoleStream stream, std::string_view utf8) {
         if (c == '\n') bytes += '\r';
         bytes += c;
     }
-    WriteBytes(h, bytes);
+    return WriteBytes(h, bytes);
 }
 
 bool IsTerminal(ConsoleStream stream) {

@@ -43,6 +43,12 @@ class FileHandle {
     // Writes the pieces one after another, as one system write of them all where the system
     // gathers (POSIX), else joined first.
     int WriteAll(std::span<const std::string_view> pieces);
+    // Writes the bytes at the end of a file opened for appending, all or none where the system
+    // allows it (POSIX): a write cut short (a full disk) is taken back, so that the file never
+    // ends inside a line. Windows' append access cannot cut a file: there it is WriteAll.
+    int AppendWhole(std::string_view bytes);
+    // The file's last byte into byte, or 0 into it for an empty file.
+    int ReadLastByte(char& byte);
     // Cuts the file at the current position.
     int TruncateHere();
     // Puts the written bytes on the disk before returning.

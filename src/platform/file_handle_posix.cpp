@@ -119,6 +119,26 @@ std::size_t FileHandle::KnownSize() const {
     return ::fstat(Fd(native_), &st) == 0 ? static_cast<std::size_t>(st.st_size) : 0;
 }
 
+int FileHandle::AppendWhole(std::string_view bytes) {
+    const std::size_t before = KnownSize();
+    const int error = WriteAll(bytes);
+    if (error == 0) return 0;
+    // Only a cut that can be this write's own: another process appending meanwhile keeps its.
+    const std::size_t after = KnownSize();
+    if (after > before && after - before < bytes.size()) {
+        [[maybe_unused]] const int cut = ::ftruncate(Fd(native_), static_cast<off_t>(before));
+    }
+    return error;
+}
+
+int FileHandle::ReadLastByte(char& byte) {
+    byte = 0;
+    const std::size_t size = KnownSize();
+    if (size == 0) return 0;
+    const ssize_t n = ::pread(Fd(native_), &byte, 1, static_cast<off_t>(size - 1));
+    return n < 0 ? errno : 0;
+}
+
 int FileHandle::TruncateHere() {
     const off_t here = ::lseek(Fd(native_), 0, SEEK_CUR);
     if (here < 0 || ::ftruncate(Fd(native_), here) != 0) return errno;

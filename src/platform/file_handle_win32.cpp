@@ -89,6 +89,20 @@ std::size_t FileHandle::KnownSize() const {
     return GetFileSizeEx(H(native_), &size) ? static_cast<std::size_t>(size.QuadPart) : 0;
 }
 
+int FileHandle::AppendWhole(std::string_view bytes) { return WriteAll(bytes); }
+
+int FileHandle::ReadLastByte(char& byte) {
+    byte = 0;
+    if (KnownSize() == 0) return 0;
+    LARGE_INTEGER back{};
+    back.QuadPart = -1;
+    DWORD n = 0;
+    if (!SetFilePointerEx(H(native_), back, nullptr, FILE_END) ||
+        !ReadFile(H(native_), &byte, 1, &n, nullptr))
+        return static_cast<int>(GetLastError());
+    return 0;
+}
+
 int FileHandle::TruncateHere() {
     return SetEndOfFile(H(native_)) ? 0 : static_cast<int>(GetLastError());
 }

@@ -1,10 +1,13 @@
 #include "platform/file_system.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/closes_behind.h"
 #include "platform/codec.h"
 #include "platform/file_handle.h"
+#include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/system_error.h"
 
@@ -36,6 +39,7 @@ std::vector<std::string> FileSystemObject::GetFileNames(const std::string& path)
 void FileSystemObject::DeleteFolder(const std::string& path) {
     const std::string aside = MoveFolderAside(path);
     if (!aside.empty()) DeleteMovedAside(aside, path);
+    RemoveLeftOverAsides(path);
 }
 
 std::string FileSystemObject::GetTempName() {
@@ -79,11 +83,17 @@ void FileSystemObject::WriteAllPieces(const std::string& path,
                                       std::span<const std::string_view> pieces) {
     int error = 0;
     FileHandle file = FileHandle::CreateForWriting(path, error);
-    if (file.IsOpen() && (error = file.WriteAll(pieces)) == 0) {
+    if (!file.IsOpen()) ThrowFailure(kCannotWrite, path, error);
+    if ((error = file.WriteAll(pieces)) == 0) {
         if (closesBehind_) return closesBehind_->Hand(std::move(file), path);
         error = CloseWritten(file);
     }
-    if (error != 0) ThrowFailure(kCannotWrite, path, error);
+    if (error == 0) return;
+    // A file cut short (a full disk) is no page: it goes, rather than stand among the good ones.
+    file.Close();
+    std::error_code ignored;
+    std::filesystem::remove(PathFromUtf8(path), ignored);
+    ThrowFailure(kCannotWrite, path, error);
 }
 
 int FileSystemObject::CloseWritten(FileHandle& file) { return file.Close(); }

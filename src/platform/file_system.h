@@ -54,28 +54,31 @@ class FileSystemObject {
     // of many files listed for less memory.
     virtual std::vector<std::string> GetFileNames(const std::string& path);
 
-    // Removes the folder with everything in it: MoveFolderAside, then DeleteMovedAside.
+    // Removes the folder with everything in it: MoveFolderAside, then DeleteMovedAside, then
+    // RemoveLeftOverAsides.
     void DeleteFolder(const std::string& path);
 
     // The first half of a deletion: frees the folder's name for a new folder. Throws, before
     // anything is changed, when the folder does not exist or holds content this user may not
-    // write (MayWrite). Then removes what interrupted deletions of this folder left beside it
-    // (IsLeftOverAside), and moves the folder aside beside it on the same file system under
-    // an own name (AsideName), which it returns. A link standing in for the folder is removed
-    // as a link, and a folder that cannot be moved (another file system, a file inside open
-    // on Windows) is removed where it is, as a whole deletion fails; both return "". Links
-    // (junctions on Windows) inside are removed as links; nothing outside is touched.
+    // write (MayWrite). Then moves the folder aside beside it on the same file system under
+    // an own name (AsideName), which it returns. Throws before anything is changed, too, when
+    // a file system is mounted inside (kDeletionMountInside) or the folder cannot be moved
+    // (kCannotMoveAside: its parent write-protected, the folder itself a mount point, a file
+    // inside open on Windows). A link standing in for the folder is removed as a link and
+    // returns "". Links (junctions and mounted volumes on Windows) inside are removed as
+    // links; nothing outside is touched.
     virtual std::string MoveFolderAside(const std::string& path);
 
-    // What interrupted deletions of the folder at path left beside it, removed as
-    // MoveFolderAside removes it (also when the folder itself is missing). Best effort: what
-    // cannot be listed or removed stays.
+    // What interrupted deletions of the folder at path left beside it (IsLeftOverAside),
+    // removed as DeleteMovedAside removes a folder (also when the folder itself is missing).
+    // Best effort: what cannot be listed or removed stays.
+    // Thread: during a write-out this runs on DeletesBehind's helper thread, as
+    // DeleteMovedAside does; it touches the file system alone.
     void RemoveLeftOverAsides(const std::string& path);
 
     // The second half: removes the folder that MoveFolderAside moved aside from path. Throws,
-    // naming path, when something stays; what stays is removed by a later deletion of path
-    // once this process has ended. On Windows the folder then goes back to its name when
-    // that name is still free.
+    // naming the aside folder, when something stays; what stays is removed by a later
+    // deletion of path once this process has ended, and never goes back under path's name.
     // Thread: during a write-out this runs on a helper thread (DeletesBehind), beside the
     // window's thread working on this object. An override may touch the folder, nothing of
     // the window and no other member of this object.

@@ -138,22 +138,23 @@ std::string FileSystemObject::MoveFolderAside(const std::string& path) {
     // A folder that another program (a File Explorer window) holds open stays "delete
     // pending" after its removal, and a folder of the same name cannot be made until that
     // program lets go. Moved aside first, it leaves its name free at once. A folder that
-    // cannot be moved (a file inside is open) is removed where it is, which then reports why.
-    RemoveLeftOverAsides(path);
+    // cannot be moved (a file inside open without delete sharing) is refused with the
+    // system's reason before anything is removed: removed in place, it would lose the old
+    // pages up to the held one and fail there all the same.
     const std::string aside = AsidePath(path);
-    if (!aside.empty() &&
-        MoveFileExW(WidePathFromUtf8(path).c_str(), WidePathFromUtf8(aside).c_str(), 0))
-        return aside;
-    if (const int error = RemoveTree(path)) ThrowFailure(kCannotDeleteFolder, path, error);
-    return {};
+    if (aside.empty()) {
+        if (const int error = RemoveTree(path)) ThrowFailure(kCannotDeleteFolder, path, error);
+        return {};
+    }
+    if (!MoveFileExW(WidePathFromUtf8(path).c_str(), WidePathFromUtf8(aside).c_str(), 0))
+        ThrowFailure(kCannotMoveAside, path, LastError());
+    return aside;
 }
 
-void FileSystemObject::DeleteMovedAside(const std::string& aside, const std::string& path) {
-    const int error = RemoveTree(aside);
-    if (error == 0) return;
-    // Back under its name, unless a new folder has taken it (the move never replaces one).
-    MoveFileExW(WidePathFromUtf8(aside).c_str(), WidePathFromUtf8(path).c_str(), 0);
-    ThrowFailure(kCannotDeleteFolder, path, error);
+// What stays aside is removed by a later deletion of path (RemoveLeftOverAsides): it never
+// goes back under path's name, which by now the new folder may take at any moment.
+void FileSystemObject::DeleteMovedAside(const std::string& aside, const std::string&) {
+    if (const int error = RemoveTree(aside)) ThrowFailure(kCannotDeleteFolder, aside, error);
 }
 
 void FileSystemObject::CreateFolder(const std::string& path) {

@@ -26,13 +26,27 @@ int AppendedLog::Open(const std::string& path) {
     bool empty = false;
     file_ = FileHandle::OpenForAppending(path, empty, error);
     startsFile_ = empty;
+    startsLine_ = true;
+    if (!empty && error == 0) {
+        // Read apart: the log is open for appending only. A file that cannot be read is
+        // taken as ending whole.
+        int readError = 0;
+        char last = '\n';
+        FileHandle reader = FileHandle::OpenForReading(path, readError);
+        if (reader.IsOpen() && reader.ReadLastByte(last) == 0) startsLine_ = last == '\n';
+    }
     return error;
 }
 
 int AppendedLog::Write(std::string_view utf8) {
     if (!file_.IsOpen() || utf8.empty()) return 0;
-    const int error = file_.WriteAll(LogFileBytes(utf8, SystemLogStyle(), startsFile_));
-    startsFile_ = false;
+    std::string bytes = LogFileBytes(utf8, SystemLogStyle(), startsFile_);
+    if (!startsLine_) bytes.insert(0, SystemLogStyle().crlf ? "\r\n" : "\n");
+    const int error = file_.AppendWhole(bytes);
+    if (error == 0) {
+        startsFile_ = false;
+        startsLine_ = bytes.back() == '\n';
+    }
     return error;
 }
 

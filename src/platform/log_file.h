@@ -30,12 +30,15 @@ class AppendedLog {
     // 0 or the system's error number.
     int Open(const std::string& path);
     bool IsOpen() const { return file_.IsOpen(); }
-    // Adds the text at the file's end. Returns 0 or the system's error number.
+    // Adds the text at the file's end, whole or not at all (FileHandle::AppendWhole). The
+    // first text goes on a line of its own when the file does not end with a line break (a
+    // line an earlier run could not finish). Returns 0 or the system's error number.
     int Write(std::string_view utf8);
 
   private:
     FileHandle file_;
     bool startsFile_ = false;  // nothing written yet into a file that had no bytes
+    bool startsLine_ = true;   // the file ends with a line break (or has no bytes)
 };
 
 }  // namespace vb::platform

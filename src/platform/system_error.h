@@ -30,6 +30,13 @@ inline constexpr const char* kCannotOpen = "ファイルを開けません。";
 // holds content this user may not write (the deletion then removes nothing).
 inline constexpr const char* kCannotDeleteFolder = "フォルダを削除できません。";
 inline constexpr const char* kDeletionWriteProtected = "書き込み禁止のため削除できません。";
+// A folder holding a mount point (another file system, a bind mount, a mounted volume):
+// nothing is deleted, since the deletion would empty what is mounted there.
+inline constexpr const char* kDeletionMountInside =
+    "別のドライブやファイルシステムがつながっているため削除できません。";
+// A folder that cannot be moved aside (its parent write-protected, the folder itself a mount
+// point): nothing is deleted.
+inline constexpr const char* kCannotMoveAside = "フォルダを移動できないため削除できません。";
 
 // [[noreturn]] helper: throws SystemError(DescribeFailure(...)).
 [[noreturn]] void ThrowFailure(const std::string& what, const std::string& path, int code);
@@ -47,6 +54,7 @@ extern const int kIsAFolder;      // a folder where a file is needed
 extern const int kNotAPlainFile;  // a device, pipe or other special file
 extern const int kInterrupted;    // a retryable interruption (EINTR; none on Windows)
 extern const int kOutOfMemory;    // not enough memory for what was asked
+extern const int kBusy;           // in use by the system (a mount point)
 }  // namespace os_error
 
 }  // namespace vb::platform

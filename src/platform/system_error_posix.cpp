@@ -20,6 +20,7 @@ const int kIsAFolder = EISDIR;
 const int kNotAPlainFile = EINVAL;
 const int kInterrupted = EINTR;
 const int kOutOfMemory = ENOMEM;
+const int kBusy = EBUSY;
 }  // namespace os_error
 
 }  // namespace vb::platform

@@ -35,6 +35,7 @@ const int kIsAFolder = ERROR_ACCESS_DENIED;  // what the system says for a folde
 const int kNotAPlainFile = ERROR_INVALID_FUNCTION;
 const int kInterrupted = -1;  // never returned by a Windows call
 const int kOutOfMemory = ERROR_NOT_ENOUGH_MEMORY;
+const int kBusy = ERROR_BUSY;
 }  // namespace os_error
 
 }  // namespace vb::platform

@@ -1,13 +1,12 @@
 #include "qt/show_alive.h"
 
 #include <QtGui/private/qtx11extras_p.h>
+#include <dlfcn.h>
 #include <xcb/xcb.h>
 
-#include <QCoreApplication>
 #include <QRect>
 #include <QRectF>
 #include <QRegion>
-#include <QThread>
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
@@ -16,8 +15,12 @@
 #include <cstring>
 #include <deque>
 #include <map>
+#include <optional>
+#include <type_traits>
 #include <utility>
 #include <vector>
+
+#include "forms/window_thread.h"
 
 namespace vb::qtview {
 
@@ -94,21 +97,54 @@ void Repaint(xcb_window_t window, const QRegion& region) {
     widget->repaint(logical);
 }
 
+// Qt's private X11 interface, looked up when the program runs rather than linked: Qt
+// promises nothing of it between releases, and the Linux release runs on the distribution's
+// Qt. A Qt without these functions, of these types, disables only the looks (the pings go
+// unanswered during a long run); the program, and every command-line run, starts all the same.
+struct PrivateX11 {
+    decltype(&QX11Info::isPlatformX11) isPlatformX11 = nullptr;
+    decltype(&QX11Info::connection) connection = nullptr;
+    decltype(&QX11Info::appRootWindow) appRootWindow = nullptr;
+    decltype(&QX11Info::generatePeekerId) generatePeekerId = nullptr;
+    decltype(&QX11Info::peekEventQueue) peekEventQueue = nullptr;
+
+    // Empty when one is missing.
+    static std::optional<PrivateX11> Find() {
+        PrivateX11 x;
+        const auto find = [](auto& function, const char* symbol) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                ::dlsym(RTLD_DEFAULT, symbol));
+            return function != nullptr;
+        };
+        // The names are the functions' with their types (the Itanium C++ ABI): a change of
+        // type is a missing function.
+        if (find(x.isPlatformX11, "_ZN8QX11Info13isPlatformX11Ev") &&
+            find(x.connection, "_ZN8QX11Info10connectionEv") &&
+            find(x.appRootWindow, "_ZN8QX11Info13appRootWindowEi") &&
+            find(x.generatePeekerId, "_ZN8QX11Info16generatePeekerIdEv") &&
+            find(x.peekEventQueue,
+                 "_ZN8QX11Info14peekEventQueueEPFbP19xcb_generic_event_tPvES2_6QFlagsINS_"
+                 "10PeekOptionEEi"))
+            return x;
+        return std::nullopt;
+    }
+};
+
 class QueueLooker {
   public:
-    QueueLooker() : connection_(QX11Info::connection()) {
-        look_.root = QX11Info::appRootWindow();
+    explicit QueueLooker(const PrivateX11& x) : x_(x), connection_(x.connection()) {
+        look_.root = x_.appRootWindow(-1);
         look_.protocols = InternAtom(connection_, "WM_PROTOCOLS");
         look_.ping = InternAtom(connection_, "_NET_WM_PING");
         // The queue remembers how far this looker has read, so each look sees only what
         // came since the last one (from the start again once Qt has handled events).
-        peeker_ = QX11Info::generatePeekerId();
+        peeker_ = x_.generatePeekerId();
     }
 
     void LookOnce() {
         look_.pings.clear();
         look_.uncovered.clear();
-        QX11Info::peekEventQueue(Note, &look_, QX11Info::PeekFromCachedIndex, peeker_);
+        x_.peekEventQueue(Note, &look_, QX11Info::PeekFromCachedIndex, peeker_);
         for (const xcb_client_message_event_t& ping : look_.pings) {
             // The queue may show a ping again (after Qt handled other events, or when it was
             // the only new one): answer each once.
@@ -129,6 +165,7 @@ class QueueLooker {
   private:
     static constexpr std::size_t kAnsweredKept = 32;
 
+    const PrivateX11 x_;
     xcb_connection_t* connection_;
     qint32 peeker_ = -1;
     Look look_;
@@ -142,11 +179,13 @@ void ShowAlive() {
     const Clock::time_point now = Clock::now();
     if (last != Clock::time_point{} && now - last < kLookInterval) return;
     last = now;
-    static const bool onX11 = QX11Info::isPlatformX11();
+    static const std::optional<PrivateX11> x11 = PrivateX11::Find();
+    static const bool onX11 = x11 && x11->isPlatformX11();
     if (!onX11) return;
-    // Qt's queue is the window thread's: no other thread may look at it.
-    Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
-    static QueueLooker looker;
+    // Qt's queue is the window thread's: no other thread may look at it (checked in every
+    // build, as the form layer's calls are).
+    forms::CheckWindowThread("ShowAlive");
+    static QueueLooker looker(*x11);
     looker.LookOnce();
 }
 

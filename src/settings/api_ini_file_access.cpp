@@ -50,15 +50,42 @@ std::string IniFileAccess::GetIniPath() {
 bool IniFileAccess::GetIni(const std::string& section, std::string& value, const std::string& key,
                            const std::string& file) {
     value.clear();
-    const ReadResult read = store_.Read(PathOrSettingsFile(file));
-    if (!read.exists || read.error != 0) return false;
-    std::string copied = profile::ReadValue(read.bytes, platform::cp932::Encode(section),
-                                            platform::cp932::Encode(key));
+    // While reads are held the settings file's path, too, is worked out once.
+    if (holdReads_ && file.empty() && heldIniPath_.empty()) heldIniPath_ = GetIniPath();
+    const profile::ParsedFile* parsed =
+        Parsed(holdReads_ && file.empty() ? heldIniPath_ : PathOrSettingsFile(file));
+    if (!parsed) return false;
+    std::string copied =
+        parsed->ReadValue(platform::cp932::Encode(section), platform::cp932::Encode(key));
     if (copied.empty()) return false;
     // The value is the buffer's text up to its first NUL.
     copied.erase(std::min(copied.find('\0'), copied.size()));
     value = DecodeSettingValue(copied);
     return true;
+}
+
+void IniFileAccess::HoldReads(bool hold) {
+    holdReads_ = hold;
+    if (hold) return;
+    held_.reset();
+    heldIniPath_.clear();
+    writtenPath_.clear();
+    written_.clear();
+}
+
+const profile::ParsedFile* IniFileAccess::Parsed(const std::string& path) {
+    if (held_ && heldPath_ == path) return held_.get();
+    held_.reset();
+    ReadResult read = store_.Read(path);
+    if (!read.exists || read.error != 0) return nullptr;
+    auto parsed = std::make_unique<profile::ParsedFile>(std::move(read.bytes));
+    if (!holdReads_) {
+        parsedNow_ = std::move(parsed);
+        return parsedNow_.get();
+    }
+    heldPath_ = path;
+    held_ = std::move(parsed);
+    return held_.get();
 }
 
 bool IniFileAccess::CheckIniFile(const std::string& file) {
@@ -80,15 +107,20 @@ bool IniFileAccess::PutIni(const std::string& section, const std::string& value,
                            const std::string& key, const std::string& file) {
     lastFailure_ = {};
     const std::string path = PathOrSettingsFile(file);
+    if (heldPath_ == path) held_.reset();
     std::string current;
     if (CheckIniFile(path)) {
         // Looked at again: the user may have made the file writable before pressing OK.
         if (IsWriteProtected(path))
             return Fail(WriteFailureKind::WriteProtected, path, platform::os_error::kAccessDenied);
-        const ReadResult read = store_.Read(path);
-        // Never write over a file whose other lines could not be read.
-        if (read.error != 0) return Fail(WriteFailureKind::Other, path, read.error);
-        current = read.bytes;
+        if (holdReads_ && writtenPath_ == path) {
+            current = std::move(written_);
+        } else {
+            ReadResult read = store_.Read(path);
+            // Never write over a file whose other lines could not be read.
+            if (read.error != 0) return Fail(WriteFailureKind::Other, path, read.error);
+            current = std::move(read.bytes);
+        }
     } else {
         const ReadResult probe = store_.Read(path);
         if (probe.exists)
@@ -99,6 +131,11 @@ bool IniFileAccess::PutIni(const std::string& section, const std::string& value,
         profile::WriteValue(current, platform::cp932::Encode(section), platform::cp932::Encode(key),
                             EncodeSettingValue(value));
     const int error = store_.Replace(path, updated);
+    if (holdReads_) {
+        // What the file holds now: the new bytes, or on a failure the old ones still.
+        writtenPath_ = path;
+        written_ = error == 0 ? updated : current;
+    }
     if (error != 0) return Fail(WriteFailureKind::Other, path, error);
     return true;
 }

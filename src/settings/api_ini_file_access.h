@@ -1,10 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/message_box.h"
+#include "settings/profile_format.h"
 #include "settings/settings_file_store.h"
 
 // API_IniFileAccess: the access layer for the settings file. Nothing above it touches the
@@ -56,6 +58,13 @@ class IniFileAccess {
     bool PutIni(const std::string& section, const std::string& value, const std::string& key,
                 const std::string& file = "");
 
+    // While reads are held, GetIni reads each file once, at its first read, and answers every
+    // later read of it from that reading: a load of many keys costs one read and one parse.
+    // A write in between (PutIni) lets go of that reading; PutIni itself reads the file once
+    // and then starts from the bytes its last write left, so a save of several keys reads it
+    // once too. Meant for one load or one save, not to be held across them.
+    void HoldReads(bool hold);
+
     // True when the path names an existing file that is not a folder. The first time a path
     // is met as an existing file it joins KnownIniFiles, and if it is write-protected the
     // warning is shown (and waits for OK). Called before every write.
@@ -68,6 +77,9 @@ class IniFileAccess {
 
   private:
     bool Fail(WriteFailureKind kind, const std::string& path, int error);
+    // The file parsed, read now or, while reads are held, at its first read; null when it is
+    // missing or cannot be read.
+    const profile::ParsedFile* Parsed(const std::string& path);
 
     platform::MessageBoxService& boxes_;
     SettingsFileStore ownStore_;
@@ -75,6 +87,13 @@ class IniFileAccess {
     std::vector<std::string> knownIniFiles_;
     std::set<std::string> warnedPaths_;
     WriteFailure lastFailure_;
+    bool holdReads_ = false;
+    std::string heldPath_;     // the file whose reading is held
+    std::string heldIniPath_;  // the settings file's path, while reads are held
+    std::unique_ptr<profile::ParsedFile> held_;
+    std::unique_ptr<profile::ParsedFile> parsedNow_;  // the last read's, when none is held
+    std::string writtenPath_;  // while reads are held: the file PutIni last wrote, and its bytes
+    std::string written_;
 };
 
 }  // namespace vb::settings

@@ -65,6 +65,18 @@ void ReadTextOrDefault(IniFileAccess& ini, const std::string& key, forms::TextBo
     box.SetText(ReadSetting(ini, key).value_or(fallback));
 }
 
+// One reading of the settings file for a whole load or save (IniFileAccess::HoldReads).
+class HeldReads {
+  public:
+    explicit HeldReads(IniFileAccess& ini) : ini_(ini) { ini_.HoldReads(true); }
+    ~HeldReads() { ini_.HoldReads(false); }
+    HeldReads(const HeldReads&) = delete;
+    HeldReads& operator=(const HeldReads&) = delete;
+
+  private:
+    IniFileAccess& ini_;
+};
+
 }  // namespace
 
 std::string DefaultReplaceText() {
@@ -83,12 +95,17 @@ std::string SourceFileCountText(platform::FileSystemObject& fso, const std::stri
 
 void GetIniSetting(const SettingsFields& fields, platform::FileSystemObject& fso,
                    IniFileAccess& ini, ServerFolders serverFolders) {
+    const HeldReads held(ini);  // one reading of the file for every key of the load
     const std::string advertisement = fields.txtCM.Text();
     forms::ClearAllText(fields.form);
     fields.txtCM.SetText(advertisement);
 
+    fields.srcPathNotShown.clear();
     if (const auto srcPath = ReadSetting(ini, "SrcPath")) {
-        if (fso.FolderExists(*srcPath)) fields.txtSrcPath.SetText(*srcPath);
+        if (fso.FolderExists(*srcPath))
+            fields.txtSrcPath.SetText(*srcPath);
+        else
+            fields.srcPathNotShown = *srcPath;
         fields.txtSrcNum.SetText(SourceFileCountText(fso, *srcPath));
     }
 
@@ -116,13 +133,15 @@ void PutIniSetting(const SettingsFields& fields, IniFileAccess& ini,
     const std::pair<const char*, std::string> keys[] = {
         {"PrevServer", std::to_string(fields.cboServer.ListIndex())},
         {"PrevTitle", std::to_string(fields.cboTitle.ListIndex())},
-        {"SrcPath", fields.txtSrcPath.Text()},
+        {"SrcPath",
+         fields.txtSrcPath.Text().empty() ? fields.srcPathNotShown : fields.txtSrcPath.Text()},
         {"MakePageNum", fields.txtMakePageNum.Text()},
         {"PagePerSrcNum", fields.txtPagePerSrcNum.Text()},
         {"ReplaceTarget", fields.txtReplaceTarget.Text()},
         {"ReplaceText", fields.txtReplaceText.Text()},
     };
     std::optional<WriteFailure> unreported;
+    const HeldReads held(ini);  // one reading of the file for the seven keys
     for (const auto& [key, value] : keys) {
         if (ini.PutIni(kSettingSection, value, key)) continue;
         const WriteFailure& failure = ini.LastWriteFailure();

@@ -40,6 +40,11 @@ struct SettingsFields {
     forms::TextBox& txtReplaceTarget;
     forms::TextBox& txtReplaceText;
     forms::TextBox& txtCM;  // the advertisement text, kept across the load
+    // The stored source path that the load did not show because its folder was missing (a
+    // stick or a share not there at the start); empty when it showed it. The save writes it
+    // back while the field is still as the load left it, empty: a folder that is away for
+    // one session does not lose the setting of every later run.
+    std::string& srcPathNotShown;
 };
 
 // The number of files directly in the folder, as shown in txtSrcNum: "0" when the folder

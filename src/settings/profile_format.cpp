@@ -187,17 +187,44 @@ bool EndsInsideALine(std::string_view file) {
     return !file.empty() && file.back() != '\n' && file.back() != '\r';
 }
 
+// The name as SameName compares it: ASCII letters of single-byte characters in lower case,
+// double-byte characters as they are. Two names are SameName exactly when these are equal.
+std::string FoldedName(std::string_view name) {
+    std::string folded(name);
+    for (std::size_t i = 0; i < folded.size(); i += CharLength(folded, i))
+        if (CharLength(folded, i) == 1) folded[i] = AsciiLower(folded[i]);
+    return folded;
+}
+
 }  // namespace
 
+ParsedFile::ParsedFile(std::string bytes) : bytes_(std::move(bytes)) {
+    // Entries of a section met before (a second header of a name) and lines before the first
+    // header belong to no section that a read finds.
+    std::unordered_map<std::string, std::string_view>* current = nullptr;
+    for (const Line& line : SplitLines(bytes_)) {
+        if (const auto name = HeaderName(line.text)) {
+            const auto [at, made] = sections_.try_emplace(FoldedName(*name));
+            current = made ? &at->second : nullptr;
+            continue;
+        }
+        const std::size_t eq = line.text.find('=');
+        if (!current || eq == std::string_view::npos) continue;
+        current->try_emplace(FoldedName(Trim(line.text.substr(0, eq))),
+                             Unquoted(Trim(line.text.substr(eq + 1))));
+    }
+}
+
+std::string ParsedFile::ReadValue(std::string_view section, std::string_view key) const {
+    const auto found = sections_.find(FoldedName(Trim(section)));
+    if (found == sections_.end()) return {};
+    const auto entry = found->second.find(FoldedName(Trim(key)));
+    if (entry == found->second.end()) return {};
+    return std::string(CutAtCharacter(entry->second, kReadBufferSize - 1));
+}
+
 std::string ReadValue(std::string_view file, std::string_view section, std::string_view key) {
-    const auto lines = SplitLines(file);
-    const auto span = FindSection(lines, section);
-    if (!span) return {};
-    const auto entry = FindEntry(lines, *span, key);
-    if (!entry) return {};
-    const std::string_view text = lines[*entry].text;
-    const std::string_view value = Unquoted(Trim(text.substr(*EntryEquals(text) + 1)));
-    return std::string(CutAtCharacter(value, kReadBufferSize - 1));
+    return ParsedFile(std::string(file)).ReadValue(section, key);
 }
 
 std::string WriteValue(std::string_view file, std::string_view section, std::string_view key,

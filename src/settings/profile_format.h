@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 // The profile (INI) format of the settings file, as pure functions over the file's bytes, with
 // the results of the system's own profile functions for files edited by hand.
@@ -27,6 +28,24 @@ inline constexpr std::size_t kReadBufferSize = 10240;
 // never inside a double-byte character. Empty when the section or key is missing, or the
 // value is empty; the caller cannot tell these apart, on purpose.
 std::string ReadValue(std::string_view file, std::string_view section, std::string_view key);
+
+// A file parsed once for many reads: ReadValue's answer for every section and key, at the
+// cost of one pass over the file (a settings file of many servers is read a key at a time).
+class ParsedFile {
+  public:
+    explicit ParsedFile(std::string bytes);
+    // The values point into the bytes it holds: it stays where it is made.
+    ParsedFile(const ParsedFile&) = delete;
+    ParsedFile& operator=(const ParsedFile&) = delete;
+    // What ReadValue(bytes, section, key) returns.
+    std::string ReadValue(std::string_view section, std::string_view key) const;
+
+  private:
+    std::string bytes_;
+    // The first section of each name, by its name with ASCII letters folded; in it, the value
+    // text of each key's first entry, by the folded key.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string_view>> sections_;
+};
 
 // The file with the key set to the value. The key's first entry in the first section of the
 // name gets the new value after its "=" (the text up to the "=" stays as it was, the line

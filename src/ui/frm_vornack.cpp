@@ -153,8 +153,9 @@ void frmVornack::CloseIfHeld() {
 }
 
 settings::SettingsFields frmVornack::SettingsFieldsOfWindow() {
-    return {*this,          txtSrcPath,       txtSrcNum,        cboServer,      cboTitle,
-            txtMakePageNum, txtPagePerSrcNum, txtReplaceTarget, txtReplaceText, txtCM};
+    return {*this,          txtSrcPath,     txtSrcNum,        cboServer,
+            cboTitle,       txtMakePageNum, txtPagePerSrcNum, txtReplaceTarget,
+            txtReplaceText, txtCM,          srcPathNotShown_};
 }
 
 void frmVornack::GetIniSetting() {

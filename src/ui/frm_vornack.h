@@ -196,6 +196,7 @@ class frmVornack : public forms::Form {
     std::unique_ptr<platform::FileSystemObject> fso_;
     std::unique_ptr<builder::PageBuilder> builder_;
     settings::IniFileAccess ini_;
+    std::string srcPathNotShown_;  // the stored source path the load did not show
     builder::RunState runState_;
     bool loaded_ = false;        // Form_Load has finished (or failed)
     bool loading_ = false;       // Form_Load runs: commands are ignored

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <stdexcept>
 #include <thread>
@@ -108,6 +109,23 @@ TEST(TimerRules, EnablingAgainKeepsTheIntervalAndANewIntervalRestarts) {
     EXPECT_EQ(StepAfter(timer, Change::Geometry, false), TimerStep::Keep);
     timer.SetEnabled(false);
     EXPECT_EQ(StepAfter(timer, Change::Enabled, true), TimerStep::Stop);
+}
+
+// A form made on another thread is itself the touch off the window's thread; the window's
+// own calls stay on theirs.
+TEST(WindowThreadTest, AFormMadeOnAnotherThreadLeavesTheWindowsThreadAsItWas) {
+    Form form("frmTest");
+    TextBox box("txtLog");
+    form.AddControl(box);
+    static std::atomic<int> offThread = 0;
+    const OffThreadHandler previous =
+        SetOffThreadHandlerForTesting([](const char*) { ++offThread; });
+    std::thread([] { Form other("frmOther"); }).join();
+    const int byTheOtherForm = offThread.load();
+    box.AppendText("on the window's thread\r\n");
+    SetOffThreadHandlerForTesting(previous);
+    EXPECT_EQ(byTheOtherForm, 1);
+    EXPECT_EQ(offThread.load(), 1);
 }
 
 #if GTEST_HAS_DEATH_TEST

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "builder/messages.h"
@@ -101,7 +102,14 @@ TEST_F(RealFullDiskTest, WriteOutAndSaveOnAFullDiskTellTheUserAndLoseNoSettings)
     EXPECT_THAT(Changed(before, Without(Snapshot(root_), "local/srv")), IsEmpty());
 
     // The disk is still full when the window closes: the save fails, says so, and the
-    // settings file keeps every old value.
+    // settings file keeps every old value. (The page that could not be written was removed,
+    // giving its room back: that room is taken again.)
+    {
+        std::ofstream filler(root_ + "/local/srv/filler", std::ios::binary);
+        const std::string block(4096, 'f');
+        while (filler.write(block.data(), block.size()) && filler.flush()) {
+        }
+    }
     w.txtMakePageNum.SetText("42");
     Close();
     ASSERT_EQ(boxes.shown().size(), 3u) << Describe(boxes.shown());

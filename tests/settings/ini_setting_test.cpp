@@ -233,6 +233,16 @@ TEST_F(IniSettingTest, SourceFolderCount) {
     EXPECT_TRUE(boxes.shown().empty());
 }
 
+// A source folder away at the start (a stick, a share that is down): the field shows nothing,
+// and the close keeps the stored path for the runs that follow.
+TEST_F(IniSettingTest, AStoredSourcePathWhoseFolderIsAwayOutlivesTheSession) {
+    WriteBytes(IniPath(), "[Setting]\r\nSrcPath=" + (dir / "away") + "\r\n");
+    Load();
+    ASSERT_EQ(window.txtSrcPath.Text(), "");
+    Save();
+    EXPECT_NE(ReadBytes(IniPath()).find("SrcPath=" + (dir / "away") + "\r\n"), std::string::npos);
+}
+
 TEST_F(IniSettingTest, ReloadRestoresTheFileAndKeepsTheAdvertisementText) {
     WriteBytes(IniPath(), "[Setting]\r\nServer1=h u p\r\nPrevServer=0\r\nMakePageNum=7\r\n");
     window.txtCM.SetText("ad line 1\r\nad line 2");

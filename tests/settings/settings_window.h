@@ -23,6 +23,7 @@ struct SettingsWindow {
     forms::TextBox txtReplaceText{"txtReplaceText"};
     forms::TextBox txtLog{"txtLog"};
     forms::TextBox txtCM{"txtCM"};
+    std::string srcPathNotShown;
 
     SettingsWindow() {
         for (forms::Control* c : std::initializer_list<forms::Control*>{
@@ -32,8 +33,9 @@ struct SettingsWindow {
     }
 
     settings::SettingsFields Fields() {
-        return {form,           txtSrcPath,       txtSrcNum,        cboServer,      cboTitle,
-                txtMakePageNum, txtPagePerSrcNum, txtReplaceTarget, txtReplaceText, txtCM};
+        return {form,           txtSrcPath,     txtSrcNum,        cboServer,
+                cboTitle,       txtMakePageNum, txtPagePerSrcNum, txtReplaceTarget,
+                txtReplaceText, txtCM,          srcPathNotShown};
     }
 };
 
