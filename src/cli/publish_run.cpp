@@ -137,10 +137,18 @@ std::optional<Chosen> ChooseJob(const CommandLine& line, RunOutput& out, int& st
     // What the log file holds would go to the server with the pages.
     if (line.log && builder::IsSameOrInside(*line.log, chosen.job.outputFolder)) {
         status = kExitBadCommandLine;
+        out.DropLog();
         out.Error(
             "ログファイルが出力フォルダの中にあります (the log file is in the output folder, "
             "which the publish sends): " +
             *line.log + "\n");
+        return std::nullopt;
+    }
+    // Its place checked, the log opens (after a write-out it is open already).
+    if (const int failure = out.OpenLog()) {
+        status = kExitBadCommandLine;
+        out.Error("ログファイルを開けません (cannot open the log file): " + *line.log + "\n" +
+                  platform::DescribeOsError(failure) + "\n");
         return std::nullopt;
     }
     return chosen;
@@ -224,7 +232,7 @@ int RunPublish(const CommandLine& line, RunOutput& out, publish::Transfer& trans
     publish::PublishReport report;
     if (!chosen) {
         // Dated, so that a night that never started still shows in a log of many nights.
-        out.Error(PublishLastLine(platform::LocalTimeIso8601(), report));
+        out.LastLine(PublishLastLine(platform::LocalTimeIso8601(), report), true);
         return status;
     }
     const publish::PublishJob& job = chosen->job;
@@ -248,17 +256,16 @@ int RunPublish(const CommandLine& line, RunOutput& out, publish::Transfer& trans
         out.Error(report.text + "\n");
     }
     const std::string last = PublishLastLine(platform::LocalTimeIso8601(), report);
-    if (report.result != publish::PublishResult::Done && out.Quiet())
-        out.Error(last);
-    else
-        out.Log(last);
-    return PublishExitStatus(report.result);
+    out.LastLine(last, report.result != publish::PublishResult::Done && out.Quiet());
+    status = PublishExitStatus(report.result);
+    return status == kExitSuccess && out.TextLost() ? kExitLogLost : status;
 }
 
 int RunJob(const CommandLine& line, RunOutput& out, const TransferMaker& makeTransfer) {
     if (line.writeOut) {
         const int status = RunWriteOut(line, out);
         if (status != kExitSuccess || !line.publish) return status;
+        out.BeginNextPart();
     }
     const std::unique_ptr<publish::Transfer> transfer = makeTransfer ? makeTransfer() : nullptr;
     if (!transfer) {

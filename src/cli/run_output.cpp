@@ -91,6 +91,11 @@ void RunOutput::LastLine(std::string_view text, bool asError) {
     ended_ = true;
 }
 
+void RunOutput::BeginNextPart() {
+    const std::lock_guard lock(lock_);
+    ended_ = false;
+}
+
 void RunOutput::ToOutputStream(std::string_view text) {
     if (outputFailed_) return;
     if (const int error = platform::WriteToConsole(ConsoleStream::Output, text)) {

@@ -38,6 +38,9 @@ class RunOutput {
     // first one given is written, and nothing after it: a run ended by a signal on another
     // thread (RecordTermination) writes one last line however the two meet.
     void LastLine(std::string_view text, bool asError);
+    // A run of two parts (a write-out, then its publish): the second one's text is written
+    // after the first one's last line, up to its own.
+    void BeginNextPart();
 
     // The pages the progress has shown written, for a last line written from another thread.
     void NoteProgress(std::int32_t pages) { progress_ = pages; }

@@ -80,10 +80,13 @@ while time.time() < end and not os.path.exists(report + ".stop"):
 open(report, "w").write("%d %s\n" % (seen, " ".join(broken)))
 PY
 visitor=$!
-run --write-out --yes --publish --quiet
+run --write-out --yes --publish --quiet --log night.log
 touch "$work/visitor.txt.stop"
 wait "$visitor"
 [ "$status" = 0 ] || fail "write-out and publish: status $status"
+# The night's log holds both parts, each from its first line to its last.
+[ "$(grep -c ' outcome=done$' "$work/app/night.log")" = 2 ] &&
+    grep -q ' 公開開始 (publish) ' "$work/app/night.log" || fail "the log lacks a part: $(cat "$work/app/night.log")"
 same_site "$root" || fail "the remote folder differs from the output folder"
 [ "$(cat "$root/www/robots.txt")" = "the user's own" ] || fail "the user's file was touched"
 read -r seen broken <"$work/visitor.txt" || true
