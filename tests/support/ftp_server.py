@@ -70,6 +70,9 @@ def parse_args():
                         "control connection's TLS session")
     p.add_argument("--tls-max", choices=("1.2", "1.3"), default="1.3",
                    help="highest TLS version the server takes")
+    p.add_argument("--port", type=int, default=0,
+                   help="the port to listen on (default: a free one); a server started again "
+                        "on its predecessor's port is the same destination to a publish")
     p.add_argument("--log", help="file to append the commands and events to")
     p.add_argument("--keep-stdin", action="store_true",
                    help="keep running when standard input ends (a server started with &)")
@@ -340,7 +343,7 @@ def main():
         handler.banner = "Vornack test server ready."
         handler.passive_ports = None
         handler.permit_foreign_addresses = False
-        server = FTPServer(("127.0.0.1", 0), handler)
+        server = FTPServer(("127.0.0.1", args.port), handler)
         server.max_cons = 0
         server.max_cons_per_ip = args.max_connections
         port = server.socket.getsockname()[1]
