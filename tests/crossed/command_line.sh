@@ -5,10 +5,13 @@
 # leave the settings file as it was; a refused job returns the refused status with the
 # window's own text. Then what a scheduled run relies on: the statuses, the log's first and
 # last lines and --log file, fresh draws without --seed, and nothing touched unconfirmed.
+# Last, both editions write out once more with one seed and publish to one local FTP server,
+# each into a folder of its own, and the two remote folders hold the same bytes.
 #   command_line.sh linux-program windows-program.exe wine_run.sh template.html wine-prefix
-#                   work-folder version
+#                   work-folder version ftp_server.py
 set -euo pipefail
 linux_program=$1 windows_program=$2 wine_run=$3 template=$4 prefix=$5 work=$6 version=$7
+ftp_server=$8
 source "$(dirname "$0")/program_folder.sh"
 export WINEPREFIX=$prefix
 
@@ -159,4 +162,28 @@ status=0
 "$wine_run" "$work/alone/VornackBuilder.com" /version >"$work/alone.out" 2>"$work/alone.err" || status=$?
 [ "$status" = 71 ] && grep -q 'VornackBuilder.exe' "$work/alone.err" ||
     fail "VornackBuilder.com alone: status $status: $(cat "$work/alone.err")"
+
+# The same write-out published by both editions to one server (plain FTP: Wine's Schannel
+# cannot list over FTPS), each into its own folder: what lands is the same, byte for byte.
+/usr/bin/python3 "$ftp_server" --tls none --user user --password secret --keep-stdin \
+    --time-limit 120 >"$work/server.ready" 2>"$work/server.err" </dev/null &
+server=$!
+for _ in $(seq 100); do
+    [ -s "$work/server.ready" ] && break
+    sleep 0.1
+done
+read -r _ port _ root <"$work/server.ready" || fail "the FTP server did not start"
+for edition in linux windows; do
+    cp932 "Server2=127.0.0.1 user secret\r\n[Publish 127.0.0.1]\r\nProtocol=ftp\r\nPort=$port\r\n" \
+        >>"$work/$edition/VornackBuilder.ini"
+    cp932 "Folder=/公開/$edition\r\n" >>"$work/$edition/VornackBuilder.ini"
+done
+run linux --write-out --yes --server 127.0.0.1 --seed $seed --publish --quiet
+[ "$status" = 0 ] || fail "linux publish: status $status: $(cat "$work/linux.err")"
+program=VornackBuilder.com run windows /write-out /yes /server:127.0.0.1 /seed:$seed /publish /quiet
+[ "$status" = 0 ] || fail "windows publish: status $status: $(cat "$work/windows.err")"
+diff -r "$work/linux/local/127.0.0.1" "$root/公開/linux" || fail "linux: the remote folder differs from local"
+diff -r "$root/公開/linux" "$root/公開/windows" || fail "the two editions published different bytes"
+[ "$(ls "$root/公開/linux" | wc -l)" = 7 ] || fail "published: $(ls "$root/公開/linux")"
+kill $server
 echo "both programs wrote the same $pages pages from the command line"

@@ -71,6 +71,9 @@ def parse_args():
                         "control connection's TLS session")
     p.add_argument("--tls-max", choices=("1.2", "1.3"), default="1.3",
                    help="highest TLS version the server takes")
+    p.add_argument("--port", type=int, default=0,
+                   help="the port to listen on (default: a free one); a server started again "
+                        "on its predecessor's port is the same destination to a publish")
     p.add_argument("--log", help="file to append the commands and events to")
     p.add_argument("--verbose", action="store_true",
                    help="pyftpdlib's own log of every command and reply on standard error")
@@ -361,7 +364,7 @@ def main():
         ioloop = IOLoop.instance()
         poll = ioloop.poll
         ioloop.poll = lambda timeout: poll(timeout if timeout is None else max(timeout, 1e-4))
-        server = FTPServer(("127.0.0.1", 0), handler, ioloop=ioloop)
+        server = FTPServer(("127.0.0.1", args.port), handler, ioloop=ioloop)
         server.max_cons = 0
         server.max_cons_per_ip = args.max_connections
         port = server.socket.getsockname()[1]
