@@ -12,6 +12,7 @@
 #include "builder/page_template.h"
 #include "cli/console_boxes.h"
 #include "cli/log_echo.h"
+#include "cli/no_window.h"
 #include "cli/publish_run.h"
 #include "cli/run_lines.h"
 #include "cli/run_termination.h"
@@ -30,24 +31,6 @@ namespace vb::cli {
 namespace {
 
 using platform::ConsoleStream;
-
-// No window: nothing is ever waiting to run.
-class NoEvents : public platform::EventPump {
-  public:
-    void ProcessEvents() override {}
-};
-
-// A command-line run starts no other program; the write-out asks for none.
-class NoDesktop : public platform::DesktopShell {
-  public:
-    int Execute(const std::optional<std::string>&, const std::string&,
-                const std::optional<std::string>&, const std::optional<std::string>&,
-                int) override {
-        return platform::kShellNoAssociation;
-    }
-    bool OpenFolder(const std::string&) override { return false; }
-    bool OpenAddress(const std::string&) override { return false; }
-};
 
 // Chooses the list's item of that name (the first one, should the settings file list it
 // twice). False when the list has no such item.

@@ -8,6 +8,7 @@
 #include "builder/output_folder.h"
 #include "cli/console_boxes.h"
 #include "cli/headless_write_out.h"
+#include "cli/no_window.h"
 #include "cli/run_lines.h"
 #include "platform/desktop_shell.h"
 #include "platform/local_clock.h"
@@ -52,22 +53,6 @@ class StopOnSignals {
   private:
     void (*interrupt_)(int);
     void (*terminate_)(int);
-};
-
-// No window: nothing is ever waiting to run, and no other program is started.
-class NoEvents : public platform::EventPump {
-  public:
-    void ProcessEvents() override {}
-};
-class NoDesktop : public platform::DesktopShell {
-  public:
-    int Execute(const std::optional<std::string>&, const std::string&,
-                const std::optional<std::string>&, const std::optional<std::string>&,
-                int) override {
-        return platform::kShellNoAssociation;
-    }
-    bool OpenFolder(const std::string&) override { return false; }
-    bool OpenAddress(const std::string&) override { return false; }
 };
 
 // The publish's lines go to the log as they come (Publish calls one at a time).
