@@ -14,6 +14,12 @@
 namespace vb::cli {
 namespace {
 
+#ifdef _WIN32
+constexpr const char* kLineEnd = "\r\n";
+#else
+constexpr const char* kLineEnd = "\n";
+#endif
+
 struct PublishRunTest : ::testing::Test {
     test::TempDir dir;
     test::FakeServer server;
@@ -66,7 +72,8 @@ TEST_F(PublishRunTest, EachWayAPublishFailsHasItsExitStatus) {
     server.onUpload = {};
     server.pin = "sha256//" + std::string(43, 'Q') + "=";
     EXPECT_EQ(Run({"--publish"}), kExitNotSecure);
-    EXPECT_TRUE(Logged("[Publish h]") && Logged("\nCertificate=" + server.pin)) << log;
+    // The line to add, on a line of its own (the Windows log ends its lines with CR LF).
+    EXPECT_TRUE(Logged("[Publish h]") && Logged("\nCertificate=" + server.pin + kLineEnd)) << log;
     EXPECT_EQ(test::ReadBytes(dir / "VornackBuilder.ini"), settings);
     server.pin.clear();
     {
