@@ -6,14 +6,27 @@
 #include <set>
 
 #include "platform/own_name.h"
+#include "platform/utf8.h"
 
 namespace vb::publish {
 
 namespace {
 
+// A name that is not UTF-8 (a file made by another program on Linux) reaches a UTF-8 server
+// under another name, which the next listing does not show as the one sent.
+bool IsUtf8(std::string_view name) {
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t from = at;
+        platform::utf8::DecodeAt(name, at);
+        if (at == from + 1 && static_cast<unsigned char>(name[from]) >= 0x80) return false;
+    }
+    return true;
+}
+
 bool SafeName(std::string_view name) {
     return !name.empty() &&
-           name.find_first_of(std::string_view("\r\n\0/", 4)) == std::string_view::npos;
+           name.find_first_of(std::string_view("\r\n\0/", 4)) == std::string_view::npos &&
+           IsUtf8(name);
 }
 
 // A name of the program's own form for the upload of the name, unused on the server and in

@@ -115,6 +115,10 @@ TEST(PlanTest, RefusesToOverwriteTheUsersFileOrToLinkAPageThatIsNotThere) {
     EXPECT_NE(MakePlan(input).refusal.find("リンク先が出力フォルダにもサーバーにもありません: b"),
               std::string::npos);
     input.links = {"a"};
+    // A name that is not UTF-8 would land under another name, sent again every time.
+    input.local.push_back(Local("bad\xFF.html", "x"));
+    EXPECT_NE(MakePlan(input).refusal.find("送れない名前"), std::string::npos);
+    input.local.pop_back();
     const Plan plan = MakePlan(input);
     EXPECT_EQ(plan.index[0].temporary, "index.html ~VornackBuilder-sending");
     EXPECT_FALSE(plan.index[0].replacesFile);
