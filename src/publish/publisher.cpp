@@ -139,6 +139,9 @@ class Run {
     platform::FileLock lock_;
     std::vector<LocalFile> local_;
     std::vector<std::string> links_;
+    // The index as its links were read: what goes on the server, whatever the file holds by
+    // then, so that no link goes live unchecked.
+    std::string indexBytes_;
     std::vector<std::string> remote_;
     std::string folder_;
     Plan plan_;
@@ -247,6 +250,7 @@ bool Run::ReadLocal() {
         return false;
     }
     links_ = LinkedNames(index.bytes);
+    indexBytes_ = index.bytes;
     std::vector<std::string> names;
     try {
         names = platform::FileSystemObject().GetFileNames(job_.outputFolder);
@@ -332,6 +336,7 @@ bool Run::ListRemote() {
 }
 
 std::string Run::LocalBytes(const std::string& name) {
+    if (name == kIndexName) return indexBytes_;
     const std::string path = platform::JoinPath(job_.outputFolder, name);
     platform::WholeFileRead read = platform::ReadWholeFile(path);
     if (!read.exists || read.error)

@@ -113,11 +113,18 @@ TEST_F(PublisherTest, AConnectionThatKeepsDroppingStopsTheSiteWholeAndTheNextPub
 TEST_F(PublisherTest, APageChangedDuringThePublishIsRecordedAsSent) {
     WriteOut({"a", "b"}, "1");
     job.connections = 1;
+    // The index edited to link a page that is nowhere: the index whose links were checked
+    // goes out.
+    std::string index;
     server.onUpload = [&](const std::string& path) {
-        if (path == "/www/a") test::WriteBytes(dir / "srv/b", "b changed");
+        if (path != "/www/a") return;
+        test::WriteBytes(dir / "srv/b", "b changed");
+        index = test::ReadBytes(dir / "srv/index.html");
+        test::WriteBytes(dir / "srv/index.html", "<a href=\"gone.html\">");
     };
     ASSERT_EQ(Run().result, PublishResult::Done);
     EXPECT_EQ(server.files["/www/b"], "b changed");
+    EXPECT_EQ(server.files["/www/index.html"], index);
     EXPECT_EQ(Run().sent, 0u);
 }
 
