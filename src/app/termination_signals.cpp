@@ -42,10 +42,12 @@ void EndOnTerminationSignals(int (*onSignal)(int)) {
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&set, sig);
     if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
     std::thread([set, onSignal] {
-        int sig = 0;
-        while (sigwait(&set, &sig) != 0) {
+        for (;;) {
+            int sig = 0;
+            if (sigwait(&set, &sig) != 0) continue;
+            // A publish asked to stop ends by itself; the next signal ends the process.
+            if (const int status = onSignal(sig); status >= 0) ::_exit(status);
         }
-        ::_exit(onSignal(sig));
     }).detach();
 }
 

@@ -16,7 +16,8 @@ void RouteTerminationSignals(QObject* owner, std::function<void()> onSignal);
 // For a command-line run, which has no event loop: blocks SIGTERM, SIGINT and SIGHUP in the
 // calling thread and every thread it starts later, and waits for them on a thread of its
 // own, which calls onSignal with the signal's number (on that thread) and ends the process
-// at once with the status it returns. Call before any other thread starts.
+// at once with the status it returns; a negative one (a publish asked to stop, which ends by
+// itself) leaves it running until the next signal. Call before any other thread starts.
 void EndOnTerminationSignals(int (*onSignal)(int));
 
 }  // namespace vb::app

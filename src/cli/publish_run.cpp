@@ -10,6 +10,7 @@
 #include "cli/headless_write_out.h"
 #include "cli/no_window.h"
 #include "cli/run_lines.h"
+#include "cli/run_termination.h"
 #include "platform/desktop_shell.h"
 #include "platform/local_clock.h"
 #include "platform/system_error.h"
@@ -215,6 +216,7 @@ int RunPublish(const CommandLine& line, RunOutput& out, publish::Transfer& trans
     int status = kExitRefused;
     const std::optional<Chosen> chosen = ChooseJob(line, out, status);
     publish::PublishReport report;
+    int stoppedBy = 0;  // the signal the entry point's watcher stopped the publish for
     if (!chosen) {
         // Dated, so that a night that never started still shows in a log of many nights.
         out.LastLine(PublishLastLine(platform::LocalTimeIso8601(), report), true);
@@ -228,7 +230,9 @@ int RunPublish(const CommandLine& line, RunOutput& out, publish::Transfer& trans
     LogProgress progress(out);
     {
         const StopOnSignals signals;
+        const PublishTermination watched(stopRequested);
         report = publish::Publish(job, transfer, progress, stopRequested);
+        stoppedBy = watched.Signal();
     }
     if (report.result == publish::PublishResult::NotSecure && !report.pin.empty()) {
         out.Error("信頼されていない証明書です (the certificate is not trusted): " +
@@ -243,6 +247,8 @@ int RunPublish(const CommandLine& line, RunOutput& out, publish::Transfer& trans
     const std::string last = PublishLastLine(platform::LocalTimeIso8601(), report);
     out.LastLine(last, report.result != publish::PublishResult::Done && out.Quiet());
     status = PublishExitStatus(report.result);
+    if (report.result == publish::PublishResult::Stopped && stoppedBy != 0)
+        status = 128 + stoppedBy;
     return status == kExitSuccess && out.TextLost() ? kExitLogLost : status;
 }
 

@@ -16,6 +16,8 @@ struct Run {
 };
 std::mutex gRunLock;
 Run gRun;
+std::atomic<bool>* gPublishStop = nullptr;  // the publish a signal stops, under gRunLock
+int gPublishSignal = 0;                     // the signal that stopped it, under gRunLock
 
 }  // namespace
 
@@ -30,8 +32,29 @@ TerminationRecord::~TerminationRecord() {
     gRun = {};
 }
 
+PublishTermination::PublishTermination(std::atomic<bool>& stop) {
+    const std::lock_guard lock(gRunLock);
+    gPublishStop = &stop;
+    gPublishSignal = 0;
+}
+
+PublishTermination::~PublishTermination() {
+    const std::lock_guard lock(gRunLock);
+    gPublishStop = nullptr;
+}
+
+int PublishTermination::Signal() const {
+    const std::lock_guard lock(gRunLock);
+    return gPublishSignal;
+}
+
 int RecordTermination(int signalNumber) {
     const std::lock_guard lock(gRunLock);
+    if (gPublishStop && gPublishSignal == 0) {
+        gPublishSignal = signalNumber;
+        *gPublishStop = true;
+        return -1;
+    }
     if (gRun.out) {
         RunEnd end;
         end.when = platform::LocalTimeIso8601();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 
 #include "cli/run_output.h"
@@ -18,9 +19,23 @@ class TerminationRecord {
     TerminationRecord& operator=(const TerminationRecord&) = delete;
 };
 
+// Makes a publish the run a signal stops, for as long as the object lives: the first signal
+// asks it to stop (it ends after its steps under way, with the site whole and its own last
+// line written); a second one ends the process at once.
+class PublishTermination {
+  public:
+    explicit PublishTermination(std::atomic<bool>& stop);
+    ~PublishTermination();
+    PublishTermination(const PublishTermination&) = delete;
+    PublishTermination& operator=(const PublishTermination&) = delete;
+    // The signal that stopped the publish, 0 when none came.
+    int Signal() const;
+};
+
 // Called by the entry point's signal watcher on a thread of its own: writes the last line of
 // the run in progress, if one is and its last line has not been written. Returns the status
-// the process then ends with, 128 + the signal's number, as a shell reports it.
+// the process then ends with, 128 + the signal's number, as a shell reports it; -1 when a
+// publish was asked to stop and ends by itself.
 int RecordTermination(int signalNumber);
 
 }  // namespace vb::cli

@@ -121,6 +121,20 @@ run --publish
 [ "$status" = 0 ] && same_site "$root" || fail "the resumed publish: status $status"
 [ "$(sent)" -lt 35 ] || fail "the resumed publish sent everything again ($(sent) files)"
 
+# SIGTERM (a timeout wrapper, a shutdown) stops a publish after its steps under way: the
+# site whole, the log's last line written, 143.
+serve term --delay 0.05
+settings "$port" "Certificate=$pin" "Connections=1"
+(cd "$work/app" && exec ./VornackBuilder --write-out --yes --publish --quiet --log term.log) &
+publisher=$!
+for _ in $(seq 300); do [ "$(grep -c '^STOR' "$work/term.log")" -ge 5 ] && break; sleep 0.05; done
+kill -TERM "$publisher"
+status=0
+wait "$publisher" || status=$?
+[ "$status" = 143 ] && tail -1 "$work/app/term.log" | grep -q ' outcome=stopped$' ||
+    fail "a publish ended by SIGTERM: status $status, $(tail -1 "$work/app/term.log")"
+[ ! -f "$root/www/index.html" ] || fail "the index went out before its pages"
+
 # What is refused, each with its status, the settings file as it was.
 settings "$port"
 before=$(md5sum <"$work/app/VornackBuilder.ini")
