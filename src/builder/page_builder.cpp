@@ -20,6 +20,7 @@
 #include "platform/local_clock.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
+#include "platform/run_beside.h"
 #include "platform/system_error.h"
 #include "rules/folder_name.h"
 
@@ -208,8 +209,12 @@ std::string PageBuilder::RenewOutputFolder(const std::string& srcPath,
     // A missing output folder is simply created; "local" itself must exist already.
     // What a run ended during a deletion left aside goes on the helper too: after a killed
     // run of many pages it costs what the helper was made to hide.
+    // The move looks at every old page first (anything write-protected, a mount inside): on
+    // the helper, with the window shown alive, as the deletion is.
     std::string aside;
-    if (w_.fso.FolderExists(outputFolder)) aside = w_.fso.MoveFolderAside(outputFolder);
+    if (w_.fso.FolderExists(outputFolder))
+        aside = platform::RunBeside([&] { return w_.fso.MoveFolderAside(outputFolder); },
+                                    [this] { w_.pbrProcess.KeepShown(); });
     oldPages.Start(std::move(aside), outputFolder);
     w_.events.ProcessEvents();
     w_.fso.CreateFolder(outputFolder);

@@ -67,6 +67,8 @@ class FileSystemObject {
     // inside open on Windows). A link standing in for the folder is removed as a link and
     // returns "". Links (junctions and mounted volumes on Windows) inside are removed as
     // links; nothing outside is touched.
+    // Thread: during a write-out this runs on a helper thread while the window's thread waits
+    // for it (RunBeside); it touches the file system alone.
     virtual std::string MoveFolderAside(const std::string& path);
 
     // What interrupted deletions of the folder at path left beside it (IsLeftOverAside),

@@ -105,6 +105,11 @@ bool IniFileAccess::CheckIniFile(const std::string& file) {
 
 bool IniFileAccess::PutIni(const std::string& section, const std::string& value,
                            const std::string& key, const std::string& file) {
+    return PutIniKeys(section, {{key, value}}, file);
+}
+
+bool IniFileAccess::PutIniKeys(const std::string& section, const KeyValues& keyValues,
+                               const std::string& file) {
     lastFailure_ = {};
     const std::string path = PathOrSettingsFile(file);
     if (heldPath_ == path) held_.reset();
@@ -127,9 +132,11 @@ bool IniFileAccess::PutIni(const std::string& section, const std::string& value,
             return Fail(WriteFailureKind::Other, path,
                         probe.error ? probe.error : platform::os_error::kIsAFolder);
     }
-    const std::string updated =
-        profile::WriteValue(current, platform::cp932::Encode(section), platform::cp932::Encode(key),
-                            EncodeSettingValue(value));
+    std::string updated = current;
+    const std::string sectionBytes = platform::cp932::Encode(section);
+    for (const auto& [key, value] : keyValues)
+        updated = profile::WriteValue(updated, sectionBytes, platform::cp932::Encode(key),
+                                      EncodeSettingValue(value));
     const int error = store_.Replace(path, updated);
     if (holdReads_) {
         // What the file holds now: the new bytes, or on a failure the old ones still.

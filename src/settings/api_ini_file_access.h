@@ -3,6 +3,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/message_box.h"
@@ -57,6 +58,12 @@ class IniFileAccess {
     // On failure the file is unchanged and LastWriteFailure() says why.
     bool PutIni(const std::string& section, const std::string& value, const std::string& key,
                 const std::string& file = "");
+
+    // Sets several keys of one section in one replacement of the file: all of them, or on a
+    // failure none. Otherwise as PutIni, whose single key is this with one pair.
+    using KeyValues = std::vector<std::pair<std::string, std::string>>;  // key, value
+    bool PutIniKeys(const std::string& section, const KeyValues& keyValues,
+                    const std::string& file = "");
 
     // While reads are held, GetIni reads each file once, at its first read, and answers every
     // later read of it from that reading: a load of many keys costs one read and one parse.

@@ -130,7 +130,7 @@ void GetIniSetting(const SettingsFields& fields, platform::FileSystemObject& fso
 
 void PutIniSetting(const SettingsFields& fields, IniFileAccess& ini,
                    platform::MessageBoxService& boxes) {
-    const std::pair<const char*, std::string> keys[] = {
+    const IniFileAccess::KeyValues keys = {
         {"PrevServer", std::to_string(fields.cboServer.ListIndex())},
         {"PrevTitle", std::to_string(fields.cboTitle.ListIndex())},
         {"SrcPath",
@@ -140,19 +140,13 @@ void PutIniSetting(const SettingsFields& fields, IniFileAccess& ini,
         {"ReplaceTarget", fields.txtReplaceTarget.Text()},
         {"ReplaceText", fields.txtReplaceText.Text()},
     };
-    std::optional<WriteFailure> unreported;
-    const HeldReads held(ini);  // one reading of the file for the seven keys
-    for (const auto& [key, value] : keys) {
-        if (ini.PutIni(kSettingSection, value, key)) continue;
-        const WriteFailure& failure = ini.LastWriteFailure();
-        const bool warnedAlready =
-            failure.kind == WriteFailureKind::WriteProtected && failure.warned;
-        if (!warnedAlready && !unreported) unreported = failure;
-    }
-    if (!unreported) return;
-    boxes.Show(
-        std::string(kSaveFailedMessage) + "\r\n" + unreported->path + "\r\n" + unreported->reason,
-        platform::MsgButtons::OK, platform::MsgIcon::Exclamation, platform::kAppTitle);
+    // One reading and one replacement of the file for the seven keys: a settings file of
+    // thousands of servers is copied once, and a failed save leaves every key as it was.
+    if (ini.PutIniKeys(kSettingSection, keys)) return;
+    const WriteFailure& failure = ini.LastWriteFailure();
+    if (failure.kind == WriteFailureKind::WriteProtected && failure.warned) return;
+    boxes.Show(std::string(kSaveFailedMessage) + "\r\n" + failure.path + "\r\n" + failure.reason,
+               platform::MsgButtons::OK, platform::MsgIcon::Exclamation, platform::kAppTitle);
 }
 
 }  // namespace vb::settings

@@ -19,7 +19,8 @@ namespace vb::test {
 // The real file service with hooks that let a test fail or watch single operations.
 class HookedFileSystem : public platform::FileSystemObject {
   public:
-    std::function<void(const std::string&)> beforeRead, beforeWrite, beforeDelete;
+    std::function<void(const std::string&)> beforeRead, beforeWrite, beforeMoveAside,
+        beforeDelete;
     std::function<std::string()> tempName;  // replaces the name generator when set
     std::function<int()> closeError;        // a written file's close fails with this, if not 0
 
@@ -35,6 +36,10 @@ class HookedFileSystem : public platform::FileSystemObject {
                         std::span<const std::string_view> pieces) override {
         if (beforeWrite) beforeWrite(path);
         FileSystemObject::WriteAllPieces(path, pieces);
+    }
+    std::string MoveFolderAside(const std::string& path) override {
+        if (beforeMoveAside) beforeMoveAside(path);
+        return FileSystemObject::MoveFolderAside(path);
     }
     // Runs on the deletion's helper thread during a write-out.
     void DeleteMovedAside(const std::string& aside, const std::string& path) override {

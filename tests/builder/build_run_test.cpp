@@ -394,15 +394,22 @@ TEST_F(BuildRunTest, TheOldPagesGoBesideTheNewOnesAndTheirFailedDeletionIsToldAf
 
 // The old pages' deletion still running after the last page: the wait tells the progress
 // bar's view again and again, as each page does, so that the desktop sees the window alive.
+// So does the look at every old page before they are moved aside.
 TEST_F(BuildRunTest, AWaitForTheOldPagesKeepsTheWindowShownAlive) {
     AddSource("a.txt", "TARGET");
     txtMakePageNum.SetText("1");
-    WriteBytes(tmp / "local/srv/old.html", "old");
-    fso.beforeDelete = [](const std::string&) {
+    const auto slowly = [](const std::string&) {
         std::this_thread::sleep_for(std::chrono::seconds(1));
     };
-    builder.Run();
-    EXPECT_GE(progress.size(), 6u);  // a page's steps are three
+    for (auto* step : {&fso.beforeDelete, &fso.beforeMoveAside}) {
+        SCOPED_TRACE(step == &fso.beforeDelete ? "deletion" : "move aside");
+        WriteBytes(tmp / "local/srv/old.html", "old");
+        progress.clear();
+        fso.beforeDelete = fso.beforeMoveAside = nullptr;
+        *step = slowly;
+        EXPECT_EQ(builder.Run().outcome, builder::Outcome::Done);
+        EXPECT_GE(progress.size(), 6u);  // a page's steps are three
+    }
 }
 
 TEST_F(BuildRunTest, EachFailingStepNamesWhatFailed) {

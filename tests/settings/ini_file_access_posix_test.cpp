@@ -288,8 +288,8 @@ TEST_F(IniFileAccessTest, ASaveKeepsTheAccessListAndGivesNone) {
     test::SettingsWindow window;
     const auto saveKeepsAccess = [&](bool otherMayRead) {
         const std::string access = AccessOf(IniPath());
-        // The old file held open: its inode cannot be reused by the save's several
-        // replaces, and it is left without a name only when it was replaced.
+        // The old file held open: its inode cannot be reused by the save's replacement,
+        // and it is left without a name only when it was replaced.
         const int old = ::open(IniPath().c_str(), O_RDONLY | O_CLOEXEC);
         PutIniSetting(window.Fields(), ini, boxes);
         struct stat held {};
