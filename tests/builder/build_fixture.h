@@ -19,8 +19,7 @@ namespace vb::test {
 // The real file service with hooks that let a test fail or watch single operations.
 class HookedFileSystem : public platform::FileSystemObject {
   public:
-    std::function<void(const std::string&)> beforeRead, beforeWrite, beforeMoveAside,
-        beforeDelete;
+    std::function<void(const std::string&)> beforeRead, beforeWrite, beforeMoveAside, beforeDelete;
     std::function<std::string()> tempName;  // replaces the name generator when set
     std::function<int()> closeError;        // a written file's close fails with this, if not 0
 
