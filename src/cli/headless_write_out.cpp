@@ -9,6 +9,7 @@
 
 #include "builder/messages.h"
 #include "builder/output_folder.h"
+#include "builder/page_counts.h"
 #include "builder/page_template.h"
 #include "cli/console_boxes.h"
 #include "cli/log_echo.h"
@@ -171,6 +172,26 @@ std::string RefusalHint(const std::string& refusal, const CommandLine& line, ui:
     return {};
 }
 
+// A scheduled run's page loop must end, and must make pages: more sources to a page than
+// this takes minutes before its first page shows any progress.
+constexpr std::int32_t kMostSourcesPerPage = 10000;
+
+// Why a job the window would run is refused from the command line, with the window's own
+// refusal text; empty when it is not. A page count that rounds to no page (0.4) would empty
+// the output folder and leave an index of nothing on the site every night.
+std::optional<std::string> UnattendedJobProblem(ui::frmVornack& form) {
+    const auto plan = builder::PlanPageCount(form.txtMakePageNum.Text());
+    if (plan && plan->pages == 0)
+        return std::string(builder::msg::kBadMakePageNum) +
+               "\n0 ページになります (no page would be made): " + form.txtMakePageNum.Text() + "\n";
+    const auto perPage = builder::SourcesPerPage(form.txtPagePerSrcNum.Text());
+    if (perPage && *perPage > kMostSourcesPerPage)
+        return std::string(builder::msg::kBadPagePerSrcNum) + "\n1 ページに " +
+               std::to_string(kMostSourcesPerPage) + " ソースまで (at most " +
+               std::to_string(kMostSourcesPerPage) + " sources a page)\n";
+    return std::nullopt;
+}
+
 // Writes the run's last line. With --quiet a run that did not finish still says so.
 void EndRun(RunOutput& out, builder::Outcome outcome, std::chrono::steady_clock::time_point started,
             RunEnd end = {}) {
@@ -232,6 +253,11 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
                           .perPage = form.txtPagePerSrcNum.Text(),
                           .seed = seed,
                           .outputFolder = outputFolder}));
+    if (const auto problem = UnattendedJobProblem(form)) {
+        out.Error(*problem);
+        EndRun(out, builder::Outcome::Refused, started);
+        return kExitRefused;
+    }
     RunEnd end;
     {
         LogEcho echo(form.txtLog, form.pbrProcess, out);

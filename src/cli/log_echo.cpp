@@ -1,6 +1,7 @@
 #include "cli/log_echo.h"
 
 #include <string>
+#include <string_view>
 
 #include "builder/messages.h"
 #include "platform/console.h"
@@ -8,6 +9,41 @@
 namespace vb::cli {
 
 using platform::ConsoleStream;
+
+namespace {
+
+// Where the line at the start of text ends (past its end), or npos while it has not come.
+// The log's lines end with CR LF; a warning's ends with its own closing text, so a source
+// named with a line break is still one line (and warned of once).
+std::size_t LineEnd(std::string_view text) {
+    const std::string_view warning = builder::msg::kWarnMissingTargetBefore;
+    const std::string_view end =
+        text.starts_with(warning) ? builder::msg::kWarnMissingTargetAfter : "\r\n";
+    const std::size_t at = text.find(end, text.starts_with(warning) ? warning.size() : 0);
+    return at == std::string_view::npos ? at : at + end.size();
+}
+
+// The line without its CR LF, each control character in it (a name may hold any) shown as
+// its picture (U+2400 to U+241F, U+2421 for DEL), so none reaches a terminal or the log raw.
+std::string Shown(std::string_view line) {
+    if (line.ends_with("\r\n")) line.remove_suffix(2);
+    std::string shown;
+    shown.reserve(line.size());
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            shown += c;
+            continue;
+        }
+        const unsigned picture = byte == 0x7F ? 0x2421 : 0x2400 + byte;
+        shown += static_cast<char>(0xE0 | (picture >> 12));
+        shown += static_cast<char>(0x80 | ((picture >> 6) & 0x3F));
+        shown += static_cast<char>(0x80 | (picture & 0x3F));
+    }
+    return shown + "\n";
+}
+
+}  // namespace
 
 LogEcho::LogEcho(forms::TextBox& log, forms::ProgressBar& progress, RunOutput& out)
     : log_(log),
@@ -29,7 +65,7 @@ LogEcho::~LogEcho() {
     log_.SetObserver(nullptr);
     progress_.SetObserver(nullptr);
     out_.BeforeText = nullptr;
-    if (!partial_.empty()) EchoLine(partial_ + "\n");
+    if (!partial_.empty()) EchoLine(Shown(partial_));
     ClearProgress();
 }
 
@@ -39,12 +75,12 @@ void LogEcho::EchoLog(bool replaced) {
     if (replaced || echoed_ > text.size()) echoed_ = 0;
     started_ = started_ || replaced;
     if (echoed_ == text.size()) return;
-    std::string lines = partial_ + WithNewlines(std::string_view(text).substr(echoed_));
+    partial_.append(text, echoed_);
     echoed_ = text.size();
-    std::size_t start = 0;
-    for (std::size_t end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1)
-        EchoLine(lines.substr(start, end + 1 - start));
-    partial_ = lines.substr(start);
+    std::string_view rest = partial_;
+    for (std::size_t end; (end = LineEnd(rest)) != std::string_view::npos; rest.remove_prefix(end))
+        EchoLine(Shown(rest.substr(0, end)));
+    partial_.erase(0, partial_.size() - rest.size());
 }
 
 void LogEcho::EchoLine(const std::string& line) {

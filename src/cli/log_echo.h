@@ -38,7 +38,7 @@ class LogEcho {
     forms::ProgressBar& progress_;
     RunOutput& out_;
     std::size_t echoed_ = 0;  // how much of the log's text went out
-    std::string partial_;     // the start of a line whose end has not come yet
+    std::string partial_;     // the start of a line whose end has not come yet, as logged
     std::set<std::string> warned_;
     std::size_t repeated_ = 0;
     bool progressToTerminal_;

@@ -198,14 +198,14 @@ int PublishExitStatus(publish::PublishResult result) {
 }
 
 std::string PublishFirstLine(const PublishStart& s) {
-    return s.when + " " + kProgramName + " " + s.version +
+    return s.when + " " + LoggedName() + " " + s.version +
            " 公開開始 (publish) server=" + Quoted(s.server) + " folder=" + Quoted(s.remoteFolder) +
            " protocol=" + s.protocol + " connections=" + std::to_string(s.connections) +
            " dry-run=" + (s.dryRun ? "yes" : "no") + " output=" + Quoted(s.outputFolder) + "\n";
 }
 
 std::string PublishLastLine(const std::string& when, const publish::PublishReport& r) {
-    return when + " " + kProgramName + " 公開終了 (publish end) sent=" + std::to_string(r.sent) +
+    return when + " " + LoggedName() + " 公開終了 (publish end) sent=" + std::to_string(r.sent) +
            " renamed=" + std::to_string(r.renamed) + " deleted=" + std::to_string(r.deleted) +
            " kept=" + std::to_string(r.kept) + " bytes=" + std::to_string(r.bytes) +
            " seconds=" + Seconds(r.seconds) + " folder=" + Quoted(r.remoteFolder) +

@@ -3,8 +3,13 @@
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "platform/process_check.h"
 
 namespace vb::cli {
+
+std::string LoggedName() {
+    return std::string(kProgramName) + "[" + std::to_string(platform::ThisProcessId()) + "]";
+}
 
 std::string Quoted(std::string_view text) {
     std::string quoted = "\"";
@@ -22,7 +27,7 @@ std::string Quoted(std::string_view text) {
 }
 
 std::string FirstLogLine(const RunStart& s) {
-    return s.when + " " + kProgramName + " " + s.version +
+    return s.when + " " + LoggedName() + " " + s.version +
            " 開始 (start) server=" + Quoted(s.server) + " title=" + Quoted(s.title) +
            " pages=" + Quoted(s.pages) + " per-page=" + Quoted(s.perPage) +
            " seed=" + std::to_string(s.seed) + " output=" + Quoted(s.outputFolder) + "\n";
@@ -49,7 +54,7 @@ std::string_view OutcomeName(builder::Outcome outcome) {
 std::string LastLogLine(const RunEnd& e) {
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.1f", e.seconds);
-    return e.when + " " + kProgramName +
+    return e.when + " " + LoggedName() +
            " 終了 (end) pages-written=" + std::to_string(e.pagesWritten) +
            " warnings=" + std::to_string(e.warnings) +
            " repeated-warnings=" + std::to_string(e.repeatedWarnings) + " seconds=" + seconds +

@@ -12,6 +12,10 @@
 // "name=value" fields; a text value stands in double quotes, a quote inside it doubled.
 namespace vb::cli {
 
+// The program's name as each of these lines gives it, with this process's id: the start and
+// the end of one run match when overlapping runs share a log ("VornackBuilder[4242]").
+std::string LoggedName();
+
 struct RunStart {
     std::string when;  // local time, ISO 8601 with the offset
     std::string version;

@@ -20,7 +20,8 @@ void ComboBox::Clear() {
 
 void ComboBox::AddItem(const std::string& item) {
     items_.push_back(item);
-    Notify(Change::Items);
+    // A list of thousands of servers is filled an item at a time: each view adds the one.
+    Notify(Change::ItemAdded);
 }
 
 void ComboBox::SetListIndex(int index) {

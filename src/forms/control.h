@@ -24,6 +24,7 @@ enum class Change {
     Enabled,
     Geometry,
     Items,       // list items
+    ItemAdded,   // one list item added at the end (the view adds it, not the whole list)
     ListIndex,   // list selection
     Progress,    // progress bar maximum or value
     Appearance,  // colours, styles, line ends

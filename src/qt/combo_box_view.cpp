@@ -21,7 +21,18 @@ void ComboBoxView::RefreshOwn() {
 
 void ComboBoxView::UpdateOwn(forms::Change change) {
     if (change == forms::Change::Items) ShowItems();
+    if (change == forms::Change::ItemAdded) ShowAddedItem();
     if (change == forms::Change::ListIndex) ShowSelection();
+}
+
+void ComboBoxView::ShowAddedItem() {
+    const auto& items = box_.Items();
+    // A view that missed a change shows the whole list again.
+    if (static_cast<std::size_t>(combo_->count()) + 1 != items.size()) return ShowItems();
+    const QSignalBlocker blocker(combo_);
+    combo_->addItem(QString::fromStdString(items.back()));
+    // The first item added becomes the widget's current one; the list's choice stays.
+    if (combo_->currentIndex() != box_.ListIndex()) combo_->setCurrentIndex(box_.ListIndex());
 }
 
 void ComboBoxView::ShowItems() {

@@ -19,6 +19,7 @@ class ComboBoxView : public ControlView {
 
   private:
     void ShowItems();
+    void ShowAddedItem();
     void ShowSelection();
 
     forms::ComboBox& box_;

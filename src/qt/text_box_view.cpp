@@ -165,6 +165,9 @@ void TextBoxView::ApplyAppearance() {
     if (multi_) {
         FlushAppends();  // an editable box has no text waiting
         multi_->setReadOnly(box_.Locked());
+        // Nobody can undo in a box the user cannot edit: without the stack, the text the
+        // program appends (a log of 200,000 lines) is held once, not again as undo steps.
+        multi_->setUndoRedoEnabled(!box_.Locked());
         if (box_.Locked())
             multi_->setTextInteractionFlags(Qt::TextSelectableByMouse |
                                             Qt::TextSelectableByKeyboard);

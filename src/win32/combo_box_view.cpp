@@ -32,7 +32,18 @@ void ComboBoxView::RefreshOwn() { ShowItems(); }
 
 void ComboBoxView::UpdateOwn(forms::Change change) {
     if (change == forms::Change::Items) ShowItems();
+    if (change == forms::Change::ItemAdded) ShowAddedItem();
     if (change == forms::Change::ListIndex) ShowSelection();
+}
+
+void ComboBoxView::ShowAddedItem() {
+    if (!Handle()) return;
+    const auto& items = box_.Items();
+    // A view that missed a change shows the whole list again.
+    const LRESULT shown = SendMessageW(Handle(), CB_GETCOUNT, 0, 0);
+    if (shown < 0 || static_cast<std::size_t>(shown) + 1 != items.size()) return ShowItems();
+    SendMessageW(Handle(), CB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(platform::WideFromUtf8(items.back()).c_str()));
 }
 
 void ComboBoxView::ApplyGeometry() {

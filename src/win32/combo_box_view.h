@@ -22,6 +22,7 @@ class ComboBoxView : public ControlView {
   private:
     void FitClosedHeight(int height);
     void ShowItems();
+    void ShowAddedItem();
     void ShowSelection();
 
     forms::ComboBox& box_;

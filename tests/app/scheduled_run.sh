@@ -116,6 +116,31 @@ deep_old_tree)
     [ "$status" = 0 ] || fail "the run returned $status: $(cat "$prog.err")"
     [ ! -e "$out/d" ] && [ "$(ls "$prog/local" | wc -l)" = 2 ] || fail "the old tree stays: $(ls "$prog/local")"
     ;;
+hostile_source_names)
+    # Sources named with a line break and a terminal's escape: each warned of once on a line of
+    # its own, nothing raw on the terminal or in the log; the run's last line names its start.
+    for name in one two three; do cp932 "ソース\r\n" >"$prog/src/$name.txt"; done
+    cp "$prog/src/one.txt" "$prog/src/$(printf 'line\nbreak.txt')"
+    cp "$prog/src/one.txt" "$prog/src/$(printf 'esc\033[31m.txt')"
+    write_out --pages 40 --log run.log
+    [ "$status" = 0 ] || fail "the run returned $status: $(cat "$prog.err")"
+    [ "$(grep -c '^【警報】' "$prog.out")" = 5 ] || fail "warnings: $(cat -v "$prog.out")"
+    ! grep -q $'\033' "$prog.out" "$prog.err" "$prog/run.log" || fail "an escape reached the output raw"
+    grep -qF "line␊break.txt" "$prog/run.log" || fail "the break not shown: $(cat "$prog/run.log")"
+    run_name=$(sed -n '1s/^[^ ]* \(VornackBuilder\[[0-9]*\]\) .*/\1/p' "$prog/run.log")
+    tail -n 1 "$prog/run.log" | grep -qF " $run_name 終了 (end) " || fail "the end line does not match the start: $(cat "$prog/run.log")"
+    ;;
+counts_making_no_page)
+    # A page count that rounds to no page, and a page too many sources long: refused before the
+    # old pages go, where the window would empty the folder or run for minutes unseen.
+    first_run
+    pages_before=$(ls "$out")
+    for counts in "--pages 0.4" "--per-page 2147483647"; do
+        write_out $counts
+        [ "$status" = 3 ] || fail "$counts returned $status: $(cat "$prog.err")"
+        [ "$(ls "$out")" = "$pages_before" ] || fail "$counts: the old pages changed"
+    done
+    ;;
 big_source)
     # A source too big to make pages of within a bound: refused, naming it, before the old pages go.
     first_run

@@ -59,9 +59,9 @@ TEST(RunLinesTest, TheFirstLineIsOneLineWhoseFieldsReadBack) {
 TEST(RunLinesTest, TheLastLineSaysHowTheRunEnded) {
     const std::string line =
         LastLogLine({"2024-06-07T03:00:09+09:00", 500, 2, 997, 3.5, builder::Outcome::Busy});
-    EXPECT_EQ(line,
-              "2024-06-07T03:00:09+09:00 VornackBuilder 終了 (end) pages-written=500 "
-              "warnings=2 repeated-warnings=997 seconds=3.5 outcome=busy\n");
+    EXPECT_EQ(line, "2024-06-07T03:00:09+09:00 " + LoggedName() +
+                        " 終了 (end) pages-written=500 "
+                        "warnings=2 repeated-warnings=997 seconds=3.5 outcome=busy\n");
 }
 
 }  // namespace

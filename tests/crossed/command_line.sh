@@ -118,7 +118,7 @@ tr -d '\r' <"$work/windows/run.log" | tail -n $half >"$work/windows.log"
 tail -n $half "$work/linux/run.log" >"$work/linux.log"
 for log in linux.log windows.log; do
     [ "$(sed -n 2p "$work/$log")" = 実行中でありんす。 ] && [ "$(tail -n2 "$work/$log" | head -n1)" = 完了しますた。 ] &&
-        grep -q "^[0-9T:+-]* VornackBuilder $version 開始 (start) server=\"ホスト.example.jp\" .* pages=\"6\" .* seed=$seed " "$work/$log" &&
+        grep -q "^[0-9T:+-]* VornackBuilder\[[0-9]*\] $version 開始 (start) server=\"ホスト.example.jp\" .* pages=\"6\" .* seed=$seed " "$work/$log" &&
         tail -n1 "$work/$log" | grep -q ' pages-written=6 .* outcome=done$' &&
         [ "$(grep -c '^【警報】' "$work/$log")" -le 1 ] || fail "$log: $(cat "$work/$log")"
 done
