@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -9,6 +10,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <cmath>
+#include <type_traits>
 
 #include "qt/geometry.h"
 #include "qt/system_colors.h"
@@ -17,7 +19,14 @@ namespace vb::qtview {
 
 namespace {
 
+// A multi-line box that scrolls (the log) is a QPlainTextEdit, which lays out only the lines
+// it shows: a 200,000-line log takes a third of the memory a QTextEdit's layout of every line
+// does. One without scroll bars grows to show all of its few lines and may be centred: a
+// QTextEdit, whose document reports its height in pixels.
+bool IsPlain(const forms::TextBox& box) { return box.MultiLine() && box.ShowsVerticalBar(); }
+
 QWidget* MakeWidget(const forms::TextBox& box, QWidget* parent) {
+    if (IsPlain(box)) return new QPlainTextEdit(parent);
     if (box.MultiLine()) return new QTextEdit(parent);
     return new QLineEdit(parent);
 }
@@ -39,18 +48,26 @@ Qt::Alignment ToQt(forms::Alignment a) {
 TextBoxView::TextBoxView(forms::TextBox& box, QWidget* parent)
     : ControlView(box, MakeWidget(box, parent)), box_(box) {
     if (box.MultiLine()) {
-        multi_ = static_cast<QTextEdit*>(Widget());
+        if (IsPlain(box)) {
+            plain_ = static_cast<QPlainTextEdit*>(Widget());
+        } else {
+            rich_ = static_cast<QTextEdit*>(Widget());
+            rich_->setAcceptRichText(false);
+        }
         flushTimer_ = std::make_unique<QTimer>();
         flushTimer_->setSingleShot(true);
         flushTimer_->setInterval(0);
         QObject::connect(flushTimer_.get(), &QTimer::timeout, [this] { FlushAppends(); });
-        multi_->setAcceptRichText(false);
-        multi_->document()->setDocumentMargin(1);
-        multi_->setTabChangesFocus(true);
-        QObject::connect(multi_, &QTextEdit::textChanged, multi_, [this] {
-            if (updating_) return;
-            box_.SetTextFromView(FromWidgetText(multi_->document()->toRawText()));
-            appends_.Shown(box_.CurrentText().size());
+        OnMultiLine([this](auto* edit) {
+            document_ = edit->document();
+            document_->setDocumentMargin(1);
+            edit->setTabChangesFocus(true);
+            using Edit = std::remove_pointer_t<decltype(edit)>;
+            QObject::connect(edit, &Edit::textChanged, edit, [this] {
+                if (updating_) return;
+                box_.SetTextFromView(FromWidgetText(document_->toRawText()));
+                appends_.Shown(box_.CurrentText().size());
+            });
         });
     } else {
         line_ = static_cast<QLineEdit*>(Widget());
@@ -106,7 +123,7 @@ void TextBoxView::UpdateOwn(forms::Change change) {
 
 void TextBoxView::ApplyGeometry() {
     QRect rect = PixelRect(box_);
-    if (multi_ && box_.GrowsToShowEveryLine()) {
+    if (rich_ && box_.GrowsToShowEveryLine()) {
         const forms::VerticalSpan span =
             forms::GrownAboutCentre({rect.y(), rect.height()}, DocumentHeight(rect.width()));
         rect.setRect(rect.x(), span.top, rect.width(), span.height);
@@ -117,17 +134,16 @@ void TextBoxView::ApplyGeometry() {
 int TextBoxView::DocumentHeight(int width) {
     // Laying the document out again reports a change of its contents; that is not typing.
     const QScopedValueRollback updating(updating_, true);
-    QTextDocument* document = multi_->document();
-    const int frame = multi_->frameWidth();
-    document->setTextWidth(width - 2 * frame);
-    return static_cast<int>(std::ceil(document->size().height())) + 2 * frame;
+    const int frame = rich_->frameWidth();
+    document_->setTextWidth(width - 2 * frame);
+    return static_cast<int>(std::ceil(document_->size().height())) + 2 * frame;
 }
 
 void TextBoxView::ShowText() {
     const QScopedValueRollback updating(updating_, true);
-    const QString shown = ToWidgetText(box_.Text(), multi_ != nullptr);
-    if (multi_) {
-        multi_->setPlainText(shown);
+    const QString shown = ToWidgetText(box_.Text(), document_ != nullptr);
+    if (document_) {
+        OnMultiLine([&](auto* edit) { edit->setPlainText(shown); });
         ApplyAlignment();
         ApplyGeometry();
     } else {
@@ -149,8 +165,8 @@ void TextBoxView::FlushAppends() {
     const std::string added = appends_.Take();
     if (added.empty()) return;
     const QScopedValueRollback updating(updating_, true);
-    if (!multi_) return line_->setText(line_->text() + ToWidgetText(added, false));
-    QTextCursor cursor(multi_->document());
+    if (!document_) return line_->setText(line_->text() + ToWidgetText(added, false));
+    QTextCursor cursor(document_);
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(ToWidgetText(added, true));
     appends_.Inserted();
@@ -162,21 +178,24 @@ void TextBoxView::ApplyAppearance() {
     palette.setColor(QPalette::Base, ResolveColor(box_.BackColor(), QApplication::palette(w)));
     w->setPalette(palette);
     w->setFocusPolicy(box_.TabStop() ? Qt::StrongFocus : Qt::ClickFocus);
-    if (multi_) {
+    if (document_) {
         FlushAppends();  // an editable box has no text waiting
-        multi_->setReadOnly(box_.Locked());
-        // Nobody can undo in a box the user cannot edit: without the stack, the text the
-        // program appends (a log of 200,000 lines) is held once, not again as undo steps.
-        multi_->setUndoRedoEnabled(!box_.Locked());
-        if (box_.Locked())
-            multi_->setTextInteractionFlags(Qt::TextSelectableByMouse |
-                                            Qt::TextSelectableByKeyboard);
-        const bool horizontal = box_.ShowsHorizontalBar();
-        multi_->setVerticalScrollBarPolicy(box_.ShowsVerticalBar() ? Qt::ScrollBarAlwaysOn
-                                                                   : Qt::ScrollBarAlwaysOff);
-        multi_->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn
-                                                        : Qt::ScrollBarAlwaysOff);
-        multi_->setLineWrapMode(horizontal ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
+        OnMultiLine([this](auto* edit) {
+            edit->setReadOnly(box_.Locked());
+            // Nobody can undo in a box the user cannot edit: without the stack, the text the
+            // program appends (a log of 200,000 lines) is held once, not again as undo steps.
+            edit->setUndoRedoEnabled(!box_.Locked());
+            if (box_.Locked())
+                edit->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                              Qt::TextSelectableByKeyboard);
+            const bool horizontal = box_.ShowsHorizontalBar();
+            edit->setVerticalScrollBarPolicy(box_.ShowsVerticalBar() ? Qt::ScrollBarAlwaysOn
+                                                                     : Qt::ScrollBarAlwaysOff);
+            edit->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn
+                                                          : Qt::ScrollBarAlwaysOff);
+            using Edit = std::remove_pointer_t<decltype(edit)>;
+            edit->setLineWrapMode(horizontal ? Edit::NoWrap : Edit::WidgetWidth);
+        });
         ApplyAlignment();
     } else {
         line_->setReadOnly(box_.Locked());
@@ -186,7 +205,14 @@ void TextBoxView::ApplyAppearance() {
 
 void TextBoxView::ApplyAlignment() {
     const QScopedValueRollback updating(updating_, true);
-    QTextCursor cursor(multi_->document());
+    if (plain_) {
+        // The plain layout takes its alignment from the document's option, not the blocks'.
+        QTextOption option = document_->defaultTextOption();
+        option.setAlignment(ToQt(box_.Alignment()));
+        document_->setDefaultTextOption(option);
+        return;
+    }
+    QTextCursor cursor(document_);
     cursor.select(QTextCursor::Document);
     QTextBlockFormat format;
     format.setAlignment(ToQt(box_.Alignment()));

@@ -8,12 +8,15 @@
 #include "qt/control_view.h"
 
 class QLineEdit;
+class QPlainTextEdit;
+class QTextDocument;
 class QTextEdit;
 class QTimer;
 
 namespace vb::qtview {
 
-// A text box as a QLineEdit (single line) or a QTextEdit (multi-line). The control's Text
+// A text box as a QLineEdit (single line), a QPlainTextEdit (multi-line with scroll bars) or a
+// QTextEdit (multi-line without). The control's Text
 // keeps CR LF; the widget shows plain line breaks. Typing updates the control without the
 // change coming back; code setting Text replaces the widget's text without echoing;
 // appended text is appended to the widget (to a read-only box in batches, forms::AppendBatch).
@@ -40,10 +43,18 @@ class TextBoxView : public ControlView {
     void FlushAppends();
     void ApplyAppearance();
     void ApplyAlignment();
+    // Calls f with the multi-line widget, whichever of the two it is.
+    template <class F>
+    void OnMultiLine(F f) {
+        if (plain_) f(plain_);
+        if (rich_) f(rich_);
+    }
 
     forms::TextBox& box_;
     QLineEdit* line_ = nullptr;
-    QTextEdit* multi_ = nullptr;
+    QPlainTextEdit* plain_ = nullptr;
+    QTextEdit* rich_ = nullptr;
+    QTextDocument* document_ = nullptr;  // the multi-line widget's
     forms::AppendBatch appends_;
     bool updating_ = false;  // the widget changes from code: its change signals are no typing
     std::unique_ptr<QTimer> flushTimer_;  // puts pending text in at the next event-loop turn

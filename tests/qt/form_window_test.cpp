@@ -11,7 +11,7 @@
 #include <QProgressBar>
 #include <QTest>
 #include <QTextDocument>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <climits>
 
 #include "forms/screen.h"
@@ -128,7 +128,7 @@ TEST_F(FormWindowTest, TypingReachesTheModelAndCodeReachesTheWidgetWithoutEcho) 
     EXPECT_EQ(form.txtSrcPath.Text(), "a\r\nb");
 
     form.txtLog.SetLocked(false);
-    QTextEdit* log = widget<QTextEdit>(form.txtLog);
+    QPlainTextEdit* log = widget<QPlainTextEdit>(form.txtLog);
     form.txtLog.SetText("");
     log->setReadOnly(false);
     log->setFocus();
@@ -139,7 +139,7 @@ TEST_F(FormWindowTest, TypingReachesTheModelAndCodeReachesTheWidgetWithoutEcho) 
 }
 
 TEST_F(FormWindowTest, AppendedLogLinesAreAppendedToTheWidget) {
-    QTextEdit* log = widget<QTextEdit>(form.txtLog);
+    QPlainTextEdit* log = widget<QPlainTextEdit>(form.txtLog);
     form.txtLog.SetText("実行中でありんす。\r\n");
     // An append adds characters at the end and removes none; copying the whole text again
     // would remove what was there.
@@ -173,7 +173,7 @@ TEST_F(FormWindowTest, AppendedLogLinesAreAppendedToTheWidget) {
 }
 
 TEST_F(FormWindowTest, AnEditableMultiLineBoxTakesEachAppendAtOnce) {
-    QTextEdit* log = widget<QTextEdit>(form.txtLog);
+    QPlainTextEdit* log = widget<QPlainTextEdit>(form.txtLog);
     form.txtLog.SetLocked(false);
     form.txtLog.SetText("a\r\n");
     form.txtLog.AppendText("b\r\n");
