@@ -30,6 +30,11 @@ inline constexpr const char* kLogFinished = "完了しますた。\r\n";
 // reason; the next write-out of the server removes what stayed.
 inline constexpr const char* kOldPagesLeftAside =
     "【注意】古いページを削除しきれませんでした。次の書き出しで削除します。\r\n";
+// The output folder was a link: the link was removed, what it pointed to left as it was, and
+// the pages go into a real folder of that name. The folder's path follows on the next line.
+inline constexpr const char* kOutputWasLink =
+    "【注意】出力フォルダはリンクでした。リンクだけを消して、新しいフォルダに書き出します"
+    "（リンク先はそのままです）。\r\n";
 inline constexpr const char* kWarnMissingTargetBefore = "【警報】";
 inline constexpr const char* kWarnMissingTargetAfter = "の中に置換対象文字列がないよ！\r\n";
 

@@ -58,6 +58,10 @@ class FileSystemObject {
     // RemoveLeftOverAsides.
     void DeleteFolder(const std::string& path);
 
+    // True when path names a link standing in for a folder (a symbolic link; on Windows also
+    // a junction or a mounted volume's folder), not a folder itself. Links are not followed.
+    bool IsFolderLink(const std::string& path);
+
     // The first half of a deletion: frees the folder's name for a new folder. Throws, before
     // anything is changed, when the folder does not exist or holds content this user may not
     // write (MayWrite). Then moves the folder aside beside it on the same file system under

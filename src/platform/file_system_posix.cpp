@@ -224,6 +224,11 @@ bool FileSystemObject::FolderExists(const std::string& path) {
     return !path.empty() && fs::is_directory(PathFromUtf8(path), ec);
 }
 
+bool FileSystemObject::IsFolderLink(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_symlink(fs::symlink_status(PathFromUtf8(path), ec));
+}
+
 std::vector<std::string> FileSystemObject::ListPlainFiles(const std::string& path) {
     std::vector<std::string> names;
     std::error_code ec;

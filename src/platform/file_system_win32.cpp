@@ -95,6 +95,11 @@ bool FileSystemObject::FolderExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && IsFolder(attributes);
 }
 
+bool FileSystemObject::IsFolderLink(const std::string& path) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && IsLink(attributes);
+}
+
 std::vector<std::string> FileSystemObject::ListPlainFiles(const std::string& path) {
     std::vector<std::string> names;
     const int error = ForEachEntry(path, [&](const std::string& name, DWORD attributes) {

@@ -8,10 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTest>
 #include <QTextDocument>
-#include <QPlainTextEdit>
 #include <climits>
 
 #include "forms/screen.h"
