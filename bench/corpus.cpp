@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/codec.h"
+#include "codec/codec.h"
 #include "platform/program_folder.h"
 
 namespace vb::bench {
@@ -82,7 +82,7 @@ std::string SourceBytes(Draw& draw, std::size_t size, bool withTarget, bool brTa
     for (bool first = true; bytes.size() < size; first = false) {
         if (!first) bytes += lineEnd;
         // The first line always names the target; later lines now and then.
-        bytes += platform::cp932::Encode(Line(draw, withTarget && (first || draw.OneIn(5))));
+        bytes += codec::cp932::Encode(Line(draw, withTarget && (first || draw.OneIn(5))));
     }
     if (draw.OneIn(2)) bytes += "\r\n";  // some files end with a line break, some do not
     return bytes;

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "codec/codec.h"
 #include "corpus.h"
-#include "platform/codec.h"
 #include "platform/program_folder.h"
 
 namespace vb::bench {
@@ -28,13 +28,13 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
 
 BenchProgramFolder::BenchProgramFolder(std::string root) : root_(std::move(root)) {
     std::filesystem::create_directories(platform::JoinPath(root_, "local"));
-    WriteBytes(platform::JoinPath(root_, "template.html"), platform::cp932::Encode(TemplateText()));
+    WriteBytes(platform::JoinPath(root_, "template.html"), codec::cp932::Encode(TemplateText()));
     platform::SetProgramFolderForTesting(root_, "VornackBuilder");
 
     const std::string titled = ReplaceAll(TemplateText(), "&&TITLE&&", PageTitle());
     const std::size_t body = titled.find("&&BODY&&");
-    head_ = platform::cp932::Encode(titled.substr(0, body));
-    tail_ = platform::cp932::Encode(titled.substr(body + 8));
+    head_ = codec::cp932::Encode(titled.substr(0, body));
+    tail_ = codec::cp932::Encode(titled.substr(body + 8));
 }
 
 std::string BenchProgramFolder::OutputFolder() const {
@@ -54,7 +54,7 @@ void BenchProgramFolder::WriteSettings(const WriteOutJob& job) const {
     };
     std::string text;
     for (const auto& line : lines) text += line + "\r\n";
-    WriteBytes(platform::JoinPath(root_, "VornackBuilder.ini"), platform::cp932::Encode(text));
+    WriteBytes(platform::JoinPath(root_, "VornackBuilder.ini"), codec::cp932::Encode(text));
 }
 
 }  // namespace vb::bench

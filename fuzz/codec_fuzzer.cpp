@@ -6,15 +6,15 @@
 #include <string>
 #include <string_view>
 
+#include "codec/codec.h"
+#include "codec/utf8.h"
 #include "fuzz_support.h"
-#include "platform/codec.h"
-#include "platform/utf8.h"
 
 namespace {
 
 using vb::fuzz::Shown;
-namespace cp932 = vb::platform::cp932;
-namespace utf8 = vb::platform::utf8;
+namespace cp932 = vb::codec::cp932;
+namespace utf8 = vb::codec::utf8;
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 

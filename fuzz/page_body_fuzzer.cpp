@@ -24,18 +24,18 @@
 #include "builder/page_template.h"
 #include "builder/source_slots.h"
 #include "builder/text_replace.h"
+#include "codec/codec.h"
+#include "codec/utf8.h"
 #include "forms/text_box.h"
 #include "fuzz_support.h"
-#include "platform/codec.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
-#include "platform/utf8.h"
 
 namespace {
 
 using vb::fuzz::Shown;
-namespace cp932 = vb::platform::cp932;
-namespace utf8 = vb::platform::utf8;
+namespace cp932 = vb::codec::cp932;
+namespace utf8 = vb::codec::utf8;
 
 // The one source file, kept in memory.
 class OneFileSystem : public vb::platform::FileSystemObject {

@@ -20,17 +20,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 declare -A allowed=(
-    [platform]=""
+    [codec]=""
+    [platform]="codec"
     [forms]=""
-    [rules]="platform"
-    [builder]="rules forms platform"
-    [settings]="rules forms platform"
-    [winutil]="forms platform"
-    [publish]="settings rules forms platform"
-    [ui]="publish builder settings winutil rules forms platform"
-    [cli]="ui publish builder settings winutil rules forms platform"
-    [qt]="forms platform"
-    [win32]="forms platform"
+    [rules]="codec"
+    [builder]="rules forms platform codec"
+    [settings]="rules forms platform codec"
+    [winutil]="forms platform codec"
+    [publish]="settings rules forms platform codec"
+    [ui]="publish builder settings winutil rules forms platform codec"
+    [cli]="ui publish builder settings winutil rules forms platform codec"
+    [qt]="forms platform codec"
+    [win32]="forms platform codec"
     [app]="cli ui publish builder settings winutil rules forms platform qt win32"
 )
 # Headers the build generates into src/generated, usable from every layer above forms.

@@ -1,6 +1,6 @@
 #include "builder/index_caption.h"
 
-#include "platform/utf8.h"
+#include "codec/utf8.h"
 
 namespace vb::builder {
 
@@ -68,7 +68,7 @@ class CaptionCleaner {
         } else if (c == U'<') {
             Emit("&lt;");
         } else if (!Full()) {
-            platform::utf8::Append(out_, c);
+            codec::utf8::Append(out_, c);
             ++count_;
         }
     }
@@ -92,13 +92,13 @@ class CaptionCleaner {
 std::string IndexCaption(std::string_view raw) {
     CaptionCleaner cleaner;
     for (std::size_t pos = 0; pos < raw.size() && !cleaner.Full();)
-        cleaner.Feed(platform::utf8::DecodeAt(raw, pos));
+        cleaner.Feed(codec::utf8::DecodeAt(raw, pos));
     cleaner.Finish();
     return cleaner.Take();
 }
 
 void AppendIndexEntry(std::string& indexBody, std::string_view caption, std::string_view fileName) {
-    using platform::utf8::Substr;
+    using codec::utf8::Substr;
     indexBody += Substr(caption, 0, 20);
     indexBody += "<a href='";
     indexBody += fileName;

@@ -13,9 +13,9 @@
 #include "builder/page_counts.h"
 #include "builder/page_names.h"
 #include "builder/page_template.h"
+#include "codec/codec.h"
 #include "platform/app_title.h"
 #include "platform/closes_behind.h"
-#include "platform/codec.h"
 #include "platform/deletes_behind.h"
 #include "platform/local_clock.h"
 #include "platform/native_path.h"
@@ -315,7 +315,7 @@ void PageBuilder::AssemblePage(std::vector<std::string_view>& pieces,
         text_ += page.Tail();
     else
         page.Fill(text_, body_);
-    pageBytes_ = platform::cp932::Encode(text_);
+    pageBytes_ = codec::cp932::Encode(text_);
     pieces.push_back(pageBytes_);
 }
 
@@ -329,23 +329,23 @@ std::string PageBuilder::IndexBytes(const std::string& outputFolder, const PageC
     // time, each entry is encoded as it is made, straight after the encoded head: an entry
     // ends in CR LF, so encoding it alone gives the bytes encoding the whole index gives,
     // and a run of many pages holds one copy of the entries, in cp932.
-    if (index.HasOneBodyPlace() && platform::cp932::EncodesCharacterByCharacter(index.Head()) &&
-        platform::cp932::EncodesCharacterByCharacter(index.Tail())) {
-        std::string bytes = platform::cp932::Encode(index.Head());
+    if (index.HasOneBodyPlace() && codec::cp932::EncodesCharacterByCharacter(index.Head()) &&
+        codec::cp932::EncodesCharacterByCharacter(index.Tail())) {
+        std::string bytes = codec::cp932::Encode(index.Head());
         bytes.reserve(index.FixedSize() + names.size() * 128);
         for (const auto& name : names) {
             entry.clear();
             AppendIndexEntry(entry, captions.CaptionOf(name), name);
-            bytes += platform::cp932::Encode(entry);
+            bytes += codec::cp932::Encode(entry);
         }
-        bytes += platform::cp932::Encode(index.Tail());
+        bytes += codec::cp932::Encode(index.Tail());
         return bytes;
     }
     std::string body;
     for (const auto& name : names) AppendIndexEntry(body, captions.CaptionOf(name), name);
     std::string text;
     index.Fill(text, body);
-    return platform::cp932::Encode(text);
+    return codec::cp932::Encode(text);
 }
 
 void PageBuilder::Warn(const std::string& text) {

@@ -1,10 +1,10 @@
 #include "builder/page_bytes.h"
 
-#include "platform/codec.h"
+#include "codec/codec.h"
 
 namespace vb::builder {
 
-namespace cp932 = platform::cp932;
+namespace cp932 = codec::cp932;
 
 std::optional<PageBytes> PageBytes::For(const PageTemplate& page, std::string_view target,
                                         std::string_view replacement) {

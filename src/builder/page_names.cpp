@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "platform/utf8.h"
+#include "codec/utf8.h"
 
 namespace vb::builder {
 
@@ -12,7 +12,7 @@ std::string DrawPageName(platform::FileSystemObject& fso) {
     const std::string_view digits =
         std::string_view(base).substr(std::min<std::size_t>(3, base.size()));
     std::string name = "vor";
-    name += platform::utf8::AsciiLower(digits);
+    name += codec::utf8::AsciiLower(digits);
     name += ".html";
     return name;
 }

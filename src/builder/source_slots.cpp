@@ -7,7 +7,7 @@
 
 #include "builder/index_caption.h"
 #include "builder/messages.h"
-#include "platform/codec.h"
+#include "codec/codec.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/system_error.h"
@@ -45,7 +45,7 @@ PreparedSource::PreparedSource(std::string_view bytes, const std::string& path, 
 
 const std::string& PreparedSource::Text() {
     if (!hasText_) {
-        text_ = platform::cp932::Decode(bytes_);
+        text_ = codec::cp932::Decode(bytes_);
         hasText_ = true;
         Grew();
     }
@@ -67,7 +67,7 @@ const std::string& PreparedSource::Caption() {
     if (!hasCaption_) {
         // Decoded for the caption alone, the text is not kept when the pages take the
         // source in cp932.
-        caption_ = IndexCaption(hasText_ ? text_ : platform::cp932::Decode(bytes_));
+        caption_ = IndexCaption(hasText_ ? text_ : codec::cp932::Decode(bytes_));
         hasCaption_ = true;
         Grew();
     }

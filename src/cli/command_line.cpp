@@ -3,8 +3,8 @@
 #include <limits>
 #include <string_view>
 
-#include "platform/decimal.h"
-#include "platform/utf8.h"
+#include "codec/decimal.h"
+#include "codec/utf8.h"
 
 namespace vb::cli {
 
@@ -36,7 +36,7 @@ std::optional<Argument> Split(const std::string& arg, bool slashForms) {
     }
     if (slashForms && arg.size() > 1 && arg[0] == '/') {
         const std::size_t colon = arg.find_first_of(":=");
-        const std::string name = platform::utf8::AsciiLower(arg.substr(1, colon - 1));
+        const std::string name = codec::utf8::AsciiLower(arg.substr(1, colon - 1));
         if (colon == std::string::npos) return Argument{name, std::nullopt};
         return Argument{name, arg.substr(colon + 1)};
     }
@@ -45,7 +45,7 @@ std::optional<Argument> Split(const std::string& arg, bool slashForms) {
 }
 
 std::optional<std::uint32_t> ParseSeed(const std::string& text) {
-    const auto seed = platform::DecimalNumber(text, std::numeric_limits<std::uint32_t>::max());
+    const auto seed = codec::DecimalNumber(text, std::numeric_limits<std::uint32_t>::max());
     if (!seed) return {};
     return static_cast<std::uint32_t>(*seed);
 }
@@ -67,7 +67,7 @@ bool IsCommandLineRun(const std::vector<std::string>& args, bool slashForms) {
         // Read in every form and letter case: "--WRITE-OUT", or "/write-out" on Linux, is
         // the command line's to refuse (status 2), not a window's to open without a display.
         const std::optional<Argument> option = Split(arg, true);
-        const std::string name = option ? platform::utf8::AsciiLower(option->name) : "";
+        const std::string name = option ? codec::utf8::AsciiLower(option->name) : "";
         if (name == "write-out" || name == "publish" || name == "version" || name == "help" ||
             name == "?")
             return true;

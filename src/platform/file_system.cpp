@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "codec/codec.h"
 #include "platform/closes_behind.h"
-#include "platform/codec.h"
 #include "platform/file_handle.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
@@ -107,11 +107,11 @@ std::string_view FileSystemObject::ReadFileOf(FolderReader& folder, const std::s
 }
 
 std::string FileSystemObject::ReadAllText(const std::string& path) {
-    return cp932::Decode(ReadAllBytes(path));
+    return codec::cp932::Decode(ReadAllBytes(path));
 }
 
 void FileSystemObject::WriteAllText(const std::string& path, const std::string& utf8) {
-    WriteAllBytes(path, cp932::Encode(utf8));
+    WriteAllBytes(path, codec::cp932::Encode(utf8));
 }
 
 FileLock FileSystemObject::TakeLock(const std::string& path) {

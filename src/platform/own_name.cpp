@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/hex_hash.h"
+#include "codec/hex_hash.h"
+#include "codec/utf8.h"
 #include "platform/native_path.h"
-#include "platform/utf8.h"
 
 namespace vb::platform {
 
@@ -14,7 +14,8 @@ std::string OwnName(std::string_view base, std::string_view kind) {
     if (base.size() + tail.size() <= kMaxName) return std::string(base) + tail;
     // Two bases that name one folder on this system give one hash (the ASCII case folded
     // as before, so the names of ASCII bases stay what they were).
-    const std::string digits = HexHash(utf8::AsciiLower(NameAsThisSystemCompares(base)));
+    const std::string digits =
+        codec::HexHash(codec::utf8::AsciiLower(NameAsThisSystemCompares(base)));
     const std::size_t room = kMaxName - std::min(kMaxName, tail.size() + 1 + digits.size());
     std::size_t keep = std::min(room, base.size());
     while (keep > 0 && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;

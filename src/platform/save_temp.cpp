@@ -1,12 +1,12 @@
 #include "platform/save_temp.h"
 
-#include "platform/decimal.h"
-#include "platform/hex_hash.h"
+#include "codec/decimal.h"
+#include "codec/hex_hash.h"
 
 namespace vb::platform {
 
 const std::string& ThisMachineTag() {
-    static const std::string tag = HexHash(save_temp::MachineIdentity());
+    static const std::string tag = codec::HexHash(save_temp::MachineIdentity());
     return tag;
 }
 
@@ -25,7 +25,7 @@ std::optional<std::uint64_t> TakeNumber(std::string_view& rest, char delimiter,
     if (end == std::string_view::npos || end == 0) return std::nullopt;
     // The names write no leading zero.
     if (rest[0] == '0' && end > 1) return std::nullopt;
-    const std::optional<std::uint64_t> value = DecimalNumber(rest.substr(0, end), most);
+    const std::optional<std::uint64_t> value = codec::DecimalNumber(rest.substr(0, end), most);
     if (!value) return std::nullopt;
     rest.remove_prefix(delimiter == '\0' ? end : end + 1);
     return value;

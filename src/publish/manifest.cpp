@@ -3,10 +3,10 @@
 #include <charconv>
 #include <vector>
 
+#include "codec/utf8.h"
 #include "platform/native_path.h"
 #include "platform/own_name.h"
 #include "platform/system_error.h"
-#include "platform/utf8.h"
 #include "platform/whole_file.h"
 
 namespace vb::publish {
@@ -105,7 +105,7 @@ std::string FileLine(const std::string& name, const Published& file) {
 }  // namespace
 
 std::string Destination(const Endpoint& endpoint, std::string_view remoteFolder) {
-    return Escaped(endpoint.user) + " " + Escaped(platform::utf8::AsciiLower(endpoint.host)) + " " +
+    return Escaped(endpoint.user) + " " + Escaped(codec::utf8::AsciiLower(endpoint.host)) + " " +
            std::to_string(endpoint.port) + " " + Escaped(remoteFolder);
 }
 

@@ -5,8 +5,8 @@
 #include <map>
 #include <set>
 
+#include "codec/utf8.h"
 #include "platform/own_name.h"
-#include "platform/utf8.h"
 
 namespace vb::publish {
 
@@ -17,7 +17,7 @@ namespace {
 bool IsUtf8(std::string_view name) {
     for (std::size_t at = 0; at < name.size();) {
         const std::size_t from = at;
-        platform::utf8::DecodeAt(name, at);
+        codec::utf8::DecodeAt(name, at);
         if (at == from + 1 && static_cast<unsigned char>(name[from]) >= 0x80) return false;
     }
     return true;

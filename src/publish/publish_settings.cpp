@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/decimal.h"
-#include "platform/utf8.h"
+#include "codec/decimal.h"
+#include "codec/utf8.h"
 #include "rules/server_entry.h"
 
 namespace vb::publish {
@@ -58,7 +58,7 @@ std::optional<PublishSettings> ReadPublishSettings(settings::IniFileAccess& ini,
     PublishSettings settings;
     std::string value;
     if (ini.GetIni(section, value, "Protocol", file)) {
-        const std::string word = platform::utf8::AsciiLower(value);
+        const std::string word = codec::utf8::AsciiLower(value);
         bool known = false;
         for (const Protocol protocol : {Protocol::Ftps, Protocol::FtpsImplicit, Protocol::Ftp})
             if (word == ProtocolName(protocol)) {
@@ -72,7 +72,7 @@ std::optional<PublishSettings> ReadPublishSettings(settings::IniFileAccess& ini,
     }
     settings.port = settings.protocol == Protocol::FtpsImplicit ? 990 : 21;
     if (ini.GetIni(section, value, "Port", file)) {
-        const auto port = platform::DecimalNumber(value, 65535);
+        const auto port = codec::DecimalNumber(value, 65535);
         if (!port || *port == 0) {
             error = Bad(listName, "Port", value, "1 から 65535 までの整数");
             return std::nullopt;
@@ -89,7 +89,7 @@ std::optional<PublishSettings> ReadPublishSettings(settings::IniFileAccess& ini,
         settings.folder = value;
     }
     if (ini.GetIni(section, value, "Connections", file)) {
-        const auto count = platform::DecimalNumber(value, 8);
+        const auto count = codec::DecimalNumber(value, 8);
         if (!count || *count == 0) {
             error = Bad(listName, "Connections", value, "1 から 8 までの整数");
             return std::nullopt;

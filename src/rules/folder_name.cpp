@@ -1,6 +1,6 @@
 #include "rules/folder_name.h"
 
-#include "platform/utf8.h"
+#include "codec/utf8.h"
 
 namespace vb::rules {
 
@@ -31,7 +31,7 @@ bool EndsInDotOrBlank(std::string_view name) { return name.back() == '.' || name
 // Device names that Windows reserves in every folder, with or without an extension and
 // whatever their letter case: "CON", "nul.txt", "COM1", "LPT¹".
 bool IsReservedDeviceName(std::string_view name) {
-    std::string stem = platform::utf8::AsciiLower(name.substr(0, name.find('.')));
+    std::string stem = codec::utf8::AsciiLower(name.substr(0, name.find('.')));
     while (!stem.empty() && stem.back() == ' ') stem.pop_back();
     for (const char* device : {"con", "prn", "aux", "nul", "conin$", "conout$"})
         if (stem == device) return true;
@@ -47,7 +47,7 @@ bool IsPlainFolderName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
     if (EndsInDotOrBlank(name) || IsReservedDeviceName(name)) return false;
     for (std::size_t pos = 0; pos < name.size();) {
-        if (IsRefused(platform::utf8::DecodeAt(name, pos))) return false;
+        if (IsRefused(codec::utf8::DecodeAt(name, pos))) return false;
     }
     return true;
 }

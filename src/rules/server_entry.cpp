@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/utf8.h"
+#include "codec/utf8.h"
 
 namespace vb::rules {
 
@@ -33,7 +33,7 @@ std::string ServerListName(std::string_view entry) { return SplitServerEntry(ent
 std::string_view ServerShownName(std::string_view listName) {
     for (std::size_t pos = 0; pos < listName.size();) {
         const std::size_t start = pos;
-        if (IsBlank(platform::utf8::DecodeAt(listName, pos))) return listName.substr(0, start);
+        if (IsBlank(codec::utf8::DecodeAt(listName, pos))) return listName.substr(0, start);
     }
     return listName;
 }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "codec/codec.h"
 #include "platform/app_title.h"
-#include "platform/codec.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/system_error.h"
@@ -56,7 +56,7 @@ bool IniFileAccess::GetIni(const std::string& section, std::string& value, const
         Parsed(holdReads_ && file.empty() ? heldIniPath_ : PathOrSettingsFile(file));
     if (!parsed) return false;
     std::string copied =
-        parsed->ReadValue(platform::cp932::Encode(section), platform::cp932::Encode(key));
+        parsed->ReadValue(codec::cp932::Encode(section), codec::cp932::Encode(key));
     if (copied.empty()) return false;
     // The value is the buffer's text up to its first NUL.
     copied.erase(std::min(copied.find('\0'), copied.size()));
@@ -133,9 +133,9 @@ bool IniFileAccess::PutIniKeys(const std::string& section, const KeyValues& keyV
                         probe.error ? probe.error : platform::os_error::kIsAFolder);
     }
     std::string updated = current;
-    const std::string sectionBytes = platform::cp932::Encode(section);
+    const std::string sectionBytes = codec::cp932::Encode(section);
     for (const auto& [key, value] : keyValues)
-        updated = profile::WriteValue(updated, sectionBytes, platform::cp932::Encode(key),
+        updated = profile::WriteValue(updated, sectionBytes, codec::cp932::Encode(key),
                                       EncodeSettingValue(value));
     const int error = store_.Replace(path, updated);
     if (holdReads_) {

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "platform/codec.h"
-#include "platform/utf8.h"
+#include "codec/codec.h"
+#include "codec/utf8.h"
 
 namespace vb::settings {
 
@@ -45,7 +45,7 @@ bool IsStoredEscape(std::string_view text, const Reference& ref, std::size_t pos
     if (ref.codePoint == kAmpersand) return text.substr(pos + ref.length, 1) == "#";
     if (ref.codePoint == 0 || ref.codePoint > kMaxCodePoint || IsSurrogate(ref.codePoint))
         return false;
-    return platform::cp932::IsStandIn(ref.codePoint) || !Cp932HoldsExactly(ref.codePoint);
+    return codec::cp932::IsStandIn(ref.codePoint) || !Cp932HoldsExactly(ref.codePoint);
 }
 
 // A carried byte (a stand-in) is stored as the byte itself, unless that byte and the first
@@ -53,25 +53,24 @@ bool IsStoredEscape(std::string_view text, const Reference& ref, std::size_t pos
 bool PairsWithNext(char32_t standIn, std::string_view utf8, std::size_t next) {
     if (next >= utf8.size()) return false;
     std::size_t end = next;
-    platform::utf8::DecodeAt(utf8, end);
+    codec::utf8::DecodeAt(utf8, end);
     const std::string following = EncodeSettingValue(utf8.substr(next, end - next));
     if (following.empty()) return false;
-    const char pair[2] = {static_cast<char>(standIn - platform::cp932::StandInFor(0)),
-                          following[0]};
-    const std::string read = platform::cp932::Decode(std::string_view(pair, 2));
+    const char pair[2] = {static_cast<char>(standIn - codec::cp932::StandInFor(0)), following[0]};
+    const std::string read = codec::cp932::Decode(std::string_view(pair, 2));
     std::size_t pos = 0;
-    const char32_t first = platform::utf8::DecodeAt(read, pos);
-    return pos == read.size() && !platform::cp932::IsStandIn(first);
+    const char32_t first = codec::utf8::DecodeAt(read, pos);
+    return pos == read.size() && !codec::cp932::IsStandIn(first);
 }
 
 }  // namespace
 
 bool Cp932HoldsExactly(char32_t cp) {
     if (cp < 0x80) return true;
-    if (!platform::cp932::CanEncode(cp)) return false;
+    if (!codec::cp932::CanEncode(cp)) return false;
     std::string one;
-    platform::utf8::Append(one, cp);
-    return platform::cp932::Decode(platform::cp932::Encode(one)) == one;
+    codec::utf8::Append(one, cp);
+    return codec::cp932::Decode(codec::cp932::Encode(one)) == one;
 }
 
 std::string EncodeSettingValue(std::string_view utf8) {
@@ -79,14 +78,14 @@ std::string EncodeSettingValue(std::string_view utf8) {
     escaped.reserve(utf8.size() + 8);
     for (std::size_t pos = 0; pos < utf8.size();) {
         const std::size_t start = pos;
-        const char32_t cp = platform::utf8::DecodeAt(utf8, pos);
+        const char32_t cp = codec::utf8::DecodeAt(utf8, pos);
         const std::string_view original = utf8.substr(start, pos - start);
         const bool malformed = original.size() == 1 && cp >= 0x80;
         if (cp == U'\r' || cp == U'\n') {
             escaped += ' ';
         } else if (cp == kAmpersand && utf8.substr(pos, 1) == "#") {
             AppendReference(escaped, kAmpersand);
-        } else if (platform::cp932::IsStandIn(cp) && PairsWithNext(cp, utf8, pos)) {
+        } else if (codec::cp932::IsStandIn(cp) && PairsWithNext(cp, utf8, pos)) {
             AppendReference(escaped, cp);
         } else if (malformed || Cp932HoldsExactly(cp)) {
             escaped += original;  // stray bytes go out unchanged, as the codec carries them
@@ -94,18 +93,18 @@ std::string EncodeSettingValue(std::string_view utf8) {
             AppendReference(escaped, cp);
         }
     }
-    return platform::cp932::Encode(escaped);
+    return codec::cp932::Encode(escaped);
 }
 
 std::string DecodeSettingValue(std::string_view cp932Bytes) {
-    const std::string text = platform::cp932::Decode(cp932Bytes);
+    const std::string text = codec::cp932::Decode(cp932Bytes);
     std::string out;
     out.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
         if (text[pos] == '&') {
             const auto ref = ParseReference(text, pos);
             if (ref && IsStoredEscape(text, *ref, pos)) {
-                platform::utf8::Append(out, ref->codePoint);
+                codec::utf8::Append(out, ref->codePoint);
                 pos += ref->length;
                 continue;
             }

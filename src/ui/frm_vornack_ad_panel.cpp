@@ -2,7 +2,7 @@
 // tick requests the advertisement page, its second stops it. The panel goes live, once and
 // for good, when a completed navigation's document title carries the brand word.
 #include "build_config.h"
-#include "platform/utf8.h"
+#include "codec/utf8.h"
 #include "ui/frm_vornack.h"
 
 namespace vb::ui {
@@ -23,7 +23,7 @@ void frmVornack::wbCM_NavigateComplete2(const forms::BrowserObject& browser,
     // No document, or one the browser will not let us read: nothing changes.
     if (!browser.HasDocumentTitle()) return;
     const std::string title = browser.DocumentTitle();
-    if (platform::utf8::AsciiLower(title).find(kBrandWord) == std::string::npos) return;
+    if (codec::utf8::AsciiLower(title).find(kBrandWord) == std::string::npos) return;
     lblCMNotice.SetVisible(true);
     wbCM.SetVisible(true);
     txtCM.SetVisible(false);

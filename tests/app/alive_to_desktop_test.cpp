@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <map>
 
+#include "codec/codec.h"
 #include "fakes.h"
-#include "platform/codec.h"
 #include "platform/program_folder.h"
 #include "qt/form_window.h"
 #include "qt/process_setup.h"
@@ -26,9 +26,9 @@ TEST(AliveToDesktopTest, APingInThePageLoopIsAnsweredWhileATimerAPostedCallAndAK
     std::filesystem::create_directory(dir / "local");
     std::filesystem::copy_file(VB_SOURCE_DIR "/resources/template.html", dir / "template.html");
     WriteBytes(dir / "VornackBuilder.ini",
-               platform::cp932::Encode("[Setting]\r\nServer1=h u p\r\nPrevServer=0\r\nTitle1=題\r\n"
-                                       "PrevTitle=0\r\nMakePageNum=10000\r\nPagePerSrcNum=10\r\n"
-                                       "SrcPath=" VB_SOURCE_DIR "/resources/samples\r\n"));
+               codec::cp932::Encode("[Setting]\r\nServer1=h u p\r\nPrevServer=0\r\nTitle1=題\r\n"
+                                    "PrevTitle=0\r\nMakePageNum=10000\r\nPagePerSrcNum=10\r\n"
+                                    "SrcPath=" VB_SOURCE_DIR "/resources/samples\r\n"));
     FakeMessageBox boxes;  // はい to the confirmation
     CountingEventPump events;
     FakeDesktopShell shell;

@@ -4,7 +4,7 @@
 
 #include "builder/page_names.h"
 #include "builder/text_replace.h"
-#include "platform/codec.h"
+#include "codec/codec.h"
 #include "platform/program_folder.h"
 
 namespace vb::test {
@@ -38,7 +38,7 @@ BuildTest::BuildTest()
 
 BuildTest::~BuildTest() { platform::SetProgramFolderForTesting(""); }
 
-std::string BuildTest::Cp932(const std::string& utf8) { return platform::cp932::Encode(utf8); }
+std::string BuildTest::Cp932(const std::string& utf8) { return codec::cp932::Encode(utf8); }
 
 void BuildTest::AddSource(const std::string& name, const std::string& bytes) {
     WriteBytes(tmp / ("src/" + name), bytes);

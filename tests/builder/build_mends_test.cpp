@@ -4,7 +4,7 @@
 
 #include "build_fixture.h"
 #include "builder/messages.h"
-#include "platform/hex_hash.h"
+#include "codec/hex_hash.h"
 #include "platform/own_name.h"
 #include "platform/program_folder.h"
 
@@ -239,8 +239,8 @@ TEST_F(BuildMendsTest, FewerThanOneSourceAPageOpensNoSource) {
 TEST_F(BuildMendsTest, FoldersNamedLikeTheLeftoversOfOthersSurviveAWriteOut) {
     const std::vector<std::string> others = {
         "local/srv.deleting-4242-77",
-        "local/" + platform::OwnName(
-                       "srv", "deleting-" + platform::HexHash("another machine") + "-4242-77")};
+        "local/" +
+            platform::OwnName("srv", "deleting-" + codec::HexHash("another machine") + "-4242-77")};
     for (const auto& folder : others) {
         fs::create_directory(tmp / folder);
         WriteBytes(tmp / (folder + "/notes.txt"), "mine");

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <set>
 
+#include "codec/utf8.h"
 #include "platform/native_path.h"
 #include "platform/own_name.h"
 #include "platform/program_folder.h"
-#include "platform/utf8.h"
 #include "temp_dir.h"
 
 namespace vb::builder {
@@ -64,7 +64,7 @@ TEST(OutputLockName, FitsAFileNameAndKeepsLongServersApart) {
             EXPECT_TRUE(lock.ends_with(std::string(platform::kOwnNameMark) + "lock"));
             std::string whole;  // the characters decoded and encoded again
             for (std::size_t pos = 0; pos < lock.size();)
-                platform::utf8::Append(whole, platform::utf8::DecodeAt(lock, pos));
+                codec::utf8::Append(whole, codec::utf8::DecodeAt(lock, pos));
             EXPECT_EQ(whole, lock);
             locks.insert(lock);
         }

@@ -11,13 +11,13 @@
 #include "build_fixture.h"
 #include "builder/messages.h"
 #include "builder/text_replace.h"
-#include "platform/codec.h"
-#include "platform/utf8.h"
+#include "codec/codec.h"
+#include "codec/utf8.h"
 
 namespace vb::builder {
 namespace {
 
-namespace cp932 = platform::cp932;
+namespace cp932 = codec::cp932;
 
 // Bytes of source files: characters the targets are made of, the same bytes inside other
 // characters (0x88 0x83 is one character whose second byte is the first byte of ナ),
@@ -97,7 +97,7 @@ TEST(PageBytes, GivesTheBytesOfTheTextMadeAndEncoded) {
 
 TEST(PageBytes, NotTakenWhereTheBytesCouldDiffer) {
     std::string standIn;
-    platform::utf8::Append(standIn, cp932::StandInFor(0x82));
+    codec::utf8::Append(standIn, cp932::StandInFor(0x82));
     const PageTemplate one("<b>&&BODY&&</b>", "T");
     const struct {
         PageTemplate page;

@@ -5,7 +5,7 @@
 #include "builder/index_caption.h"
 #include "builder/page_template.h"
 #include "builder/text_replace.h"
-#include "platform/utf8.h"
+#include "codec/utf8.h"
 
 namespace vb::builder {
 namespace {
@@ -41,7 +41,7 @@ std::string CaptionByReplacements(const std::string& raw) {
     c = ReplaceAll(c, "\r\n", "");
     c = ReplaceAll(c, ">", "&gt;");
     c = ReplaceAll(c, "<", "&lt;");
-    return std::string(platform::utf8::Substr(c, 0, 40));
+    return std::string(codec::utf8::Substr(c, 0, 40));
 }
 
 TEST(IndexCaption, CleansEscapesAndCuts) {

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "builder/messages.h"
+#include "codec/codec.h"
 #include "hostile_fixture.h"
-#include "platform/codec.h"
 #include "platform/program_folder.h"
 #include "platform/system_error.h"
 #include "settings/api_ini_file_access.h"
@@ -33,7 +33,7 @@ const std::string kNoSpace = std::strerror(ENOSPC);
 std::string BigSource() {
     std::string text;
     while (text.size() < 8000) text += "ヴォルナックで埋める行。\r\n";
-    return platform::cp932::Encode(text);
+    return codec::cp932::Encode(text);
 }
 
 class FullDiskTest : public HostileTest {
@@ -64,13 +64,13 @@ class RealFullDiskTest : public FullDiskTest {
         fs::create_directories(root_ + "/local/other");
         fs::create_directories(root_ + "/src");
         WriteBytes(root_ + "/local/other/index.html", kOtherServerFile);
-        WriteBytes(root_ + "/template.html", platform::cp932::Encode(kTemplate));
+        WriteBytes(root_ + "/template.html", codec::cp932::Encode(kTemplate));
         WriteBytes(root_ + "/src/a.txt", BigSource());
         auto lines = DefaultSettings();
         lines[6] = "SrcPath=" + root_ + "/src";
         std::string text;
         for (const auto& line : lines) text += line + "\r\n";
-        WriteBytes(root_ + "/VornackBuilder.ini", platform::cp932::Encode(text));
+        WriteBytes(root_ + "/VornackBuilder.ini", codec::cp932::Encode(text));
     }
     void TearDown() override {
         window.reset();

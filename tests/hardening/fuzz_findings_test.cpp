@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/codec.h"
+#include "codec/codec.h"
 #include "settings/setting_value.h"
 
 namespace vb::platform {
@@ -22,20 +22,20 @@ TEST(FuzzFindingsTest, CarriedLeadByteDoesNotPairWithTheNextCharacter) {
         {"a\x81\xFA\x4A\x81\xFA\x4A z", "twice, between other text"},
     };
     for (const auto& c : cases) {
-        const std::string decoded = cp932::Decode(c.bytes);
-        EXPECT_EQ(cp932::Encode(decoded), c.bytes) << c.what;
-        EXPECT_EQ(cp932::Decode(cp932::Encode(decoded)), decoded) << c.what;
+        const std::string decoded = codec::cp932::Decode(c.bytes);
+        EXPECT_EQ(codec::cp932::Encode(decoded), c.bytes) << c.what;
+        EXPECT_EQ(codec::cp932::Decode(codec::cp932::Encode(decoded)), decoded) << c.what;
     }
     // Without a carried byte before it the character keeps the encoder's usual code.
-    EXPECT_EQ(cp932::Encode(cp932::Decode("\xFA\x4A\x81")), "\x87\x54\x81");
+    EXPECT_EQ(codec::cp932::Encode(codec::cp932::Decode("\xFA\x4A\x81")), "\x87\x54\x81");
 }
 
 // A field holding a carried byte (a stand-in, from bytes of a file that are not cp932) right
 // before a character whose stored byte pairs with it: 0xFA then "|" (0x7C) is the character
 // FA7C, so the saved value came back as a different character.
 TEST(FuzzFindingsTest, SavedValueKeepsACarriedByteApartFromTheNextCharacter) {
-    const std::string carriedFA = cp932::Decode("\xFA");
-    const std::string carried81 = cp932::Decode("\x81");
+    const std::string carriedFA = codec::cp932::Decode("\xFA");
+    const std::string carried81 = codec::cp932::Decode("\x81");
     for (const std::string& value :
          {carriedFA + "|", carried81 + carried81, "a" + carried81 + "A" + carriedFA}) {
         const std::string stored = settings::EncodeSettingValue(value);

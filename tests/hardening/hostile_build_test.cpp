@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "builder/messages.h"
+#include "codec/codec.h"
 #include "hostile_fixture.h"
-#include "platform/codec.h"
 #include "platform/native_path.h"
 #include "platform/system_error.h"
 
@@ -60,7 +60,7 @@ void Write(HostileTest& t, const std::string& relative, const std::string& bytes
     fs::create_directories(fs::path(t.At(relative)).parent_path());
     WriteBytes(t.At(relative), bytes);
 }
-std::string Cp932(const std::string& utf8) { return platform::cp932::Encode(utf8); }
+std::string Cp932(const std::string& utf8) { return codec::cp932::Encode(utf8); }
 
 // A file of the given size whose first bytes are head and whose rest is a hole.
 void WriteSparse(const std::string& path, const std::string& head, std::uintmax_t size) {

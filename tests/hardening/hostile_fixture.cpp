@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "builder/output_folder.h"
+#include "codec/codec.h"
 #include "platform/app_title.h"
-#include "platform/codec.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/system_error.h"
@@ -159,9 +159,9 @@ HostileTest::HostileTest() {
     fs::create_directories(At("src"));
     WriteBytes(At("local/srv/vor00000.html"), kOldPage);
     WriteBytes(At("local/other/index.html"), kOtherServerFile);
-    WriteBytes(At("template.html"), platform::cp932::Encode(kTemplate));
-    WriteBytes(At("src/a.txt"), platform::cp932::Encode(kSource1));
-    WriteBytes(At("src/b.txt"), platform::cp932::Encode(kSource2));
+    WriteBytes(At("template.html"), codec::cp932::Encode(kTemplate));
+    WriteBytes(At("src/a.txt"), codec::cp932::Encode(kSource1));
+    WriteBytes(At("src/b.txt"), codec::cp932::Encode(kSource2));
     WriteSettings(DefaultSettings());
 }
 
@@ -187,7 +187,7 @@ std::vector<std::string> HostileTest::DefaultSettings() const {
 void HostileTest::WriteSettings(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines) text += line + "\r\n";
-    WriteBytes(IniPath(), platform::cp932::Encode(text));
+    WriteBytes(IniPath(), codec::cp932::Encode(text));
 }
 
 ui::frmVornack& HostileTest::Window() {

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "codec/codec.h"
 #include "hostile_fixture.h"
-#include "platform/codec.h"
 #include "platform/system_error.h"
 #include "settings/api_ini_file_access.h"
 #include "settings/ini_setting.h"
@@ -43,7 +43,7 @@ void PrintTo(const SettingsRow& c, std::ostream* os) { *os << c.name; }
 class HostileSettingsTest : public HostileTest,
                             public ::testing::WithParamInterface<SettingsRow> {};
 
-std::string Cp932(const std::string& utf8) { return platform::cp932::Encode(utf8); }
+std::string Cp932(const std::string& utf8) { return codec::cp932::Encode(utf8); }
 // The fields as a start with no usable settings file shows them.
 void ShowsDefaults(ui::frmVornack& w) {
     EXPECT_EQ(w.cboServer.ListCount(), 0);
@@ -115,8 +115,8 @@ std::vector<SettingsRow> PortableRows() {
          },
          [](ui::frmVornack& w) {
              EXPECT_EQ(w.txtMakePageNum.Text(), "7");  // the value ends at its NUL
-             EXPECT_EQ(w.txtPagePerSrcNum.Text(), platform::cp932::Decode("\xFF\xFE"));
-             EXPECT_EQ(w.txtReplaceTarget.Text(), platform::cp932::Decode("\x81"));
+             EXPECT_EQ(w.txtPagePerSrcNum.Text(), codec::cp932::Decode("\xFF\xFE"));
+             EXPECT_EQ(w.txtReplaceTarget.Text(), codec::cp932::Decode("\x81"));
          },
          NoBox, true,
          [](HostileTest& t) {

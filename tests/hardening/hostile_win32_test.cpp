@@ -8,8 +8,8 @@
 #include <string>
 
 #include "builder/messages.h"
+#include "codec/codec.h"
 #include "hostile_fixture.h"
-#include "platform/codec.h"
 #include "platform/native_path.h"
 #include "platform/own_name.h"
 #include "platform/system_error.h"
@@ -130,7 +130,7 @@ TEST_F(HostileWin32Test, ASettingsFileLockedAtClosingIsReportedAndKept) {
 TEST_F(HostileWin32Test, JapaneseAndEmojiNamesGoTheWholeWay) {
     const std::string source = At("ソース😀");
     fs::create_directory(platform::PathFromUtf8(source));
-    WriteBytes(source + "\\ネタ😀.txt", platform::cp932::Encode("絵文字の名前のネタ\r\n"));
+    WriteBytes(source + "\\ネタ😀.txt", codec::cp932::Encode("絵文字の名前のネタ\r\n"));
     auto& w = Started();
     w.txtSrcPath.SetText(source);
     w.txtMakePageNum.SetText("2");
@@ -143,7 +143,7 @@ TEST_F(HostileWin32Test, JapaneseAndEmojiNamesGoTheWholeWay) {
     const auto files = OutputFiles("サーバ😀");
     ASSERT_EQ(files.size(), 3u);  // index.html first, then the two pages
     const std::string page = ReadBytes(At("local/サーバ😀/" + files.back()));
-    EXPECT_NE(page.find(platform::cp932::Encode("絵文字の名前のネタ")), std::string::npos) << page;
+    EXPECT_NE(page.find(codec::cp932::Encode("絵文字の名前のネタ")), std::string::npos) << page;
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include <random>
 #include <string>
 
+#include "codec/codec.h"
 #include "hostile_fixture.h"
-#include "platform/codec.h"
 #include "platform/own_name.h"
 #include "platform/save_temp.h"
 
@@ -63,7 +63,7 @@ TEST_F(WriteOutKillTest, KilledRunChangesNothingOutsideTheOutputFolder) {
     // A job that takes a while: many pages of several sources each.
     std::string longSource;
     for (int i = 0; i < 200; ++i) longSource += "ヴォルナックの行" + std::to_string(i) + "\r\n";
-    WriteBytes(At("src/c.txt"), platform::cp932::Encode(longSource));
+    WriteBytes(At("src/c.txt"), codec::cp932::Encode(longSource));
     auto& w = Started();
     w.txtMakePageNum.SetText("200");
     w.txtPagePerSrcNum.SetText("5");

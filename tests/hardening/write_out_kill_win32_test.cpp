@@ -13,8 +13,8 @@
 
 #include "builder/messages.h"
 #include "child_process_win32.h"
+#include "codec/codec.h"
 #include "hostile_fixture.h"
-#include "platform/codec.h"
 #include "platform/native_path.h"
 #include "platform/own_name.h"
 #include "platform/program_folder.h"
@@ -87,7 +87,7 @@ TEST_F(WriteOutKillWin32Test, KilledRunChangesNothingOutsideTheOutputFolder) {
     // A job that takes a while: many pages of several sources each.
     std::string longSource;
     for (int i = 0; i < 200; ++i) longSource += "ヴォルナックの行" + std::to_string(i) + "\r\n";
-    WriteBytes(At("src/c.txt"), platform::cp932::Encode(longSource));
+    WriteBytes(At("src/c.txt"), codec::cp932::Encode(longSource));
     auto settings = DefaultSettings();
     for (auto& line : settings) {
         if (line.starts_with("MakePageNum=")) line = "MakePageNum=200";

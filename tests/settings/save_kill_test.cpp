@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "codec/codec.h"
 #include "fakes.h"
-#include "platform/codec.h"
 #include "platform/program_folder.h"
 #include "save_rounds.h"
 #include "settings/api_ini_file_access.h"
@@ -50,7 +50,7 @@ TEST(SaveKillTest, KilledSaveAlwaysLeavesALoadableFile) {
     std::string body;
     for (int key = 0; key < kKeyCount; ++key)
         body += std::string(kKeys[key]) + "=" + ValueFor(0, key) + "\r\n";
-    test::WriteBytes(path, before + platform::cp932::Encode(body) + after);
+    test::WriteBytes(path, before + codec::cp932::Encode(body) + after);
     fs::permissions(path, static_cast<fs::perms>(0640));
 
     test::FakeMessageBox boxes;

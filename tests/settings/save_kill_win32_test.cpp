@@ -8,8 +8,8 @@
 #include <string>
 
 #include "child_process_win32.h"
+#include "codec/codec.h"
 #include "fakes.h"
-#include "platform/codec.h"
 #include "platform/program_folder.h"
 #include "platform/whole_file.h"
 #include "platform/wide_text.h"
@@ -52,7 +52,7 @@ TEST(SaveKillWin32, ASaveEndedByTerminateProcessLeavesALoadableFile) {
     std::string body;
     for (int key = 0; key < kKeyCount; ++key)
         body += std::string(kKeys[key]) + "=" + ValueFor(0, key) + "\r\n";
-    test::WriteBytes(path, before + platform::cp932::Encode(body) + after);
+    test::WriteBytes(path, before + codec::cp932::Encode(body) + after);
 
     // The child inherits the environment: its folder and the first round it saves.
     SetEnvironmentVariableW(L"VB_SAVE_KILL_FOLDER", platform::WideFromUtf8(dir.str()).c_str());

@@ -2,10 +2,10 @@
 #include <filesystem>
 
 #include "builder/messages.h"
+#include "codec/codec.h"
 #include "forms/line.h"
 #include "forms/screen.h"
 #include "platform/app_title.h"
-#include "platform/codec.h"
 #include "platform/system_error.h"
 #include "window_fixture.h"
 
@@ -19,8 +19,8 @@ class StartCloseTest : public WindowTest {
     // A settings file naming a source folder with two sources, one server and one title.
     void PrepareJob() {
         fs::create_directory(dir / "src");
-        WriteBytes(dir / "src/a.txt", platform::cp932::Encode("一行目ヴォルナック\r\n二行目"));
-        WriteBytes(dir / "src/b.txt", platform::cp932::Encode("ヴォルナックだけ"));
+        WriteBytes(dir / "src/a.txt", codec::cp932::Encode("一行目ヴォルナック\r\n二行目"));
+        WriteBytes(dir / "src/b.txt", codec::cp932::Encode("ヴォルナックだけ"));
         WriteBytes(dir / "template.html", "<title>&&TITLE&&</title>&&BODY&&");
         WriteSettings({"[Setting]", "Server1=host user pass", "PrevServer=0", "Title1=題名",
                        "PrevTitle=0", "SrcPath=" + (dir / "src"), "MakePageNum=3",

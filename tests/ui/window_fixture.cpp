@@ -1,13 +1,13 @@
 #include "window_fixture.h"
 
-#include "platform/codec.h"
+#include "codec/codec.h"
 
 namespace vb::test {
 
 void WindowTest::WriteSettings(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines) text += line + "\r\n";
-    WriteBytes(IniPath(), platform::cp932::Encode(text));
+    WriteBytes(IniPath(), codec::cp932::Encode(text));
 }
 
 }  // namespace vb::test

@@ -1,6 +1,6 @@
 // Writes the codec's cp932 table from this system's iconv ("CP932"):
 //
-//     vb_cp932_table_generator src/platform/cp932_table.inc
+//     vb_cp932_table_generator src/codec/cp932_table.inc
 //
 // Run it on Linux (glibc) when the table must change; the codec_iconv_tests then hold the
 // committed table against iconv and the codec's conversions against iconv's own.

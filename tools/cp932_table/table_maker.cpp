@@ -5,15 +5,15 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "codec/codec.h"
+#include "codec/utf8.h"
 #include "iconv_conversion.h"
-#include "platform/codec.h"
-#include "platform/utf8.h"
 
 namespace vb::tools::cp932_table {
 
 namespace {
 
-namespace utf8 = vb::platform::utf8;
+namespace utf8 = vb::codec::utf8;
 
 [[noreturn]] void CannotHold(const std::string& what) {
     throw std::runtime_error("iconv's cp932 does not fit the table: " + what);
@@ -31,7 +31,7 @@ char32_t OneCharacter(const std::string& utf8Text, unsigned code) {
     const char32_t cp = utf8Text.empty() ? 0 : utf8::DecodeAt(utf8Text, pos);
     if (utf8Text.empty() || pos != utf8Text.size() || cp > 0xFFFF)
         CannotHold("code " + Hex(code, 4) + " is not one character of up to U+FFFF");
-    if (vb::platform::cp932::IsStandIn(cp))
+    if (vb::codec::cp932::IsStandIn(cp))
         CannotHold("code " + Hex(code, 4) + " decodes to a stand-in for an undecodable byte");
     return cp;
 }

@@ -8,7 +8,7 @@
 // The codec's cp932 table made from this system's iconv ("CP932"): every byte, every pair
 // after a lead byte and every character of the Basic Multilingual Plane is asked about, as
 // the codec asked at run time when it made its tables from iconv, and the answers are written
-// as the source file the codec compiles (src/platform/cp932_table.inc).
+// as the source file the codec compiles (src/codec/cp932_table.inc).
 namespace vb::tools::cp932_table {
 
 inline constexpr char32_t kNoCharacter = 0xFFFFFFFF;

@@ -8,7 +8,7 @@
 // What Encode writes where the conversion refuses a character: a stand-in's own byte, a
 // stray byte as it came, "&#N;" for a character cp932 cannot hold; and, around the carried
 // lead bytes, characters in the form that keeps the bytes reading back as the same text.
-namespace vb::platform::cp932 {
+namespace vb::codec::cp932 {
 
 // At a character the conversion refuses at text[pos]: appends what stands for it and
 // returns how many bytes of the text it took.
@@ -22,4 +22,4 @@ using Conversion = void (*)(std::string_view text, std::string& out, const Refus
 // is EncodeThrough the table; the tests put iconv's own conversion in the table's place.
 std::string EncodeThrough(Conversion convert, std::string_view utf8Text);
 
-}  // namespace vb::platform::cp932
+}  // namespace vb::codec::cp932

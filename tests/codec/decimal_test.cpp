@@ -1,10 +1,10 @@
-#include "platform/decimal.h"
+#include "codec/decimal.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace vb::platform {
+namespace vb::codec {
 namespace {
 
 TEST(DecimalNumber, TakesDigitsAloneUpToItsBound) {
@@ -21,4 +21,4 @@ TEST(DecimalNumber, TakesDigitsAloneUpToItsBound) {
 }
 
 }  // namespace
-}  // namespace vb::platform
+}  // namespace vb::codec

@@ -10,7 +10,7 @@
 // character U+F700 + byte (U+F780..U+F7FF; only bytes >= 0x80 can be invalid) and encodes back
 // to the very same byte. cp932 maps its own user-defined area to U+E000..U+E757, so no valid
 // cp932 text ever decodes to a stand-in.
-namespace vb::platform::cp932 {
+namespace vb::codec::cp932 {
 
 // cp932 bytes -> UTF-8. Never fails.
 std::string Decode(std::string_view bytes);
@@ -42,4 +42,4 @@ std::size_t CharacterLength(unsigned char first);
 // Encode of the whole.
 bool EncodesCharacterByCharacter(std::string_view utf8);
 
-}  // namespace vb::platform::cp932
+}  // namespace vb::codec::cp932

@@ -5,7 +5,7 @@
 #include <string_view>
 
 // Small helpers for UTF-8 text, where the program counts characters rather than bytes.
-namespace vb::platform::utf8 {
+namespace vb::codec::utf8 {
 
 // Length in bytes of the UTF-8 sequence starting with this lead byte (1 for stray bytes).
 std::size_t SequenceLength(unsigned char lead);
@@ -26,4 +26,4 @@ std::string_view Substr(std::string_view text, std::size_t first, std::size_t co
 // Lower-cases ASCII letters only; other characters are unchanged.
 std::string AsciiLower(std::string_view text);
 
-}  // namespace vb::platform::utf8
+}  // namespace vb::codec::utf8

@@ -1,6 +1,6 @@
-#include "platform/utf8.h"
+#include "codec/utf8.h"
 
-namespace vb::platform::utf8 {
+namespace vb::codec::utf8 {
 
 std::size_t SequenceLength(unsigned char lead) {
     if (lead < 0x80) return 1;
@@ -69,4 +69,4 @@ std::string AsciiLower(std::string_view text) {
     return out;
 }
 
-}  // namespace vb::platform::utf8
+}  // namespace vb::codec::utf8

@@ -6,7 +6,7 @@
 
 // A short fixed-length name for any text: 16 lowercase hexadecimal digits of its 64-bit
 // FNV-1a hash. For names that must stay apart and the same from run to run, not for secrets.
-namespace vb::platform {
+namespace vb::codec {
 
 inline std::string HexHash(std::string_view text) {
     std::uint64_t hash = 14695981039346656037ull;
@@ -20,4 +20,4 @@ inline std::string HexHash(std::string_view text) {
     return digits;
 }
 
-}  // namespace vb::platform
+}  // namespace vb::codec

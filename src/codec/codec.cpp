@@ -1,10 +1,10 @@
-#include "platform/codec.h"
+#include "codec/codec.h"
 
-#include "platform/codec_refusals.h"
-#include "platform/codec_tables.h"
-#include "platform/utf8.h"
+#include "codec/codec_refusals.h"
+#include "codec/codec_tables.h"
+#include "codec/utf8.h"
 
-namespace vb::platform::cp932 {
+namespace vb::codec::cp932 {
 
 namespace {
 
@@ -78,4 +78,4 @@ bool EncodesCharacterByCharacter(std::string_view text) {
     return true;
 }
 
-}  // namespace vb::platform::cp932
+}  // namespace vb::codec::cp932

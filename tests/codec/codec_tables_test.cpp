@@ -1,7 +1,7 @@
 // The committed cp932 table and the conversions by it against this system's iconv
 // ("CP932"), over every byte, pair and character the table holds and over the malformed
 // input around them. Linux only: the program itself never converts with iconv.
-#include "platform/codec_tables.h"
+#include "codec/codec_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "codec/codec.h"
+#include "codec/codec_refusals.h"
+#include "codec/utf8.h"
 #include "iconv_conversion.h"
-#include "platform/codec.h"
-#include "platform/codec_refusals.h"
-#include "platform/utf8.h"
 #include "table_maker.h"
 
-using namespace vb::platform;
+using namespace vb::codec;
 
 namespace {
 
@@ -60,7 +60,7 @@ std::string EncodeThroughIconv(std::string_view text) {
 
 TEST(Cp932Tables, CommittedTableIsWhatThisSystemsIconvAnswers) {
     // Otherwise the comparisons below would hold the codec against another iconv than its
-    // table's. After a deliberate change: vb_cp932_table_generator src/platform/cp932_table.inc
+    // table's. After a deliberate change: vb_cp932_table_generator src/codec/cp932_table.inc
     namespace maker = vb::tools::cp932_table;
     std::ifstream file(VB_CP932_TABLE_FILE, std::ios::binary);
     ASSERT_TRUE(file) << VB_CP932_TABLE_FILE;

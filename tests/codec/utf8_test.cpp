@@ -1,8 +1,8 @@
-#include "platform/utf8.h"
+#include "codec/utf8.h"
 
 #include <gtest/gtest.h>
 
-using namespace vb::platform;
+using namespace vb::codec;
 
 TEST(Utf8, CountsAndCutsCharactersNotBytes) {
     EXPECT_EQ(utf8::Length(""), 0u);

@@ -1,6 +1,6 @@
-#include "platform/decimal.h"
+#include "codec/decimal.h"
 
-namespace vb::platform {
+namespace vb::codec {
 
 std::optional<std::uint64_t> DecimalNumber(std::string_view text, std::uint64_t most) {
     if (text.empty()) return std::nullopt;
@@ -14,4 +14,4 @@ std::optional<std::uint64_t> DecimalNumber(std::string_view text, std::uint64_t 
     return value;
 }
 
-}  // namespace vb::platform
+}  // namespace vb::codec

@@ -15,7 +15,7 @@
 // editions so write the same bytes, and no system conversion runs. On first use the table
 // is spread out into arrays indexed by byte, pair and code point: converting a page is one
 // look-up per character.
-namespace vb::platform::cp932::tables {
+namespace vb::codec::cp932::tables {
 
 // The UTF-8 form of one character, one to three bytes; size 0 means no character. Four
 // bytes in all, so a conversion can copy an entry whole and move on by its size.
@@ -71,4 +71,4 @@ void Encode(const EncodeTable& table, std::string_view text, std::string& out,
 // out unchanged, at the first byte that is not part of a character the table holds.
 bool AppendReencoded(const ReencodeTable& table, std::string_view bytes, std::string& out);
 
-}  // namespace vb::platform::cp932::tables
+}  // namespace vb::codec::cp932::tables

@@ -1,15 +1,15 @@
-#include "platform/codec_refusals.h"
+#include "codec/codec_refusals.h"
 
 #include <algorithm>
 #include <array>
 #include <map>
 #include <vector>
 
-#include "platform/codec.h"
-#include "platform/codec_tables.h"
-#include "platform/utf8.h"
+#include "codec/codec.h"
+#include "codec/codec_tables.h"
+#include "codec/utf8.h"
 
-namespace vb::platform::cp932 {
+namespace vb::codec::cp932 {
 
 namespace {
 
@@ -96,4 +96,4 @@ std::string EncodeThrough(Conversion convert, std::string_view utf8Text) {
     return out;
 }
 
-}  // namespace vb::platform::cp932
+}  // namespace vb::codec::cp932

@@ -1,12 +1,12 @@
-#include "platform/codec.h"
+#include "codec/codec.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "platform/utf8.h"
+#include "codec/utf8.h"
 
-using namespace vb::platform;
+using namespace vb::codec;
 
 namespace {
 
@@ -60,7 +60,7 @@ TEST(Cp932Codec, NoValidTextDecodesToAStandIn) {
             const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
             const std::string text = cp932::Decode(pair);
             std::size_t pos = 0;
-            const char32_t first = vb::platform::utf8::DecodeAt(text, pos);
+            const char32_t first = vb::codec::utf8::DecodeAt(text, pos);
             if (pos == text.size()) {
                 // A valid pair: never a stand-in. Duplicate codes may encode to their twin,
                 // which decodes to the same character.

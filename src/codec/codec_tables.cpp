@@ -1,12 +1,12 @@
-#include "platform/codec_tables.h"
+#include "codec/codec_tables.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/codec.h"
-#include "platform/utf8.h"
+#include "codec/codec.h"
+#include "codec/utf8.h"
 
-namespace vb::platform::cp932::tables {
+namespace vb::codec::cp932::tables {
 
 namespace {
 
@@ -33,7 +33,7 @@ struct CharacterRange {
     char32_t first, last;
 };
 
-#include "platform/cp932_table.inc"
+#include "codec/cp932_table.inc"
 
 Utf8Char Utf8Of(char32_t cp) {
     std::string text;
@@ -339,4 +339,4 @@ bool AppendReencoded(const ReencodeTable& table, std::string_view bytes, std::st
     return true;
 }
 
-}  // namespace vb::platform::cp932::tables
+}  // namespace vb::codec::cp932::tables
