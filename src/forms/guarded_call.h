@@ -9,12 +9,13 @@
 // the system's window procedures. The view calls every such handler through here.
 namespace vb::forms {
 
-// Shows a failure's description to the user (the view's critical message box).
-using FailureReporter = void (*)(const std::string& description);
+// Shows a failure's description to the user (the view's critical message box, or the
+// window's own box service).
+using FailureReporter = std::function<void(const std::string& description)>;
 
 // Runs the handler. What it throws is handed to report: an exception's own description, the
 // unexpected text for anything else.
-inline void RunGuarded(const std::function<void()>& handler, FailureReporter report,
+inline void RunGuarded(const std::function<void()>& handler, const FailureReporter& report,
                        const char* unexpected) {
     try {
         handler();

@@ -5,6 +5,12 @@
 
 namespace vb::forms {
 
+// How often a view shows the desktop that the program is alive while the window's thread is
+// busy (the views' ShowAlive): window managers wait seconds for an answer (GNOME about five),
+// Windows five seconds before it calls a window hung; four looks a second answer well within
+// one and cost nothing a page loop would notice.
+inline constexpr std::chrono::milliseconds kAliveLookInterval{250};
+
 // Paces a step a view repeats on the window's thread while a write-out runs (an insertion
 // into the log, a repaint of the progress bar): the next one is due once the least pause
 // has passed since the last one ended, and at least kPauseForCost times as long as the last

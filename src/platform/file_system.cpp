@@ -28,7 +28,7 @@ Folder FileSystemObject::GetFolder(const std::string& path) {
 }
 
 std::vector<std::string> FileSystemObject::GetFileNames(const std::string& path) {
-    if (!FolderExists(path)) ThrowFailure("フォルダが見つかりません。", path, os_error::kNotFound);
+    if (!FolderExists(path)) ThrowFailure(kFolderNotFound, path, os_error::kNotFound);
     std::vector<std::string> names = ListPlainFiles(path);
     // Byte order of the UTF-8 names on every system, so that the same seed makes the same
     // picks whatever order the file system lists in.
@@ -122,7 +122,7 @@ FileLock FileSystemObject::TakeLock(const std::string& path) {
     const std::size_t cut = path.find_last_of(std::string("/") + PathSeparator());
     const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut);
     if (IsNotFoundError(error) && !folder.empty() && !FolderExists(folder))
-        ThrowFailure("フォルダが見つかりません。", folder, error);
+        ThrowFailure(kFolderNotFound, folder, error);
     ThrowFailure("ロックファイルを開けません。", path, error);
 }
 

@@ -153,7 +153,7 @@ Blocked FindBlocked(const std::string& folder) {
     if (!MayWrite(folder)) return {folder, kDeletionWriteProtected, os_error::kAccessDenied};
     struct stat top {};
     if (::lstat(PathFromUtf8(folder).c_str(), &top) != 0)
-        return {folder, "フォルダを調べられません。", errno};
+        return {folder, kCannotExamineFolder, errno};
     Blocked found;
     std::string path;
     const int error = WalkTree(
@@ -171,7 +171,7 @@ Blocked FindBlocked(const std::string& folder) {
             return WalkStep{0, true};
         },
         [](int, const char*) { return 0; }, path);
-    if (error != 0 && found.path.empty()) return {path, "フォルダを調べられません。", error};
+    if (error != 0 && found.path.empty()) return {path, kCannotExamineFolder, error};
     return found;
 }
 
@@ -236,7 +236,7 @@ std::vector<std::string> FileSystemObject::ListPlainFiles(const std::string& pat
          !ec && it != fs::directory_iterator(); it.increment(ec)) {
         if (IsPlainFile(*it)) names.push_back(Utf8FromPath(it->path().filename()));
     }
-    if (ec) ThrowFailure("フォルダの中を読めません。", path, ec.value());
+    if (ec) ThrowFailure(kCannotListFolder, path, ec.value());
     return names;
 }
 
@@ -261,15 +261,13 @@ std::string FileSystemObject::MoveFolderAside(const std::string& path) {
     const fs::path native = PathFromUtf8(path);
     std::error_code ec;
     const auto status = fs::symlink_status(native, ec);
-    if (ec || !fs::exists(status))
-        ThrowFailure("フォルダが見つかりません。", path, os_error::kNotFound);
+    if (ec || !fs::exists(status)) ThrowFailure(kFolderNotFound, path, os_error::kNotFound);
     if (fs::is_symlink(status)) {
         // A link standing in for the folder: remove the link, never what it points to.
         if (!fs::remove(native, ec)) ThrowFailure(kCannotDeleteFolder, path, ec.value());
         return {};
     }
-    if (!fs::is_directory(status))
-        ThrowFailure("フォルダではありません。", path, os_error::kNotAFolder);
+    if (!fs::is_directory(status)) ThrowFailure(kNotAFolder, path, os_error::kNotAFolder);
     // The output folder itself a mount point cannot be moved aside, and emptying it in place
     // would delete the old pages before a new one is written.
     {
@@ -302,10 +300,9 @@ void FileSystemObject::CreateFolder(const std::string& path) {
     const fs::path native = PathFromUtf8(path);
     std::error_code ec;
     if (fs::exists(fs::symlink_status(native, ec)))
-        ThrowFailure("フォルダを作成できません。", path, os_error::kAlreadyExists);
+        ThrowFailure(kCannotCreateFolder, path, os_error::kAlreadyExists);
     if (!fs::create_directory(native, ec) || ec)
-        ThrowFailure("フォルダを作成できません。", path,
-                     ec ? ec.value() : os_error::kAlreadyExists);
+        ThrowFailure(kCannotCreateFolder, path, ec ? ec.value() : os_error::kAlreadyExists);
 }
 
 }  // namespace vb::platform

@@ -76,7 +76,7 @@ std::string FindWriteProtected(const std::string& folder) {
         found = IsFolder(attributes) ? FindWriteProtected(child) : (MayWrite(child) ? "" : child);
         return found.empty() ? 0 : -1;
     });
-    if (error != 0 && found.empty()) ThrowFailure("フォルダを調べられません。", folder, error);
+    if (error != 0 && found.empty()) ThrowFailure(kCannotExamineFolder, folder, error);
     return found;
 }
 
@@ -106,7 +106,7 @@ std::vector<std::string> FileSystemObject::ListPlainFiles(const std::string& pat
         if (!IsFolder(attributes)) names.push_back(name);
         return 0;
     });
-    if (error != 0) ThrowFailure("フォルダの中を読めません。", path, error);
+    if (error != 0) ThrowFailure(kCannotListFolder, path, error);
     return names;
 }
 
@@ -128,15 +128,14 @@ void FileSystemObject::RemoveLeftOverAsides(const std::string& path) {
 
 std::string FileSystemObject::MoveFolderAside(const std::string& path) {
     const DWORD attributes = Attributes(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        ThrowFailure("フォルダが見つかりません。", path, LastError());
+    if (attributes == INVALID_FILE_ATTRIBUTES) ThrowFailure(kFolderNotFound, path, LastError());
     if (IsLink(attributes)) {
         // A link standing in for the folder: remove the link, never what it points to.
         if (const int error = RemoveLink(path, attributes))
             ThrowFailure(kCannotDeleteFolder, path, error);
         return {};
     }
-    if (!IsFolder(attributes)) ThrowFailure("フォルダではありません。", path, ERROR_DIRECTORY);
+    if (!IsFolder(attributes)) ThrowFailure(kNotAFolder, path, ERROR_DIRECTORY);
     const std::string blocked = FindWriteProtected(path);
     if (!blocked.empty()) ThrowFailure(kDeletionWriteProtected, blocked, ERROR_ACCESS_DENIED);
 
@@ -164,7 +163,7 @@ void FileSystemObject::DeleteMovedAside(const std::string& aside, const std::str
 
 void FileSystemObject::CreateFolder(const std::string& path) {
     if (!CreateDirectoryW(WidePathFromUtf8(path).c_str(), nullptr))
-        ThrowFailure("フォルダを作成できません。", path, LastError());
+        ThrowFailure(kCannotCreateFolder, path, LastError());
 }
 
 }  // namespace vb::platform

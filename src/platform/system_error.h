@@ -26,6 +26,13 @@ std::string DescribeFailure(const std::string& what, const std::string& path, in
 inline constexpr const char* kCannotWrite = "ファイルを書き込めません。";
 // What a file that cannot be opened for reading says.
 inline constexpr const char* kCannotOpen = "ファイルを開けません。";
+// What the folder operations say of a folder that is missing, is no folder, cannot be made,
+// cannot be looked through or cannot be listed.
+inline constexpr const char* kFolderNotFound = "フォルダが見つかりません。";
+inline constexpr const char* kNotAFolder = "フォルダではありません。";
+inline constexpr const char* kCannotCreateFolder = "フォルダを作成できません。";
+inline constexpr const char* kCannotExamineFolder = "フォルダを調べられません。";
+inline constexpr const char* kCannotListFolder = "フォルダの中を読めません。";
 // What a folder that cannot be deleted says: a step of the deletion failed, or the folder
 // holds content this user may not write (the deletion then removes nothing).
 inline constexpr const char* kCannotDeleteFolder = "フォルダを削除できません。";

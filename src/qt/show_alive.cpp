@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "forms/pacing.h"
 #include "forms/window_thread.h"
 
 namespace vb::qtview {
@@ -27,10 +28,6 @@ namespace vb::qtview {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Window managers wait seconds for an answer (GNOME about five); four looks a second answer
-// well within one and cost nothing a page loop would notice.
-constexpr auto kLookInterval = std::chrono::milliseconds(250);
 
 xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
     const xcb_intern_atom_cookie_t cookie =
@@ -177,7 +174,7 @@ class QueueLooker {
 void ShowAlive() {
     static Clock::time_point last{};
     const Clock::time_point now = Clock::now();
-    if (last != Clock::time_point{} && now - last < kLookInterval) return;
+    if (last != Clock::time_point{} && now - last < forms::kAliveLookInterval) return;
     last = now;
     static const std::optional<PrivateX11> x11 = PrivateX11::Find();
     static const bool onX11 = x11 && x11->isPlatformX11();

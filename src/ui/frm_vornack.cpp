@@ -2,7 +2,9 @@
 #include "ui/frm_vornack.h"
 
 #include <exception>
+#include <string>
 
+#include "forms/guarded_call.h"
 #include "forms/resources.h"
 #include "platform/app_title.h"
 #include "winutil/api_set_window_pos.h"
@@ -38,15 +40,13 @@ frmVornack::~frmVornack() = default;
 
 template <class F>
 void frmVornack::Guarded(F&& handler) {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        services_.boxes.Show(e.what(), platform::MsgButtons::OK, platform::MsgIcon::Critical,
-                             platform::kAppTitle);
-    } catch (...) {
-        services_.boxes.Show(platform::kUnexpectedFailure, platform::MsgButtons::OK,
-                             platform::MsgIcon::Critical, platform::kAppTitle);
-    }
+    forms::RunGuarded(
+        std::forward<F>(handler),
+        [this](const std::string& description) {
+            services_.boxes.Show(description, platform::MsgButtons::OK, platform::MsgIcon::Critical,
+                                 platform::kAppTitle);
+        },
+        platform::kUnexpectedFailure);
 }
 
 template <class F>

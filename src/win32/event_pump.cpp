@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "forms/pacing.h"
+
 namespace vb::win32view {
 
 namespace {
@@ -90,7 +92,7 @@ void DispatchOne(MSG& msg) {
 void ShowAlive() {
     static ULONGLONG last = 0;
     const ULONGLONG now = GetTickCount64();
-    if (now - last < 250) return;
+    if (now - last < static_cast<ULONGLONG>(forms::kAliveLookInterval.count())) return;
     last = now;
     MSG msg;
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
