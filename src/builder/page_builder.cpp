@@ -212,10 +212,10 @@ std::string PageBuilder::RenewOutputFolder(const std::string& srcPath,
     // The move looks at every old page first (anything write-protected, a mount inside): on
     // the helper, with the window shown alive, as the deletion is.
     std::string aside;
-    if (w_.fso.FolderExists(outputFolder)) {
-        // A link in the folder's place is removed, not followed: the log says so, since the
-        // pages no longer go where the link pointed.
-        const bool link = w_.fso.IsFolderLink(outputFolder);
+    // A link in the folder's place is removed, not followed, whatever it points to (a folder,
+    // a file, nothing): the log says so, since the pages no longer go where it pointed.
+    const bool link = w_.fso.IsFolderLink(outputFolder);
+    if (link || w_.fso.FolderExists(outputFolder)) {
         aside = platform::RunBeside([&] { return w_.fso.MoveFolderAside(outputFolder); },
                                     [this] { w_.pbrProcess.KeepShown(); });
         if (link) w_.txtLog.AppendText(msg::kOutputWasLink + outputFolder + "\r\n");

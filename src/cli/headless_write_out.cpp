@@ -55,7 +55,7 @@ bool ChooseServer(forms::ComboBox& list, const std::string& name) {
 std::string Listed(const forms::ComboBox& list, bool servers) {
     std::string names;
     for (const auto& item : list.Items())
-        names += "  " + std::string(servers ? rules::ServerShownName(item) : item) + "\n";
+        names += "  " + Visible(servers ? rules::ServerShownName(item) : item) + "\n";
     return names;
 }
 
@@ -63,10 +63,10 @@ std::string Listed(const forms::ComboBox& list, bool servers) {
 // A server or title the settings file does not list is the command line's fault.
 std::optional<std::string> FillFields(ui::frmVornack& form, const CommandLine& line) {
     if (line.server && !ChooseServer(form.cboServer, *line.server))
-        return "設定ファイルにないサーバーです: " + *line.server +
+        return "設定ファイルにないサーバーです: " + Visible(*line.server) +
                " (not a server of the settings file)\n" + Listed(form.cboServer, true);
     if (line.title && !Choose(form.cboTitle, *line.title))
-        return "設定ファイルにないページタイトルです: " + *line.title +
+        return "設定ファイルにないページタイトルです: " + Visible(*line.title) +
                " (not a title of the settings file)\n" + Listed(form.cboTitle, false);
     const std::pair<const std::optional<std::string>&, forms::TextBox&> texts[] = {
         {line.source, form.txtSrcPath},        {line.pages, form.txtMakePageNum},

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "builder/messages.h"
+#include "cli/run_lines.h"
 #include "platform/console.h"
 
 namespace vb::cli {
@@ -23,24 +24,11 @@ std::size_t LineEnd(std::string_view text) {
     return at == std::string_view::npos ? at : at + end.size();
 }
 
-// The line without its CR LF, each control character in it (a name may hold any) shown as
-// its picture (U+2400 to U+241F, U+2421 for DEL), so none reaches a terminal or the log raw.
+// The line without its CR LF, as the terminal and the log may show it (Visible): a name may
+// hold any byte.
 std::string Shown(std::string_view line) {
     if (line.ends_with("\r\n")) line.remove_suffix(2);
-    std::string shown;
-    shown.reserve(line.size());
-    for (const char c : line) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7F) {
-            shown += c;
-            continue;
-        }
-        const unsigned picture = byte == 0x7F ? 0x2421 : 0x2400 + byte;
-        shown += static_cast<char>(0xE0 | (picture >> 12));
-        shown += static_cast<char>(0x80 | ((picture >> 6) & 0x3F));
-        shown += static_cast<char>(0x80 | (picture & 0x3F));
-    }
-    return shown + "\n";
+    return Visible(line) + "\n";
 }
 
 }  // namespace

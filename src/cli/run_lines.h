@@ -42,4 +42,10 @@ std::string_view OutcomeName(builder::Outcome outcome);
 // A text value as the lines write it.
 std::string Quoted(std::string_view text);
 
+// A text from outside (a file's name, a server or title given or listed) as the terminal and
+// the UTF-8 log may show it: each control character as its picture (U+2400 to U+241F, U+2421
+// for DEL), a C1 control or a byte that is not UTF-8 as U+FFFD. No escape sequence reaches a
+// terminal and the log stays UTF-8.
+std::string Visible(std::string_view text);
+
 }  // namespace vb::cli

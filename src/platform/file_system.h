@@ -58,8 +58,8 @@ class FileSystemObject {
     // RemoveLeftOverAsides.
     void DeleteFolder(const std::string& path);
 
-    // True when path names a link standing in for a folder (a symbolic link; on Windows also
-    // a junction or a mounted volume's folder), not a folder itself. Links are not followed.
+    // True when path names a link (a symbolic link; on Windows also a junction or a mounted
+    // volume's folder), whatever it points to, even nothing. Links are not followed.
     bool IsFolderLink(const std::string& path);
 
     // The first half of a deletion: frees the folder's name for a new folder. Throws, before

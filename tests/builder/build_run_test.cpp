@@ -395,19 +395,22 @@ TEST_F(BuildRunTest, TheOldPagesGoBesideTheNewOnesAndTheirFailedDeletionIsToldAf
 // The old pages' deletion still running after the last page: the wait tells the progress
 // bar's view again and again, as each page does, so that the desktop sees the window alive.
 #ifndef _WIN32
-// A link in the output folder's place: the link goes, what it pointed to stays, and the log
-// says that the pages now go into a real folder.
+// A link in the output folder's place, to a folder, a file or nothing: the link goes, what it
+// pointed to stays, and the log says that the pages now go into a real folder.
 TEST_F(BuildRunTest, AnOutputFolderThatIsALinkIsReplacedWithAWord) {
     AddSource("a.txt", "TARGET");
     txtMakePageNum.SetText("1");
     fs::create_directories(tmp / "elsewhere");
     WriteBytes(tmp / "elsewhere/keep.html", "kept");
-    fs::remove_all(OutFolder());
-    fs::create_directory_symlink(tmp / "elsewhere", OutFolder());
-    EXPECT_EQ(builder.Run().outcome, builder::Outcome::Done);
-    EXPECT_EQ(txtLog.Text(), kStarted + msg::kOutputWasLink + OutFolder() + "\r\n" + kFinished);
-    EXPECT_FALSE(fs::is_symlink(OutFolder()));
-    EXPECT_EQ(ReadBytes(tmp / "elsewhere/keep.html"), "kept");
+    for (const std::string target : {"elsewhere", "elsewhere/keep.html", "nothing"}) {
+        SCOPED_TRACE(target);
+        fs::remove_all(OutFolder());
+        fs::create_symlink(tmp / target, OutFolder());
+        EXPECT_EQ(builder.Run().outcome, builder::Outcome::Done);
+        EXPECT_EQ(txtLog.Text(), kStarted + msg::kOutputWasLink + OutFolder() + "\r\n" + kFinished);
+        EXPECT_TRUE(fs::is_directory(fs::symlink_status(OutFolder())));
+        EXPECT_EQ(ReadBytes(tmp / "elsewhere/keep.html"), "kept");
+    }
 }
 #endif
 

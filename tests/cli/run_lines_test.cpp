@@ -56,6 +56,38 @@ TEST(RunLinesTest, TheFirstLineIsOneLineWhoseFieldsReadBack) {
     EXPECT_EQ(QuotedField(FirstLogLine(broken), "title"), "a  b");
 }
 
+// Whether the text is UTF-8 throughout with no control character, C0 or C1: what a terminal
+// could take as a command, or a log reader as a broken line.
+bool IsPlainUtf8(const std::string& text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        if (lead < 0x20 || lead == 0x7F || (lead >= 0x80 && lead < 0xC2) || lead > 0xF4 ||
+            i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+        if (lead == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0) return false;  // C1
+        i += length;
+    }
+    return true;
+}
+
+// Names from outside shown on a terminal and in the log: whatever bytes they hold, nothing but
+// plain UTF-8 comes out, and what was printable stays as it was.
+TEST(RunLinesTest, VisibleTextHoldsNoControlAndIsUtf8) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes(rng() % 12, '\0');
+        for (char& c : bytes) c = static_cast<char>(rng());
+        EXPECT_TRUE(IsPlainUtf8(Visible(bytes))) << testing::PrintToString(bytes);
+    }
+    EXPECT_EQ(Visible("src/ソース\x1b[31m\n\x7f.txt"), "src/ソース␛[31m␊␡.txt");
+    EXPECT_EQ(Visible("a\xff\xc2\x85"
+                      "b"),
+              "a\uFFFD\uFFFDb");
+}
+
 TEST(RunLinesTest, TheLastLineSaysHowTheRunEnded) {
     const std::string line =
         LastLogLine({"2024-06-07T03:00:09+09:00", 500, 2, 997, 3.5, builder::Outcome::Busy});
