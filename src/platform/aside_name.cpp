@@ -8,7 +8,7 @@
 
 #include "platform/own_name.h"
 #include "platform/process_check.h"
-#include "platform/save_temp.h"
+#include "platform/save/save_temp.h"
 
 namespace vb::platform {
 

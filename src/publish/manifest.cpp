@@ -6,8 +6,8 @@
 #include "codec/utf8.h"
 #include "platform/native_path.h"
 #include "platform/own_name.h"
+#include "platform/save/whole_file.h"
 #include "platform/system_error.h"
-#include "platform/whole_file.h"
 
 namespace vb::publish {
 

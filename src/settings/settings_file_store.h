@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "platform/whole_file.h"
+#include "platform/save/whole_file.h"
 
 // The raw file operations behind the settings file: read it whole, and replace it whole
-// without ever leaving a half-written file behind (platform/whole_file.h says how). Failures
+// without ever leaving a half-written file behind (platform/save/whole_file.h says how). Failures
 // come back as the system's error number, so the caller can show the system's reason.
 // Methods are virtual so tests can inject faults such as an unreadable file.
 namespace vb::settings {

@@ -16,7 +16,7 @@
 #include "codec/codec.h"
 #include "hostile_fixture.h"
 #include "platform/own_name.h"
-#include "platform/save_temp.h"
+#include "platform/save/save_temp.h"
 
 namespace vb::test {
 namespace {

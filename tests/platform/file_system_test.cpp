@@ -8,8 +8,8 @@
 
 #include "file_system_fixture.h"
 #include "platform/native_path.h"
+#include "platform/save/whole_file.h"
 #include "platform/system_error.h"
-#include "platform/whole_file.h"
 #include "temp_dir.h"
 
 using namespace vb::platform;

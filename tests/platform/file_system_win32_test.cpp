@@ -13,7 +13,7 @@
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 #include "platform/own_name.h"
-#include "platform/save_temp.h"
+#include "platform/save/save_temp.h"
 #include "platform/system_error.h"
 #include "platform/wide_text.h"
 #include "platform/writability.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/symbolic_link.h"
+#include "platform/save/symbolic_link.h"
 #include "platform/wide_text.h"
 
 namespace vb::platform {

@@ -11,7 +11,7 @@
 #include "fakes.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
-#include "platform/save_steps.h"
+#include "platform/save/save_steps.h"
 #include "settings/api_ini_file_access.h"
 #include "temp_dir.h"
 

@@ -20,7 +20,7 @@
 #include <tuple>
 
 #include "ini_file_access_fixture.h"
-#include "platform/save_temp.h"
+#include "platform/save/save_temp.h"
 #include "platform/writability.h"
 #include "settings_window.h"
 

@@ -5,7 +5,7 @@
 
 #include "child_process_win32.h"
 #include "ini_file_access_fixture.h"
-#include "platform/save_temp.h"
+#include "platform/save/save_temp.h"
 #include "platform/wide_text.h"
 
 namespace vb::settings {

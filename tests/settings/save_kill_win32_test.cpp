@@ -11,7 +11,7 @@
 #include "codec/codec.h"
 #include "fakes.h"
 #include "platform/program_folder.h"
-#include "platform/whole_file.h"
+#include "platform/save/whole_file.h"
 #include "platform/wide_text.h"
 #include "save_rounds.h"
 #include "settings/api_ini_file_access.h"

@@ -1,4 +1,4 @@
-#include "platform/save_temp.h"
+#include "platform/save/save_temp.h"
 
 #include "codec/decimal.h"
 #include "codec/hex_hash.h"

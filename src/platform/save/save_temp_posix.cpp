@@ -9,7 +9,7 @@
 
 #include "platform/native_path.h"
 #include "platform/process_check.h"
-#include "platform/save_temp.h"
+#include "platform/save/save_temp.h"
 
 namespace vb::platform {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/native_path.h"
-#include "platform/symbolic_link.h"
+#include "platform/save/symbolic_link.h"
 #include "platform/wide_text.h"
 
 namespace vb::platform {

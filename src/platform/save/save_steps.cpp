@@ -1,4 +1,4 @@
-#include "platform/save_steps.h"
+#include "platform/save/save_steps.h"
 
 #include <utility>
 

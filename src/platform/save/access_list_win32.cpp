@@ -3,7 +3,7 @@
 #include <aclapi.h>
 // clang-format on
 
-#include "platform/access_list.h"
+#include "platform/save/access_list.h"
 #include "platform/wide_text.h"
 
 namespace vb::platform {

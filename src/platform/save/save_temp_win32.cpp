@@ -9,7 +9,7 @@
 #include "platform/native_path.h"
 #include "platform/process_check.h"
 #include "platform/program_folder.h"
-#include "platform/save_temp.h"
+#include "platform/save/save_temp.h"
 #include "platform/wide_text.h"
 
 namespace vb::platform {

@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <map>
 
-#include "platform/access_list.h"
+#include "platform/save/access_list.h"
 
 namespace vb::platform {
 

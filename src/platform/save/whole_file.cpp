@@ -1,7 +1,7 @@
-#include "platform/whole_file.h"
+#include "platform/save/whole_file.h"
 
 #include "platform/file_handle.h"
-#include "platform/save_steps.h"
+#include "platform/save/save_steps.h"
 #include "platform/system_error.h"
 
 namespace vb::platform {

@@ -5,13 +5,13 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "platform/access_list.h"
 #include "platform/file_handle.h"
 #include "platform/native_path.h"
-#include "platform/save_steps.h"
-#include "platform/save_temp.h"
-#include "platform/symbolic_link.h"
-#include "platform/whole_file.h"
+#include "platform/save/access_list.h"
+#include "platform/save/save_steps.h"
+#include "platform/save/save_temp.h"
+#include "platform/save/symbolic_link.h"
+#include "platform/save/whole_file.h"
 #include "platform/writability.h"
 
 namespace vb::platform {

@@ -1,7 +1,7 @@
 #include <filesystem>
 
 #include "platform/native_path.h"
-#include "platform/symbolic_link.h"
+#include "platform/save/symbolic_link.h"
 
 namespace vb::platform {
 
