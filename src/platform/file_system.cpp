@@ -54,8 +54,7 @@ std::string FileSystemObject::GetTempName() {
 std::string FileSystemObject::GetBaseName(const std::string& path) {
     std::string name = path;
     while (!name.empty() && (name.back() == '/' || name.back() == PathSeparator())) name.pop_back();
-    const auto slash = name.find_last_of(std::string("/") + PathSeparator());
-    if (slash != std::string::npos) name.erase(0, slash + 1);
+    if (auto parts = SplitAtLastSeparator(name)) name = std::move(parts->second);
     const auto dot = name.rfind('.');
     if (dot != std::string::npos) name.erase(dot);
     return name;
@@ -119,8 +118,8 @@ FileLock FileSystemObject::TakeLock(const std::string& path) {
     FileLock lock = FileLock::TryTake(path, error);
     if (error == 0) return lock;
     // A lock file in a folder that is missing: the folder is what the user must make.
-    const std::size_t cut = path.find_last_of(std::string("/") + PathSeparator());
-    const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut);
+    const auto parts = SplitAtLastSeparator(path);
+    const std::string folder = parts ? parts->first : std::string();
     if (IsNotFoundError(error) && !folder.empty() && !FolderExists(folder))
         ThrowFailure(kFolderNotFound, folder, error);
     ThrowFailure("ロックファイルを開けません。", path, error);

@@ -83,9 +83,9 @@ std::string FindWriteProtected(const std::string& folder) {
 // The path the folder is moved to before it is deleted, beside it (AsideName). Empty for a
 // path of one name.
 std::string AsidePath(const std::string& path) {
-    const std::size_t cut = path.find_last_of("\\/");
-    if (cut == std::string::npos) return {};
-    return JoinPath(path.substr(0, cut), AsideName(path.substr(cut + 1)));
+    const auto parts = SplitAtLastSeparator(path);
+    if (!parts) return {};
+    return JoinPath(parts->first, AsideName(parts->second));
 }
 
 }  // namespace
@@ -114,9 +114,9 @@ std::vector<std::string> FileSystemObject::ListPlainFiles(const std::string& pat
 // pages do not pile up next to the output folders. Best effort: one that another program
 // holds open stays until a later deletion.
 void FileSystemObject::RemoveLeftOverAsides(const std::string& path) {
-    const std::size_t cut = path.find_last_of("\\/");
-    if (cut == std::string::npos) return;
-    const std::string parent = path.substr(0, cut), folderName = path.substr(cut + 1);
+    const auto parts = SplitAtLastSeparator(path);
+    if (!parts) return;
+    const auto& [parent, folderName] = *parts;
     std::vector<std::string> leftOvers;
     ForEachEntry(parent, [&](const std::string& name, DWORD attributes) {
         if (IsFolder(attributes) && !IsLink(attributes) && IsLeftOverAside(folderName, name))

@@ -34,6 +34,12 @@ void SetProgramFolderForTesting(const std::string& folder, const std::string& ex
     TestingOverride() = {folder, executableBaseName};
 }
 
+std::optional<std::pair<std::string, std::string>> SplitAtLastSeparator(const std::string& path) {
+    const std::size_t cut = path.find_last_of(std::string("/") + PathSeparator());
+    if (cut == std::string::npos) return std::nullopt;
+    return std::pair{path.substr(0, cut), path.substr(cut + 1)};
+}
+
 std::string JoinPath(const std::string& folder, const std::string& name) {
     if (folder.empty()) return name;
     if (folder.back() == PathSeparator()) return folder + name;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace vb::platform {
 
@@ -25,5 +27,9 @@ void SetProgramFolderForTesting(const std::string& folder,
 // The platform's path separator and a join that inserts exactly one separator.
 char PathSeparator();
 std::string JoinPath(const std::string& folder, const std::string& name);
+
+// The path cut at its last separator ("/" or the platform's): the folder before it and the
+// name after it. Nothing when the path holds no separator.
+std::optional<std::pair<std::string, std::string>> SplitAtLastSeparator(const std::string& path);
 
 }  // namespace vb::platform

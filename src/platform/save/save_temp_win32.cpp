@@ -50,9 +50,9 @@ std::string TempNameFor(const std::string& target) {
 }
 
 void RemoveLeftoverTemps(const std::string& target) {
-    const std::size_t slash = target.find_last_of("\\/");
-    if (slash == std::string::npos) return;  // the save made the target absolute
-    const std::string folder = target.substr(0, slash), base = target.substr(slash + 1);
+    const auto parts = SplitAtLastSeparator(target);
+    if (!parts) return;  // the save made the target absolute
+    const auto& [folder, base] = *parts;
     WIN32_FIND_DATAW found;
     const HANDLE search =
         FindFirstFileExW(WidePathFromUtf8(JoinPath(folder, base + ".*")).c_str(), FindExInfoBasic,

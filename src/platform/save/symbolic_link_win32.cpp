@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/native_path.h"
+#include "platform/program_folder.h"
 #include "platform/save/symbolic_link.h"
 #include "platform/wide_text.h"
 
@@ -102,8 +103,8 @@ std::optional<std::string> LinkTargetFromReparseData(const std::string& link,
     if (onDrive) return LexicalFullPath(relative.substr(0, 2) + "\\" + relative.substr(2));
     const std::string fullLink = LexicalFullPath(link);
     if (fromRoot) return LexicalFullPath(RootOf(fullLink) + relative);
-    const std::size_t slash = fullLink.find_last_of("\\/");
-    return LexicalFullPath(fullLink.substr(0, slash) + "\\" + relative);
+    const auto parts = SplitAtLastSeparator(fullLink);
+    return LexicalFullPath((parts ? parts->first : fullLink) + "\\" + relative);
 }
 
 std::string ResolveLinks(const std::string& path) {
