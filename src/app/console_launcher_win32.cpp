@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "platform/app_title.h"
 #include "platform/console.h"
 #include "platform/system_error.h"
 #include "platform/wide_text.h"
@@ -90,9 +91,10 @@ HANDLE Inheritable(DWORD id) {
 int CannotStart(const std::wstring& program, DWORD error) {
     vb::platform::WriteToConsole(
         vb::platform::ConsoleStream::Error,
-        "VornackBuilder: VornackBuilder.exe を起動できません (cannot start " +
-            vb::platform::Utf8FromWide(program) +
-            ")\nVornackBuilder: " + vb::platform::DescribeOsError(static_cast<int>(error)) + "\n");
+        std::string(vb::platform::kProgramName) + ": " + vb::platform::kProgramName +
+            ".exe を起動できません (cannot start " + vb::platform::Utf8FromWide(program) + ")\n" +
+            vb::platform::kProgramName + ": " +
+            vb::platform::DescribeOsError(static_cast<int>(error)) + "\n");
     return kExitCannotStart;
 }
 

@@ -10,6 +10,7 @@
 #include "app/termination_signals.h"
 #include "cli/headless_write_out.h"
 #include "cli/run_termination.h"
+#include "platform/app_title.h"
 #include "platform/desktop_shell.h"
 #include "qt/event_pump.h"
 #include "qt/failure_report.h"
@@ -49,7 +50,7 @@ int main(int argc, char** argv) {
     // desktop offers both.
     vb::qtview::PrepareProcess();
     QApplication app(argc, argv);
-    QApplication::setApplicationName("VornackBuilder");
+    QApplication::setApplicationName(vb::platform::kProgramName);
     vb::qtview::LoadJapaneseTranslations(app);
 
     vb::qtview::ScreenBinding screen;

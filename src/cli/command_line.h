@@ -5,13 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/app_title.h"
+
 // The program's command line: what a scheduled write-out asks for, read from the arguments
 // that follow the program's name. Only the program's own options make a command-line run;
 // without them the program opens its window.
 namespace vb::cli {
 
 // The name every error line of a command-line run starts with, and --version prints.
-inline constexpr const char* kProgramName = "VornackBuilder";
+using platform::kProgramName;
 
 // What the process returns. Scripts tell the outcomes apart by these numbers.
 inline constexpr int kExitSuccess = 0;  // the write-out or publish finished (or --help, --version)
