@@ -62,6 +62,16 @@ class BuildRunTest : public BuildTest {
         bool operator==(const Step&) const = default;
     };
     std::vector<Step> progress;
+    // The steps without the repeats a wait adds: while the old folder's move or deletion
+    // lasts, the bar is told its same value again every pulse, as often as the pace of the
+    // machine makes it (ProgressBar::KeepShown).
+    std::vector<Step> Steps() const {
+        std::vector<Step> steps;
+        for (const Step& s : progress)
+            if (steps.empty() || s.max != steps.back().max || s.value != steps.back().value)
+                steps.push_back(s);
+        return steps;
+    }
 
     std::vector<std::string> Pages() const {
         auto names = OutputFiles();
@@ -99,7 +109,7 @@ TEST_F(BuildRunTest, OneSourceGivesByteExactPagesIndexLogAndProgress) {
     EXPECT_EQ(Output("index.html"), Page(entries));
 
     EXPECT_EQ(txtLog.Text(), kStarted + kFinished);
-    EXPECT_EQ(progress, (std::vector<Step>{{100, 0, 0}, {2, 0, 2}, {2, 1, 2}, {2, 2, 2}}));
+    EXPECT_EQ(Steps(), (std::vector<Step>{{100, 0, 0}, {2, 0, 2}, {2, 1, 2}, {2, 2, 2}}));
     EXPECT_EQ(events.yields(), 2);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{builder::msg::kConfirmEmptying});
     EXPECT_FALSE(state.writeOutRunning);
@@ -273,7 +283,7 @@ TEST_F(BuildRunTest, FractionalAndZeroSourcesPerPage) {
     for (const auto& name : pages) EXPECT_EQ(Output(name), Page(""));
     EXPECT_EQ(Output("index.html"), Page("<a href='" + pages[0] + "'></a><br>\r\n<a href='" +
                                          pages[1] + "'></a><br>\r\n"));
-    EXPECT_EQ(progress,
+    EXPECT_EQ(Steps(),
               (std::vector<Step>{
                   {100, 0, 0}, {2.5f, 0, 2}, {2.5f, 1, 2}, {2.5f, 2, 2}, {2.5f, 2.5f, 2}}));
 }
@@ -496,9 +506,10 @@ TEST_F(BuildRunTest, YieldsExactlyTwiceAndMarksTheRunMeanwhile) {
     EXPECT_EQ(runningAtYield, (std::vector<bool>{true, true}));
     EXPECT_EQ(events.yields(), 2);
     EXPECT_FALSE(state.writeOutRunning);
-    ASSERT_GT(progress.size(), 2u);
-    for (std::size_t i = 1; i < progress.size(); ++i)  // nothing yields in the page loop
-        EXPECT_EQ(progress[i].yieldsSoFar, 2);
+    const std::vector<Step> steps = Steps();
+    ASSERT_GT(steps.size(), 2u);
+    for (std::size_t i = 1; i < steps.size(); ++i)  // nothing yields in the page loop
+        EXPECT_EQ(steps[i].yieldsSoFar, 2);
 }
 
 TEST_F(BuildRunTest, ASecondWriteOutIntoTheSameFolderIsRefusedAndTheFirstCompletes) {
