@@ -17,6 +17,11 @@ std::string Visible(std::string_view text) {
     std::string shown;
     shown.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
+        // Printable ASCII, nearly every byte of a log line, goes as it is.
+        if (text[pos] >= 0x20 && text[pos] < 0x7F) {
+            shown += text[pos++];
+            continue;
+        }
         const std::size_t start = pos;
         const char32_t c = codec::utf8::DecodeAt(text, pos);
         // Only the shortest form of a character that is one: the decoder also takes overlong
