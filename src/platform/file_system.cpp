@@ -5,8 +5,11 @@
 #include <system_error>
 
 #include "codec/codec.h"
+#include "platform/aside_name.h"
 #include "platform/closes_behind.h"
 #include "platform/file_handle.h"
+#include "platform/folder_steps.h"
+#include "platform/leftover_name.h"
 #include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/system_error.h"
@@ -36,10 +39,68 @@ std::vector<std::string> FileSystemObject::GetFileNames(const std::string& path)
     return names;
 }
 
-void FileSystemObject::DeleteFolder(const std::string& path) {
-    const std::string aside = MoveFolderAside(path);
-    if (!aside.empty()) DeleteMovedAside(aside, path);
-    RemoveLeftOverAsides(path);
+bool FileSystemObject::IsFolderLink(const std::string& path) {
+    return !path.empty() && folder_steps::LookAt(path).kind == folder_steps::Kind::Link;
+}
+
+std::vector<std::string> FileSystemObject::ListPlainFiles(const std::string& path) {
+    std::vector<std::string> names;
+    if (const int error = folder_steps::ListPlainFiles(path, names))
+        ThrowFailure(kCannotListFolder, path, error);
+    return names;
+}
+
+std::string FileSystemObject::MoveFolderAside(const std::string& path) {
+    using folder_steps::Kind;
+    const folder_steps::Look look = folder_steps::LookAt(path);
+    if (look.kind == Kind::Missing) ThrowFailure(kFolderNotFound, path, look.error);
+    if (look.kind == Kind::Link) {
+        // A link standing in for the folder: remove the link, never what it points to.
+        if (const int error = folder_steps::RemoveLink(path))
+            ThrowFailure(kCannotDeleteFolder, path, error);
+        return {};
+    }
+    if (look.kind != Kind::Folder && look.kind != Kind::MountRoot)
+        ThrowFailure(kNotAFolder, path, os_error::kNotAFolder);
+    // The output folder itself a mount point cannot be moved aside, and emptying it in place
+    // would delete the old pages before a new one is written.
+    if (look.kind == Kind::MountRoot) ThrowFailure(kCannotMoveAside, path, os_error::kBusy);
+    const folder_steps::Blocked blocked = folder_steps::FindBlocked(path);
+    if (!blocked.path.empty()) ThrowFailure(blocked.what, blocked.path, blocked.code);
+
+    // Moved aside, the folder leaves its name free at once for the new one, even while another
+    // program holds it open (Windows keeps such a folder "delete pending" under its name).
+    if (const auto parts = SplitAtLastSeparator(path)) {
+        const std::string aside = JoinPath(parts->first, AsideName(parts->second));
+        const int error = folder_steps::MoveWithoutReplacing(path, aside);
+        if (error == 0) return aside;
+        // Refused rather than emptied in place: the run would go on to fail where the move
+        // did (the folder's place cannot be written, a file inside is held open), with the
+        // old pages gone and none new.
+        if (!folder_steps::IsNameTooLong(error)) ThrowFailure(kCannotMoveAside, path, error);
+    }
+    // A path of one name, or one too long for the aside name beside it: removed in place.
+    if (const int error = folder_steps::RemoveTree(path))
+        ThrowFailure(kCannotDeleteFolder, path, error);
+    return {};
+}
+
+// What stays aside is removed by a later deletion of path (RemoveLeftOverAsides): it never
+// goes back under path's name, which by now the new folder may take at any moment.
+void FileSystemObject::DeleteMovedAside(const std::string& aside, const std::string&) {
+    if (const int error = folder_steps::RemoveTree(aside))
+        ThrowFailure(kCannotDeleteFolder, aside, error);
+}
+
+// Old pages of interrupted deletions do not pile up next to the output folders.
+void FileSystemObject::RemoveLeftOverAsides(const std::string& path) {
+    const auto parts = SplitAtLastSeparator(path);
+    if (!parts) return;
+    const std::string& folderName = parts->second;
+    SweepLeftovers(
+        parts->first, LeftoverKind::Folder,
+        [&](std::string_view name) { return IsLeftOverAside(folderName, name); },
+        [](const std::string& leftover) { folder_steps::RemoveTree(leftover); });
 }
 
 std::string FileSystemObject::GetTempName() {

@@ -54,10 +54,6 @@ class FileSystemObject {
     // of many files listed for less memory.
     virtual std::vector<std::string> GetFileNames(const std::string& path);
 
-    // Removes the folder with everything in it: MoveFolderAside, then DeleteMovedAside, then
-    // RemoveLeftOverAsides.
-    void DeleteFolder(const std::string& path);
-
     // True when path names a link (a symbolic link; on Windows also a junction or a mounted
     // volume's folder), whatever it points to, even nothing. Links are not followed.
     bool IsFolderLink(const std::string& path);

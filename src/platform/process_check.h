@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Whether a process of this machine has ended, for the clean-up of what an ended process
 // left behind (a save's temporary file, a folder a deletion had moved aside).
@@ -13,5 +14,10 @@ bool ProcessIsGone(std::uint64_t id);
 
 // The id of this process, as ProcessIsGone asks about it.
 std::uint64_t ThisProcessId();
+
+// What tells this machine from others that may share a folder (ThisMachineTag is made from
+// it): on Linux the machine's id (else its host name) and the process-id space, on Windows the
+// computer's name.
+std::string MachineIdentity();
 
 }  // namespace vb::platform

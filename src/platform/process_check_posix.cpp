@@ -1,8 +1,10 @@
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <fstream>
 
 #include "platform/process_check.h"
 
@@ -17,5 +19,22 @@ bool ProcessIsGone(std::uint64_t id) {
 }
 
 std::uint64_t ThisProcessId() { return static_cast<std::uint64_t>(::getpid()); }
+
+// The machine's lasting identity (its machine id, else its host name) and the process-id
+// space this process lives in: a process id means something only inside its own space, so a
+// container sharing the folder counts as another machine.
+std::string MachineIdentity() {
+    std::string id;
+    std::ifstream("/etc/machine-id") >> id;
+    if (id.empty()) {
+        char host[256] = {};
+        ::gethostname(host, sizeof host - 1);
+        id = host;
+    }
+    struct stat space {};
+    if (::stat("/proc/self/ns/pid", &space) == 0)
+        id += ":" + std::to_string(space.st_dev) + ":" + std::to_string(space.st_ino);
+    return id;
+}
 
 }  // namespace vb::platform

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/process_check.h"
+#include "platform/wide_text.h"
 
 namespace vb::platform {
 
@@ -20,5 +21,12 @@ bool ProcessIsGone(std::uint64_t id) {
 }
 
 std::uint64_t ThisProcessId() { return GetCurrentProcessId(); }
+
+// The machine's name: two computers of one network never share it.
+std::string MachineIdentity() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    return GetComputerNameW(name, &size) ? Utf8FromWide(std::wstring(name, size)) : std::string();
+}
 
 }  // namespace vb::platform

@@ -15,8 +15,8 @@
 
 #include "codec/codec.h"
 #include "hostile_fixture.h"
+#include "platform/leftover_name.h"
 #include "platform/own_name.h"
-#include "platform/save/save_temp.h"
 
 namespace vb::test {
 namespace {

@@ -64,7 +64,7 @@ TEST_F(FileSystemPosixTest, DeleteFolderRemovesEverythingButFollowsNoLink) {
     fs::create_directory_symlink(dir / "outside", out + "/link");
     fs::create_symlink(dir / "outside/keep.txt", out + "/filelink");
 
-    fso.DeleteFolder(out);
+    DeleteFolder(out);
     EXPECT_FALSE(fs::exists(out));
     EXPECT_EQ(ReadBytes(dir / "outside/keep.txt"), "keep");
 }
@@ -73,7 +73,7 @@ TEST_F(FileSystemPosixTest, DeleteFolderOnALinkRemovesOnlyTheLink) {
     fs::create_directory(dir / "real");
     WriteBytes(dir / "real/keep", "k");
     fs::create_directory_symlink(dir / "real", dir / "out");
-    fso.DeleteFolder(dir / "out");
+    DeleteFolder(dir / "out");
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "out")));
     EXPECT_EQ(ReadBytes(dir / "real/keep"), "k");
 }

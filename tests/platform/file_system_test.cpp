@@ -147,13 +147,13 @@ TEST_F(FileSystemTest, DeleteFolderRefusesWriteProtectedContentBeforeDeletingAny
     WriteBytes(out + "/sub/locked", "l");
     fs::permissions(out + "/sub/locked", fs::perms::owner_read | fs::perms::group_read);
 
-    EXPECT_THROW(fso.DeleteFolder(out), SystemError);
+    EXPECT_THROW(DeleteFolder(out), SystemError);
     EXPECT_TRUE(fs::exists(out + "/a.html"));
     EXPECT_TRUE(fs::exists(out + "/sub/locked"));
 }
 
 TEST_F(FileSystemTest, CreateAndDeleteFolderFailures) {
-    EXPECT_THROW(fso.DeleteFolder(dir / "missing"), SystemError);
+    EXPECT_THROW(DeleteFolder(dir / "missing"), SystemError);
     EXPECT_THROW(fso.CreateFolder(dir / "missing/child"), SystemError);
     fso.CreateFolder(dir / "new");
     EXPECT_TRUE(fs::is_directory(dir / "new"));

@@ -11,9 +11,9 @@
 
 #include "file_system_fixture.h"
 #include "platform/file_system.h"
+#include "platform/leftover_name.h"
 #include "platform/native_path.h"
 #include "platform/own_name.h"
-#include "platform/save/save_temp.h"
 #include "platform/system_error.h"
 #include "platform/wide_text.h"
 #include "platform/writability.h"
@@ -88,7 +88,7 @@ TEST_F(FileSystemWin32Test, TheReadOnlyAttributeProtectsAFileFromDeletion) {
     EXPECT_FALSE(MayWrite(out + "\\locked.html"));
     EXPECT_TRUE(MayWrite(out + "\\a.html"));
 
-    EXPECT_THROW(fso.DeleteFolder(out), SystemError);
+    EXPECT_THROW(DeleteFolder(out), SystemError);
     EXPECT_EQ(ReadBytes(out + "\\a.html"), "a");
     SetFileAttributesW(WideFromUtf8(out + "\\locked.html").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -101,7 +101,7 @@ TEST_F(FileSystemWin32Test, ARunAgainWhileTheOutputFolderIsOpenElsewhereMakesItA
         // File Explorer showing the folder: it lets others delete it.
         HeldOpen explorer(out, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
         ASSERT_TRUE(explorer.ok());
-        fso.DeleteFolder(out);
+        DeleteFolder(out);
         fso.CreateFolder(out);
         fso.WriteAllText(out + "\\new.html", "new");
     }
@@ -126,7 +126,7 @@ TEST_F(FileSystemWin32Test, WhatAKilledDeletionLeftAsideGoesWithTheNextDeletion)
         fso.CreateFolder(folder);
         WriteBytes(folder + "\\old.html", "old");
     }
-    fso.DeleteFolder(out);
+    DeleteFolder(out);
     EXPECT_FALSE(fso.FolderExists(leftOver));
     EXPECT_TRUE(fso.FolderExists(running));
     EXPECT_TRUE(fso.FolderExists(users));
@@ -140,7 +140,7 @@ TEST_F(FileSystemWin32Test, AFileHeldOpenStopsTheDeletionWithTheSystemsReason) {
     ASSERT_TRUE(editor.ok());
     std::string named;  // the folder the failure names: where the held file stays
     try {
-        fso.DeleteFolder(out);
+        DeleteFolder(out);
         FAIL() << "deleted a folder holding an open file";
     } catch (const SystemError& e) {
         const std::string text = e.what();
@@ -161,7 +161,7 @@ TEST_F(FileSystemWin32Test, AJunctionInsideTheOutputFolderIsRemovedNotFollowed) 
     if (!MakeJunction(out + "\\junction", dir / "outside"))
         GTEST_SKIP() << "no junctions here (Wine 8 refuses FSCTL_SET_REPARSE_POINT, and mklink /j)";
 
-    fso.DeleteFolder(out);
+    DeleteFolder(out);
     EXPECT_FALSE(fso.FolderExists(out));
     EXPECT_EQ(ReadBytes(dir / "outside\\keep.txt"), "keep");
 }
@@ -174,7 +174,7 @@ TEST_F(FileSystemWin32Test, JapaneseAndEmojiPathsWorkWholeWay) {
     ASSERT_EQ(listed.Count(), 1u);
     EXPECT_EQ(listed.Files()[0].name, "ネタ😀.txt");
     EXPECT_EQ(fso.ReadAllText(listed.Files()[0].path), "本文");
-    fso.DeleteFolder(folder);
+    DeleteFolder(folder);
     EXPECT_FALSE(fso.FolderExists(folder));
 }
 

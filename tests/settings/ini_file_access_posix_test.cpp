@@ -20,7 +20,7 @@
 #include <tuple>
 
 #include "ini_file_access_fixture.h"
-#include "platform/save/save_temp.h"
+#include "platform/leftover_name.h"
 #include "platform/writability.h"
 #include "settings_window.h"
 
@@ -130,26 +130,30 @@ TEST_F(IniFileAccessTest, LinkIsWrittenThroughToItsTarget) {
     EXPECT_EQ(NamesIn(dir / "real"), std::set<std::string>{"settings.ini"});
 }
 
-// A save killed half-way left its temporary file; the next save removes it. A user's files
-// that only look like one stay: a dated backup, the form of names before the marker, another
-// machine's (or container's) save, a save still running.
+// A save killed half-way left its temporary file (of this version's form, or of the earlier
+// mkostemp form); the next save removes it. A user's files that only look like one stay: a
+// dated backup, the form of names before the marker, another machine's (or container's)
+// save, a save still running, a serial of three numbers.
 TEST_F(IniFileAccessTest, SaveRemovesOnlyTheTemporaryFilesThatEndedSavesHereLeft) {
     const pid_t ended = ::fork();
     if (ended == 0) ::_exit(0);
     ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
     const auto temp = [](pid_t pid, const std::string& machine = platform::ThisMachineTag()) {
-        return ".VornackBuilder.ini.vbsave-" + machine + "-" + std::to_string(pid) + ".";
+        return ".VornackBuilder.ini.vbsave-" + machine + "-" + std::to_string(pid);
     };
     const std::string pid = std::to_string(ended);
     const std::set<std::string> kept = {"VornackBuilder.ini",
                                         ".VornackBuilder.ini.20241208.backup",
                                         ".VornackBuilder.ini." + pid + ".a1B2c3",
-                                        temp(ended, "0123456789abcdef") + "a1B2c3",
-                                        temp(::getpid()) + "a1B2c3",
-                                        temp(ended) + "a1B2c",
-                                        temp(ended) + "a1B2c3.bak"};
+                                        temp(ended, "0123456789abcdef") + ".a1B2c3",
+                                        temp(::getpid()) + ".a1B2c3",
+                                        temp(::getpid()) + "-123",
+                                        temp(ended) + ".a1B2c",
+                                        temp(ended) + ".a1B2c3.bak",
+                                        temp(ended) + "-1-2-3"};
     for (const std::string& name : kept) WriteBytes(dir / name, "[Setting]\r\n");
-    WriteBytes(dir / (temp(ended) + "a1B2c3"), "[Setting]\r\nA=half");
+    WriteBytes(dir / (temp(ended) + ".a1B2c3"), "[Setting]\r\nA=half");
+    WriteBytes(dir / (temp(ended) + "-123"), "[Setting]\r\nA=half");
     ASSERT_TRUE(ini.PutIni("Setting", "1", "A"));
     EXPECT_EQ(NamesIn(dir.str()), kept);
 }

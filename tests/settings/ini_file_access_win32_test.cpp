@@ -5,7 +5,7 @@
 
 #include "child_process_win32.h"
 #include "ini_file_access_fixture.h"
-#include "platform/save/save_temp.h"
+#include "platform/leftover_name.h"
 #include "platform/wide_text.h"
 
 namespace vb::settings {
@@ -67,7 +67,8 @@ TEST_F(IniFileAccessTest, AFileLockedByAnotherProgramFailsWithTheSystemsReason) 
     EXPECT_EQ(NamesIn(dir.str()), std::set<std::string>{"VornackBuilder.ini"});
 }
 
-// A save ended half-way left its temporary file; the next save removes it. A user's files
+// A save ended half-way left its temporary file (of this version's form, or of the earlier one
+// with a counter and the clock); the next save removes it. A user's files
 // that only look like one stay: a dated copy, three numbers, the form of names before the
 // marker, another machine's save, a save still running.
 TEST_F(IniFileAccessTest, SaveRemovesOnlyTheTemporaryFilesThatEndedSavesHereLeft) {
@@ -90,6 +91,9 @@ TEST_F(IniFileAccessTest, SaveRemovesOnlyTheTemporaryFilesThatEndedSavesHereLeft
                                         temp(child.Id()) + "07.tmp"};
     for (const std::string& name : kept) WriteBytes(dir / name, "[Setting]\r\n");
     WriteBytes(dir / (temp(child.Id()) + "7.tmp"), "[Setting]\r\nA=half");
+    WriteBytes(
+        dir / ("VornackBuilder.ini.vbsave-" + platform::ThisMachineTag() + "-" + pid + "-7.tmp"),
+        "[Setting]\r\nA=half");  // this version's form: one serial
     ASSERT_TRUE(ini.PutIni("Setting", "1", "A"));
     EXPECT_EQ(NamesIn(dir.str()), kept);
 }

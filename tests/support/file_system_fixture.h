@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/deletes_behind.h"
 #include "platform/file_system.h"
 #include "temp_dir.h"
 
@@ -12,6 +13,14 @@ class FileSystemFixture : public ::testing::Test {
   protected:
     TempDir dir;
     platform::FileSystemObject fso;
+
+    // Deletes the folder as a write-out deletes the old pages: moved aside, then removed on
+    // the helper with what interrupted deletions left beside it; throws what either throws.
+    void DeleteFolder(const std::string& path) {
+        platform::DeletesBehind behind(fso);
+        behind.Start(fso.MoveFolderAside(path), path);
+        behind.Finish();
+    }
 };
 
 }  // namespace vb::test

@@ -1,36 +1,41 @@
 #include "platform/save/save_temp.h"
 
-#include "codec/decimal.h"
-#include "codec/hex_hash.h"
+#include <string_view>
+
+#include "platform/folder_steps.h"
+#include "platform/leftover_name.h"
+#include "platform/program_folder.h"
 
 namespace vb::platform {
 
-const std::string& ThisMachineTag() {
-    static const std::string tag = codec::HexHash(save_temp::MachineIdentity());
-    return tag;
+namespace {
+
+// The temporary names of saves of the file named base: hidden on POSIX by their leading dot,
+// told apart on Windows by the ending the system's tools take for a temporary file.
+LeftoverForm TempForm(const std::string& base) {
+#ifdef _WIN32
+    return {base + ".", "vbsave-", ".tmp"};
+#else
+    return {"." + base + ".", "vbsave-", ""};
+#endif
 }
 
-namespace save_temp {
+}  // namespace
 
-std::optional<std::string_view> AfterOwnMarker(std::string_view name, std::string_view prefix) {
-    const std::string own = std::string(prefix) + std::string(kMarker) + ThisMachineTag() + "-";
-    if (!name.starts_with(own)) return std::nullopt;
-    name.remove_prefix(own.size());
-    return name;
+std::string TempNameFor(const std::string& target) {
+    if (const auto parts = SplitAtLastSeparator(target))
+        return JoinPath(parts->first, NewLeftoverName(TempForm(parts->second)));
+    return NewLeftoverName(TempForm(target));
 }
 
-std::optional<std::uint64_t> TakeNumber(std::string_view& rest, char delimiter,
-                                        std::uint64_t most) {
-    const std::size_t end = delimiter == '\0' ? rest.size() : rest.find(delimiter);
-    if (end == std::string_view::npos || end == 0) return std::nullopt;
-    // The names write no leading zero.
-    if (rest[0] == '0' && end > 1) return std::nullopt;
-    const std::optional<std::uint64_t> value = codec::DecimalNumber(rest.substr(0, end), most);
-    if (!value) return std::nullopt;
-    rest.remove_prefix(delimiter == '\0' ? end : end + 1);
-    return value;
+void RemoveLeftoverTemps(const std::string& target) {
+    const auto parts = SplitAtLastSeparator(target);
+    const std::string folder = parts ? parts->first : ".";
+    const LeftoverForm form = TempForm(parts ? parts->second : target);
+    SweepLeftovers(
+        folder, LeftoverKind::PlainFile,
+        [&](std::string_view name) { return IsLeftover(form, name); },
+        [](const std::string& leftover) { folder_steps::RemoveFile(leftover); });
 }
-
-}  // namespace save_temp
 
 }  // namespace vb::platform

@@ -62,10 +62,16 @@ int TakeOverPermissions(int fd, const struct stat* old) {
 // group bits may be.
 TempOutcome ReplaceViaTemp(const std::string& target, const std::string& folder,
                            const std::string& bytes, const struct stat* old) {
-    std::string temp = TempNameFor(target);
+    std::string temp;
     int fd = -1;
     if (const int err = Step("create temporary", [&] {
-            fd = ::mkostemp(temp.data(), O_CLOEXEC);
+            // A name this process never gave can still be taken: by a leftover of an earlier
+            // process of the same id. The next name is then another.
+            for (int tries = 0; tries < 3; ++tries) {
+                temp = TempNameFor(target);
+                fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+                if (fd >= 0 || errno != EEXIST) break;
+            }
             return fd < 0 ? errno : 0;
         }))
         return {err, false};

@@ -30,15 +30,21 @@ bool IsBusy(int error) {
 // Writes the bytes into a new file, gives it the old file's access list (when there is an
 // old file: copyAccessFrom) and flushes them to the disk. created: whether the folder took
 // the file at all; accessNotKept: whether the access list could not be given.
-int WriteNewFile(const std::string& temp, const std::string& bytes,
+int WriteNewFile(const std::string& target, std::string& temp, const std::string& bytes,
                  const std::string* copyAccessFrom, bool& created, bool& accessNotKept) {
     // Only the old file's list needs the right to set one (an owner's, unless the folder's
     // OWNER RIGHTS entries take it away).
     const DWORD access = GENERIC_WRITE | (copyAccessFrom ? WRITE_DAC : 0);
     HANDLE h = INVALID_HANDLE_VALUE;
     if (const int err = Step("create temporary", [&] {
-            h = CreateFileW(WidePathFromUtf8(temp).c_str(), access, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+            // A name this process never gave can still be taken: by a leftover of an earlier
+            // process of the same id. The next name is then another.
+            for (int tries = 0; tries < 3; ++tries) {
+                temp = TempNameFor(target);
+                h = CreateFileW(WidePathFromUtf8(temp).c_str(), access, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+                if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) break;
+            }
             return h == INVALID_HANDLE_VALUE ? LastError() : 0;
         }))
         return err;
@@ -92,9 +98,9 @@ int ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_ACCESS_DENIED;
     if (exists && !MayWrite(target)) return ERROR_ACCESS_DENIED;
 
-    const std::string temp = TempNameFor(target);
+    std::string temp;
     bool created = false, accessNotKept = false;
-    int err = WriteNewFile(temp, bytes, exists ? &target : nullptr, created, accessNotKept);
+    int err = WriteNewFile(target, temp, bytes, exists ? &target : nullptr, created, accessNotKept);
     if (err == 0) err = PutInPlace(temp, target, attributes);
     if (err == 0) {
         RemoveLeftoverTemps(target);
