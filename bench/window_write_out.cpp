@@ -28,7 +28,9 @@ WriteOutOutcome RunInWindow(const Corpus& corpus, std::uint32_t seed) {
     auto* events = new qtview::QtEventPump;
     auto* shell = new platform::SystemDesktopShell;
     auto* form = new ui::frmVornack(
-        {.boxes = *boxes, .events = *events, .shell = *shell, .pickSeed = [seed] { return seed; }});
+        {.boxes = *boxes, .events = *events, .shell = *shell, .options = {.pickSeed = [seed] {
+                                                                  return seed;
+                                                              }}});
     auto* window = new qtview::FormWindow(*form);
     window->ShowForm();
     form->Form_Load();

@@ -83,7 +83,9 @@ WriteOutOutcome RunHeadless(const Corpus& corpus, std::uint32_t seed) {
     NoEvents events;
     platform::SystemDesktopShell shell;
     ui::frmVornack window(ui::WindowServices{
-        .boxes = boxes, .events = events, .shell = shell, .pickSeed = [seed] { return seed; }});
+        .boxes = boxes, .events = events, .shell = shell, .options = {.pickSeed = [seed] {
+                                                              return seed;
+                                                          }}});
     window.Form_Load();
     return TimeWriteOut(window, boxes, corpus, seed);
 }

@@ -111,7 +111,9 @@ int Run(const std::string& programFolder, const std::string& sourceFolder, std::
     bench::NoEvents events;
     platform::SystemDesktopShell shell;
     ui::frmVornack window(ui::WindowServices{
-        .boxes = boxes, .events = events, .shell = shell, .pickSeed = [seed] { return seed; }});
+        .boxes = boxes, .events = events, .shell = shell, .options = {.pickSeed = [seed] {
+                                                              return seed;
+                                                          }}});
     window.Form_Load();
     return TimeWriteOut(window, boxes, sourceFolder, seed, [] {});
 }
@@ -127,7 +129,9 @@ int RunInWindow(const std::string& programFolder, const std::string& sourceFolde
     win32view::Win32EventPump events;
     platform::SystemDesktopShell shell;
     ui::frmVornack form(ui::WindowServices{
-        .boxes = boxes, .events = events, .shell = shell, .pickSeed = [seed] { return seed; }});
+        .boxes = boxes, .events = events, .shell = shell, .options = {.pickSeed = [seed] {
+                                                              return seed;
+                                                          }}});
     win32view::FormWindow window(form);
     win32view::SetDialogWindow(window.Handle());
     form.Load();

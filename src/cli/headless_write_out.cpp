@@ -222,8 +222,8 @@ int RunWriteOut(const CommandLine& line, RunOutput& out) {
     ui::frmVornack form({.boxes = boxes,
                          .events = events,
                          .shell = shell,
-                         .pickSeed = [seed] { return seed; },
-                         .serverFolders = settings::ServerFolders::Leave});
+                         .options = {.pickSeed = [seed] { return seed; },
+                                     .serverFolders = settings::ServerFolders::Leave}});
     form.Load();
     if (form.LoadFailed()) {
         EndRun(out, builder::Outcome::Failed, started);

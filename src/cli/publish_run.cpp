@@ -91,7 +91,7 @@ std::optional<Chosen> ChooseJob(const CommandLine& line, RunOutput& out, int& st
     ui::frmVornack form({.boxes = boxes,
                          .events = events,
                          .shell = shell,
-                         .serverFolders = settings::ServerFolders::Leave});
+                         .options = {.serverFolders = settings::ServerFolders::Leave}});
     form.Load();
     if (form.LoadFailed()) return std::nullopt;
     if (line.server) {

@@ -18,19 +18,9 @@ namespace vb::ui {
 frmVornack::frmVornack(const WindowServices& services)
     : forms::Form("frmVornack"),
       checked_(services.boxes, services.events, services.shell),
-      // Every field but the three checked services as the caller gave it: a field left out
-      // here would silently take its default (the command line's "make no server folder"
-      // did).
-      services_{.boxes = checked_.Boxes(),
-                .events = checked_.Events(),
-                .shell = checked_.Shell(),
-                .makeFileSystem = services.makeFileSystem,
-                .advertisementHost = services.advertisementHost,
-                .pickSeed = services.pickSeed,
-                .settingsStore = services.settingsStore,
-                .serverFolders = services.serverFolders,
-                .makeTransfer = services.makeTransfer},
-      ini_(services_.boxes, services.settingsStore) {
+      // The three services checked, the options whole as the caller gave them.
+      services_{checked_.Boxes(), checked_.Events(), checked_.Shell(), services.options},
+      ini_(services_.boxes, services.options.settingsStore) {
     LayOutControls();
     LayOutMenus();
     ConnectHandlers();
@@ -159,7 +149,7 @@ settings::SettingsFields frmVornack::SettingsFieldsOfWindow() {
 }
 
 void frmVornack::GetIniSetting() {
-    settings::GetIniSetting(SettingsFieldsOfWindow(), Fso(), ini_, services_.serverFolders);
+    settings::GetIniSetting(SettingsFieldsOfWindow(), Fso(), ini_, services_.options.serverFolders);
 }
 
 void frmVornack::PutIniSetting() {
@@ -168,8 +158,8 @@ void frmVornack::PutIniSetting() {
 
 platform::FileSystemObject& frmVornack::Fso() {
     if (!fso_)
-        fso_ = services_.makeFileSystem ? services_.makeFileSystem()
-                                        : std::make_unique<platform::FileSystemObject>();
+        fso_ = services_.options.makeFileSystem ? services_.options.makeFileSystem()
+                                                : std::make_unique<platform::FileSystemObject>();
     return *fso_;
 }
 
@@ -179,7 +169,7 @@ builder::PageBuilder& frmVornack::Builder() {
             builder::BuildWindow{txtSrcPath, cboServer, cboTitle, txtMakePageNum, txtPagePerSrcNum,
                                  txtReplaceTarget, txtReplaceText, txtLog, pbrProcess, TemplateText,
                                  Fso(), services_.boxes, services_.events, runState_});
-        builder_->SetPickSeedSource(services_.pickSeed);
+        builder_->SetPickSeedSource(services_.options.pickSeed);
     }
     return *builder_;
 }

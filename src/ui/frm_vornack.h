@@ -35,17 +35,8 @@ inline constexpr const char* kAdPlaceholder = "For Rent\r\nCM Area\r\n";
 // Where on the advertisement host the advertisement page is.
 inline constexpr const char* kAdvertisementPath = "/member/zund/cm/navigator.php";
 
-// Every service the window uses, handed in once when it is made: the program's entry point
-// passes the real ones, tests and benchmarks pass their own. Each must outlive the window.
-// Not here: the screen and the program folder, which are facts of the whole process (the
-// build and the settings layer read the program folder too).
-struct WindowServices {
-    // Modal message boxes: validation, questions, failures, the version box.
-    platform::MessageBoxService& boxes;
-    // Lets pending window events run: the write-out's yields, the ad timer's tick, the 3D line.
-    platform::EventPump& events;
-    // Opens documents, folders and addresses with the desktop's programs.
-    platform::DesktopShell& shell;
+// What the window is given beside the three services below, each with its default.
+struct WindowOptions {
     // Makes the window's one file-system service at its first use; empty: the real one.
     std::function<std::unique_ptr<platform::FileSystemObject>()> makeFileSystem = {};
     // Host (or host:port) serving the advertisement page; empty: the host the build names.
@@ -61,6 +52,20 @@ struct WindowServices {
     // Makes the transfer of each publish (called on the window's thread, used on the
     // publish's own); empty: libcurl's. Tests pass a fake server.
     std::function<std::unique_ptr<publish::Transfer>()> makeTransfer = {};
+};
+
+// Every service the window uses, handed in once when it is made: the program's entry point
+// passes the real ones, tests and benchmarks pass their own. Each must outlive the window.
+// Not here: the screen and the program folder, which are facts of the whole process (the
+// build and the settings layer read the program folder too).
+struct WindowServices {
+    // Modal message boxes: validation, questions, failures, the version box.
+    platform::MessageBoxService& boxes;
+    // Lets pending window events run: the write-out's yields, the ad timer's tick, the 3D line.
+    platform::EventPump& events;
+    // Opens documents, folders and addresses with the desktop's programs.
+    platform::DesktopShell& shell;
+    WindowOptions options = {};
 };
 
 // The program's one window: the fields of a write-out, the log, the progress bar, the

@@ -12,7 +12,7 @@ constexpr const char* kBrandWord = "zund";
 }  // namespace
 
 std::string frmVornack::AdvertisementAddress() const {
-    const std::string& host = services_.advertisementHost;
+    const std::string& host = services_.options.advertisementHost;
     return "http://" + (host.empty() ? std::string(build_config::kAdHost) : host) +
            kAdvertisementPath;
 }

@@ -14,7 +14,8 @@ namespace vb::ui {
 void frmVornack::mnuPublish_Click() {
     std::optional<publish::PublishJob> job = PublishJobOfServer();
     if (!job) return;
-    auto transfer = services_.makeTransfer ? services_.makeTransfer() : publish::MakeCurlTransfer();
+    auto transfer = services_.options.makeTransfer ? services_.options.makeTransfer()
+                                                   : publish::MakeCurlTransfer();
     txtLog.SetText({});
     pbrProcess.SetValue(0.0f);
     publishHost_ = job->endpoint.host;

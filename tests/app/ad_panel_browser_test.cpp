@@ -29,8 +29,11 @@ class AdPanelBrowserTest : public ::testing::Test {
         platform::SetProgramFolderForTesting("");
     }
     void Start(const std::string& adHost) {
-        form = std::make_unique<ui::frmVornack>(ui::WindowServices{
-            .boxes = boxes, .events = events, .shell = shell, .advertisementHost = adHost});
+        form = std::make_unique<ui::frmVornack>(
+            ui::WindowServices{.boxes = boxes,
+                               .events = events,
+                               .shell = shell,
+                               .options = {.advertisementHost = adHost}});
         // Kept to loopback whoever runs the test: the page is served on 127.0.0.1.
         window = std::make_unique<qtview::FormWindow>(*form, nullptr, qtview::BrowserPolicy(true));
         window->ShowForm();

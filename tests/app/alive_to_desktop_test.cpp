@@ -33,7 +33,9 @@ TEST(AliveToDesktopTest, APingInThePageLoopIsAnsweredWhileATimerAPostedCallAndAK
     CountingEventPump events;
     FakeDesktopShell shell;
     ui::frmVornack form(
-        {.boxes = boxes, .events = events, .shell = shell, .pickSeed = [] { return 7u; }});
+        {.boxes = boxes, .events = events, .shell = shell, .options = {.pickSeed = [] {
+                                                               return 7u;
+                                                           }}});
     qtview::FormWindow window(form);
     window.ShowForm();
     form.Load();

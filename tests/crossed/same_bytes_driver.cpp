@@ -27,7 +27,9 @@ int Run() {
     test::CountingEventPump events;
     test::FakeDesktopShell shell;
     ui::frmVornack window(ui::WindowServices{
-        .boxes = boxes, .events = events, .shell = shell, .pickSeed = [] { return kSeed; }});
+        .boxes = boxes, .events = events, .shell = shell, .options = {.pickSeed = [] {
+                                                              return kSeed;
+                                                          }}});
     window.Form_Load();
     window.txtReplaceText.SetText(kReplaceText);
     window.Fso().SeedTempNames(kSeed);

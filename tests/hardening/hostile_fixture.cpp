@@ -197,12 +197,11 @@ ui::frmVornack& HostileTest::Window() {
             fso = faulty.get();
             return faulty;
         };
-        window =
-            std::make_unique<ui::frmVornack>(ui::WindowServices{.boxes = boxes,
-                                                                .events = events,
-                                                                .shell = shell,
-                                                                .makeFileSystem = makeFaulty,
-                                                                .settingsStore = settingsStore});
+        window = std::make_unique<ui::frmVornack>(ui::WindowServices{
+            .boxes = boxes,
+            .events = events,
+            .shell = shell,
+            .options = {.makeFileSystem = makeFaulty, .settingsStore = settingsStore}});
         window->Fso();  // made now, so that a test can arm its faults before the start
     }
     return *window;

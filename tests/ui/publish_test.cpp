@@ -93,7 +93,7 @@ class PublishWindowTest : public WindowTest {
     }
     ui::WindowServices Services() {
         auto services = WindowTest::Services();
-        services.makeTransfer = [this] { return std::make_unique<GatedTransfer>(server); };
+        services.options.makeTransfer = [this] { return std::make_unique<GatedTransfer>(server); };
         return services;
     }
     ui::frmVornack& Window() {

@@ -60,7 +60,7 @@ TEST_F(StartCloseTest, StartUpPlacesTheWindowAndFillsTheFields) {
 TEST_F(StartCloseTest, AStartThatLeavesServerFoldersMakesNone) {
     PrepareJob();
     auto services = Services();
-    services.serverFolders = settings::ServerFolders::Leave;
+    services.options.serverFolders = settings::ServerFolders::Leave;
     ui::frmVornack(services).Form_Load();
     EXPECT_FALSE(fs::exists(dir / "local/host"));
 }

@@ -53,8 +53,7 @@ class WindowTest : public ::testing::Test {
         return {.boxes = boxes,
                 .events = events,
                 .shell = shell,
-                .makeFileSystem = makeFileSystem,
-                .pickSeed = pickSeed};
+                .options = {.makeFileSystem = makeFileSystem, .pickSeed = pickSeed}};
     }
     // Creates the window and runs its start-up.
     ui::frmVornack& Started() {
