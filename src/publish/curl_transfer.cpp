@@ -203,6 +203,11 @@ class CurlConnection final : public Connection {
         Prepare();
         curl_easy_setopt(easy_.get(), CURLOPT_DIRLISTONLY, 1L);
         Perform(origin_ + UrlPath(easy_.get(), path), "NLST " + folder);
+        // libcurl takes 450 to a listing for "no files" and reports success; the publish
+        // looks again before it believes that (HoldsEntries).
+        if (replyCode_ == 450)
+            throw TransferFailure(FailureKind::Refused,
+                                  Scrubbed("NLST " + folder + ": " + reply_, secrets_), 450);
         std::vector<std::string> names;
         for (std::size_t start = 0; start < listing_.size();) {
             std::size_t end = listing_.find('\n', start);
@@ -217,6 +222,29 @@ class CurlConnection final : public Connection {
             names.push_back(std::move(line));
         }
         return names;
+    }
+
+    bool HoldsEntries(const std::string& folder) override {
+        std::string path = Checked(folder, "LIST");
+        if (path.back() != '/') path += '/';
+        Prepare();
+        curl_easy_setopt(easy_.get(), CURLOPT_DIRLISTONLY, 0L);
+        Perform(origin_ + UrlPath(easy_.get(), path), "LIST " + folder);
+        if (replyCode_ == 450) return false;
+        // A line of a long listing but the "total" line and the folder's own "." and "..".
+        for (std::size_t start = 0; start < listing_.size();) {
+            std::size_t end = listing_.find('\n', start);
+            if (end == std::string::npos) end = listing_.size();
+            std::string_view line(listing_.data() + start, end - start);
+            start = end + 1;
+            while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+                line.remove_suffix(1);
+            if (line.empty() || line.starts_with("total ")) continue;
+            if (line == "." || line == ".." || line.ends_with(" .") || line.ends_with(" .."))
+                continue;
+            return true;
+        }
+        return false;
     }
 
     void MakeFolder(const std::string& path) override {

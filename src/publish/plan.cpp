@@ -29,13 +29,17 @@ bool SafeName(std::string_view name) {
            IsUtf8(name);
 }
 
+// A name as a server that ignores the case of letters (one on Windows) compares it: there
+// "INDEX.HTML" and "index.html" are one file.
+std::string Folded(std::string_view name) { return codec::utf8::AsciiLower(name); }
+
 // A name of the program's own form for the upload of the name, unused on the server and in
-// the folder.
+// the folder (taken: their names, Folded).
 std::string TemporaryName(const std::string& name, const std::set<std::string>& taken) {
     std::string kind = "sending";
     for (int n = 2;; ++n) {
         std::string temporary = platform::OwnName(name, kind);
-        if (!taken.contains(temporary)) return temporary;
+        if (!taken.contains(Folded(temporary))) return temporary;
         kind = "sending-" + std::to_string(n);
     }
 }
@@ -140,21 +144,28 @@ Plan MakePlan(const PlanInput& in) {
     }
     if (!local.contains(std::string(kIndexName)))
         return Refused(Refusal("出力フォルダにありません", std::string(kIndexName)));
+    // The server's names that are not ours, as a server that ignores case compares them: a
+    // new page of ours must not land on one.
+    std::map<std::string, std::string> foreign;
+    for (const auto& name : remote)
+        if (!plan.base.files.contains(name)) foreign.emplace(Folded(name), name);
     for (const auto& [name, file] : local)
-        if (remote.contains(name) && !plan.base.files.contains(name))
+        if (const auto user = foreign.find(Folded(name));
+            user != foreign.end() && !plan.base.files.contains(name))
             return Refused(
                 Refusal("サーバーに同じ名前のファイルがあります。このプログラムが送った"
                         "ものではないので上書きしません (サーバーから消すか、"
                         "Folder= で別のフォルダを選んでください)",
-                        name));
+                        user->second));
     // Every link of the new index reaches a page: one of ours, or a file of the user's own.
     for (const auto& link : in.links)
         if (!local.contains(link) && (!remote.contains(link) || plan.base.files.contains(link)))
             return Refused(
                 Refusal("index.html のリンク先が出力フォルダにもサーバーにもありません", link));
 
-    std::set<std::string> taken = remote;
-    for (const auto& [name, file] : local) taken.insert(name);
+    std::set<std::string> taken;
+    for (const auto& name : remote) taken.insert(Folded(name));
+    for (const auto& [name, file] : local) taken.insert(Folded(name));
     for (const auto& [name, file] : local) {
         const auto published = plan.base.files.find(name);
         if (published != plan.base.files.end() && published->second.known &&
@@ -168,11 +179,16 @@ Plan MakePlan(const PlanInput& in) {
             continue;
         }
         Step step{StepKind::Replace, name, TemporaryName(name, taken), onServer};
-        taken.insert(step.temporary);
+        taken.insert(Folded(step.temporary));
         (name == kIndexName ? plan.index : plan.replacements).push_back(std::move(step));
     }
+    // A page of ours whose name a new page takes but for the case of its letters is, on a
+    // server that ignores case, the new page itself: it stays.
+    std::set<std::string> localFolded;
+    for (const auto& [name, file] : local) localFolded.insert(Folded(name));
     for (const auto& [name, file] : plan.base.files)
-        if (!local.contains(name)) plan.deletions.push_back({StepKind::Delete, name, "", true});
+        if (!local.contains(name) && !localFolded.contains(Folded(name)))
+            plan.deletions.push_back({StepKind::Delete, name, "", true});
     return plan;
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -76,13 +77,20 @@ std::string ResolvedFolder(const std::string& setting, const std::string& start)
 }
 
 // The folder's names. Some servers answer the listing of an empty folder with 450 ("no files
-// found") where others send an empty list.
+// found") where others send an empty list; 450 also means "not now", so the folder is taken
+// for empty only when its full listing shows nothing either. Taken for empty while it holds
+// the user's files, it would have the publish overwrite them.
 std::vector<std::string> Listed(Connection& connection, const std::string& folder) {
     try {
         return connection.List(folder);
     } catch (const TransferFailure& failure) {
-        if (failure.Kind() == FailureKind::Refused && failure.Reply() == 450) return {};
-        throw;
+        if (failure.Kind() != FailureKind::Refused || failure.Reply() != 450) throw;
+        if (!connection.HoldsEntries(folder)) return {};
+        throw TransferFailure(FailureKind::Busy,
+                              std::string(failure.what()) +
+                                  " (the full listing shows files: the server cannot list the "
+                                  "folder's names now)",
+                              450);
     }
 }
 
@@ -109,6 +117,7 @@ class Run {
     bool Connect();
     bool ListRemote();
     void RunPhase(const std::vector<Step>& steps);
+    void CheckLanded();
     void Worker(std::size_t slot, std::deque<const Step*>& queue);
     // The step done on the slot's connection, made anew when it dropped: true when done,
     // false when the slot gave up on a busy server and handed the step back.
@@ -491,6 +500,50 @@ void Run::RunPhase(const std::vector<Step>& steps) {
     }
 }
 
+// The server's word that each step landed, checked once by its listing before anything is
+// deleted: every file of the output folder is there, and no temporary name of this publish
+// stays. A server that answered 226 or 250 to a step it did not do (an upload it dropped, a
+// rename that renamed nothing) stops the publish before the deletions, and the manifest then
+// holds those names as ours with their bytes unknown, so the next publish sends them again.
+void Run::CheckLanded() {
+    if (filesTotal_ == 0) return;
+    std::set<std::string> listed;
+    try {
+        std::size_t slot = 0;
+        while (slot < slots_.size() && !slots_[slot]) ++slot;
+        if (slot == slots_.size()) {
+            slot = 0;
+            slots_[0] = transfer_.Connect(job_.endpoint, stop_);
+        }
+        for (auto& name : Listed(*slots_[slot], folder_))
+            if (auto listedName = ListedName(name); !listedName.empty())
+                listed.insert(std::move(listedName));
+    } catch (const TransferFailure& failure) {
+        Fail(failure, folder_);
+        return;
+    }
+    std::vector<std::string> missing, stayed;
+    for (const auto* phase : {&plan_.uploads, &plan_.replacements, &plan_.index})
+        for (const Step& step : *phase) {
+            if (!listed.contains(step.name)) missing.push_back(step.name);
+            if (step.kind == StepKind::Replace && listed.contains(step.temporary)) {
+                stayed.push_back(step.temporary);
+                missing.push_back(step.name);
+            }
+        }
+    if (missing.empty()) return;
+    try {
+        for (const auto& name : missing) Record(manifest_.Begun(name));
+        for (const auto& name : stayed) Record(manifest_.Begun(name));
+    } catch (const LocalFailure& failure) {
+        Fail(PublishResult::Failed, failure.what());
+        return;
+    }
+    Fail(PublishResult::Failed,
+         stayed.empty() ? "送ったと答えたファイルがサーバーの一覧にありません: " + missing[0]
+                        : "名前を変えたと答えた一時ファイルがサーバーに残っています: " + stayed[0]);
+}
+
 std::string Run::LastLine() const {
     return std::string(job_.dryRun ? "公開の予定 (何も変えていません)" : "公開を終えました") +
            ": 送信 " + Count(report_.sent) + "、名前変更 " + Count(report_.renamed) + "、削除 " +
@@ -538,6 +591,7 @@ PublishReport Run::Go() {
             RunPhase(plan_.uploads);
             RunPhase(plan_.replacements);
             RunPhase(plan_.index);
+            if (!Halted()) CheckLanded();
             if (!Halted())
                 RunPhase(plan_.deletions);
             else if (!plan_.deletions.empty())

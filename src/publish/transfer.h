@@ -79,6 +79,10 @@ class Connection {
     // that does not exist throws Refused.
     virtual std::vector<std::string> List(const std::string& folder) = 0;
 
+    // Whether the full listing (LIST) of the folder shows any entry: the second look when the
+    // names' listing says there are none (450).
+    virtual bool HoldsEntries(const std::string& folder) = 0;
+
     // One folder made (its parent must exist). A folder that exists already throws Refused.
     virtual void MakeFolder(const std::string& path) = 0;
 

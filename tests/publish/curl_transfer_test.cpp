@@ -85,6 +85,21 @@ TEST(CurlTransfer, PlainFtpStepsAndTheirRefusals) {
     FailureOf(FailureKind::Refused, 0, [&] { c->Delete("/d/x\r\nDELE /d/c.html"); });
 }
 
+// libcurl reports a listing answered 450 as an empty one; the transfer tells it, and the full
+// listing tells a folder with files from an empty one.
+TEST(CurlTransfer, ANamesListingAnswered450IsToldAndTheFullListingLooksAgain) {
+    Server server({"--tls", "none", "--nlst-450"});
+    auto c = MakeCurlTransfer()->Connect(server.At(Protocol::Ftp), running);
+    c->MakeFolder("/d");
+    c->MakeFolder("/e");
+    c->Upload("/d/a.html", "a");
+    FailureOf(FailureKind::Refused, 450, [&] { c->List("/d"); });
+    EXPECT_TRUE(c->HoldsEntries("/d"));
+    EXPECT_FALSE(c->HoldsEntries("/e"));
+    c->Upload("/d/b.html", "b");
+    EXPECT_EQ(ReadBytes(server.root + "/d/b.html"), "b");
+}
+
 // The server refuses a data connection that does not resume the control connection's TLS
 // session: under TLS 1.3 the third upload would fail.
 TEST(CurlTransfer, PinnedFtpsKeepsOddNamesAndResumesTlsOnEveryDataConnection) {

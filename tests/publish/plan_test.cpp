@@ -115,6 +115,12 @@ TEST(PlanTest, RefusesToOverwriteTheUsersFileOrToLinkAPageThatIsNotThere) {
     EXPECT_NE(MakePlan(input).refusal.find("リンク先が出力フォルダにもサーバーにもありません: b"),
               std::string::npos);
     input.links = {"a"};
+    // A server that ignores case has the user's file where the new page would land.
+    input.remote = {"A"};
+    EXPECT_NE(MakePlan(input).refusal.find("上書きしません (サーバーから消すか、Folder= で別の"
+                                           "フォルダを選んでください): A"),
+              std::string::npos);
+    input.remote = {"a ~VornackBuilder-sending"};
     // A name that is not UTF-8 would land under another name, sent again every time.
     input.local.push_back(Local("bad\xFF.html", "x"));
     EXPECT_NE(MakePlan(input).refusal.find("送れない名前"), std::string::npos);

@@ -155,6 +155,32 @@ TEST_F(PublisherTest, AFullDiskStopsThePublishBeforeAnyDeletion) {
     EXPECT_EQ(server.Site(), before);
 }
 
+// A server that says a step landed when it did not: nothing is deleted, and the next publish,
+// to an honest server, sends again what the site lacks.
+TEST_F(PublisherTest, AServerThatAnswersDoneToWhatItDidNotDoStopsBeforeTheDeletions) {
+    WriteOut({"a", "b"}, "1");
+    ASSERT_EQ(Run().result, PublishResult::Done);
+    WriteOut({"b", "c"}, "2");
+    server.renamesNothing = true;
+    const PublishReport report = Run();
+    EXPECT_EQ(report.result, PublishResult::Failed);
+    EXPECT_NE(report.text.find("一時ファイルがサーバーに残っています"), std::string::npos);
+    EXPECT_TRUE(server.files.contains("/www/a"));
+    server.renamesNothing = false;
+    ASSERT_EQ(Run().result, PublishResult::Done) << progress.lines.back();
+    EXPECT_EQ(server.Site(), Local());
+}
+
+// "No files found" (450) of a folder that holds the user's files is no empty folder: the
+// user's index.html is not overwritten.
+TEST_F(PublisherTest, ANamesListingThatSaysNoFilesOfAFullFolderIsNotBelieved) {
+    server.files["/www/index.html"] = "the user's";
+    WriteOut({"a"}, "1");
+    server.listsNothing = true;
+    EXPECT_EQ(Run().result, PublishResult::Busy);
+    EXPECT_EQ(server.files["/www/index.html"], "the user's");
+}
+
 TEST_F(PublisherTest, AServerThatTakesOneConnectionGetsOne) {
     WriteOut({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"}, "1");
     server.maxConnections = 1;

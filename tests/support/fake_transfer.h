@@ -33,8 +33,10 @@ struct FakeServer {
     bool tooManyAsLogin = false;  // one connection too many refused as a wrong login (530)
     int dropAfter = -1;           // steps that succeed before every one drops (-1: none drops)
     bool refuseRenameOver = false;
-    std::string fullOn;  // an upload of this path is refused as a full disk
-    std::string pin;     // the certificate's pin, which a connection must name (empty: trusted)
+    bool listsNothing = false;    // answers every names' listing 450, as if the folder were empty
+    bool renamesNothing = false;  // answers a rename done and leaves both names as they were
+    std::string fullOn;           // an upload of this path is refused as a full disk
+    std::string pin;  // the certificate's pin, which a connection must name (empty: trusted)
     std::function<void(const std::string& path)> onUpload;  // runs as each upload starts
     std::vector<std::string> broken;
 
@@ -70,8 +72,15 @@ class FakeConnection : public Connection {
         std::vector<std::string> names;
         for (const auto& [path, bytes] : s_.files)
             if (path.starts_with(folder + "/")) names.push_back(path.substr(folder.size() + 1));
-        if (names.empty()) throw TransferFailure(FailureKind::Refused, "450 No files found", 450);
+        if (names.empty() || s_.listsNothing)
+            throw TransferFailure(FailureKind::Refused, "450 No files found", 450);
         return names;
+    }
+    bool HoldsEntries(const std::string& folder) override {
+        std::lock_guard lock(s_.mutex);
+        for (const auto& [path, bytes] : s_.files)
+            if (path.starts_with(folder + "/")) return true;
+        return false;
     }
     void MakeFolder(const std::string& path) override {
         std::lock_guard lock(s_.mutex);
@@ -97,6 +106,7 @@ class FakeConnection : public Connection {
         s_.Step();
         if (!s_.files.contains(from) || (s_.refuseRenameOver && s_.files.contains(to)))
             throw TransferFailure(FailureKind::Refused, "553 exists", 553);
+        if (s_.renamesNothing) return;
         s_.files[to] = s_.files[from];
         s_.files.erase(from);
         s_.Visit();

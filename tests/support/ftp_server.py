@@ -63,6 +63,8 @@ def parse_args():
                    help="logged-in or not, control connections beyond this get 421")
     p.add_argument("--no-rename-over", action="store_true",
                    help="refuse RNTO onto an existing name (550)")
+    p.add_argument("--nlst-450", action="store_true",
+                   help="answer every NLST 450 (no files found), whatever the folder holds")
     p.add_argument("--full-after", type=int, metavar="N",
                    help="after N files stored, every further upload ends in 552 and is "
                         "removed")
@@ -251,6 +253,12 @@ class ControlMixin:
             return None
         self._storing = file
         return super().ftp_STOR(file, mode)
+
+    def ftp_NLST(self, path):
+        if State.args.nlst_450:
+            self.respond("450 No files found.")
+            return None
+        return super().ftp_NLST(path)
 
     def ftp_RNTO(self, path):
         if State.args.no_rename_over and self._rnfr and self.fs.lexists(path):

@@ -29,7 +29,15 @@ class MemoryConnection : public publish::Connection {
   public:
     explicit MemoryConnection(GatedServer& s) : s_(s) {}
     std::string StartFolder() override { return "/"; }
-    std::vector<std::string> List(const std::string&) override { return {}; }
+    std::vector<std::string> List(const std::string& folder) override {
+        const std::lock_guard lock(s_.mutex);
+        const std::string in = folder.ends_with('/') ? folder : folder + "/";
+        std::vector<std::string> names;
+        for (const auto& [path, bytes] : s_.files)
+            if (path.starts_with(in)) names.push_back(path.substr(in.size()));
+        return names;
+    }
+    bool HoldsEntries(const std::string&) override { return false; }
     void MakeFolder(const std::string&) override {}
     void Upload(const std::string& path, std::string_view bytes) override {
         const std::lock_guard lock(s_.mutex);
