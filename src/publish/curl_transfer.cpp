@@ -247,6 +247,17 @@ class CurlConnection final : public Connection {
         return false;
     }
 
+    std::optional<std::uint64_t> Size(const std::string& path) override {
+        const std::string checked = Checked(path, "SIZE");
+        Prepare();
+        curl_easy_setopt(easy_.get(), CURLOPT_NOBODY, 1L);
+        Perform(origin_ + UrlPath(easy_.get(), checked), "SIZE " + path);
+        curl_off_t size = -1;
+        curl_easy_getinfo(easy_.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size);
+        if (size < 0) return std::nullopt;
+        return static_cast<std::uint64_t>(size);
+    }
+
     void MakeFolder(const std::string& path) override {
         Commands({"MKD " + Checked(path, "MKD")}, "MKD " + path);
     }

@@ -382,6 +382,23 @@ void Run::RenameOver(Connection& connection, const Step& step) {
 
 void Run::Do(Connection& connection, const Step& step) {
     if (step.kind == StepKind::Delete) {
+        // A page of ours that someone changed on the server since (its size tells) is theirs
+        // now: it stays, and the manifest no longer counts it as ours.
+        const Published& recorded = plan_.base.files.at(step.name);
+        if (recorded.known) {
+            std::optional<std::uint64_t> size;
+            try {
+                size = connection.Size(JoinRemote(folder_, step.name));
+            } catch (const TransferFailure& failure) {
+                if (failure.Kind() != FailureKind::Refused) throw;
+            }
+            if (size && *size != recorded.size) {
+                Record(manifest_.Gone(step.name));
+                Tell("送ったときと大きさが違うので、サーバーのファイルを消さずに残します: " +
+                     step.name);
+                return;
+            }
+        }
         connection.Delete(JoinRemote(folder_, step.name));
         Record(manifest_.Gone(step.name));
         ++deleted_;

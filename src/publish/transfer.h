@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -94,6 +95,10 @@ class Connection {
     virtual void Rename(const std::string& from, const std::string& to) = 0;
 
     virtual void Delete(const std::string& path) = 0;
+
+    // The file's size as the server tells it (SIZE); nothing when the server cannot tell. A
+    // file that is not there throws Refused.
+    virtual std::optional<std::uint64_t> Size(const std::string& path) = 0;
 };
 
 class Transfer {

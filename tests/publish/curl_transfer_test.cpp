@@ -80,6 +80,8 @@ TEST(CurlTransfer, PlainFtpStepsAndTheirRefusals) {
     c->Delete("/d/b.html");
     EXPECT_EQ(c->List("/d"), std::vector<std::string>{"c.html"});
     EXPECT_EQ(ReadBytes(server.root + "/d/c.html"), "<p>a</p>\r\n");
+    EXPECT_EQ(c->Size("/d/c.html"), std::optional<std::uint64_t>(10));
+    FailureOf(FailureKind::Refused, 550, [&] { c->Size("/d/b.html"); });
     FailureOf(FailureKind::Refused, 550, [&] { c->MakeFolder("/d"); });
     FailureOf(FailureKind::Refused, 550, [&] { c->List("/none"); });
     FailureOf(FailureKind::Refused, 0, [&] { c->Delete("/d/x\r\nDELE /d/c.html"); });

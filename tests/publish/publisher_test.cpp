@@ -171,6 +171,19 @@ TEST_F(PublisherTest, AServerThatAnswersDoneToWhatItDidNotDoStopsBeforeTheDeleti
     EXPECT_EQ(server.Site(), Local());
 }
 
+// A page the user changed on the server after it was published is theirs: it stays.
+TEST_F(PublisherTest, APageChangedOnTheServerIsNotDeleted) {
+    WriteOut({"a", "b"}, "1");
+    ASSERT_EQ(Run().result, PublishResult::Done);
+    server.files["/www/a"] = "the user's own a";
+    WriteOut({"b"}, "2");
+    EXPECT_EQ(Run().result, PublishResult::Done) << progress.lines.back();
+    EXPECT_EQ(server.files["/www/a"], "the user's own a");
+    EXPECT_TRUE(progress.Has("消さずに残します: a"));
+    WriteOut({"a"}, "3");  // no longer ours: a new page of that name is refused
+    EXPECT_EQ(Run().result, PublishResult::Refused);
+}
+
 // "No files found" (450) of a folder that holds the user's files is no empty folder: the
 // user's index.html is not overwritten.
 TEST_F(PublisherTest, ANamesListingThatSaysNoFilesOfAFullFolderIsNotBelieved) {

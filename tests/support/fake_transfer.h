@@ -111,6 +111,12 @@ class FakeConnection : public Connection {
         s_.files.erase(from);
         s_.Visit();
     }
+    std::optional<std::uint64_t> Size(const std::string& path) override {
+        std::lock_guard lock(s_.mutex);
+        const auto file = s_.files.find(path);
+        if (file == s_.files.end()) throw TransferFailure(FailureKind::Refused, "550", 550);
+        return file->second.size();
+    }
     void Delete(const std::string& path) override {
         std::lock_guard lock(s_.mutex);
         s_.Step();

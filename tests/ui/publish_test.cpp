@@ -49,6 +49,7 @@ class MemoryConnection : public publish::Connection {
         s_.files.erase(from);
     }
     void Delete(const std::string& path) override { s_.files.erase(path); }
+    std::optional<std::uint64_t> Size(const std::string&) override { return std::nullopt; }
 
   private:
     GatedServer& s_;
