@@ -437,7 +437,11 @@ bool Run::Attempt(std::size_t slot, const Step& step) {
             Do(*slots_[slot], step);
             return true;
         } catch (const TransferFailure& failure) {
-            const FailureKind kind = failure.Kind();
+            FailureKind kind = failure.Kind();
+            // A server that answered this slot once and can no longer be reached has cut the
+            // publish off mid-way (try again later), however its new connection failed.
+            if (kind == FailureKind::CannotReach && everConnected_[slot])
+                kind = FailureKind::CutOff;
             // A server that takes fewer connections than asked: this one goes, the others
             // carry on; the first refusal of a new connection at once (some servers refuse
             // one login too many as a wrong login, 530), a later one after the back-offs.
@@ -447,6 +451,10 @@ bool Run::Attempt(std::size_t slot, const Step& step) {
                 Fail(failure, step.name);
                 return true;
             }
+            const auto giveUp = [&] {
+                if (kind == failure.Kind()) return Fail(failure, step.name);
+                Fail(ResultOf(kind), step.name + ": " + failure.what());
+            };
             slots_[slot].reset();
             if (more ||
                 (kind == FailureKind::Busy && (!everConnected_[slot] || tries >= job_.retries))) {
@@ -461,7 +469,7 @@ bool Run::Attempt(std::size_t slot, const Step& step) {
                 }
             }
             if (more || tries >= job_.retries || stop_) {
-                Fail(failure, step.name);
+                giveUp();
                 return true;
             }
             const auto wait = job_.backOff * (1 << tries);
@@ -598,8 +606,12 @@ PublishReport Run::Go() {
             const char* const words[] = {"送る", "置き換える", "削除する"};
             for (const auto* phase :
                  {&plan_.uploads, &plan_.replacements, &plan_.index, &plan_.deletions})
-                for (const Step& step : *phase)
-                    Tell(std::string(words[static_cast<int>(step.kind)]) + ": " + step.name);
+                for (const Step& step : *phase) {
+                    // The index goes by its temporary name even when the server has none yet.
+                    const bool fresh = step.kind == StepKind::Replace && !step.replacesFile;
+                    Tell(std::string(words[fresh ? 0 : static_cast<int>(step.kind)]) + ": " +
+                         step.name);
+                }
         } else if (const std::string error = manifest_.Start(
                        ManifestPath(job_.outputFolder, job_.serverName), plan_.base);
                    !error.empty()) {

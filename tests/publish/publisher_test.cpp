@@ -171,6 +171,19 @@ TEST_F(PublisherTest, AServerThatAnswersDoneToWhatItDidNotDoStopsBeforeTheDeleti
     EXPECT_EQ(server.Site(), Local());
 }
 
+// A server that drops the publish and then takes no connection has cut it off: try later.
+TEST_F(PublisherTest, AServerLostMidWayIsACutOffNotAServerNeverReached) {
+    WriteOut({"a", "b", "c"}, "1");
+    int uploads = 0;
+    server.onUpload = [&](const std::string&) {
+        if (++uploads < 2) return;
+        server.reachable = false;
+        throw TransferFailure(FailureKind::CutOff, "connection reset");
+    };
+    job.connections = 1;
+    EXPECT_EQ(Run().result, PublishResult::CutOff) << progress.lines.back();
+}
+
 // A page the user changed on the server after it was published is theirs: it stays.
 TEST_F(PublisherTest, APageChangedOnTheServerIsNotDeleted) {
     WriteOut({"a", "b"}, "1");

@@ -35,6 +35,7 @@ struct FakeServer {
     bool refuseRenameOver = false;
     bool listsNothing = false;    // answers every names' listing 450, as if the folder were empty
     bool renamesNothing = false;  // answers a rename done and leaves both names as they were
+    bool reachable = true;        // false: every new connection fails as an unreachable host
     std::string fullOn;           // an upload of this path is refused as a full disk
     std::string pin;  // the certificate's pin, which a connection must name (empty: trusted)
     std::function<void(const std::string& path)> onUpload;  // runs as each upload starts
@@ -140,6 +141,7 @@ class FakeTransfer : public publish::Transfer {
             untrusted.certificateNames = "CN=shared.example";
             throw untrusted;
         }
+        if (!s_.reachable) throw TransferFailure(FailureKind::CannotReach, "timed out connecting");
         if (endpoint.password != "secret-pw")
             throw TransferFailure(FailureKind::LoginRefused, "530 no " + endpoint.password, 530);
         if (s_.connections >= s_.maxConnections && s_.tooManyAsLogin)
