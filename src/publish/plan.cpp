@@ -130,12 +130,12 @@ Plan MakePlan(const PlanInput& in) {
     std::set<std::string> remote;
     for (const auto& listed : in.remote)
         if (auto name = ListedName(listed); !name.empty()) remote.insert(std::move(name));
-    // A manifest of another destination knows nothing of this one; of this one's, only what
-    // the server still lists.
+    // A manifest of another destination knows nothing of this one. This one's is kept whole:
+    // a name it holds that the server does not list (a listing cut short at the server's
+    // limit, or that leaves names out) is still ours, sent again when it is a page and deleted
+    // when it is not.
     plan.base.destination = in.destination;
-    if (in.manifest.destination == in.destination)
-        for (const auto& [name, file] : in.manifest.files)
-            if (remote.contains(name)) plan.base.files.emplace(name, file);
+    if (in.manifest.destination == in.destination) plan.base.files = in.manifest.files;
 
     std::map<std::string, const LocalFile*> local;
     for (const auto& file : in.local) {
@@ -168,12 +168,12 @@ Plan MakePlan(const PlanInput& in) {
     for (const auto& [name, file] : local) taken.insert(Folded(name));
     for (const auto& [name, file] : local) {
         const auto published = plan.base.files.find(name);
-        if (published != plan.base.files.end() && published->second.known &&
-            published->second.size == file->size && published->second.sha256 == file->sha256) {
+        const bool onServer = published != plan.base.files.end() && remote.contains(name);
+        if (onServer && published->second.known && published->second.size == file->size &&
+            published->second.sha256 == file->sha256) {
             ++plan.kept;
             continue;
         }
-        const bool onServer = published != plan.base.files.end();
         if (!onServer && name != kIndexName) {
             plan.uploads.push_back({StepKind::Upload, name, "", false});
             continue;
@@ -188,7 +188,7 @@ Plan MakePlan(const PlanInput& in) {
     for (const auto& [name, file] : local) localFolded.insert(Folded(name));
     for (const auto& [name, file] : plan.base.files)
         if (!local.contains(name) && !localFolded.contains(Folded(name)))
-            plan.deletions.push_back({StepKind::Delete, name, "", true});
+            plan.deletions.push_back({StepKind::Delete, name, "", remote.contains(name)});
     return plan;
 }
 

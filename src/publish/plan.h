@@ -33,7 +33,7 @@ struct Step {
     StepKind kind = StepKind::Upload;
     std::string name;
     std::string temporary;      // Replace: the name uploaded first, unused on the server
-    bool replacesFile = false;  // Replace: the server has a file of the name now
+    bool replacesFile = false;  // Replace, Delete: the server lists a file of the name now
 };
 
 struct PlanInput {
@@ -54,8 +54,7 @@ struct Plan {
     std::vector<Step> index;         // the index, when it is new or changed
     std::vector<Step> deletions;     // ours, and neither in the output folder nor linked
     std::size_t kept = 0;            // files the server has as they are: not sent
-    // What the manifest knows and the server still lists: the manifest the publish starts
-    // from.
+    // What the manifest of this destination knows: the manifest the publish starts from.
     Manifest base;
 };
 

@@ -116,6 +116,7 @@ class Run {
     bool ReadLocal();
     bool Connect();
     bool ListRemote();
+    bool FindUnlistedLinks();
     void RunPhase(const std::vector<Step>& steps);
     void CheckLanded();
     void Worker(std::size_t slot, std::deque<const Step*>& queue);
@@ -344,6 +345,28 @@ bool Run::ListRemote() {
     }
 }
 
+// A file of the user's that the new index links and the listing leaves out (some servers cut
+// a listing short at their limit) is asked for by name: the plan refuses a link to nothing.
+bool Run::FindUnlistedLinks() {
+    std::set<std::string> known(remote_.begin(), remote_.end());
+    for (const auto& file : local_) known.insert(file.name);
+    try {
+        for (const auto& link : links_) {
+            if (known.contains(link)) continue;
+            try {
+                slots_[0]->Size(JoinRemote(folder_, link));
+                remote_.push_back(link);
+            } catch (const TransferFailure& failure) {
+                if (failure.Kind() != FailureKind::Refused) throw;
+            }
+        }
+        return true;
+    } catch (const TransferFailure& failure) {
+        Fail(failure, folder_);
+        return false;
+    }
+}
+
 std::string Run::LocalBytes(const std::string& name) {
     if (name == kIndexName) return indexBytes_;
     const std::string path = platform::JoinPath(job_.outputFolder, name);
@@ -399,9 +422,14 @@ void Run::Do(Connection& connection, const Step& step) {
                 return;
             }
         }
-        connection.Delete(JoinRemote(folder_, step.name));
+        try {
+            connection.Delete(JoinRemote(folder_, step.name));
+            ++deleted_;
+        } catch (const TransferFailure& failure) {
+            // A name the listing did not show, and that the server has not: gone already.
+            if (failure.Kind() != FailureKind::Refused || step.replacesFile) throw;
+        }
         Record(manifest_.Gone(step.name));
-        ++deleted_;
         return;
     }
     // The bytes sent are the bytes recorded, whatever the file holds by now.
@@ -526,13 +554,13 @@ void Run::RunPhase(const std::vector<Step>& steps) {
 }
 
 // The server's word that each step landed, checked once by its listing before anything is
-// deleted: every file of the output folder is there, and no temporary name of this publish
-// stays. A server that answered 226 or 250 to a step it did not do (an upload it dropped, a
-// rename that renamed nothing) stops the publish before the deletions, and the manifest then
-// holds those names as ours with their bytes unknown, so the next publish sends them again.
+// deleted: every file sent is there, and no temporary name of this publish stays. A server that
+// answered 226 or 250 to a step it did not do (an upload it dropped, a rename that renamed nothing)
+// stops the publish before the deletions, and the manifest then holds those names as ours with
+// their bytes unknown, so the next publish sends them again.
 void Run::CheckLanded() {
     if (filesTotal_ == 0) return;
-    std::set<std::string> listed;
+    std::vector<std::string> missing, stayed;
     try {
         std::size_t slot = 0;
         while (slot < slots_.size() && !slots_[slot]) ++slot;
@@ -540,22 +568,35 @@ void Run::CheckLanded() {
             slot = 0;
             slots_[0] = transfer_.Connect(job_.endpoint, stop_);
         }
-        for (auto& name : Listed(*slots_[slot], folder_))
+        Connection& connection = *slots_[slot];
+        std::set<std::string> listed;
+        for (auto& name : Listed(connection, folder_))
             if (auto listedName = ListedName(name); !listedName.empty())
                 listed.insert(std::move(listedName));
+        // A name the listing leaves out (some servers cut a listing short at their limit) is
+        // asked for by itself; the server that cannot tell its size is believed.
+        const auto there = [&](const std::string& name) {
+            if (listed.contains(name)) return true;
+            try {
+                connection.Size(JoinRemote(folder_, name));
+                return true;
+            } catch (const TransferFailure& failure) {
+                if (failure.Kind() != FailureKind::Refused) throw;
+                return false;
+            }
+        };
+        for (const auto* phase : {&plan_.uploads, &plan_.replacements, &plan_.index})
+            for (const Step& step : *phase) {
+                if (!there(step.name)) missing.push_back(step.name);
+                if (step.kind == StepKind::Replace && listed.contains(step.temporary)) {
+                    stayed.push_back(step.temporary);
+                    missing.push_back(step.name);
+                }
+            }
     } catch (const TransferFailure& failure) {
         Fail(failure, folder_);
         return;
     }
-    std::vector<std::string> missing, stayed;
-    for (const auto* phase : {&plan_.uploads, &plan_.replacements, &plan_.index})
-        for (const Step& step : *phase) {
-            if (!listed.contains(step.name)) missing.push_back(step.name);
-            if (step.kind == StepKind::Replace && listed.contains(step.temporary)) {
-                stayed.push_back(step.temporary);
-                missing.push_back(step.name);
-            }
-        }
     if (missing.empty()) return;
     try {
         for (const auto& name : missing) Record(manifest_.Begun(name));
@@ -579,7 +620,7 @@ std::string Run::LastLine() const {
 
 PublishReport Run::Go() {
     report_.result = PublishResult::Done;
-    if (Prepare() && Connect() && ListRemote()) {
+    if (Prepare() && Connect() && ListRemote() && FindUnlistedLinks()) {
         PlanInput input{local_, {}, Destination(job_.endpoint, folder_), remote_, links_};
         const std::string manifestPath = ManifestPath(job_.outputFolder, job_.serverName);
         const platform::WholeFileRead read = platform::ReadWholeFile(manifestPath);

@@ -94,10 +94,11 @@ TEST(PlanTest, NewNamesFirstThenReplacementsThenTheIndexThenWhatIsNoLongerLinked
     EXPECT_EQ(Names(plan.uploads), std::vector<std::string>{"c"});
     EXPECT_EQ(Names(plan.replacements), std::vector<std::string>{"b"});
     EXPECT_EQ(Names(plan.index), std::vector<std::string>{"index.html"});
+    // "gone", which the server no longer lists, is still ours: its deletion is asked for too.
     EXPECT_EQ(Names(plan.deletions),
-              (std::vector<std::string>{"old", "x ~VornackBuilder-sending"}));
+              (std::vector<std::string>{"gone", "old", "x ~VornackBuilder-sending"}));
+    EXPECT_FALSE(plan.deletions[0].replacesFile);
     EXPECT_EQ(plan.kept, 1u);
-    EXPECT_FALSE(plan.base.files.contains("gone"));  // no longer on the server
     EXPECT_EQ(plan.index[0].temporary, "index.html ~VornackBuilder-sending");
 
     // What a publish recorded for another place counts for nothing there: every name the

@@ -184,6 +184,17 @@ TEST_F(PublisherTest, AServerLostMidWayIsACutOffNotAServerNeverReached) {
     EXPECT_EQ(Run().result, PublishResult::CutOff) << progress.lines.back();
 }
 
+// A listing cut short at the server's limit: what it leaves out is asked for by name, and the
+// pages of ours it does not show are deleted all the same.
+TEST_F(PublisherTest, AListingCutShortNeitherFailsThePublishNorForgetsOldPages) {
+    server.listAtMost = 2;
+    WriteOut({"a", "b", "c", "d"}, "1");
+    ASSERT_EQ(Run().result, PublishResult::Done) << progress.lines.back();
+    WriteOut({"c", "d", "e"}, "2");
+    ASSERT_EQ(Run().result, PublishResult::Done) << progress.lines.back();
+    EXPECT_EQ(server.Site(), Local());
+}
+
 // A page the user changed on the server after it was published is theirs: it stays.
 TEST_F(PublisherTest, APageChangedOnTheServerIsNotDeleted) {
     WriteOut({"a", "b"}, "1");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -36,8 +37,10 @@ struct FakeServer {
     bool listsNothing = false;    // answers every names' listing 450, as if the folder were empty
     bool renamesNothing = false;  // answers a rename done and leaves both names as they were
     bool reachable = true;        // false: every new connection fails as an unreachable host
-    std::string fullOn;           // an upload of this path is refused as a full disk
-    std::string pin;  // the certificate's pin, which a connection must name (empty: trusted)
+    std::size_t listAtMost =
+        SIZE_MAX;        // a names' listing cut short at this many, as some servers do
+    std::string fullOn;  // an upload of this path is refused as a full disk
+    std::string pin;     // the certificate's pin, which a connection must name (empty: trusted)
     std::function<void(const std::string& path)> onUpload;  // runs as each upload starts
     std::vector<std::string> broken;
 
@@ -75,6 +78,7 @@ class FakeConnection : public Connection {
             if (path.starts_with(folder + "/")) names.push_back(path.substr(folder.size() + 1));
         if (names.empty() || s_.listsNothing)
             throw TransferFailure(FailureKind::Refused, "450 No files found", 450);
+        if (names.size() > s_.listAtMost) names.resize(s_.listAtMost);
         return names;
     }
     bool HoldsEntries(const std::string& folder) override {
