@@ -441,6 +441,13 @@ void Run::Do(Connection& connection, const Step& step) {
     } else {
         Record(manifest_.Begun(step.temporary));
         connection.Upload(JoinRemote(folder_, step.temporary), bytes);
+        // What goes live in a page's place is checked first: a server that said 226 of an
+        // upload it cut short leaves the old page live rather than half a new one.
+        if (const auto size = connection.Size(JoinRemote(folder_, step.temporary));
+            size && *size != bytes.size())
+            throw TransferFailure(FailureKind::Refused,
+                                  step.temporary + ": the server holds " + std::to_string(*size) +
+                                      " of the " + std::to_string(bytes.size()) + " bytes sent");
         RenameOver(connection, step);
     }
     Record(manifest_.Landed(step.name, bytes.size(), sha256));

@@ -169,6 +169,14 @@ TEST_F(PublisherTest, AServerThatAnswersDoneToWhatItDidNotDoStopsBeforeTheDeleti
     server.renamesNothing = false;
     ASSERT_EQ(Run().result, PublishResult::Done) << progress.lines.back();
     EXPECT_EQ(server.Site(), Local());
+
+    // An index cut short but answered done never goes live.
+    const std::string live = server.files["/www/index.html"];
+    WriteOut({"c"}, "3");
+    server.cutShort = "/www/index.html ~VornackBuilder-sending";
+    EXPECT_EQ(Run().result, PublishResult::Failed);
+    EXPECT_EQ(server.files["/www/index.html"], live);
+    EXPECT_TRUE(server.files.contains("/www/b"));
 }
 
 // A server that drops the publish and then takes no connection has cut it off: try later.

@@ -38,9 +38,10 @@ struct FakeServer {
     bool renamesNothing = false;  // answers a rename done and leaves both names as they were
     bool reachable = true;        // false: every new connection fails as an unreachable host
     std::size_t listAtMost =
-        SIZE_MAX;        // a names' listing cut short at this many, as some servers do
-    std::string fullOn;  // an upload of this path is refused as a full disk
-    std::string pin;     // the certificate's pin, which a connection must name (empty: trusted)
+        SIZE_MAX;          // a names' listing cut short at this many, as some servers do
+    std::string fullOn;    // an upload of this path is refused as a full disk
+    std::string cutShort;  // an upload of this path keeps half its bytes and is answered done
+    std::string pin;       // the certificate's pin, which a connection must name (empty: trusted)
     std::function<void(const std::string& path)> onUpload;  // runs as each upload starts
     std::vector<std::string> broken;
 
@@ -103,7 +104,7 @@ class FakeConnection : public Connection {
         s_.writing.insert(path);
         s_.files[path] = bytes.substr(0, bytes.size() / 2);
         s_.Visit();
-        s_.files[path] = bytes;
+        s_.files[path] = path == s_.cutShort ? bytes.substr(0, bytes.size() / 2) : bytes;
         s_.writing.erase(path);
     }
     void Rename(const std::string& from, const std::string& to) override {
