@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "child_process_win32.h"
 #include "file_system_fixture.h"
 #include "platform/file_system.h"
 #include "platform/leftover_name.h"
@@ -119,7 +120,10 @@ TEST_F(FileSystemWin32Test, WhatAKilledDeletionLeftAsideGoesWithTheNextDeletion)
         return dir / OwnName("出力", "deleting-" + ThisMachineTag() + "-" +
                                          std::to_string(process) + "-123");
     };
-    const std::string leftOver = aside(4000000001);  // no such process
+    vb::test::ChildProcess ended;  // runs no case and ends at once: a process that has ended
+    ASSERT_EQ(ended.StartCase("None.DISABLED_None"), 0u);
+    ASSERT_EQ(ended.Wait(30000), 0u);
+    const std::string leftOver = aside(ended.Id());
     const std::string running = aside(GetCurrentProcessId());
     const std::string users = out + " ~VornackBuilder-deleting-notes";
     for (const auto& folder : {leftOver, running, users}) {
