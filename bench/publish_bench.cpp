@@ -24,6 +24,8 @@
 #include <vector>
 
 #include "publish/curl_transfer.h"
+#include "publish/manifest.h"
+#include "publish/publisher.h"
 
 namespace fs = std::filesystem;
 
@@ -37,6 +39,7 @@ struct Options {
     bool lftp = true;
     bool lftpLean = false;  // lftp told to set no times or modes: three replies a file too
     bool tls = true;
+    bool publish = true;  // also the whole publish, twice (the second sends nothing)
     std::string server = VB_FTP_SERVER;
     fs::path work = fs::temp_directory_path();
 };
@@ -203,6 +206,31 @@ double RunOurs(const Server& server, const Options& o, const std::vector<Page>& 
     return seconds;
 }
 
+// The publish's log lines are not timed.
+struct Quiet : publish::PublishProgress {
+    void Line(const std::string&) override {}
+    void Files(std::size_t, std::size_t) override {}
+};
+
+// The whole publish of the folder (plan, manifest, temporary names and renames, the check of
+// what landed) to the server's root; the report of the run.
+publish::PublishReport RunPublish(const Server& server, const Options& o, const fs::path& folder,
+                                  int connections) {
+    auto transfer = publish::MakeCurlTransfer();
+    publish::PublishJob job{folder.filename().string(),
+                            folder.string(),
+                            {o.tls ? publish::Protocol::Ftps : publish::Protocol::Ftp, "127.0.0.1",
+                             server.Port(), "user", "secret", server.Pin()},
+                            "/",
+                            connections};
+    std::atomic<bool> stop{false};
+    Quiet quiet;
+    publish::PublishReport report = publish::Publish(job, *transfer, quiet, stop);
+    if (report.result != publish::PublishResult::Done)
+        throw std::runtime_error("the publish failed: " + report.text);
+    return report;
+}
+
 // lftp's mirror -R of the folder into the server's root, with TLS required as ours.
 double RunLftp(const Server& server, const Options& o, const fs::path& folder, int connections,
                const fs::path& home) {
@@ -244,6 +272,28 @@ void Run(const Options& o) {
         double floor = 3 * o.delay * static_cast<double>(pages.size()) / c;
         double limit = 20 * floor + 300;
         double ours = 0, lftp = 0;
+        if (o.publish) {
+            // A fresh server, the manifest of the last one gone: every page is new to it.
+            Server server(o, limit);
+            fs::remove(publish::ManifestPath((work / "pages").string(), "pages"));
+            double cpu = CpuSeconds(RUSAGE_SELF);
+            const publish::PublishReport first = RunPublish(server, o, work / "pages", c);
+            cpu = CpuSeconds(RUSAGE_SELF) - cpu;
+            const double again = Now();
+            const publish::PublishReport second = RunPublish(server, o, work / "pages", c);
+            const double againSeconds = Now() - again;
+            std::string fault = Check(server.Root(), pages);
+            if (second.sent != 0)
+                fault += " the second publish sent " + std::to_string(second.sent);
+            std::printf(
+                "%-5s %5d %6zu %9llu %8.2f %8.2f %8.2f %6.2f %8.2f %8.2f %8.2f %7s"
+                "  second: sent %zu kept %zu in %.2f s%s%s\n",
+                "pub", c, pages.size(), static_cast<unsigned long long>(bytes), o.delay * 1000,
+                floor, first.seconds, first.seconds / floor, cpu, server.CpuSeconds(),
+                server.WaitSeconds(), "", second.sent, second.kept, againSeconds,
+                fault.empty() ? "" : "  FAULT:", fault.c_str());
+            std::fflush(stdout);
+        }
         for (const char* tool : {"ours", "lftp"}) {
             bool isOurs = std::strcmp(tool, "ours") == 0;
             if (!isOurs && !o.lftp) continue;
@@ -295,12 +345,17 @@ int main(int argc, char** argv) {
             o.lftpLean = true;
         } else if (a == "--plain") {
             o.tls = false;
+        } else if (a == "--light-server") {
+            o.server = VB_LIGHT_FTP_SERVER;
+        } else if (a == "--no-publish") {
+            o.publish = false;
         } else if (a == "--work") {
             o.work = value();
         } else {
             std::fprintf(stderr,
                          "usage: %s [--pages N | --quick] [--delay-ms D] [--connections 1,2,4] "
-                         "[--no-lftp | --lftp-lean] [--plain] [--work DIR]\n",
+                         "[--no-lftp | --lftp-lean] [--plain] [--light-server] [--no-publish] "
+                         "[--work DIR]\n",
                          argv[0]);
             return 2;
         }
