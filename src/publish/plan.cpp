@@ -134,8 +134,12 @@ Plan MakePlan(const PlanInput& in) {
     // a name it holds that the server does not list (a listing cut short at the server's
     // limit, or that leaves names out) is still ours, sent again when it is a page and deleted
     // when it is not.
+    // Only names of the folder itself count: a manifest edited by hand to name "../x" or
+    // "sub/x" must never have the publish delete outside the folder.
     plan.base.destination = in.destination;
-    if (in.manifest.destination == in.destination) plan.base.files = in.manifest.files;
+    if (in.manifest.destination == in.destination)
+        for (const auto& [name, file] : in.manifest.files)
+            if (SafeName(name) && name != "." && name != "..") plan.base.files.emplace(name, file);
 
     std::map<std::string, const LocalFile*> local;
     for (const auto& file : in.local) {

@@ -85,7 +85,10 @@ TEST(PlanTest, NewNamesFirstThenReplacementsThenTheIndexThenWhatIsNoLongerLinked
           {"b", Sent("b")},
           {"old", Sent("o")},
           {"x ~VornackBuilder-sending", {}},
-          {"gone", Sent("g")}}},
+          {"gone", Sent("g")},
+          {"../outside", Sent("u")},
+          {"sub/inner", Sent("u")},
+          {"..", Sent("u")}}},
         "d",
         {"/www/index.html", "a", "b", "old", "robots.txt", "x ~VornackBuilder-sending", "."},
         {"a", "b", "c", "robots.txt"}};
@@ -95,6 +98,7 @@ TEST(PlanTest, NewNamesFirstThenReplacementsThenTheIndexThenWhatIsNoLongerLinked
     EXPECT_EQ(Names(plan.replacements), std::vector<std::string>{"b"});
     EXPECT_EQ(Names(plan.index), std::vector<std::string>{"index.html"});
     // "gone", which the server no longer lists, is still ours: its deletion is asked for too.
+    // Names outside the folder, which only a hand could have written there, are none of ours.
     EXPECT_EQ(Names(plan.deletions),
               (std::vector<std::string>{"gone", "old", "x ~VornackBuilder-sending"}));
     EXPECT_FALSE(plan.deletions[0].replacesFile);
