@@ -406,9 +406,10 @@ void Run::RenameOver(Connection& connection, const Step& step) {
 void Run::Do(Connection& connection, const Step& step) {
     if (step.kind == StepKind::Delete) {
         // A page of ours that someone changed on the server since (its size tells) is theirs
-        // now: it stays, and the manifest no longer counts it as ours.
+        // now: it stays, and the manifest no longer counts it as ours. (A name the listing did
+        // not show is deleted without the look: most often it is not there at all.)
         const Published& recorded = plan_.base.files.at(step.name);
-        if (recorded.known) {
+        if (recorded.known && step.replacesFile) {
             std::optional<std::uint64_t> size;
             try {
                 size = connection.Size(JoinRemote(folder_, step.name));
