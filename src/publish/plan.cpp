@@ -172,17 +172,22 @@ Plan MakePlan(const PlanInput& in) {
     for (const auto& [name, file] : local) taken.insert(Folded(name));
     for (const auto& [name, file] : local) {
         const auto published = plan.base.files.find(name);
-        const bool onServer = published != plan.base.files.end() && remote.contains(name);
-        if (onServer && published->second.known && published->second.size == file->size &&
+        const bool ours = published != plan.base.files.end();
+        const bool listed = ours && remote.contains(name);
+        if (listed && published->second.known && published->second.size == file->size &&
             published->second.sha256 == file->sha256) {
             ++plan.kept;
             continue;
         }
-        if (!onServer && name != kIndexName) {
+        // A page of ours that landed whole and that the listing leaves out may still be there
+        // and linked: it is replaced by a rename as a listed one is, never written over in
+        // place. One that only began (cut off mid-way) was never linked.
+        const bool mayBeLive = listed || (ours && published->second.known);
+        if (!mayBeLive && name != kIndexName) {
             plan.uploads.push_back({StepKind::Upload, name, "", false});
             continue;
         }
-        Step step{StepKind::Replace, name, TemporaryName(name, taken), onServer};
+        Step step{StepKind::Replace, name, TemporaryName(name, taken), listed};
         taken.insert(Folded(step.temporary));
         (name == kIndexName ? plan.index : plan.replacements).push_back(std::move(step));
     }

@@ -201,6 +201,7 @@ TEST_F(PublisherTest, AListingCutShortNeitherFailsThePublishNorForgetsOldPages) 
     WriteOut({"c", "d", "e"}, "2");
     ASSERT_EQ(Run().result, PublishResult::Done) << progress.lines.back();
     EXPECT_EQ(server.Site(), Local());
+    EXPECT_EQ(server.broken, std::vector<std::string>{});  // no page rewritten where it is live
 }
 
 // A page the user changed on the server after it was published is theirs: it stays.
