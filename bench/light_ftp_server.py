@@ -167,12 +167,18 @@ class Control:
             await self.reply("502 Not implemented.")
         return True
 
+    async def opened(self, refusal, opening):
+        """The transfer's data connection after the opening reply; None (and the refusal or
+        the data connection's failure told) when there is none."""
+        if refusal:
+            await self.reply(refusal)
+            return None
+        await self.reply(opening)
+        return await self.data_connection()
+
     async def store(self, target):
-        if not target:
-            await self.reply("553 Not a name here.")
-            return
-        await self.reply("150 Send the file.")
-        connection = await self.data_connection()
+        connection = await self.opened(None if target else "553 Not a name here.",
+                                       "150 Send the file.")
         if not connection:
             return
         reader, writer = connection
@@ -185,14 +191,12 @@ class Control:
         await self.reply("226 Stored.")
 
     async def list_names(self, folder):
-        if not folder or not os.path.isdir(folder):
-            await self.reply("550 No such folder.")
-            return
-        await self.reply("150 Here are the names.")
-        connection = await self.data_connection()
+        exists = folder and os.path.isdir(folder)
+        connection = await self.opened(None if exists else "550 No such folder.",
+                                       "150 Here are the names.")
         if not connection:
             return
-        reader, writer = connection
+        _, writer = connection
         writer.write("".join(name + "\r\n" for name in sorted(os.listdir(folder)))
                      .encode("utf-8", "surrogateescape"))
         await writer.drain()

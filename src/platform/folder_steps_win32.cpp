@@ -58,26 +58,6 @@ int RemoveLinkOf(const std::string& path, DWORD attributes) {
     return ok ? 0 : LastError();
 }
 
-// The first thing inside the folder (or the folder itself) that this user may not write;
-// links are not entered. Empty when there is none; error: why the folder could not be listed.
-std::string FindWriteProtected(const std::string& folder, std::string& unlisted, int& error) {
-    if (!MayWrite(folder)) return folder;
-    std::string found;
-    error = ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
-        const std::string child = JoinPath(folder, name);
-        if (IsLink(attributes)) return 0;
-        if (!IsFolder(attributes))
-            found = MayWrite(child) ? "" : child;
-        else
-            found = FindWriteProtected(child, unlisted, error);
-        if (error != 0) return error;
-        return found.empty() ? 0 : -1;
-    });
-    if (error == -1) error = 0;
-    if (error != 0 && unlisted.empty()) unlisted = folder;
-    return found;
-}
-
 }  // namespace
 
 int RemoveTree(const std::string& folder) {
@@ -91,13 +71,21 @@ int RemoveTree(const std::string& folder) {
     return RemoveDirectoryW(WidePathFromUtf8(folder).c_str()) ? 0 : LastError();
 }
 
+// Links are not entered.
 Blocked FindBlocked(const std::string& folder) {
-    std::string unlisted;
-    int error = 0;
-    const std::string found = FindWriteProtected(folder, unlisted, error);
-    if (!found.empty()) return {found, kDeletionWriteProtected, ERROR_ACCESS_DENIED};
-    if (error != 0) return {unlisted, kCannotExamineFolder, error};
-    return {};
+    if (!MayWrite(folder)) return {folder, kDeletionWriteProtected, ERROR_ACCESS_DENIED};
+    Blocked found;
+    const int error = ForEachEntry(folder, [&](const std::string& name, DWORD attributes) {
+        if (IsLink(attributes)) return 0;
+        const std::string child = JoinPath(folder, name);
+        if (IsFolder(attributes))
+            found = FindBlocked(child);
+        else if (!MayWrite(child))
+            found = {child, kDeletionWriteProtected, ERROR_ACCESS_DENIED};
+        return found.path.empty() ? 0 : -1;  // -1: the first one found ends the look
+    });
+    if (error != 0 && found.path.empty()) return {folder, kCannotExamineFolder, error};
+    return found;
 }
 
 // A folder that another program (a File Explorer window) holds open stays "delete pending"

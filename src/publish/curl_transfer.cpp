@@ -198,47 +198,29 @@ class CurlConnection final : public Connection {
     std::string StartFolder() override { return start_; }
 
     std::vector<std::string> List(const std::string& folder) override {
-        std::string path = Checked(folder, "NLST");
-        if (path.back() != '/') path += '/';  // a folder's URL ends with a slash
-        Prepare();
-        curl_easy_setopt(easy_.get(), CURLOPT_DIRLISTONLY, 1L);
-        Perform(origin_ + UrlPath(easy_.get(), path), "NLST " + folder);
+        const std::vector<std::string_view> lines = Listing(folder, true);
         // libcurl takes 450 to a listing for "no files" and reports success; the publish
         // looks again before it believes that (HoldsEntries).
         if (replyCode_ == 450)
             throw TransferFailure(FailureKind::Refused,
                                   Scrubbed("NLST " + folder + ": " + reply_, secrets_), 450);
         std::vector<std::string> names;
-        for (std::size_t start = 0; start < listing_.size();) {
-            std::size_t end = listing_.find('\n', start);
-            if (end == std::string::npos) end = listing_.size();
-            std::string line = listing_.substr(start, end - start);
-            start = end + 1;
-            if (!line.empty() && line.back() == '\r') line.pop_back();
+        for (std::string_view line : lines) {
             // Some servers answer NLST of a folder with paths; the name is the last part.
-            std::size_t slash = line.rfind('/');
-            if (slash != std::string::npos) line.erase(0, slash + 1);
+            if (const std::size_t slash = line.rfind('/'); slash != std::string_view::npos)
+                line.remove_prefix(slash + 1);
             if (line.empty() || line == "." || line == "..") continue;
-            names.push_back(std::move(line));
+            names.emplace_back(line);
         }
         return names;
     }
 
     bool HoldsEntries(const std::string& folder) override {
-        std::string path = Checked(folder, "LIST");
-        if (path.back() != '/') path += '/';
-        Prepare();
-        curl_easy_setopt(easy_.get(), CURLOPT_DIRLISTONLY, 0L);
-        Perform(origin_ + UrlPath(easy_.get(), path), "LIST " + folder);
+        const std::vector<std::string_view> lines = Listing(folder, false);
         if (replyCode_ == 450) return false;
         // A line of a long listing but the "total" line and the folder's own "." and "..".
-        for (std::size_t start = 0; start < listing_.size();) {
-            std::size_t end = listing_.find('\n', start);
-            if (end == std::string::npos) end = listing_.size();
-            std::string_view line(listing_.data() + start, end - start);
-            start = end + 1;
-            while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
-                line.remove_suffix(1);
+        for (std::string_view line : lines) {
+            while (line.ends_with(' ')) line.remove_suffix(1);
             if (line.empty() || line.starts_with("total ")) continue;
             if (line == "." || line == ".." || line.ends_with(" .") || line.ends_with(" .."))
                 continue;
@@ -303,6 +285,27 @@ class CurlConnection final : public Connection {
         curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(-1));
         listing_.clear();
         upload_ = {};
+    }
+
+    // The folder's listing, names only (NLST) or long (LIST), as its lines without their line
+    // ends, valid until the next transfer; replyCode_ then holds the listing's last reply.
+    std::vector<std::string_view> Listing(const std::string& folder, bool namesOnly) {
+        const char* command = namesOnly ? "NLST" : "LIST";
+        std::string path = Checked(folder, command);
+        if (path.back() != '/') path += '/';  // a folder's URL ends with a slash
+        Prepare();
+        curl_easy_setopt(easy_.get(), CURLOPT_DIRLISTONLY, namesOnly ? 1L : 0L);
+        Perform(origin_ + UrlPath(easy_.get(), path), std::string(command) + " " + folder);
+        std::vector<std::string_view> lines;
+        for (std::size_t start = 0; start < listing_.size();) {
+            std::size_t end = listing_.find('\n', start);
+            if (end == std::string::npos) end = listing_.size();
+            std::string_view line(listing_.data() + start, end - start);
+            start = end + 1;
+            if (line.ends_with('\r')) line.remove_suffix(1);
+            lines.push_back(line);
+        }
+        return lines;
     }
 
     // Commands on the control connection, in order, stopping at the first refused.

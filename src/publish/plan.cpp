@@ -167,9 +167,10 @@ Plan MakePlan(const PlanInput& in) {
             return Refused(
                 Refusal("index.html のリンク先が出力フォルダにもサーバーにもありません", link));
 
-    std::set<std::string> taken;
+    std::set<std::string> localFolded;
+    for (const auto& [name, file] : local) localFolded.insert(Folded(name));
+    std::set<std::string> taken = localFolded;
     for (const auto& name : remote) taken.insert(Folded(name));
-    for (const auto& [name, file] : local) taken.insert(Folded(name));
     for (const auto& [name, file] : local) {
         const auto published = plan.base.files.find(name);
         const bool ours = published != plan.base.files.end();
@@ -193,8 +194,6 @@ Plan MakePlan(const PlanInput& in) {
     }
     // A page of ours whose name a new page takes but for the case of its letters is, on a
     // server that ignores case, the new page itself: it stays.
-    std::set<std::string> localFolded;
-    for (const auto& [name, file] : local) localFolded.insert(Folded(name));
     for (const auto& [name, file] : plan.base.files)
         if (!local.contains(name) && !localFolded.contains(Folded(name)))
             plan.deletions.push_back({StepKind::Delete, name, "", remote.contains(name)});

@@ -94,6 +94,19 @@ std::vector<std::string> Listed(Connection& connection, const std::string& folde
     }
 }
 
+// Whether the server has a file at the path, asked by name (SIZE): for a name its listing
+// leaves out, as some servers cut a listing short at their limit. A server that cannot tell
+// the size is believed to have it.
+bool HasFile(Connection& connection, const std::string& path) {
+    try {
+        connection.Size(path);
+        return true;
+    } catch (const TransferFailure& failure) {
+        if (failure.Kind() != FailureKind::Refused) throw;
+        return false;
+    }
+}
+
 std::string Count(std::size_t n) { return std::to_string(n); }
 
 std::string Seconds(double seconds) {
@@ -351,15 +364,9 @@ bool Run::FindUnlistedLinks() {
     std::set<std::string> known(remote_.begin(), remote_.end());
     for (const auto& file : local_) known.insert(file.name);
     try {
-        for (const auto& link : links_) {
-            if (known.contains(link)) continue;
-            try {
-                slots_[0]->Size(JoinRemote(folder_, link));
+        for (const auto& link : links_)
+            if (!known.contains(link) && HasFile(*slots_[0], JoinRemote(folder_, link)))
                 remote_.push_back(link);
-            } catch (const TransferFailure& failure) {
-                if (failure.Kind() != FailureKind::Refused) throw;
-            }
-        }
         return true;
     } catch (const TransferFailure& failure) {
         Fail(failure, folder_);
@@ -487,10 +494,6 @@ bool Run::Attempt(std::size_t slot, const Step& step) {
                 Fail(failure, step.name);
                 return true;
             }
-            const auto giveUp = [&] {
-                if (kind == failure.Kind()) return Fail(failure, step.name);
-                Fail(ResultOf(kind), step.name + ": " + failure.what());
-            };
             slots_[slot].reset();
             if (more ||
                 (kind == FailureKind::Busy && (!everConnected_[slot] || tries >= job_.retries))) {
@@ -505,7 +508,10 @@ bool Run::Attempt(std::size_t slot, const Step& step) {
                 }
             }
             if (more || tries >= job_.retries || stop_) {
-                giveUp();
+                if (kind == failure.Kind())
+                    Fail(failure, step.name);
+                else
+                    Fail(ResultOf(kind), step.name + ": " + failure.what());
                 return true;
             }
             const auto wait = job_.backOff * (1 << tries);
@@ -581,17 +587,8 @@ void Run::CheckLanded() {
         for (auto& name : Listed(connection, folder_))
             if (auto listedName = ListedName(name); !listedName.empty())
                 listed.insert(std::move(listedName));
-        // A name the listing leaves out (some servers cut a listing short at their limit) is
-        // asked for by itself; the server that cannot tell its size is believed.
         const auto there = [&](const std::string& name) {
-            if (listed.contains(name)) return true;
-            try {
-                connection.Size(JoinRemote(folder_, name));
-                return true;
-            } catch (const TransferFailure& failure) {
-                if (failure.Kind() != FailureKind::Refused) throw;
-                return false;
-            }
+            return listed.contains(name) || HasFile(connection, JoinRemote(folder_, name));
         };
         for (const auto* phase : {&plan_.uploads, &plan_.replacements, &plan_.index})
             for (const Step& step : *phase) {
