@@ -39,8 +39,11 @@ struct Options {
     bool lftp = true;
     bool lftpLean = false;  // lftp told to set no times or modes: three replies a file too
     bool tls = true;
-    bool publish = true;  // also the whole publish, twice (the second sends nothing)
-    std::string server = VB_FTP_SERVER;
+    bool publish = true;   // also the whole publish, twice (the second sends nothing)
+    bool transfer = true;  // also the transfer alone
+    // The server's program and its first arguments (an interpreter and a script, or one
+    // native program).
+    std::vector<std::string> server{"/usr/bin/python3", VB_FTP_SERVER};
     fs::path work = fs::temp_directory_path();
 };
 
@@ -78,14 +81,10 @@ class Server {
         int in[2], out[2];
         if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
             throw std::runtime_error("pipe failed");
-        std::vector<std::string> args{"/usr/bin/python3",
-                                      o.server,
-                                      "--tls",
-                                      o.tls ? "explicit" : "none",
-                                      "--delay",
-                                      std::to_string(o.delay),
-                                      "--time-limit",
-                                      std::to_string(limitSeconds)};
+        std::vector<std::string> args = o.server;
+        args.insert(args.end(),
+                    {"--tls", o.tls ? "explicit" : "none", "--delay", std::to_string(o.delay),
+                     "--time-limit", std::to_string(limitSeconds)});
         int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
         pid_ = Spawn(args, in[0], out[1], null);
         close(null), close(in[0]), close(out[1]);
@@ -117,12 +116,16 @@ class Server {
         return (user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
     }
 
-    // Time the server's loop was ready to run but waited for a processor (schedstat).
+    // Time the server's threads were ready to run but waited for a processor (schedstat).
     double WaitSeconds() const {
-        std::ifstream stat("/proc/" + std::to_string(pid_) + "/schedstat");
-        double running = 0, waiting = 0;
-        stat >> running >> waiting;
-        return waiting / 1e9;
+        double total = 0;
+        for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid_) + "/task")) {
+            std::ifstream stat(task.path() / "schedstat");
+            double running = 0, waiting = 0;
+            stat >> running >> waiting;
+            total += waiting;
+        }
+        return total / 1e9;
     }
 
   private:
@@ -296,7 +299,7 @@ void Run(const Options& o) {
         }
         for (const char* tool : {"ours", "lftp"}) {
             bool isOurs = std::strcmp(tool, "ours") == 0;
-            if (!isOurs && !o.lftp) continue;
+            if (isOurs ? !o.transfer : !o.lftp) continue;
             Server server(o, limit);
             int who = isOurs ? RUSAGE_SELF : RUSAGE_CHILDREN;
             double cpu = CpuSeconds(who);
@@ -346,7 +349,13 @@ int main(int argc, char** argv) {
         } else if (a == "--plain") {
             o.tls = false;
         } else if (a == "--light-server") {
-            o.server = VB_LIGHT_FTP_SERVER;
+            o.server = {"/usr/bin/python3", VB_LIGHT_FTP_SERVER};
+#ifdef VB_NATIVE_FTP_SERVER
+        } else if (a == "--native-server") {
+            o.server = {VB_NATIVE_FTP_SERVER};
+#endif
+        } else if (a == "--no-transfer") {
+            o.transfer = false;
         } else if (a == "--no-publish") {
             o.publish = false;
         } else if (a == "--work") {
@@ -354,7 +363,8 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr,
                          "usage: %s [--pages N | --quick] [--delay-ms D] [--connections 1,2,4] "
-                         "[--no-lftp | --lftp-lean] [--plain] [--light-server] [--no-publish] "
+                         "[--no-lftp | --lftp-lean] [--plain] [--light-server | --native-server] "
+                         "[--no-publish] [--no-transfer] "
                          "[--work DIR]\n",
                          argv[0]);
             return 2;

@@ -19,6 +19,11 @@ constexpr long kConnectSeconds = 60;  // to the end of the login
 constexpr long kReplySeconds = 60;
 constexpr long kStalledSeconds = 60;  // under one byte a second for this long
 constexpr long kQuitSeconds = 3;      // the wait for QUIT's reply when a connection goes
+// The longest wait between two looks at a transfer. libcurl 7.88, when a passive reply is
+// already read by the time it would wait, starts the data connection only at its next
+// timeout, up to a second later (seen on Linux against a fast server, and under Wine); a
+// look every few milliseconds bounds that stall, and costs nothing beside a reply's wait.
+constexpr int kLookMilliseconds = 5;
 // A pin that no key has: the certificate probe's check fails on it right after the TLS
 // handshake, before the login.
 constexpr const char* kNoKeyPin = "sha256//AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA=";
@@ -28,6 +33,11 @@ struct EasyDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
 using Easy = std::unique_ptr<CURL, EasyDeleter>;
+
+struct MultiDeleter {
+    void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
+};
+using Multi = std::unique_ptr<CURLM, MultiDeleter>;
 
 struct ListDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
@@ -145,7 +155,12 @@ void SetTls(CURL* handle, const Endpoint& endpoint) {
 class CurlConnection final : public Connection {
   public:
     CurlConnection(const Endpoint& endpoint, const std::atomic<bool>& stop)
-        : endpoint_(endpoint), stop_(stop), easy_(NewEasy()), origin_(Origin(endpoint)) {
+        : endpoint_(endpoint),
+          stop_(stop),
+          multi_(curl_multi_init()),
+          easy_(NewEasy()),
+          origin_(Origin(endpoint)) {
+        if (!multi_) throw std::bad_alloc();
         secrets_ = {endpoint_.password, Escaped(easy_.get(), endpoint_.password)};
         CURL* h = easy_.get();
         curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
@@ -179,8 +194,11 @@ class CurlConnection final : public Connection {
     }
 
     ~CurlConnection() override {
-        // The QUIT that the cleanup sends waits for its reply no longer than this.
+        // The QUIT that the multi handle's cleanup sends (it holds the connection) waits for
+        // its reply no longer than this: adding the handle hands its timeouts to the cleanup.
         curl_easy_setopt(easy_.get(), CURLOPT_SERVER_RESPONSE_TIMEOUT, kQuitSeconds);
+        curl_multi_add_handle(multi_.get(), easy_.get());
+        curl_multi_remove_handle(multi_.get(), easy_.get());
     }
 
     // Connects and logs in; libcurl asks PWD after the login.
@@ -335,8 +353,30 @@ class CurlConnection final : public Connection {
         error_[0] = '\0';
         reply_.clear();
         replyCode_ = 0;
-        CURLcode code = curl_easy_perform(easy_.get());
+        CURLcode code = Run();
         if (code != CURLE_OK) Fail(code, what);
+    }
+
+    // One transfer of the easy handle through this connection's multi handle, which keeps
+    // the connection between transfers as curl_easy_perform would, looked at every
+    // kLookMilliseconds at the longest.
+    CURLcode Run() {
+        CURLM* multi = multi_.get();
+        if (curl_multi_add_handle(multi, easy_.get()) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
+        int running = 1;
+        CURLMcode state = CURLM_OK;
+        while (state == CURLM_OK) {
+            state = curl_multi_perform(multi, &running);
+            if (state != CURLM_OK || running == 0) break;
+            state = curl_multi_poll(multi, nullptr, 0, kLookMilliseconds, nullptr);
+        }
+        CURLcode code = state == CURLM_OUT_OF_MEMORY ? CURLE_OUT_OF_MEMORY : CURLE_RECV_ERROR;
+        int left = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi, &left))
+            if (message->msg == CURLMSG_DONE && message->easy_handle == easy_.get())
+                code = message->data.result;
+        curl_multi_remove_handle(multi, easy_.get());
+        return code;
     }
 
     [[noreturn]] void Fail(CURLcode code, const std::string& what) {
@@ -439,6 +479,7 @@ class CurlConnection final : public Connection {
 
     Endpoint endpoint_;
     const std::atomic<bool>& stop_;
+    Multi multi_;  // before the easy handle: it goes after it, with the connection's QUIT
     Easy easy_;
     std::string origin_;
     std::vector<std::string> secrets_;  // the password, as given and as escaped
