@@ -22,6 +22,17 @@ constexpr TextOption kTextOptions[] = {
     {"replace", &CommandLine::replace},  {"log", &CommandLine::log},
 };
 
+// The options that take no value, and the field each sets.
+struct FlagOption {
+    std::string_view name;
+    bool CommandLine::*field;
+};
+constexpr FlagOption kFlagOptions[] = {
+    {"write-out", &CommandLine::writeOut}, {"yes", &CommandLine::yes},
+    {"quiet", &CommandLine::quiet},        {"version", &CommandLine::version},
+    {"publish", &CommandLine::publish},    {"dry-run", &CommandLine::dryRun},
+};
+
 // One argument taken apart: the option's name and, when written into it, its value.
 struct Argument {
     std::string name;
@@ -67,10 +78,17 @@ bool IsCommandLineRun(const std::vector<std::string>& args, bool slashForms) {
         // Read in every form and letter case: "--WRITE-OUT", or "/write-out" on Linux, is
         // the command line's to refuse (status 2), not a window's to open without a display.
         const std::optional<Argument> option = Split(arg, true);
-        const std::string name = option ? codec::utf8::AsciiLower(option->name) : "";
-        if (name == "write-out" || name == "publish" || name == "version" || name == "help" ||
-            name == "?")
-            return true;
+        if (!option) continue;
+        // On Windows no file handed over looks like an option ("/x", "--x"): a mistyped
+        // one is the command line's to refuse, not a window's to open where a scheduled
+        // task would wait for it for ever.
+        if (slashForms) return true;
+        const std::string name = codec::utf8::AsciiLower(option->name);
+        if (name == "help" || name == "?" || name == "seed") return true;
+        for (const auto& flag : kFlagOptions)
+            if (flag.name == name) return true;
+        for (const auto& text : kTextOptions)
+            if (text.name == name) return true;
     }
     return false;
 }
@@ -91,13 +109,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, bool sl
             line.help = true;
             return {line, {}};
         }
-        bool* flag = option->name == "write-out" ? &line.writeOut
-                     : option->name == "yes"     ? &line.yes
-                     : option->name == "quiet"   ? &line.quiet
-                     : option->name == "version" ? &line.version
-                     : option->name == "publish" ? &line.publish
-                     : option->name == "dry-run" ? &line.dryRun
-                                                 : nullptr;
+        bool* flag = nullptr;
+        for (const auto& candidate : kFlagOptions)
+            if (candidate.name == option->name) flag = &(line.*(candidate.field));
         if (flag) {
             if (option->value) return Refuse("値をとらないオプションです", arg, "takes no value");
             if (*flag) return Refuse("オプションが二度あります", arg, "given twice");

@@ -79,9 +79,11 @@ struct ParsedCommandLine {
 // --publish.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, bool slashForms);
 
-// True when the arguments ask for a command-line run: one of them, before any "--", is
-// --write-out, --publish, --help (-h, -?, /?) or --version in any form ParseCommandLine reads. Any
-// other arguments (a file dropped on the program, a toolkit's own options) open the window.
+// True when the arguments ask for a command-line run: one of them, before any "--", is one
+// of the command line's options (--write-out, --dry-run, --server …, --help, -h, -?, /?) in
+// any form ParseCommandLine reads, or, on Windows, any option at all ("/x", "--x"), which
+// ParseCommandLine then refuses. Other arguments (a file dropped on the program, a
+// toolkit's own options) open the window.
 bool IsCommandLineRun(const std::vector<std::string>& args, bool slashForms);
 
 // The options, the exit statuses and an example, in Japanese and English.

@@ -111,20 +111,26 @@ TEST(CommandLineTest, HelpWinsWhereverItStands) {
         EXPECT_NE(text.find(flag), std::string::npos) << flag;
 }
 
-// The program's own options make a command-line run wherever they stand; anything else (a
-// file handed over by the desktop, a toolkit's options, what follows "--") opens the window.
+// The program's own options make a command-line run wherever they stand, and on Windows any
+// option at all; anything else (a file handed over by the desktop, a toolkit's options, what
+// follows "--") opens the window.
 TEST(CommandLineTest, OnlyTheProgramsOwnOptionsMakeACommandLineRun) {
-    const std::vector<std::string> window[] = {
-        {},
-        {"/home/u/ソース/a.txt"},
-        {"C:\\Users\\u\\a.txt"},
-        {"-platform", "offscreen", "--style=fusion"},
-        {"--", "--write-out"},
-        {"--yes", "--pages", "5"},
-    };
+    const std::vector<std::string> window[] = {{}, {"C:\\Users\\u\\a.txt"}, {"--", "--write-out"}};
     for (const auto& args : window)
         for (const bool slashForms : {false, true})
             EXPECT_FALSE(IsCommandLineRun(args, slashForms)) << testing::PrintToString(args);
+    const std::vector<std::string> linuxWindow[] = {{"/home/u/ソース/a.txt"},
+                                                    {"-platform", "offscreen", "--style=fusion"}};
+    for (const auto& args : linuxWindow) {
+        EXPECT_FALSE(IsCommandLineRun(args, false)) << testing::PrintToString(args);
+        EXPECT_TRUE(IsCommandLineRun(args, true)) << testing::PrintToString(args);
+    }
+    // Options without an action, and a mistyped action on Windows, are refused (status 2):
+    // a scheduled task never waits for a window nobody sees.
+    EXPECT_TRUE(IsCommandLineRun({"--yes", "--pages", "5"}, false));
+    EXPECT_TRUE(IsCommandLineRun({"/dry-run"}, true));
+    EXPECT_TRUE(IsCommandLineRun({"/pubish"}, true));
+    EXPECT_FALSE(ParseCommandLine({"/pubish"}, true).line);
     for (const char* own :
          {"--write-out", "--help", "-h", "-?", "--version", "--write-out=1", "--publish"}) {
         EXPECT_TRUE(IsCommandLineRun({"a.txt", own}, false)) << own;
