@@ -73,7 +73,9 @@ struct Chosen {
     std::string shownServer;
 };
 
-std::optional<Chosen> ChooseJob(const CommandLine& line, RunOutput& out, int& status) {
+// With openLog, the --log file opens once its place is checked.
+std::optional<Chosen> ChooseJob(const CommandLine& line, RunOutput& out, int& status,
+                                bool openLog) {
     status = kExitRefused;
     const std::string iniPath = settings::IniFileAccess::GetIniPath();
     const platform::WholeFileRead read = platform::ReadWholeFile(iniPath);
@@ -131,7 +133,7 @@ std::optional<Chosen> ChooseJob(const CommandLine& line, RunOutput& out, int& st
         return std::nullopt;
     }
     // Its place checked, the log opens (after a write-out it is open already).
-    if (const int failure = out.OpenLog()) {
+    if (const int failure = openLog ? out.OpenLog() : 0) {
         status = kExitBadCommandLine;
         out.Error("ログファイルを開けません (cannot open the log file): " + *line.log + "\n" +
                   platform::DescribeOsError(failure) + "\n");
@@ -214,7 +216,7 @@ std::string PublishLastLine(const std::string& when, const publish::PublishRepor
 
 int RunPublish(const CommandLine& line, RunOutput& out, publish::Transfer& transfer) {
     int status = kExitRefused;
-    const std::optional<Chosen> chosen = ChooseJob(line, out, status);
+    const std::optional<Chosen> chosen = ChooseJob(line, out, status, true);
     publish::PublishReport report;
     int stoppedBy = 0;  // the signal the entry point's watcher stopped the publish for
     if (!chosen) {
@@ -254,6 +256,13 @@ int RunPublish(const CommandLine& line, RunOutput& out, publish::Transfer& trans
 
 int RunJob(const CommandLine& line, RunOutput& out, const TransferMaker& makeTransfer) {
     if (line.writeOut) {
+        // The publish's settings are read before the write-out replaces the pages: a bad
+        // [Publish] value refuses the run while the pages and the site still match.
+        int refused = kExitRefused;
+        if (line.publish && makeTransfer && !ChooseJob(line, out, refused, false)) {
+            out.LastLine(PublishLastLine(platform::LocalTimeIso8601(), {}), true);
+            return refused;
+        }
         const int status = RunWriteOut(line, out);
         if (status != kExitSuccess || !line.publish) return status;
         out.BeginNextPart();

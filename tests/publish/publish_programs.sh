@@ -153,6 +153,13 @@ sed -i 's/user secret/user wrong-pw/' "$work/app/VornackBuilder.ini"
 run --publish
 [ "$status" = 77 ] || fail "a wrong password: status $status, not 77"
 grep -rq 'wrong-pw' "$work/run.out" "$work/run.err" && fail "the password was shown"
+# A bad publish setting refuses a write-out and publish before the write-out replaces a page.
+settings "$port" "Protocol=ftp" "Connections=99"
+pages_before=$(ls "$work/app/local/127.0.0.1")
+run --write-out --yes --publish
+[ "$status" = 3 ] && grep -q Connections "$work/run.err" || fail "a bad setting: status $status"
+[ "$(ls "$work/app/local/127.0.0.1")" = "$pages_before" ] || fail "a bad setting let the write-out run"
+settings "$port" "Protocol=ftp"
 kill "${servers[-1]}"
 sleep 0.5
 run --publish
