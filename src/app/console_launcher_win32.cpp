@@ -20,17 +20,26 @@ namespace {
 
 using vb::cli::kExitCannotStart;
 using vb::cli::kExitInterrupted;
+using vb::cli::LauncherStatus;
 
-// Set by the console's control handler, which runs on a thread of its own.
+// How long the .exe may take to stop by itself after Ctrl+C: a publish finishes the steps
+// under way, which wait for a server's reply a minute at the most.
+constexpr DWORD kStopGraceMilliseconds = 75 * 1000;
+
+// Set by the console's control handler, which runs on a thread of its own. The first Ctrl+C
+// sets stopEvent, a second Ctrl+C, a Ctrl+Break or the console's end sets endEvent.
 std::atomic<bool> interrupted{false};
 HANDLE stopEvent = nullptr;
+HANDLE endEvent = nullptr;
 
-BOOL WINAPI OnConsoleControl(DWORD) {
-    // Handled here, so that this program lives to end the run and return its status; the
-    // main thread ends the .exe. When the console itself goes, the system ends this program
-    // right after, and the job's closing ends the .exe.
-    interrupted = true;
-    SetEvent(stopEvent);
+BOOL WINAPI OnConsoleControl(DWORD event) {
+    // Handled here, so that this program lives to return the run's status. The .exe, on the
+    // same console, gets the same Ctrl+C: a publish stops after the steps under way, with its
+    // manifest and last line written, a write-out ends where it is. The main thread waits
+    // for it, and ends it where it is on anything more. When the console itself goes, the
+    // system ends this program right after, and the job's closing ends the .exe.
+    const bool again = interrupted.exchange(true);
+    SetEvent(event == CTRL_C_EVENT && !again ? stopEvent : endEvent);
     return TRUE;
 }
 
@@ -98,12 +107,26 @@ int CannotStart(const std::wstring& program, DWORD error) {
     return kExitCannotStart;
 }
 
+// Waits for the .exe (resumed: `started`) to end; after a first Ctrl+C at most
+// kStopGraceMilliseconds longer, and not at all after anything more. True when it ended by
+// itself.
+bool WaitForRun(HANDLE process, bool started) {
+    if (!started) return false;
+    const HANDLE waits[] = {process, stopEvent, endEvent};
+    const DWORD woke = WaitForMultipleObjects(3, waits, FALSE, INFINITE);
+    if (woke == WAIT_OBJECT_0) return true;
+    if (woke != WAIT_OBJECT_0 + 1) return false;
+    const HANDLE grace[] = {process, endEvent};
+    return WaitForMultipleObjects(2, grace, FALSE, kStopGraceMilliseconds) == WAIT_OBJECT_0;
+}
+
 }  // namespace
 
 int wmain() {
     // Ctrl+C is handled from before the .exe exists: one pressed while it starts must not end
     // this program alone and leave the .exe running.
     stopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    endEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     const HANDLE job = KillOnCloseJob();
 
@@ -147,9 +170,10 @@ int wmain() {
     if (job) AssignProcessToJobObject(job, process.hProcess);
     if (!interrupted) ResumeThread(process.hThread);
 
-    const HANDLE waits[] = {process.hProcess, stopEvent};
-    if (interrupted || WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
-        // Ctrl+C ends the run where it is, as it does on Linux; the pages written so far stay.
+    const bool endedByItself = WaitForRun(process.hProcess, !interrupted);
+    if (!endedByItself) {
+        // The run ends where it is; the pages written so far stay, and a publish's order
+        // keeps the site whole.
         if (!job || !TerminateJobObject(job, kExitInterrupted))
             TerminateProcess(process.hProcess, kExitInterrupted);
         WaitForSingleObject(process.hProcess, INFINITE);
@@ -159,5 +183,5 @@ int wmain() {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     if (job) CloseHandle(job);
-    return interrupted ? kExitInterrupted : static_cast<int>(status);
+    return LauncherStatus(interrupted, endedByItself, status);
 }

@@ -43,6 +43,17 @@ inline constexpr int kExitTerminated = 143;
 inline constexpr int kExitCannotStart = 71;
 inline constexpr int kExitInterrupted = 130;
 
+// What VornackBuilder.com returns for the .exe's run: the .exe's own status, unless Ctrl+C
+// came (`interrupted`) and the .exe did not end by itself, or ended as a console program
+// that Ctrl+C ends at once does (STATUS_CONTROL_C_EXIT): then 130. A publish that stopped
+// after its steps under way returns its own 130; one that ended first, its own status.
+inline int LauncherStatus(bool interrupted, bool endedByItself, unsigned long exeStatus) {
+    constexpr unsigned long kControlCExit = 0xC000013AUL;
+    if (!interrupted) return static_cast<int>(exeStatus);
+    return endedByItself && exeStatus != kControlCExit ? static_cast<int>(exeStatus)
+                                                       : kExitInterrupted;
+}
+
 struct CommandLine {
     bool help = false;               // --help: the options are listed, nothing else runs
     bool version = false;            // --version: the program's name and version, nothing else runs

@@ -146,5 +146,15 @@ TEST(CommandLineTest, OnlyTheProgramsOwnOptionsMakeACommandLineRun) {
     EXPECT_TRUE(version.line->version);
 }
 
+// Ctrl+C through VornackBuilder.com: a publish that stopped by itself keeps its status, even a
+// 0 when it ended first; a run ended at once or by the launcher reports 130.
+TEST(CommandLineTest, TheLauncherReportsTheRunsOwnStatusUnlessCtrlCEndedIt) {
+    EXPECT_EQ(LauncherStatus(false, true, 77), 77);
+    EXPECT_EQ(LauncherStatus(true, true, 130), 130);
+    EXPECT_EQ(LauncherStatus(true, true, 0), 0);
+    EXPECT_EQ(LauncherStatus(true, true, 0xC000013AUL), kExitInterrupted);
+    EXPECT_EQ(LauncherStatus(true, false, 1), kExitInterrupted);
+}
+
 }  // namespace
 }  // namespace vb::cli
