@@ -14,6 +14,7 @@
 #   *_win32 files;
 # - libcurl: only in src/publish/curl_* (the one transfer over it) and in the test of the
 #   Windows build's own libcurl, tests/win32/libcurl_test.cpp;
+# - OpenSSL: only in the publishing benchmark's own server, bench/native_ftp_server.cpp;
 # - the standard library anywhere, GoogleTest in tests; any other header fails until it is
 #   named in one of the lists below.
 # The folders a layer may include, besides its own and the standard library:
@@ -115,6 +116,9 @@ while IFS= read -r -d '' f; do
         elif [[ "$target" =~ ^curl/ ]]; then
             [[ "$f" == src/publish/curl_* || "$f" == tests/win32/libcurl_test.cpp ]] ||
                 report "$f" "includes <$target> (libcurl only in src/publish/curl_* and tests/win32/libcurl_test.cpp)"
+        elif [[ "$target" =~ ^openssl/ ]]; then
+            [[ "$f" == bench/native_ftp_server.cpp ]] ||
+                report "$f" "includes <$target> (OpenSSL only in the benchmark's server; the product's TLS is libcurl's)"
         elif [[ "$target" =~ ^(gtest|gmock)/ ]]; then
             [[ "$f" == tests/* ]] || report "$f" "includes <$target> (GoogleTest only in tests)"
         elif [[ "$target" =~ ^Q[A-Za-z]+$ || "$target" =~ ^Qt[A-Za-z]*/ ]]; then
