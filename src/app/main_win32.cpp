@@ -4,10 +4,12 @@
 #include <ole2.h>
 #include <shellapi.h>
 
+#include <csignal>
 #include <string>
 #include <vector>
 
 #include "cli/headless_write_out.h"
+#include "cli/run_termination.h"
 #include "platform/desktop_shell.h"
 #include "platform/wide_text.h"
 #include "ui/frm_vornack.h"
@@ -50,8 +52,22 @@ void UseParentConsole() {
     }
 }
 
+// Ctrl+C, Ctrl+Break and the console's end, on the system's thread for console events: the
+// run's last line is written first (outcome=terminated, as on Linux), then the process ends
+// with 128 + the signal's number; a publish is asked to stop after its steps under way
+// instead, and ends by itself. During a publish the C runtime's SIGINT handler, installed
+// later, sees a Ctrl+C first and does the same.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    const int status = vb::cli::RecordTermination(
+        event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? SIGINT : SIGTERM);
+    // As _exit on Linux: no other thread's locks or destructors can hold the end up.
+    if (status >= 0) TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
+    return TRUE;
+}
+
 int RunCommandLine(const std::vector<std::string>& args) {
     UseParentConsole();
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
     // No box of the system's own either (a drive that is not ready): nobody may be there to
     // answer it.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);

@@ -150,4 +150,30 @@ run /publish
 grep -q '^TLS control' "$work/tls.log" && grep -q '^PASS' "$work/tls.log" || fail "no login over TLS: $(cat "$work/tls.log")"
 [ "$(grep -m1 -n '^\(TLS control\|PASS\)' "$work/tls.log" | cut -d: -f2 | cut -c1-3)" = TLS ] ||
     fail "the password went before TLS"
-echo "published under Wine: plain FTP, a visitor, a dropped connection, statuses 77, 69, 76"
+# Ctrl+C, which a console sends to the .com and the .exe alike (here SIGINT to both Wine
+# processes): a write-out writes its last line and ends with 130; a publish stops after its
+# steps under way, its last line written, and the .com waits for it and returns its 130.
+# interrupt WAIT_FOR ARGS...: the .com run, SIGINT to both once WAIT_FOR is in run.log.
+interrupt() {
+    local wait_for=$1
+    shift
+    rm -f "$folder/run.log"
+    (cd "$folder" && "$wine_run" ./VornackBuilder.com "$@" /log:run.log) >"$work/out" 2>"$work/err" &
+    local launcher=$! status=0
+    for _ in $(seq 300); do grep -qF "$wait_for" "$folder/run.log" 2>/dev/null && break || sleep 0.1; done
+    local pid
+    for pid in $(pgrep -f 'VornackBuilder\.(com|exe) /'); do # this run's: started in its folder
+        [ "$(readlink "/proc/$pid/cwd")" = "$folder" ] && kill -INT "$pid"
+    done
+    wait $launcher || status=$?
+    [ "$status" = 130 ] || fail "Ctrl+C during $*: status $status, not 130"
+}
+interrupt 実行中 /write-out /yes /quiet /pages:1000000
+tail -n1 "$folder/run.log" | tr -d '\r' | grep -q ' outcome=terminated$' || fail "the write-out's last line: $(tail -n1 "$folder/run.log")"
+stop
+serve slow2 --tls none --delay 0.05
+section ftp Connections=1
+run /write-out /yes /pages:100
+interrupt 送るファイル /publish
+tail -n1 "$folder/run.log" | tr -d '\r' | grep -q ' outcome=stopped$' || fail "the publish's last line: $(tail -n1 "$folder/run.log")"
+echo "published under Wine: plain FTP, a visitor, a dropped connection, statuses 77, 69, 76, Ctrl+C"
