@@ -117,7 +117,7 @@ std::optional<Chosen> ChooseJob(const CommandLine& line, RunOutput& out, int& st
     ini.GetIni(settings::kSettingSection, entry, "Server" + std::to_string(index + 1));
     auto job = publish::PublishJobOf(ini, entry, builder::OutputFolderPath(listName), error);
     if (!job) {
-        out.Error(error + "\n");
+        out.Error(Visible(error) + "\n");  // it quotes the refused value as written
         return std::nullopt;
     }
     job->dryRun = line.dryRun;

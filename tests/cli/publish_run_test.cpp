@@ -82,6 +82,12 @@ TEST_F(PublishRunTest, EachWayAPublishFailsHasItsExitStatus) {
             platform::FileLock::TryTake(dir / "local/h ~VornackBuilder-lock", error);
         EXPECT_EQ(Run({"--publish"}), kExitBusy);
     }
+    // A refused value is quoted as the terminal and the log may show it.
+    std::string control = settings;
+    control.replace(control.find("/www"), 4, "/a\x1b[2J");
+    test::WriteBytes(dir / "VornackBuilder.ini", control);
+    EXPECT_EQ(Run({"--publish"}), kExitRefused);
+    EXPECT_TRUE(Logged("Folder=/a␛[2J") && !Logged("\x1b")) << log;
     test::WriteBytes(dir / "VornackBuilder.ini", "[Setting]\r\nServer1=h u wrong\r\n");
     EXPECT_EQ(Run({"--publish", "--server", "h"}), kExitLoginRefused);
     EXPECT_EQ(Run({"--dry-run", "--write-out"}), kExitBadCommandLine);
