@@ -138,11 +138,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args, bool sl
             return Refuse("シードは 0 から 4294967295 までの整数です", *value,
                           "the seed is a whole number from 0 to 4294967295");
     }
+    // Named as the user's system writes them: the .com's own are /write-out …
+    const std::string dash = slashForms ? "/" : "--";
     if (!line.writeOut && !line.publish && !line.version)
-        return {std::nullopt,
-                "--write-out か --publish がありません (--write-out or --publish is missing)"};
+        return {std::nullopt, dash + "write-out か " + dash + "publish がありません (" + dash +
+                                  "write-out or " + dash + "publish is missing)"};
     if (line.dryRun && !line.publish)
-        return {std::nullopt, "--dry-run は --publish と使います (--dry-run goes with --publish)"};
+        return {std::nullopt, dash + "dry-run は " + dash + "publish と使います (" + dash +
+                                  "dry-run goes with " + dash + "publish)"};
     return {line, {}};
 }
 

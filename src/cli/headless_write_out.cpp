@@ -280,7 +280,9 @@ int RunCommandLine(const std::vector<std::string>& args, bool slashForms,
     const ParsedCommandLine parsed = ParseCommandLine(args, slashForms);
     RunOutput out(parsed.line && parsed.line->quiet);
     if (!parsed.line) {
-        out.Error(parsed.error + "\n--help で使い方を表示します (--help lists the options)\n");
+        const std::string help = slashForms ? "/help" : "--help";
+        out.Error(parsed.error + "\n" + help + " で使い方を表示します (" + help +
+                  " lists the options)\n");
         return kExitBadCommandLine;
     }
     if (parsed.line->help) {

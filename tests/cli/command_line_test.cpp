@@ -131,6 +131,9 @@ TEST(CommandLineTest, OnlyTheProgramsOwnOptionsMakeACommandLineRun) {
     EXPECT_TRUE(IsCommandLineRun({"/dry-run"}, true));
     EXPECT_TRUE(IsCommandLineRun({"/pubish"}, true));
     EXPECT_FALSE(ParseCommandLine({"/pubish"}, true).line);
+    // Refused in the forms the user's system writes.
+    EXPECT_EQ(ParseCommandLine({"/dry-run"}, true).error.rfind("/write-out か /publish", 0), 0u);
+    EXPECT_EQ(ParseCommandLine({"--yes"}, false).error.rfind("--write-out か --publish", 0), 0u);
     for (const char* own :
          {"--write-out", "--help", "-h", "-?", "--version", "--write-out=1", "--publish"}) {
         EXPECT_TRUE(IsCommandLineRun({"a.txt", own}, false)) << own;
