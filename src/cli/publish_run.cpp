@@ -214,19 +214,22 @@ std::string PublishLastLine(const std::string& when, const publish::PublishRepor
            " outcome=" + std::string(PublishOutcomeName(r.result)) + "\n";
 }
 
-int RunPublish(const CommandLine& line, RunOutput& out, publish::Transfer& transfer) {
-    int status = kExitRefused;
-    const std::optional<Chosen> chosen = ChooseJob(line, out, status, true);
+namespace {
+
+// A publish refused before it began: its last line, dated, so that a night that never
+// started still shows in a log of many nights.
+int Refused(RunOutput& out, int status) {
+    out.LastLine(PublishLastLine(platform::LocalTimeIso8601(), {}), true);
+    return status;
+}
+
+// The publish of the job chosen, its log lines and its status.
+int PublishChosen(const Chosen& chosen, RunOutput& out, publish::Transfer& transfer) {
     publish::PublishReport report;
     int stoppedBy = 0;  // the signal the entry point's watcher stopped the publish for
-    if (!chosen) {
-        // Dated, so that a night that never started still shows in a log of many nights.
-        out.LastLine(PublishLastLine(platform::LocalTimeIso8601(), report), true);
-        return status;
-    }
-    const publish::PublishJob& job = chosen->job;
+    const publish::PublishJob& job = chosen.job;
     out.Log(
-        PublishFirstLine({platform::LocalTimeIso8601(), winutil::GetVersion(), chosen->shownServer,
+        PublishFirstLine({platform::LocalTimeIso8601(), winutil::GetVersion(), chosen.shownServer,
                           job.remoteFolder, publish::ProtocolName(job.endpoint.protocol),
                           job.connections, job.dryRun, job.outputFolder}));
     LogProgress progress(out);
@@ -248,21 +251,30 @@ int RunPublish(const CommandLine& line, RunOutput& out, publish::Transfer& trans
     }
     const std::string last = PublishLastLine(platform::LocalTimeIso8601(), report);
     out.LastLine(last, report.result != publish::PublishResult::Done && out.Quiet());
-    status = PublishExitStatus(report.result);
+    int status = PublishExitStatus(report.result);
     if (report.result == publish::PublishResult::Stopped && stoppedBy != 0)
         status = 128 + stoppedBy;
     return status == kExitSuccess && out.TextLost() ? kExitLogLost : status;
 }
 
+}  // namespace
+
+int RunPublish(const CommandLine& line, RunOutput& out, publish::Transfer& transfer) {
+    int status = kExitRefused;
+    const std::optional<Chosen> chosen = ChooseJob(line, out, status, true);
+    return chosen ? PublishChosen(*chosen, out, transfer) : Refused(out, status);
+}
+
 int RunJob(const CommandLine& line, RunOutput& out, const TransferMaker& makeTransfer) {
+    std::optional<Chosen> chosen;
     if (line.writeOut) {
         // The publish's settings are read before the write-out replaces the pages: a bad
-        // [Publish] value refuses the run while the pages and the site still match.
+        // [Publish] value refuses the run while the pages and the site still match. The job
+        // chosen then is the one published (the write-out changes no setting, and its log
+        // is open by then).
         int refused = kExitRefused;
-        if (line.publish && makeTransfer && !ChooseJob(line, out, refused, false)) {
-            out.LastLine(PublishLastLine(platform::LocalTimeIso8601(), {}), true);
-            return refused;
-        }
+        if (line.publish && makeTransfer && !(chosen = ChooseJob(line, out, refused, false)))
+            return Refused(out, refused);
         const int status = RunWriteOut(line, out);
         if (status != kExitSuccess || !line.publish) return status;
         out.BeginNextPart();
@@ -272,7 +284,7 @@ int RunJob(const CommandLine& line, RunOutput& out, const TransferMaker& makeTra
         out.Error("この実行ファイルはサーバーへ公開できません (this build cannot publish)\n");
         return kExitCannotReach;
     }
-    return RunPublish(line, out, *transfer);
+    return chosen ? PublishChosen(*chosen, out, *transfer) : RunPublish(line, out, *transfer);
 }
 
 }  // namespace vb::cli
