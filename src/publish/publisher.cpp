@@ -107,6 +107,20 @@ bool HasFile(Connection& connection, const std::string& path) {
     }
 }
 
+// Each connection's end (its QUIT) may wait a few seconds for a server that stopped
+// answering: the connections end side by side, so a publish stopped against a stalled server
+// ends within one such wait whatever their number.
+void CloseSideBySide(std::vector<std::unique_ptr<Connection>>& slots) {
+    std::vector<std::thread> closers;
+    if (slots.size() > 1)
+        for (auto& slot : slots)
+            if (slot)
+                closers.emplace_back(
+                    [connection = std::move(slot)]() mutable { connection.reset(); });
+    for (auto& closer : closers) closer.join();
+    slots.clear();
+}
+
 std::string Count(std::size_t n) { return std::to_string(n); }
 
 std::string Seconds(double seconds) {
@@ -679,7 +693,7 @@ PublishReport Run::Go() {
         report_.result = PublishResult::Stopped;
         report_.text = "止められました";
     }
-    slots_.clear();
+    CloseSideBySide(slots_);
     report_.sent = sent_;
     report_.renamed = renamed_;
     report_.deleted = deleted_;
