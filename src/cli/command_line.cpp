@@ -222,9 +222,9 @@ std::string HelpText(bool slashForms) {
            status(kExitLoginRefused, "ログインを断られた (the login was refused)") +
            (slashForms ? std::string()
                        : status(kExitInterrupted,
-                                "公開を Ctrl+C などで止めた: サイトは欠けていない\n"
-                                "      (a publish stopped by Ctrl+C or SIGTERM: the site is "
-                                "whole)")) +
+                                "公開を Ctrl+C で止めた (SIGTERM なら 143): サイトは欠けていない\n"
+                                "      (a publish stopped by Ctrl+C, 143 by SIGTERM: the site "
+                                "is whole)")) +
            status(kExitLogLost,
                   "書き出したがログを書けなかった (pages written, the log not all written)") +
            (slashForms ? std::string()
