@@ -143,6 +143,16 @@ TEST_F(PublisherTest, AStoppedPublishLeavesTheSiteWholeAndTheNextFinishesIt) {
     EXPECT_EQ(server.Site(), Local());
 }
 
+// Connections whose QUIT waits (a stalled server) end side by side, not one after another.
+TEST_F(PublisherTest, TheConnectionsEndSideBySide) {
+    WriteOut({"a", "b", "c", "d", "e", "f", "g", "h"}, "1");
+    job.connections = 4;
+    server.quitTakes = std::chrono::milliseconds(300);
+    ASSERT_EQ(Run().result, PublishResult::Done);
+    EXPECT_GT(server.ended, 1);
+    EXPECT_EQ(server.mostClosingAtOnce, server.ended);
+}
+
 TEST_F(PublisherTest, AFullDiskStopsThePublishBeforeAnyDeletion) {
     WriteOut({"a", "b"}, "1");
     ASSERT_EQ(Run().result, PublishResult::Done);

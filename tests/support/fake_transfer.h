@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -44,6 +45,9 @@ struct FakeServer {
     std::string pin;       // the certificate's pin, which a connection must name (empty: trusted)
     std::function<void(const std::string& path)> onUpload;  // runs as each upload starts
     std::vector<std::string> broken;
+    // A connection's end (its QUIT) takes this long; how many ended, and at most at once.
+    std::chrono::milliseconds quitTakes{0};
+    int ended = 0, closing = 0, mostClosingAtOnce = 0;
 
     void Step() {
         if (dropAfter == 0) throw TransferFailure(FailureKind::CutOff, "connection reset");
@@ -67,7 +71,13 @@ class FakeConnection : public Connection {
   public:
     explicit FakeConnection(FakeServer& server) : s_(server) {}
     ~FakeConnection() override {
+        {
+            std::lock_guard lock(s_.mutex);
+            s_.mostClosingAtOnce = std::max(s_.mostClosingAtOnce, ++s_.closing);
+        }
+        std::this_thread::sleep_for(s_.quitTakes);
         std::lock_guard lock(s_.mutex);
+        --s_.closing, ++s_.ended;
         --s_.connections;
     }
     std::string StartFolder() override { return "/"; }
